@@ -1,0 +1,39 @@
+#pragma once
+// An icon toggle: a pair of same-sized pictures at one place, the dimmed "off" picture
+// (`Picture1(k)`) and the lit "on" picture (`Picture2(k)`), exactly one of them visible.
+// Clicking the visible one shows the other. Space or Enter flips it from the keyboard.
+
+#include <QPixmap>
+#include <QWidget>
+
+class QLabel;
+
+namespace vorlan {
+
+class IconToggle : public QWidget {
+    Q_OBJECT
+public:
+    IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip, QWidget* parent = nullptr);
+
+    bool isOn() const { return on_; }
+    void setOn(bool on);
+    QLabel* offPicture() const { return off_; }
+    QLabel* onPicture() const { return onLabel_; }
+
+    // The toggle a picture belongs to, or nullptr.
+    static IconToggle* owning(QWidget* picture);
+
+signals:
+    void toggled(bool on);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* off_;
+    QLabel* onLabel_;
+    bool on_ = false;
+};
+
+}  // namespace vorlan

@@ -1,0 +1,117 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/editor_context.h"
+#include "app/help_frame.h"
+#include "app/wheel_guard.h"
+#include "app/widgets.h"
+#include "image/disc_image_frame.h"
+#include "pilots/pilot_page.h"
+#include "tables/skill_training_frame.h"
+#include "tables/upgrade_frame.h"
+#include "text/lookup_frame.h"
+#include "units/unit_page.h"
+
+namespace vorlan {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace
+
+MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      context_(new EditorContext(dialogs, dataDir, this)),
+      text1_(readOnlyBox("Text1", 400)),
+      tabs_(new QTabWidget) {
+    setObjectName("Form1");
+    setWindowTitle(u("VORLAN静态修改器V1.20"));
+
+    auto* command1 = button("Command1", u("打开"));
+    auto* command2 = button("Command2", u("退出"));
+    command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
+    command1->setShortcut(QKeySequence::Open);
+    auto* top = new QHBoxLayout;
+    top->addWidget(text1_, 1);
+    top->addWidget(command1);
+    top->addWidget(command2);
+
+    tabs_->setObjectName("SSTab1");
+    tabs_->addTab(new UnitPage(*context_), u("机体武器修改"));
+    tabs_->addTab(new PilotPage(*context_), u("机师修改"));
+    auto* tables = new QWidget;
+    auto* tablesLayout = new QVBoxLayout(tables);
+    tablesLayout->addWidget(new SkillTrainingFrame(*context_));
+    tablesLayout->addWidget(new UpgradeFrame(*context_));
+    tablesLayout->addStretch();
+    tabs_->addTab(tables, u("其他修改"));
+    tabs_->addTab(buildWindowButtons(), u("其他修改2"));
+    tabs_->addTab(buildToolsPage(), u("使用相关"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(tabs_, 1);
+    guardWheel(this);
+    resize(900, 640);
+
+    connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
+    connect(command2, &QPushButton::clicked, qApp, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+}
+
+QWidget* MainWindow::buildWindowButtons() {
+    auto* page = new QWidget;
+    auto* row = new QHBoxLayout;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"Command23", "底力补正"}, {"Command24", "防护立场"}, {"Command25", "机师特技补正"},
+        {"Command26", "强化配件"}, {"Command27", "武器改造"}, {"Command28", "主角精神"}};
+    for (const auto& [name, text] : buttons) {
+        auto* b = button(name, u(text));
+        connect(b, &QPushButton::clicked, this,
+                [this] { dialogs_.information(this, u("该窗口将在后续版本中提供。")); });
+        row->addWidget(b);
+    }
+    row->addStretch();
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* MainWindow::buildToolsPage() {
+    auto* page = new QWidget;
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(new DiscImageFrame(*context_), 0, 0);
+    grid->addWidget(new LookupFrame(*context_), 1, 0);
+    grid->addWidget(new HelpFrame(dialogs_, context_->dataDir()), 0, 1, 3, 1);
+    grid->setRowStretch(2, 1);
+    grid->setColumnStretch(1, 1);
+    return page;
+}
+
+bool MainWindow::openExecutable(const QString& path) {
+    if (!context_->openExecutable(path, this)) return false;
+    text1_->setText(context_->exepath());
+    return true;
+}
+
+void MainWindow::chooseExecutable() {
+    const QString path = dialogs_.openFile(this, "SLKV_618.04(SLKV_618.04) | SLKV_618.04");
+    // A cancelled dialog keeps the executable that is open.
+    if (path.isEmpty()) return;
+    openExecutable(path);
+}
+
+}  // namespace vorlan

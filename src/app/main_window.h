@@ -1,0 +1,35 @@
+#pragma once
+// The main window `Form1`: the executable path with "打开" and "退出" above five tab
+// pages, each an editor or a tool.
+
+#include <QWidget>
+
+class QLineEdit;
+class QTabWidget;
+
+namespace vorlan {
+
+class Dialogs;
+class EditorContext;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent = nullptr);
+
+    EditorContext& context() { return *context_; }
+    // Opens the executable as if chosen in the open dialog. Returns true when adopted.
+    bool openExecutable(const QString& path);
+
+private:
+    void chooseExecutable();
+    QWidget* buildWindowButtons();
+    QWidget* buildToolsPage();
+
+    Dialogs& dialogs_;
+    EditorContext* context_;
+    QLineEdit* text1_;
+    QTabWidget* tabs_;
+};
+
+}  // namespace vorlan

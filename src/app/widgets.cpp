@@ -1,0 +1,88 @@
+#include "app/widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/form_binder.h"
+
+namespace vorlan {
+
+QLineEdit* textBox(const QString& name, int width, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setMinimumWidth(width);
+    return e;
+}
+
+QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
+    auto* e = textBox(name, width, parent);
+    e->setReadOnly(true);
+    return e;
+}
+
+QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items, int width) {
+    auto* c = new QComboBox;
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setMinimumWidth(width);
+    c->setMaxVisibleItems(20);
+    if (!items.empty()) {
+        c->addItems(toStringList(items));
+        c->setCurrentIndex(-1);
+    }
+    return c;
+}
+
+QPushButton* button(const QString& name, const QString& caption) {
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* caption(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QGroupBox* frame(const QString& title, const QString& name) {
+    auto* g = new QGroupBox(title);
+    if (!name.isEmpty()) g->setObjectName(name);
+    return g;
+}
+
+QListWidget* listBox(const QString& name, bool multiSelect) {
+    auto* l = new QListWidget;
+    l->setObjectName(name);
+    l->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    return l;
+}
+
+void addRow(QGridLayout* grid, int row, const std::vector<std::pair<QString, QWidget*>>& pairs) {
+    int column = 0;
+    for (const auto& [text, widget] : pairs) {
+        if (!text.isEmpty()) {
+            auto* label = caption(text);
+            label->setBuddy(widget);
+            grid->addWidget(label, row, column);
+        }
+        grid->addWidget(widget, row, column + 1);
+        column += 2;
+    }
+}
+
+void addWideRow(QGridLayout* grid, int row, const QString& text, QWidget* widget, int span) {
+    auto* label = caption(text);
+    label->setBuddy(widget);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(widget, row, 1, 1, span);
+}
+
+}  // namespace vorlan

@@ -1,0 +1,17 @@
+#pragma once
+// Every table the editor knows, in one list for the command line and the file checks.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "access/table_def.h"
+
+namespace vorlan {
+
+const std::vector<const TableDef*>& allTables();
+const TableDef* findTable(const std::string& name);
+// An executable must reach at least this far to hold every table.
+std::uint32_t tablesEnd();
+
+}  // namespace vorlan

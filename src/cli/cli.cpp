@@ -1,0 +1,53 @@
+#include <algorithm>
+
+#include "cli/command.h"
+
+namespace vorlan::cli {
+
+int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir, std::ostream& out,
+           std::ostream& err) {
+    CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
+    app.require_subcommand(1);
+    GlobalOptions options;
+    std::string dataDir;
+    app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
+    app.add_option("--data", dataDir, "The data folder with the name lists (default: data beside the program)");
+    app.add_flag("--no-backup", options.noBackup, "Do not copy the executable to <name>.bak before the first write");
+
+    auto commands = makeCommands();
+    std::vector<CLI::App*> subs;
+    for (auto& c : commands) {
+        CLI::App* sub = app.add_subcommand(c->name(), c->description());
+        c->declare(*sub);
+        subs.push_back(sub);
+    }
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return kOk;
+    } catch (const CLI::CallForAllHelp&) {
+        out << app.help("", CLI::AppFormatMode::All);
+        return kOk;
+    } catch (const CLI::ParseError& e) {
+        err << e.what() << "\n" << "Run with --help for usage.\n";
+        return kUsage;
+    }
+
+    options.dataDir = dataDir.empty() ? programDir / "data" : std::filesystem::path(dataDir);
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+        if (subs[i]->parsed()) {
+            try {
+                return commands[i]->run(options, out, err);
+            } catch (const Refusal& e) {
+                err << e.what() << "\n";
+                return kRefused;
+            }
+        }
+    }
+    return kUsage;
+}
+
+}  // namespace vorlan::cli

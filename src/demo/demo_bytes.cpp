@@ -1,0 +1,73 @@
+#include "demo/demo_bytes.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "text/char_table.h"
+#include "text/utf8.h"
+
+namespace vorlan::demo {
+
+namespace {
+
+std::optional<unsigned> hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return static_cast<unsigned>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<unsigned>(c - 'A' + 10);
+    if (c >= 'a' && c <= 'f')
+        return static_cast<unsigned>(c - 'a' + 10);
+    return std::nullopt;
+}
+
+// The two bytes of a four-digit code text, or nothing when it is not one.
+std::optional<std::array<std::uint8_t, 2>> codeBytes(const std::string& code) {
+    if (code.size() != 4)
+        return std::nullopt;
+    std::array<std::uint8_t, 2> out{};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto hi = hexDigit(code[2 * i]);
+        const auto lo = hexDigit(code[2 * i + 1]);
+        if (!hi || !lo)
+            return std::nullopt;
+        out[i] = static_cast<std::uint8_t>(*hi * 16 + *lo);
+    }
+    return out;
+}
+
+}  // namespace
+
+void ByteWriter::zero(std::size_t offset, std::size_t size) {
+    const auto part = bytes_.subspan(offset, size);
+    std::fill(part.begin(), part.end(), std::uint8_t{0});
+}
+
+void ByteWriter::name(std::size_t offset, std::size_t width,
+                      const std::vector<std::uint8_t>& codes) {
+    zero(offset, width);
+    std::copy_n(codes.begin(), std::min(codes.size(), width), bytes_.begin() + offset);
+}
+
+std::vector<std::uint8_t> encodeName(const CharTable& chars, std::string_view text,
+                                     std::size_t maxChars) {
+    std::vector<std::uint8_t> out;
+    for (const std::string& c : utf8::characters(text)) {
+        if (out.size() / 2 >= maxChars)
+            break;
+        const auto code = chars.codeOf(c);
+        if (!code)
+            continue;
+        const auto bytes = codeBytes(*code);
+        if (!bytes || (*bytes)[0] == 0 || (*bytes)[1] == 0)
+            continue;
+        if (chars.decode(*code) != c)
+            continue;
+        out.push_back((*bytes)[0]);
+        out.push_back((*bytes)[1]);
+    }
+    return out;
+}
+
+}  // namespace vorlan::demo

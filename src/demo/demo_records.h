@@ -1,0 +1,24 @@
+#pragma once
+// The named records of the demo executable: units with their weapons, and pilots.
+
+#include <cstdint>
+#include <span>
+
+#include "demo/demo_bytes.h"
+
+namespace vorlan {
+class CharTable;
+}
+
+namespace vorlan::demo {
+
+// Six spirit command slots of (code, learn level, SP cost), as pilots and the protagonist
+// table hold them: `used` slots filled with different codes and rising levels, the rest
+// 00 00 00.
+void writeSpiritSlots(ByteWriter slots, int used, Rng& rng);
+
+// Fill the unit table and the pilot table of a whole executable image.
+void writeUnits(std::span<std::uint8_t> image, const CharTable& chars);
+void writePilots(std::span<std::uint8_t> image, const CharTable& chars);
+
+}  // namespace vorlan::demo

@@ -1,0 +1,232 @@
+#include "demo/demo_tables.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+
+#include "demo/demo_bytes.h"
+#include "demo/demo_records.h"
+
+namespace vorlan::demo {
+
+namespace {
+
+ByteWriter entry(std::span<std::uint8_t> image, std::size_t offset, std::size_t size, int index) {
+    return ByteWriter(image.subspan(offset + size * static_cast<std::size_t>(index), size));
+}
+
+// Fields of an enhancement part: 0 to 3 are the 16-bit bonuses (move, HP, EN, armour),
+// 4 to 17 the bytes from entry offset 8 on.
+enum PartField {
+    kMove,
+    kHp,
+    kEn,
+    kArmour,
+    kMobility,
+    kHit,
+    kCritical,
+    kRange,
+    kMirage,
+    kHpRegen,
+    kEnRegen,
+    kAirMove,
+    kTerrain,
+    kSpecial,
+    kMorale,
+    kRecovery,
+    kSpRecovery,
+    kFormation,
+    kNone = -1
+};
+
+// One part has up to three effects; unused ones are kNone.
+struct PartEffect {
+    PartField field = kNone;
+    int value = 0;
+};
+using PartEffects = std::array<PartEffect, 3>;
+
+// In the order of the game's part list: boosters, computers and sensors, terrain
+// modules, armour, generators, barriers, recovery items, morale items, cost down.
+constexpr std::array<PartEffects, 49> kPartEffects = {{
+    {{{kMove, 1}}},
+    {{{kMove, 2}}},
+    {{{kMove, 1}, {kMobility, 5}}},
+    {{{kMobility, 10}, {kHit, 10}}},
+    {{{kMobility, 10}}},
+    {{{kMobility, 10}}},
+    {{{kMobility, 15}, {kHit, 10}}},
+    {{{kMobility, 20}, {kHit, 15}}},
+    {{{kHit, 15}}},
+    {{{kHit, 30}}},
+    {{{kCritical, 20}}},
+    {{{kMobility, 15}, {kHit, 15}, {kCritical, 10}}},
+    {{{kHit, 20}, {kCritical, 20}}},
+    {{{kRange, 1}}},
+    {{{kAirMove, 1}}},
+    {{{kAirMove, 1}, {kMove, 1}}},
+    {{{kTerrain, 3}}},
+    {{{kTerrain, 4}}},
+    {{{kTerrain, 5}}},
+    {{{kTerrain, 6}}},
+    {{{kTerrain, 7}}},
+    {{{kHp, 500}, {kArmour, 100}}},
+    {{{kHp, 1000}, {kArmour, 200}}},
+    {{{kArmour, 300}}},
+    {{{kHp, 1500}, {kArmour, 400}}},
+    {{{kHp, 1000}, {kArmour, 250}}},
+    {{{kEn, 50}}},
+    {{{kEn, 100}}},
+    {{{kEn, 150}}},
+    {{{kEn, 100}, {kEnRegen, 10}}},
+    {{{kHpRegen, 10}, {kEnRegen, 10}}},
+    {{{kEnRegen, 10}}},
+    {{{kSpecial, 1}}},
+    {{{kSpecial, 2}}},
+    {{{kSpecial, 3}}},
+    {{{kMirage, 1}}},
+    {{{kRecovery, 1}}},
+    {{{kRecovery, 2}}},
+    {{{kRecovery, 3}}},
+    {{{kRecovery, 4}}},
+    {{{kSpRecovery, 1}}},
+    {{{kSpRecovery, 2}}},
+    {{{kSpRecovery, 3}}},
+    {{{kSpRecovery, 4}}},
+    {{{kMorale, 5}}},
+    {{{kMorale, 10}}},
+    {{{kMorale, 10}, {kHit, 10}}},
+    {{{kHp, 2000}, {kArmour, 300}, {kMobility, 20}}},
+    {{{kFormation, 1}}},
+}};
+
+// One guts level: ten rows (HP 100% down to 10%) of four corrections (hit, evasion, armour,
+// critical hit), rising as HP falls and with the level, capped at 50.
+void writeGutsLevel(ByteWriter level, int guts) {
+    constexpr std::array<int, 4> kWeights = {3, 3, 4, 2};
+    for (std::size_t r = 0; r < 10; ++r) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            const int value = static_cast<int>(r) * (guts + 1) * kWeights[k] / 4;
+            level.u8(4 * r + k, static_cast<unsigned>(std::min(50, value)));
+        }
+    }
+}
+
+}  // namespace
+
+void writeParts(std::span<std::uint8_t> image) {
+    for (int i = 0; i < 49; ++i) {
+        ByteWriter part = entry(image, 0x1FB604, 32, i);
+        part.zero(0, 22);
+        for (const PartEffect& effect : kPartEffects[static_cast<std::size_t>(i)]) {
+            if (effect.field == kNone)
+                continue;
+            const auto field = static_cast<std::size_t>(effect.field);
+            const auto value = static_cast<unsigned>(effect.value);
+            if (field < 4) {
+                part.u16(2 * field, value);
+            } else {
+                part.u8(8 + field - 4, value);
+            }
+        }
+    }
+}
+
+void writeUpgradeCosts(std::span<std::uint8_t> image) {
+    // Rows HP, EN, mobility, armour; each step costs more than the one before.
+    constexpr std::array<std::uint32_t, 4> kBase = {2000, 1500, 2500, 2000};
+    for (int row = 0; row < 4; ++row) {
+        ByteWriter costs = entry(image, 0x2DDC10, 40, row);
+        for (std::size_t s = 0; s < 10; ++s) {
+            costs.u32(4 * s,
+                      kBase[static_cast<std::size_t>(row)] * static_cast<std::uint32_t>(s + 1));
+        }
+    }
+}
+
+void writeWeaponUpgrades(std::span<std::uint8_t> image) {
+    ByteWriter block(image.subspan(0x2DDD00, 308));
+    // Type t's ten attack increments add up to its total (2200 … 800), weighted towards
+    // the later steps; the last step takes the rounding remainder.
+    constexpr std::array<int, 5> kTotals = {2200, 1900, 1600, 1300, 800};
+    constexpr std::array<int, 5> kCostBase = {5000, 4500, 4000, 3500, 2500};
+    constexpr std::array<int, 10> kWeights = {4, 4, 6, 6, 8, 8, 10, 10, 12, 12};
+    for (std::size_t t = 0; t < 5; ++t) {
+        int rest = kTotals[t];
+        for (std::size_t s = 0; s < 10; ++s) {
+            const std::size_t n = 10 * t + s;
+            block.u32(4 * n, static_cast<std::uint32_t>(kCostBase[t] * static_cast<int>(s + 1)));
+            const int increment = s == 9 ? rest : kTotals[t] * kWeights[s] / 80 / 10 * 10;
+            block.u16(208 + 2 * n, static_cast<unsigned>(increment));
+            rest -= increment;
+        }
+    }
+}
+
+void writeSkillTraining(std::span<std::uint8_t> image) {
+    Rng rng(3);
+    for (int k = 0; k < 32; ++k) {
+        ByteWriter skill = entry(image, 0x2B5B28, 28, k);
+        // Name and description pointers into the game's text area.
+        skill.u32(0, 0x00325A40U + 0x10U * static_cast<std::uint32_t>(k));
+        skill.u32(4, 0x00325C80U + 0x40U * static_cast<std::uint32_t>(k));
+        skill.u8(8, static_cast<unsigned>(rng.range(0, 3)));
+        int pp = rng.range(1, 5) * 10;
+        for (std::size_t m = 0; m < 9; ++m) {
+            skill.u8(10 + 2 * m, static_cast<unsigned>(pp));
+            pp = std::min(250, pp + rng.range(1, 4) * 10);
+        }
+    }
+}
+
+void writeGuts(std::span<std::uint8_t> image) {
+    for (int level = 0; level < 9; ++level)
+        writeGutsLevel(entry(image, 0x2DE788, 40, level), level);
+}
+
+void writeBarriers(std::span<std::uint8_t> image) {
+    Rng rng(4);
+    for (int i = 0; i < 13; ++i) {
+        ByteWriter barrier = entry(image, 0x2DA8B0, 16, i);
+        barrier.u8(0, static_cast<unsigned>(rng.range(1, 4) * 5));
+        barrier.u8(2, rng.chance(40) ? static_cast<unsigned>(rng.range(100, 130)) : 0U);
+        barrier.u16(8, static_cast<unsigned>(rng.range(5, 40) * 100));
+        barrier.u8(12, static_cast<unsigned>(rng.range(0, 1)));
+        barrier.u8(13, 0);
+    }
+}
+
+void writeSkillCorrections(std::span<std::uint8_t> image) {
+    ByteWriter block(image.subspan(0x2DE8F4, 300));
+    struct Table {
+        std::size_t start;
+        std::size_t columns;
+        std::array<int, 8> perLevel;  // added per skill level, in tenths
+    };
+    // Newtype, enhanced human, psychokinesis, psychic power, brave, antibody reaction.
+    constexpr std::array<Table, 6> kTables = {{
+        {0, 4, {20, 20, 3, 0}},
+        {48, 4, {15, 15, 2, 0}},
+        {94, 2, {20, 20}},
+        {128, 4, {15, 15, 20, 0}},
+        {176, 4, {10, 10, 20, 30}},
+        {228, 8, {20, 20, 3, 15, 5, 5, 0, 0}},
+    }};
+    for (const Table& table : kTables) {
+        for (std::size_t level = 1; level <= 9; ++level) {
+            for (std::size_t j = 0; j < table.columns; ++j) {
+                const int value = table.perLevel[j] * static_cast<int>(level) / 10;
+                block.u8(table.start + (level - 1) * table.columns + j,
+                         static_cast<unsigned>(std::min(50, value)));
+            }
+        }
+    }
+}
+
+void writeProtagonistSpirits(std::span<std::uint8_t> image) {
+    Rng rng(5);
+    for (int i = 0; i < 98; ++i)
+        writeSpiritSlots(entry(image, 0x2B6220, 18, i), 6, rng);
+}
+
+}  // namespace vorlan::demo

@@ -1,0 +1,16 @@
+#pragma once
+// The entry syntax of the list files: an entry ends at a comma or at the end of a line;
+// blanks in front of it are dropped; an entry in double quotes keeps its commas and
+// blanks and loses the quotes. An empty line is one empty entry, so that with one name
+// per line, line k + 1 names record k.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlan {
+
+// The first `count` entries of the text (fewer when the text has fewer).
+std::vector<std::string> parseEntries(std::string_view text, std::size_t count);
+
+}  // namespace vorlan

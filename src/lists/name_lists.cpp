@@ -1,0 +1,38 @@
+#include "lists/name_lists.h"
+
+#include "lists/list_entries.h"
+
+namespace vorlan {
+
+std::vector<std::string> readListFile(const std::filesystem::path& dataDir, const ListFile& list) {
+    const std::filesystem::path path = dataDir / list.name;
+    const std::string need = "（需要 " + std::to_string(list.count) + " 项）";
+    std::string text;
+    try {
+        text = readTextFile(path);
+    } catch (const DataFileError& e) {
+        throw DataFileError(std::string(e.what()) + need);
+    }
+    auto entries = parseEntries(text, static_cast<std::size_t>(list.count));
+    if (entries.size() < static_cast<std::size_t>(list.count)) {
+        throw DataFileError("名称列表文件 " + path.string() + " 只有 " + std::to_string(entries.size()) +
+                            " 项，少于所需的 " + std::to_string(list.count) + " 项");
+    }
+    return entries;
+}
+
+NameLists loadNameLists(const std::filesystem::path& dataDir) {
+    NameLists lists;
+    lists.units = readListFile(dataDir, kUnitList);
+    lists.pilots = readListFile(dataDir, kPilotList);
+    lists.chars = readListFile(dataDir, kCharList);
+    lists.skills = readListFile(dataDir, kSkillList);
+    return lists;
+}
+
+std::vector<std::string> trainingSkills(const std::vector<std::string>& skills) {
+    if (skills.size() < 33) return {};
+    return {skills.begin() + 1, skills.begin() + 33};
+}
+
+}  // namespace vorlan

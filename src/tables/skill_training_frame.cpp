@@ -1,0 +1,53 @@
+#include "tables/skill_training_frame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/editor_context.h"
+#include "app/form_binder.h"
+#include "app/widgets.h"
+#include "tables/table_vocabularies.h"
+
+namespace vorlan {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+}  // namespace
+
+SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
+    : QGroupBox(u("机师技能养成"), parent), context_(context) {
+    setObjectName("Frame18");
+    auto* grid = new QGridLayout(this);
+    addRow(grid, 0, {{u("选择技能"), choiceBox("Combo29", {}, 140)},
+                     {u("养成类型"), choiceBox("Combo30", trainingTypes(), 170)}});
+    addRow(grid, 1, {{u("技能名称指针?"), textBox("Text53", 90)}, {u("技能说明指针?"), textBox("Text57", 90)}});
+    auto* pp = new QHBoxLayout;
+    for (int m = 0; m < 9; ++m) {
+        pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));
+    }
+    pp->addWidget(button("Command13", u("写入")));
+    pp->addStretch();
+    grid->addWidget(caption(u("所需PP")), 2, 0);
+    grid->addLayout(pp, 2, 1, 1, 4);
+    grid->setColumnStretch(4, 1);
+    connect(&context_, &EditorContext::executableOpened, this, &SkillTrainingFrame::fillSkills);
+}
+
+void SkillTrainingFrame::fillSkills() {
+    auto* combo29 = findChild<QComboBox*>("Combo29");
+    combo29->clear();
+    combo29->addItems(toStringList(context_.lists().skills));
+    // Only skills 1 to 32 have a training entry: drop entry 0 and the two after 32.
+    combo29->removeItem(0);
+    combo29->removeItem(32);
+    combo29->removeItem(32);
+    combo29->setCurrentIndex(-1);
+}
+
+}  // namespace vorlan

@@ -1,0 +1,54 @@
+#include "tables/upgrade_frame.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/editor_context.h"
+#include "app/widgets.h"
+#include "tables/table_vocabularies.h"
+
+namespace vorlan {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write) {
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(text);
+    label->setBuddy(chooser);
+    row->addWidget(label);
+    row->addWidget(chooser);
+    row->addWidget(write);
+    row->addStretch();
+    return row;
+}
+
+QHBoxLayout* valueRow(const char* name) {
+    auto* row = new QHBoxLayout;
+    for (int n = 0; n < 10; ++n) {
+        row->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), 60));
+    }
+    return row;
+}
+
+}  // namespace
+
+UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
+    : QGroupBox(u("改造相关1"), parent), context_(context) {
+    setObjectName("Frame19");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", upgradeCostRows(), 100),
+                                 button("Command21", u("写入"))));
+    layout->addLayout(valueRow("Text58"));
+    layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", upgradeIncrementRows(), 100),
+                                 button("Command22", u("写入"))));
+    layout->addLayout(valueRow("Text60"));
+}
+
+}  // namespace vorlan

@@ -1,0 +1,15 @@
+#include "tables/upgrade_tables.h"
+
+namespace vorlan {
+
+const TableDef& upgradeCostTable() {
+    static const TableDef t{"upgrade-cost", "机体改造费用", 0x2DDC10, 40, 4, 0, 0, {}};
+    return t;
+}
+
+const TableDef& upgradeIncrementTable() {
+    static const TableDef t{"upgrade-increment", "武器改造幅度", 0x2DDDD0, 20, 5, 0, 0, {}};
+    return t;
+}
+
+}  // namespace vorlan

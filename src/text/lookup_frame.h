@@ -1,0 +1,27 @@
+#pragma once
+// The frame "字码查找": turns typed characters into the game's code text, so that new
+// names can be composed and pasted into a name code box.
+
+#include <QGroupBox>
+
+class QLineEdit;
+
+namespace vorlan {
+
+class EditorContext;
+
+class LookupFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit LookupFrame(EditorContext& context, QWidget* parent = nullptr);
+
+    // `Command15`: looks up every character of Text54 and puts the codes into Text55.
+    void lookup();
+
+private:
+    EditorContext& context_;
+    QLineEdit* text54_;
+    QLineEdit* text55_;
+};
+
+}  // namespace vorlan

@@ -1,0 +1,16 @@
+#pragma once
+// UTF-8 helpers: validity, and splitting a text into its characters.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlan::utf8 {
+
+bool isValid(std::string_view bytes);
+// The characters (code points) of a valid UTF-8 text, each as its own UTF-8 string.
+std::vector<std::string> characters(std::string_view text);
+// The number of characters.
+std::size_t length(std::string_view text);
+
+}  // namespace vorlan::utf8

@@ -1,0 +1,146 @@
+// The field access layer over both stores: the same cases run on a memory buffer and on a
+// file, so the editor's in-memory record building behaves exactly like the file writes.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "access/field_access.h"
+#include "fixtures/fixtures.h"
+
+namespace vorlan {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct StoreMaker {
+    const char* name;
+    std::function<std::unique_ptr<ByteStore>(const Bytes&, const test::TempDir&)> make;
+    std::function<Bytes(ByteStore&, const test::TempDir&)> contents;
+};
+
+void PrintTo(const StoreMaker& m, std::ostream* os) { *os << m.name; }
+
+class FieldAccessTest : public ::testing::TestWithParam<StoreMaker> {
+protected:
+    // A store holding `bytes`, with the cursor at the first byte.
+    ByteStore& store(const Bytes& bytes) {
+        store_ = GetParam().make(bytes, dir_);
+        return *store_;
+    }
+    Bytes contents() { return GetParam().contents(*store_, dir_); }
+
+    test::TempDir dir_;
+    std::unique_ptr<ByteStore> store_;
+};
+
+TEST_P(FieldAccessTest, ReadsInStoredAndValueOrder) {
+    FieldAccess fa(store({0x34, 0x12, 0x0A}));
+    EXPECT_EQ(fa.readhex(2, ValueOrder), "1234");
+    EXPECT_EQ(fa.curpos, 3);
+    fa.curpos = 1;
+    EXPECT_EQ(fa.readhex(2, StoredOrder), "3412");
+    EXPECT_EQ(fa.readhex(1, StoredOrder), "0A");
+    EXPECT_EQ(fa.curpos, 4);
+}
+
+TEST_P(FieldAccessTest, NumberReadsDifferInSignedness) {
+    FieldAccess fa(store({0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(fa.get16(), 65535);
+    fa.curpos = 1;
+    EXPECT_EQ(fa.get32(), -1);
+    EXPECT_EQ(fa.curpos, 5);
+    fa.curpos = 1;
+    EXPECT_EQ(hextonum(fa.readhex(4, ValueOrder)), 4294967295u);
+    fa.curpos = 1;
+    EXPECT_EQ(fa.gethex16(), "FFFF");
+    EXPECT_EQ(fa.getbyte(), 0xFF);
+}
+
+TEST_P(FieldAccessTest, WritesLittleEndianAndAdvances) {
+    FieldAccess fa(store(Bytes(12, 0xEE)));
+    fa.put16(0x1234);
+    EXPECT_EQ(fa.curpos, 3);
+    fa.put32(258);
+    EXPECT_EQ(fa.curpos, 7);
+    fa.put32(-1);
+    fa.put16(5);
+    EXPECT_EQ(fa.curpos, 13);
+    EXPECT_EQ(contents(), (Bytes{0x34, 0x12, 0x02, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00}));
+}
+
+TEST_P(FieldAccessTest, Put16Limits) {
+    FieldAccess fa(store(Bytes(6, 0xEE)));
+    fa.put16(0);
+    fa.put16(65535);
+    EXPECT_THROW(fa.put16(65536), RangeError);
+    EXPECT_THROW(fa.put16(-1), RangeError);
+    EXPECT_THROW(fa.putbyte(256), RangeError);
+    EXPECT_THROW(fa.put32(std::int64_t{1} << 31), RangeError);
+    // A refused value moves neither the cursor nor any byte.
+    EXPECT_EQ(fa.curpos, 5);
+    EXPECT_EQ(contents(), (Bytes{0x00, 0x00, 0xFF, 0xFF, 0xEE, 0xEE}));
+}
+
+TEST_P(FieldAccessTest, HexWritesTakeStoredOrderPairs) {
+    FieldAccess fa(store(Bytes(9, 0xEE)));
+    fa.puthex16("1");  // a pair beyond the end of the text writes 00
+    fa.puthexbyte("");
+    fa.puthexbyte("A");
+    fa.puthex32("1234");
+    fa.puthexbyte("ff");
+    EXPECT_EQ(contents(), (Bytes{0x01, 0x00, 0x00, 0x0A, 0x12, 0x34, 0x00, 0x00, 0xFF}));
+    fa.curpos = 1;
+    fa.puthex16("ABCD");
+    EXPECT_EQ(contents()[0], 0xAB);
+    EXPECT_EQ(contents()[1], 0xCD);
+}
+
+TEST_P(FieldAccessTest, ReadBeyondTheEndFails) {
+    FieldAccess fa(store({1, 2}));
+    fa.curpos = 2;
+    EXPECT_THROW(fa.readhex(2, StoredOrder), AccessError);
+    fa.curpos = 0;
+    EXPECT_THROW(fa.getbyte(), AccessError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, FieldAccessTest,
+    ::testing::Values(
+        StoreMaker{"memory",
+                   [](const Bytes& b, const test::TempDir&) { return std::make_unique<MemoryStore>(b); },
+                   [](ByteStore& s, const test::TempDir&) { return static_cast<MemoryStore&>(s).bytes(); }},
+        StoreMaker{"file",
+                   [](const Bytes& b, const test::TempDir& dir) {
+                       test::writeFile(dir / "store.bin", b);
+                       return std::make_unique<FileStore>(dir / "store.bin", FileStore::Mode::ReadWrite);
+                   },
+                   [](ByteStore&, const test::TempDir& dir) { return test::readFile(dir / "store.bin"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HexText, DigitRules) {
+    EXPECT_EQ(hextonum("FFFFFFFF"), 4294967295u);
+    EXPECT_EQ(hextonum("ff"), 255u);
+    EXPECT_EQ(hextonum(""), 0u);
+    EXPECT_EQ(hextonum("1G"), 16u);  // a non-hex character counts as digit 0
+    EXPECT_EQ(hextobyte("a"), 10);
+    EXPECT_THROW(hextobyte("100"), RangeError);
+    EXPECT_EQ(padhex("A", 2), "0A");
+    EXPECT_EQ(padhex("ABC", 4), "BC0A");
+    EXPECT_EQ(padhex("5", 4), "0500");
+}
+
+TEST(FileStoreTest, ReadOnlyFileRefusesWritesAndNeverGrows) {
+    test::TempDir dir;
+    test::writeFile(dir / "f.bin", {1, 2, 3});
+    FileStore ro(dir / "f.bin", FileStore::Mode::ReadOnly);
+    const Bytes one{9};
+    EXPECT_THROW(ro.write(0, one), AccessError);
+    FileStore rw(dir / "f.bin", FileStore::Mode::ReadWrite);
+    EXPECT_THROW(rw.write(3, one), AccessError);
+    EXPECT_EQ(test::readFile(dir / "f.bin"), (Bytes{1, 2, 3}));
+    EXPECT_THROW(FileStore(dir / "missing.bin", FileStore::Mode::ReadOnly), AccessError);
+}
+
+}  // namespace
+}  // namespace vorlan

@@ -1,0 +1,31 @@
+#include "widgets/support/scripted_dialogs.h"
+
+#include <QTest>
+
+namespace vorlan::test {
+
+void ScriptedDialogs::information(QWidget*, const QString& text) { messages << text; }
+
+bool ScriptedDialogs::question(QWidget*, const QString& text) {
+    questions << text;
+    if (answers_.empty()) {
+        QTest::qFail(qPrintable("unexpected question: " + text), __FILE__, __LINE__);
+        return false;
+    }
+    const bool ok = answers_.front();
+    answers_.pop_front();
+    return ok;
+}
+
+QString ScriptedDialogs::openFile(QWidget*, const QString& filter) {
+    filters << filter;
+    if (files_.empty()) {
+        QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
+        return {};
+    }
+    const QString path = files_.front();
+    files_.pop_front();
+    return path;
+}
+
+}  // namespace vorlan::test

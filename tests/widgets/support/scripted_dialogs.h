@@ -1,0 +1,32 @@
+#pragma once
+// Dialogs for widget tests: records every message, answers questions from a script, and
+// fails the test on a question or file dialog it was not told to expect.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "app/dialogs.h"
+
+namespace vorlan::test {
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    void information(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+    QString openFile(QWidget* parent, const QString& filter) override;
+
+    void answerNextQuestion(bool ok) { answers_.push_back(ok); }
+    void chooseNextFile(const QString& path) { files_.push_back(path); }
+
+    QStringList messages;   // every information text, in order
+    QStringList questions;  // every question text, in order
+    QStringList filters;    // every file dialog filter, in order
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
+
+private:
+    std::deque<bool> answers_;
+    std::deque<QString> files_;
+};
+
+}  // namespace vorlan::test
