@@ -10,7 +10,8 @@ exe="${1:-}"
 if [ -z "$exe" ]; then
     mkdir -p "$build/demo"
     exe="$build/demo/SLKV_618.04"
-    "$build/bin/vorlan-cli" make-demo "$exe"
+    # Made once; edits made in the editor stay in it across runs.
+    [ -f "$exe" ] || "$build/bin/vorlan-cli" make-demo "$exe"
     echo "Demo executable: $exe"
 fi
 exec "$build/bin/vorlan-editor" "$exe"

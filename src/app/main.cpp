@@ -9,6 +9,8 @@
 #include "app/skin.h"
 
 int main(int argc, char* argv[]) {
+    // The skin lives in the widget library; a static library's resources need an explicit start.
+    Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QString::fromUtf8("VORLAN静态修改器"));
 

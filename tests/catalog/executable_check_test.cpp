@@ -1,0 +1,74 @@
+// Which files the editor adopts as the game executable.
+
+#include <gtest/gtest.h>
+
+#include "catalog/catalog.h"
+#include "catalog/executable_check.h"
+#include "fixtures/fixtures.h"
+
+namespace vorlan {
+namespace {
+
+TEST(ExecutableCheck, AcceptsTheDemoAndRefusesBadFiles) {
+    test::TempDir dir;
+    EXPECT_FALSE(checkExecutable(test::writeDemo(dir / "SLKV_618.04")).has_value());
+
+    auto bytes = test::demoBytes();
+    bytes[3] = 'G';
+    test::writeFile(dir / "bad_magic", bytes);
+    const auto magic = checkExecutable(dir / "bad_magic");
+    ASSERT_TRUE(magic.has_value());
+    EXPECT_NE(magic->find("ELF"), std::string::npos);
+
+    // One byte short of the last table's end.
+    bytes = test::demoBytes();
+    bytes.resize(0x2DEA1F);
+    test::writeFile(dir / "short", bytes);
+    const auto small = checkExecutable(dir / "short");
+    ASSERT_TRUE(small.has_value());
+    EXPECT_NE(small->find("3009056"), std::string::npos);
+    bytes.push_back(0);
+    test::writeFile(dir / "just_enough", bytes);
+    EXPECT_FALSE(checkExecutable(dir / "just_enough").has_value());
+
+    EXPECT_TRUE(checkExecutable(dir / "missing").has_value());
+    EXPECT_TRUE(checkExecutable(dir.path()).has_value());
+}
+
+TEST(ExecutableCheck, RefusesAFileThatCannotBeWritten) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+    test::TempDir dir;
+    const auto path = test::writeDemo(dir / "SLKV_618.04");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    const auto refusal = checkExecutable(path);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_NE(refusal->find("读写"), std::string::npos);
+}
+
+TEST(Catalog, TablesLieInsideTheExecutableAndDoNotOverlap) {
+    EXPECT_EQ(tablesEnd(), 0x2DEA20u);
+    const auto& tables = allTables();
+    ASSERT_EQ(tables.size(), 12u);
+    for (const TableDef* a : tables) {
+        EXPECT_EQ(findTable(a->name), a);
+        EXPECT_LE(a->end(), kExecutableSize) << a->name;
+        for (const TableDef* b : tables) {
+            // Weapon slots live inside unit records; the weapon upgrade block holds the increments.
+            if (a == b || a->name == "weapon" || b->name == "weapon") continue;
+            // The last part entry's unused tail (bytes 28 to 31) runs into pilot 0.
+            const auto pair = [&](const char* x, const char* y) {
+                return (a->name == x && b->name == y) || (a->name == y && b->name == x);
+            };
+            if (pair("weapon-upgrade", "upgrade-increment") || pair("part", "pilot")) continue;
+            EXPECT_TRUE(a->end() <= b->offset || b->end() <= a->offset) << a->name << " / " << b->name;
+        }
+    }
+    const TableDef& weapon = *findTable("weapon");
+    EXPECT_EQ(weapon.entryOffset(0), 0x210084u);
+    EXPECT_EQ(weapon.entryOffset(17), 0x21052Au);
+    EXPECT_EQ(weapon.entryOffset(480 * 18 + 17), 0x2AFB2Au);
+    EXPECT_EQ(weapon.end(), findTable("unit")->end());
+}
+
+}  // namespace
+}  // namespace vorlan

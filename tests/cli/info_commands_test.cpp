@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/command.h"
+#include "fixtures/fixtures.h"
+
+namespace vorlan {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun cli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::runCli(args, test::sourceDataDir().parent_path(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(CliInfo, TablesListsAllTwelve) {
+    const CliRun r = cli({"tables"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* name : {"unit ", "weapon ", "pilot ", "upgrade-cost ", "upgrade-increment ", "skill-training ",
+                             "guts ", "barrier ", "skill-correction ", "part ", "weapon-upgrade ", "spirit "}) {
+        EXPECT_NE(r.out.find(name), std::string::npos) << name;
+    }
+    EXPECT_NE(r.out.find("0x210020"), std::string::npos);
+    EXPECT_NE(r.out.find("0x2DE8F4"), std::string::npos);
+}
+
+TEST(CliInfo, MakeDemoWritesTheDemoAndNeverOverwritesByAccident) {
+    test::TempDir dir;
+    const std::string path = (dir / "SLKV_618.04").string();
+    CliRun r = cli({"make-demo", path});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::readFile(path), test::demoBytes());
+    test::writeFile(path, {1, 2, 3});
+    r = cli({"make-demo", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(test::readFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(cli({"make-demo", path, "--force"}).status, 0);
+}
+
+TEST(CliInfo, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(cli({}).status, 2);
+    EXPECT_EQ(cli({"no-such-command"}).status, 2);
+    EXPECT_EQ(cli({"make-demo"}).status, 2);
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("make-demo"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlan
