@@ -10,7 +10,7 @@ namespace vorlan {
 namespace {
 
 class Choice final : public Encoding {
-public:
+  public:
     Choice(std::vector<std::string> items, std::vector<std::uint32_t> values,
            std::vector<std::pair<std::uint32_t, int>> aliases, NameList list, int count)
         : items_(std::move(items)),
@@ -33,25 +33,29 @@ public:
     }
 
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
-        if (v.index < 0 || v.index >= count_) return false;
-        const std::uint32_t stored =
-            values_.empty() ? static_cast<std::uint32_t>(v.index) : values_[static_cast<std::size_t>(v.index)];
-        if (stored > maxNumber(f)) return false;
+        if (v.index < 0 || v.index >= count_)
+            return false;
+        const std::uint32_t stored = values_.empty() ? static_cast<std::uint32_t>(v.index)
+                                                     : values_[static_cast<std::size_t>(v.index)];
+        if (stored > maxNumber(f))
+            return false;
         writeNumber(fa, f, stored);
         return true;
     }
 
     std::string accepted(const FieldDef&) const override { return "应从列表中选择一项"; }
 
-private:
+  private:
     int indexOf(std::uint32_t v) const {
         if (values_.empty()) {
             return v < static_cast<std::uint32_t>(count_) ? static_cast<int>(v) : -1;
         }
         const auto it = std::find(values_.begin(), values_.end(), v);
-        if (it != values_.end()) return static_cast<int>(it - values_.begin());
+        if (it != values_.end())
+            return static_cast<int>(it - values_.begin());
         for (const auto& [stored, index] : aliases_) {
-            if (stored == v) return index;
+            if (stored == v)
+                return index;
         }
         return -1;
     }
@@ -64,7 +68,7 @@ private:
 };
 
 class ReversedBitSet final : public Encoding {
-public:
+  public:
     explicit ReversedBitSet(std::vector<std::string> items) : items_(std::move(items)) {}
 
     ValueKind kind() const override { return ValueKind::Marks; }
@@ -77,7 +81,8 @@ public:
         std::vector<int> marks;
         // The lowest bit is the last item; halving walks up to the first.
         for (int b = 0; b < bits; ++b, v /= 2) {
-            if (v % 2 == 1) marks.push_back(bits - 1 - b);
+            if (v % 2 == 1)
+                marks.push_back(bits - 1 - b);
         }
         std::sort(marks.begin(), marks.end());
         return FieldValue::ofMarks(std::move(marks));
@@ -87,7 +92,8 @@ public:
         const int bits = 8 * f.width;
         std::uint32_t value = 0;
         for (int k : v.marks) {
-            if (k < 0 || k >= bits) return false;
+            if (k < 0 || k >= bits)
+                return false;
             value |= 1u << (bits - 1 - k);
         }
         writeNumber(fa, f, value);
@@ -98,7 +104,7 @@ public:
         return "应为列表项的编号（0 到 " + toDecimal(8 * f.width - 1) + "），以逗号分隔";
     }
 
-private:
+  private:
     std::vector<std::string> items_;
 };
 
@@ -106,7 +112,8 @@ private:
 
 EncodingPtr choice(std::vector<std::string> items) {
     return std::make_shared<Choice>(std::move(items), std::vector<std::uint32_t>{},
-                                    std::vector<std::pair<std::uint32_t, int>>{}, NameList::None, 0);
+                                    std::vector<std::pair<std::uint32_t, int>>{}, NameList::None,
+                                    0);
 }
 
 EncodingPtr nameChoice(NameList list, int count) {

@@ -18,7 +18,7 @@ std::string rangeText(std::int64_t lo, std::int64_t hi) {
 }
 
 class Decimal final : public Encoding {
-public:
+  public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "decimal"; }
 
@@ -28,7 +28,8 @@ public:
 
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const auto n = textToNumber(v.text);
-        if (!n || *n < lowest(f) || *n > static_cast<std::int64_t>(maxNumber(f))) return false;
+        if (!n || *n < lowest(f) || *n > static_cast<std::int64_t>(maxNumber(f)))
+            return false;
         writeNumber(fa, f, static_cast<std::uint32_t>(*n < 0 ? *n + k2to32 : *n));
         return true;
     }
@@ -37,7 +38,7 @@ public:
         return rangeText(lowest(f), maxNumber(f));
     }
 
-private:
+  private:
     // A whole 32-bit field also takes the signed range, stored in two's complement.
     static std::int64_t lowest(const FieldDef& f) {
         return (f.width == 4 && f.mask == 0) ? -(k2to32 / 2) : 0;
@@ -45,7 +46,7 @@ private:
 };
 
 class SignedDecimal final : public Encoding {
-public:
+  public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "signed"; }
 
@@ -58,7 +59,8 @@ public:
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const std::int64_t span = std::int64_t{1} << (8 * f.width);
         const auto n = textToNumber(v.text);
-        if (!n || *n < -span / 2 || *n > span - 1) return false;
+        if (!n || *n < -span / 2 || *n > span - 1)
+            return false;
         writeNumber(fa, f, static_cast<std::uint32_t>(*n < 0 ? *n + span : *n));
         return true;
     }
@@ -70,7 +72,7 @@ public:
 };
 
 class HexNumber final : public Encoding {
-public:
+  public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "hex"; }
 
@@ -85,33 +87,40 @@ public:
 
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         std::string_view t = v.text;
-        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-        if (t.empty() || t.size() > 8) return false;
+        while (!t.empty() && t.front() == ' ')
+            t.remove_prefix(1);
+        while (!t.empty() && t.back() == ' ')
+            t.remove_suffix(1);
+        if (t.empty() || t.size() > 8)
+            return false;
         for (char c : t) {
-            if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+            if (!std::isxdigit(static_cast<unsigned char>(c)))
+                return false;
         }
         const std::uint64_t n = hextonum(t);
-        if (n > maxNumber(f)) return false;
+        if (n > maxNumber(f))
+            return false;
         writeNumber(fa, f, static_cast<std::uint32_t>(n));
         return true;
     }
 
     std::string accepted(const FieldDef& f) const override {
-        if (digits(f) == 1) return "应为一位十六进制数字（0 到 F）";
+        if (digits(f) == 1)
+            return "应为一位十六进制数字（0 到 F）";
         std::string top(static_cast<std::size_t>(digits(f)), 'F');
         return "应为十六进制数（0 到 " + top + "）";
     }
 
-private:
+  private:
     static int digits(const FieldDef& f) {
-        if (f.mask != 0) return (std::popcount(static_cast<unsigned>(f.mask)) + 3) / 4;
+        if (f.mask != 0)
+            return (std::popcount(static_cast<unsigned>(f.mask)) + 3) / 4;
         return 2 * f.width;
     }
 };
 
 class Toggle final : public Encoding {
-public:
+  public:
     ValueKind kind() const override { return ValueKind::Toggle; }
     std::string name() const override { return "toggle"; }
 

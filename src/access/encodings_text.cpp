@@ -11,20 +11,23 @@ namespace vorlan {
 namespace {
 
 std::string_view trimBlanks(std::string_view t) {
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    while (!t.empty() && t.front() == ' ')
+        t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ')
+        t.remove_suffix(1);
     return t;
 }
 
 bool allHex(std::string_view t) {
     for (char c : t) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
     }
     return true;
 }
 
 class HexRun final : public Encoding {
-public:
+  public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "hex-run"; }
 
@@ -35,7 +38,8 @@ public:
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const std::string_view t = trimBlanks(v.text);
         const auto maxDigits = static_cast<std::size_t>(2 * f.width);
-        if (t.empty() || t.size() > maxDigits || !allHex(t)) return false;
+        if (t.empty() || t.size() > maxDigits || !allHex(t))
+            return false;
         for (std::size_t i = 0; i < static_cast<std::size_t>(f.width); ++i) {
             fa.puthexbyte(2 * i < t.size() ? t.substr(2 * i, 2) : std::string_view{});
         }
@@ -48,7 +52,7 @@ public:
 };
 
 class NameCode final : public Encoding {
-public:
+  public:
     explicit NameCode(std::string terminator) : terminator_(std::move(terminator)) {}
 
     ValueKind kind() const override { return ValueKind::Text; }
@@ -59,14 +63,17 @@ public:
         // The search runs over character positions, so it may cut inside a byte. A field
         // without a terminator shows all its digits.
         const auto cut = text.find(terminator_);
-        if (cut != std::string::npos) text.resize(cut);
-        if (text.size() % 2 == 1) text += '0';
+        if (cut != std::string::npos)
+            text.resize(cut);
+        if (text.size() % 2 == 1)
+            text += '0';
         return FieldValue::ofText(text);
     }
 
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const std::string_view t = trimBlanks(v.text);
-        if (!allHex(t)) return false;
+        if (!allHex(t))
+            return false;
         const auto digits = static_cast<std::size_t>(2 * f.width);
         std::string full(t.substr(0, digits));
         full.resize(digits, '0');
@@ -80,7 +87,7 @@ public:
         return "应为十六进制字码（每个字符四位，最多 " + toDecimal(2 * f.width) + " 位）";
     }
 
-private:
+  private:
     std::string terminator_;
 };
 
@@ -91,6 +98,8 @@ EncodingPtr hexRun() {
     return e;
 }
 
-EncodingPtr nameCode(std::string terminator) { return std::make_shared<NameCode>(std::move(terminator)); }
+EncodingPtr nameCode(std::string terminator) {
+    return std::make_shared<NameCode>(std::move(terminator));
+}
 
 }  // namespace vorlan

@@ -8,15 +8,19 @@ namespace vorlan {
 namespace {
 
 int digitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return 0;
 }
 
 std::string upperHex(std::uint64_t v) {
     static constexpr char digits[] = "0123456789ABCDEF";
-    if (v == 0) return "0";
+    if (v == 0)
+        return "0";
     std::string out;
     while (v != 0) {
         out.insert(out.begin(), digits[v & 0xF]);
@@ -26,7 +30,8 @@ std::string upperHex(std::uint64_t v) {
 }
 
 std::string_view pairAt(std::string_view text, std::size_t first) {
-    if (first >= text.size()) return {};
+    if (first >= text.size())
+        return {};
     return text.substr(first, 2);
 }
 
@@ -63,7 +68,9 @@ std::string padhex(std::string_view text, int width) {
     return t.substr(2, 2) + t.substr(0, 2);
 }
 
-std::string hexbyte(std::uint8_t b) { return padhex(upperHex(b), 2); }
+std::string hexbyte(std::uint8_t b) {
+    return padhex(upperHex(b), 2);
+}
 
 std::uint64_t FieldAccess::offset() const {
     if (curpos < 1) {
@@ -105,7 +112,9 @@ std::uint8_t FieldAccess::getbyte() {
     return b[0];
 }
 
-std::string FieldAccess::gethex16() { return readhex(2, StoredOrder); }
+std::string FieldAccess::gethex16() {
+    return readhex(2, StoredOrder);
+}
 
 std::uint16_t FieldAccess::get16() {
     std::array<std::uint8_t, 2> b{};
@@ -118,9 +127,9 @@ std::int32_t FieldAccess::get32() {
     std::array<std::uint8_t, 4> b{};
     store_.read(offset(), b);
     advance(4);
-    const std::uint32_t u = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-                            (static_cast<std::uint32_t>(b[2]) << 16) |
-                            (static_cast<std::uint32_t>(b[3]) << 24);
+    const std::uint32_t u =
+        static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+        (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     return static_cast<std::int32_t>(u);
 }
 
@@ -150,21 +159,25 @@ void FieldAccess::put16(std::int64_t v) {
 }
 
 void FieldAccess::put32(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
+    if (v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max()) {
         throw RangeError("put32: " + std::to_string(v) + " is outside the signed 32-bit range");
     }
     std::string text = upperHex(static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
     text.insert(0, 8 - text.size(), '0');
     std::array<std::uint8_t, 4> bytes{};
     for (int i = 0; i < 4; ++i) {
-        bytes[static_cast<std::size_t>(i)] = hextobyte(text.substr(6 - 2 * static_cast<std::size_t>(i), 2));
+        bytes[static_cast<std::size_t>(i)] =
+            hextobyte(text.substr(6 - 2 * static_cast<std::size_t>(i), 2));
     }
     for (std::uint8_t b : bytes) {
         writeRaw(b);
     }
 }
 
-void FieldAccess::puthexbyte(std::string_view text) { putbyte(hextobyte(text)); }
+void FieldAccess::puthexbyte(std::string_view text) {
+    putbyte(hextobyte(text));
+}
 
 void FieldAccess::puthex16(std::string_view text) {
     const std::uint8_t b0 = hextobyte(pairAt(text, 0));

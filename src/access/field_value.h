@@ -18,8 +18,12 @@ struct FieldValue {
 
     static FieldValue ofText(std::string t) { return FieldValue{std::move(t), -1, {}, false}; }
     static FieldValue ofChoice(int i) { return FieldValue{{}, i, {}, false}; }
-    static FieldValue ofUnlisted(std::string number) { return FieldValue{std::move(number), -1, {}, false}; }
-    static FieldValue ofMarks(std::vector<int> m) { return FieldValue{{}, -1, std::move(m), false}; }
+    static FieldValue ofUnlisted(std::string number) {
+        return FieldValue{std::move(number), -1, {}, false};
+    }
+    static FieldValue ofMarks(std::vector<int> m) {
+        return FieldValue{{}, -1, std::move(m), false};
+    }
     static FieldValue ofToggle(bool v) { return FieldValue{{}, -1, {}, v}; }
 
     bool operator==(const FieldValue&) const = default;

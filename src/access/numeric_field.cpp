@@ -6,19 +6,24 @@ namespace vorlan {
 
 namespace {
 
-int shiftOf(std::uint8_t mask) { return std::countr_zero(static_cast<unsigned>(mask)); }
+int shiftOf(std::uint8_t mask) {
+    return std::countr_zero(static_cast<unsigned>(mask));
+}
 
 }  // namespace
 
 std::uint32_t readNumber(FieldAccess& fa, const FieldDef& f) {
     const auto raw = static_cast<std::uint32_t>(hextonum(fa.readhex(f.width, ValueOrder)));
-    if (f.mask == 0) return raw;
+    if (f.mask == 0)
+        return raw;
     return (raw & f.mask) >> shiftOf(f.mask);
 }
 
 std::uint32_t maxNumber(const FieldDef& f) {
-    if (f.mask != 0) return static_cast<std::uint32_t>(f.mask) >> shiftOf(f.mask);
-    if (f.width >= 4) return 0xFFFFFFFFu;
+    if (f.mask != 0)
+        return static_cast<std::uint32_t>(f.mask) >> shiftOf(f.mask);
+    if (f.width >= 4)
+        return 0xFFFFFFFFu;
     return (1u << (8 * f.width)) - 1;
 }
 
@@ -46,6 +51,8 @@ void writeNumber(FieldAccess& fa, const FieldDef& f, std::uint32_t v) {
     }
 }
 
-std::string toDecimal(std::int64_t v) { return std::to_string(v); }
+std::string toDecimal(std::int64_t v) {
+    return std::to_string(v);
+}
 
 }  // namespace vorlan

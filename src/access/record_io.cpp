@@ -33,13 +33,15 @@ std::vector<FieldValue> readEntry(ByteStore& entry, const TableDef& table) {
 }
 
 SaveOutcome applyEdits(std::vector<std::uint8_t>& entry, const TableDef& table,
-                       const std::vector<FieldValue>& shown, const std::vector<FieldValue>& edited) {
+                       const std::vector<FieldValue>& shown,
+                       const std::vector<FieldValue>& edited) {
     checkSizes(table, shown, edited);
     SaveOutcome out;
     MemoryStore work(entry);
     FieldAccess fa(work);
     for (std::size_t i = 0; i < table.fields.size(); ++i) {
-        if (edited[i] == shown[i]) continue;
+        if (edited[i] == shown[i])
+            continue;
         const FieldDef& f = table.fields[i];
         fa.curpos = f.offset + 1;
         bool accepted = false;
@@ -56,10 +58,12 @@ SaveOutcome applyEdits(std::vector<std::uint8_t>& entry, const TableDef& table,
 
     const auto& after = work.bytes();
     std::size_t first = 0;
-    while (first < after.size() && after[first] == entry[first]) ++first;
+    while (first < after.size() && after[first] == entry[first])
+        ++first;
     if (first < after.size()) {
         std::size_t last = after.size() - 1;
-        while (after[last] == entry[last]) --last;
+        while (after[last] == entry[last])
+            --last;
         out.writeOffset = first;
         out.writeLength = last - first + 1;
     }
@@ -68,7 +72,8 @@ SaveOutcome applyEdits(std::vector<std::uint8_t>& entry, const TableDef& table,
 }
 
 std::vector<FieldValue> showEntry(ByteStore& file, const TableDef& table, int index) {
-    MemoryStore entry(file.readBlock(table.entryOffset(index), static_cast<std::size_t>(table.size)));
+    MemoryStore entry(
+        file.readBlock(table.entryOffset(index), static_cast<std::size_t>(table.size)));
     return readEntry(entry, table);
 }
 
@@ -77,9 +82,11 @@ SaveOutcome saveEntry(ByteStore& file, const TableDef& table, int index,
     const std::uint64_t base = table.entryOffset(index);
     auto bytes = file.readBlock(base, static_cast<std::size_t>(table.size));
     SaveOutcome out = applyEdits(bytes, table, shown, edited);
-    if (!out.ok) return out;
+    if (!out.ok)
+        return out;
     if (out.writeLength > 0) {
-        const std::span<const std::uint8_t> changed(bytes.data() + out.writeOffset, out.writeLength);
+        const std::span<const std::uint8_t> changed(bytes.data() + out.writeOffset,
+                                                    out.writeLength);
         file.write(base + out.writeOffset, changed);
     }
     out.writeOffset += base;

@@ -21,9 +21,9 @@ namespace vorlan {
 
 struct SaveOutcome {
     bool ok = true;
-    std::string message;      // when refused: the first bad field and what it accepts
-    int badField = -1;        // index of that field
-    std::vector<int> fields;  // indexes of the fields written
+    std::string message;            // when refused: the first bad field and what it accepts
+    int badField = -1;              // index of that field
+    std::vector<int> fields;        // indexes of the fields written
     std::uint64_t writeOffset = 0;  // the one positioned write (file offset, byte count)
     std::size_t writeLength = 0;
 };

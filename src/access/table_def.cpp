@@ -16,7 +16,9 @@ std::uint32_t TableDef::entryOffset(int index) const {
     return offset + i * static_cast<std::uint32_t>(size);
 }
 
-std::uint32_t TableDef::end() const { return entryOffset(count - 1) + static_cast<std::uint32_t>(size); }
+std::uint32_t TableDef::end() const {
+    return entryOffset(count - 1) + static_cast<std::uint32_t>(size);
+}
 
 int TableDef::fieldIndex(const std::string& keyOrControl) const {
     for (std::size_t i = 0; i < fields.size(); ++i) {

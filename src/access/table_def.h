@@ -27,8 +27,8 @@ struct FieldDef {
 };
 
 struct TableDef {
-    std::string name;     // command-line name: "unit", "weapon", ...
-    std::string caption;  // Chinese name
+    std::string name;          // command-line name: "unit", "weapon", ...
+    std::string caption;       // Chinese name
     std::uint32_t offset = 0;  // file offset of entry 0
     int size = 0;              // bytes per entry
     int count = 0;             // entries

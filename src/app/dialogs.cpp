@@ -9,7 +9,9 @@ namespace vorlan {
 
 namespace {
 
-QString title() { return QApplication::applicationDisplayName(); }
+QString title() {
+    return QApplication::applicationDisplayName();
+}
 
 }  // namespace
 
@@ -28,7 +30,8 @@ void WidgetDialogs::information(QWidget* parent, const QString& text) {
 }
 
 bool WidgetDialogs::question(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }

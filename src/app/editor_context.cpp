@@ -12,11 +12,15 @@ namespace vorlan {
 
 namespace {
 
-std::filesystem::path toPath(const QString& s) { return std::filesystem::path(s.toStdU16String()); }
+std::filesystem::path toPath(const QString& s) {
+    return std::filesystem::path(s.toStdU16String());
+}
 
 }  // namespace
 
-QString programDataDir() { return QDir(QCoreApplication::applicationDirPath()).filePath("data"); }
+QString programDataDir() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath("data");
+}
 
 EditorContext::EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent)
     : QObject(parent), dialogs_(dialogs), dataDir_(std::move(dataDir)) {}
@@ -43,7 +47,8 @@ bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
 
 std::unique_ptr<FileStore> EditorContext::open(QWidget* parent, FileStore::Mode mode) {
     if (exepath_.isEmpty()) {
-        dialogs_.information(parent, QString::fromUtf8("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+        dialogs_.information(parent,
+                             QString::fromUtf8("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
         return nullptr;
     }
     try {
@@ -64,10 +69,12 @@ std::unique_ptr<FileStore> EditorContext::openForWriting(QWidget* parent) {
 }
 
 QString EditorContext::backupBeforeWrite() {
-    if (exepath_.isEmpty() || backedUp_ == exepath_) return {};
+    if (exepath_.isEmpty() || backedUp_ == exepath_)
+        return {};
     backedUp_ = exepath_;
     const QString backup = exepath_ + ".bak";
-    if (QFileInfo::exists(backup)) return {};
+    if (QFileInfo::exists(backup))
+        return {};
     if (!QFile::copy(exepath_, backup)) {
         return QString::fromUtf8("注意：无法建立备份文件 ") + backup;
     }

@@ -17,7 +17,7 @@ class Dialogs;
 
 class EditorContext : public QObject {
     Q_OBJECT
-public:
+  public:
     EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent = nullptr);
 
     Dialogs& dialogs() { return dialogs_; }
@@ -42,11 +42,11 @@ public:
     // unless that file exists. Returns a note to show once, or an empty text.
     QString backupBeforeWrite();
 
-signals:
+  signals:
     // A new executable (and with it fresh lists) has been adopted.
     void executableOpened();
 
-private:
+  private:
     std::unique_ptr<FileStore> open(QWidget* parent, FileStore::Mode mode);
 
     Dialogs& dialogs_;

@@ -14,7 +14,8 @@ namespace vorlan {
 QStringList toStringList(const std::vector<std::string>& items) {
     QStringList out;
     out.reserve(static_cast<qsizetype>(items.size()));
-    for (const auto& s : items) out << QString::fromStdString(s);
+    for (const auto& s : items)
+        out << QString::fromStdString(s);
     return out;
 }
 
@@ -31,7 +32,8 @@ FormBinder::FormBinder(QWidget* root, const TableDef& table) : table_(table) {
 void FormBinder::fillVocabularies() {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const auto& items = table_.fields[i].encoding->items();
-        if (items.empty()) continue;
+        if (items.empty())
+            continue;
         if (auto* combo = qobject_cast<QComboBox*>(controls_[i])) {
             combo->clear();
             combo->addItems(toStringList(items));
@@ -52,11 +54,13 @@ void FormBinder::fill(const std::vector<FieldValue>& values) {
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->setCurrentIndex(v.index);
             // A stored value without an item shows as its number.
-            if (v.index < 0) combo->setEditText(QString::fromStdString(v.text));
+            if (v.index < 0)
+                combo->setEditText(QString::fromStdString(v.text));
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             list->clearSelection();
             for (int k : v.marks) {
-                if (auto* item = list->item(k)) item->setSelected(true);
+                if (auto* item = list->item(k))
+                    item->setSelected(true);
             }
         } else if (auto* toggle = IconToggle::owning(w)) {
             toggle->setOn(v.on);
@@ -74,12 +78,15 @@ std::vector<FieldValue> FormBinder::collect() const {
             const QString text = combo->currentText();
             int index = combo->currentIndex();
             // Typed text picks the item it names; otherwise the box has no choice.
-            if (index < 0 || combo->itemText(index) != text) index = combo->findText(text, Qt::MatchExactly);
-            values.push_back(index >= 0 ? FieldValue::ofChoice(index) : FieldValue::ofUnlisted(text.toStdString()));
+            if (index < 0 || combo->itemText(index) != text)
+                index = combo->findText(text, Qt::MatchExactly);
+            values.push_back(index >= 0 ? FieldValue::ofChoice(index)
+                                        : FieldValue::ofUnlisted(text.toStdString()));
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             std::vector<int> marks;
             for (int k = 0; k < list->count(); ++k) {
-                if (list->item(k)->isSelected()) marks.push_back(k);
+                if (list->item(k)->isSelected())
+                    marks.push_back(k);
             }
             values.push_back(FieldValue::ofMarks(std::move(marks)));
         } else if (auto* toggle = IconToggle::owning(w)) {

@@ -16,7 +16,7 @@ class QWidget;
 namespace vorlan {
 
 class FormBinder {
-public:
+  public:
     // Finds every field's control under `root`; a missing control is a programming error.
     FormBinder(QWidget* root, const TableDef& table);
 
@@ -26,7 +26,7 @@ public:
     void fillVocabularies();
     QWidget* control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
 
-private:
+  private:
     const TableDef& table_;
     std::vector<QWidget*> controls_;
 };

@@ -42,7 +42,8 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     layout->addLayout(options);
     layout->addWidget(text56_, 1);
 
-    connect(option1_, &QRadioButton::clicked, this, [this] { showFile(QString::fromUtf8("使用说明.txt")); });
+    connect(option1_, &QRadioButton::clicked, this,
+            [this] { showFile(QString::fromUtf8("使用说明.txt")); });
     connect(option2_, &QRadioButton::clicked, this, [this] { showFile("struct.txt"); });
 }
 
@@ -54,7 +55,8 @@ void HelpFrame::showFile(const QString& fileName) {
         // Plain text: a line break in the box is one line of the file.
         text56_->setPlainText(helpTextOf(content));
     } catch (const DataFileError& e) {
-        dialogs_.information(this, QString::fromUtf8("无法显示说明文件。\n") + QString::fromStdString(e.what()));
+        dialogs_.information(
+            this, QString::fromUtf8("无法显示说明文件。\n") + QString::fromStdString(e.what()));
     }
 }
 

@@ -7,7 +7,8 @@
 
 namespace vorlan {
 
-IconToggle::IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip, QWidget* parent)
+IconToggle::IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip,
+                       QWidget* parent)
     : QWidget(parent), off_(new QLabel(this)), onLabel_(new QLabel(this)) {
     const QString k = QString::number(index);
     setObjectName("Toggle(" + k + ")");
@@ -48,7 +49,8 @@ bool IconToggle::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void IconToggle::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
         setOn(!on_);
         emit toggled(on_);
         return;

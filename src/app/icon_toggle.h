@@ -12,8 +12,9 @@ namespace vorlan {
 
 class IconToggle : public QWidget {
     Q_OBJECT
-public:
-    IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip, QWidget* parent = nullptr);
+  public:
+    IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip,
+               QWidget* parent = nullptr);
 
     bool isOn() const { return on_; }
     void setOn(bool on);
@@ -23,14 +24,14 @@ public:
     // The toggle a picture belongs to, or nullptr.
     static IconToggle* owning(QWidget* picture);
 
-signals:
+  signals:
     void toggled(bool on);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     QLabel* off_;
     QLabel* onLabel_;
     bool on_ = false;

@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
     vorlan::MainWindow window(dialogs, vorlan::programDataDir());
     window.show();
     const QStringList args = QApplication::arguments();
-    if (args.size() > 1) window.openExecutable(args.at(1));
+    if (args.size() > 1)
+        window.openExecutable(args.at(1));
     return QApplication::exec();
 }

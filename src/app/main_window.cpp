@@ -24,7 +24,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 }  // namespace
 
@@ -102,7 +104,8 @@ QWidget* MainWindow::buildToolsPage() {
 }
 
 bool MainWindow::openExecutable(const QString& path) {
-    if (!context_->openExecutable(path, this)) return false;
+    if (!context_->openExecutable(path, this))
+        return false;
     text1_->setText(context_->exepath());
     return true;
 }
@@ -110,7 +113,8 @@ bool MainWindow::openExecutable(const QString& path) {
 void MainWindow::chooseExecutable() {
     const QString path = dialogs_.openFile(this, "SLKV_618.04(SLKV_618.04) | SLKV_618.04");
     // A cancelled dialog keeps the executable that is open.
-    if (path.isEmpty()) return;
+    if (path.isEmpty())
+        return;
     openExecutable(path);
 }
 

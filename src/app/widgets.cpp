@@ -54,14 +54,16 @@ QLabel* caption(const QString& text) {
 
 QGroupBox* frame(const QString& title, const QString& name) {
     auto* g = new QGroupBox(title);
-    if (!name.isEmpty()) g->setObjectName(name);
+    if (!name.isEmpty())
+        g->setObjectName(name);
     return g;
 }
 
 QListWidget* listBox(const QString& name, bool multiSelect) {
     auto* l = new QListWidget;
     l->setObjectName(name);
-    l->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    l->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
+                                    : QAbstractItemView::SingleSelection);
     return l;
 }
 

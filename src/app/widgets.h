@@ -19,7 +19,8 @@ namespace vorlan {
 QLineEdit* textBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 QLineEdit* readOnlyBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 // An editable choice box (it accepts typed text), optionally with fixed items.
-QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items = {}, int width = 110);
+QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items = {},
+                     int width = 110);
 QPushButton* button(const QString& name, const QString& caption);
 QLabel* caption(const QString& text);
 QGroupBox* frame(const QString& title, const QString& name = {});

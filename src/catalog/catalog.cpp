@@ -12,23 +12,25 @@ namespace vorlan {
 
 const std::vector<const TableDef*>& allTables() {
     static const std::vector<const TableDef*> tables{
-        &unitTable(),         &weaponTable(),           &pilotTable(),
-        &upgradeCostTable(),  &upgradeIncrementTable(), &skillTrainingTable(),
-        &gutsTable(),         &barrierTable(),          &skillCorrectionTable(),
-        &partTable(),         &weaponUpgradeTable(),    &spiritTable()};
+        &unitTable(),        &weaponTable(),           &pilotTable(),
+        &upgradeCostTable(), &upgradeIncrementTable(), &skillTrainingTable(),
+        &gutsTable(),        &barrierTable(),          &skillCorrectionTable(),
+        &partTable(),        &weaponUpgradeTable(),    &spiritTable()};
     return tables;
 }
 
 const TableDef* findTable(const std::string& name) {
     for (const TableDef* t : allTables()) {
-        if (t->name == name) return t;
+        if (t->name == name)
+            return t;
     }
     return nullptr;
 }
 
 std::uint32_t tablesEnd() {
     std::uint32_t end = 0;
-    for (const TableDef* t : allTables()) end = std::max(end, t->end());
+    for (const TableDef* t : allTables())
+        end = std::max(end, t->end());
     return end;
 }
 

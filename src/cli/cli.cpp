@@ -4,15 +4,17 @@
 
 namespace vorlan::cli {
 
-int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir, std::ostream& out,
-           std::ostream& err) {
+int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+           std::ostream& out, std::ostream& err) {
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
     app.require_subcommand(1);
     GlobalOptions options;
     std::string dataDir;
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
-    app.add_option("--data", dataDir, "The data folder with the name lists (default: data beside the program)");
-    app.add_flag("--no-backup", options.noBackup, "Do not copy the executable to <name>.bak before the first write");
+    app.add_option("--data", dataDir,
+                   "The data folder with the name lists (default: data beside the program)");
+    app.add_flag("--no-backup", options.noBackup,
+                 "Do not copy the executable to <name>.bak before the first write");
 
     auto commands = makeCommands();
     std::vector<CLI::App*> subs;
@@ -32,7 +34,8 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         out << app.help("", CLI::AppFormatMode::All);
         return kOk;
     } catch (const CLI::ParseError& e) {
-        err << e.what() << "\n" << "Run with --help for usage.\n";
+        err << e.what() << "\n"
+            << "Run with --help for usage.\n";
         return kUsage;
     }
 

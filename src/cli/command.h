@@ -14,23 +14,24 @@ namespace vorlan::cli {
 
 // Exit statuses of the tool.
 inline constexpr int kOk = 0;
-inline constexpr int kRefused = 1;  // bad input or unusable file: message on stderr, nothing written
+inline constexpr int kRefused =
+    1;  // bad input or unusable file: message on stderr, nothing written
 inline constexpr int kUsage = 2;
 
 // A refusal with its message; run() returns kRefused for it.
 class Refusal : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 struct GlobalOptions {
-    std::string exe;                 // --exe
-    std::filesystem::path dataDir;   // --data, or the data folder beside the program
-    bool noBackup = false;           // --no-backup
+    std::string exe;                // --exe
+    std::filesystem::path dataDir;  // --data, or the data folder beside the program
+    bool noBackup = false;          // --no-backup
 };
 
 class Command {
-public:
+  public:
     virtual ~Command() = default;
     virtual std::string name() const = 0;
     virtual std::string description() const = 0;
@@ -41,7 +42,7 @@ public:
 std::vector<std::unique_ptr<Command>> makeCommands();
 
 // Runs the tool on `args` (without the program name). `programDir` locates the default data folder.
-int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir, std::ostream& out,
-           std::ostream& err);
+int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
+           std::ostream& out, std::ostream& err);
 
 }  // namespace vorlan::cli

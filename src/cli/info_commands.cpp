@@ -11,15 +11,16 @@
 namespace vorlan::cli {
 
 int TablesCommand::run(const GlobalOptions&, std::ostream& out, std::ostream&) {
-    out << std::left << std::setw(20) << "name" << std::setw(11) << "offset" << std::setw(9) << "entries"
-        << std::setw(6) << "size"
+    out << std::left << std::setw(20) << "name" << std::setw(11) << "offset" << std::setw(9)
+        << "entries" << std::setw(6) << "size"
         << "caption\n";
     for (const TableDef* t : allTables()) {
         std::ostringstream offset;
         offset << "0x" << std::uppercase << std::hex << t->offset;
-        out << std::left << std::setw(20) << t->name << std::setw(11) << offset.str() << std::setw(9) << t->count
-            << std::setw(6) << t->size << t->caption;
-        if (t->perGroup > 0) out << " (index UNIT:SLOT, " << t->perGroup << " per unit)";
+        out << std::left << std::setw(20) << t->name << std::setw(11) << offset.str()
+            << std::setw(9) << t->count << std::setw(6) << t->size << t->caption;
+        if (t->perGroup > 0)
+            out << " (index UNIT:SLOT, " << t->perGroup << " per unit)";
         out << "\n";
     }
     return kOk;
@@ -42,7 +43,8 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
     std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
         throw Refusal("无法写入文件：" + path_);

@@ -6,21 +6,25 @@
 namespace vorlan::cli {
 
 class TablesCommand final : public Command {
-public:
+  public:
     std::string name() const override { return "tables"; }
-    std::string description() const override { return "Every table: name, offset, entries, entry size"; }
+    std::string description() const override {
+        return "Every table: name, offset, entries, entry size";
+    }
     void declare(CLI::App&) override {}
     int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
 };
 
 class MakeDemoCommand final : public Command {
-public:
+  public:
     std::string name() const override { return "make-demo"; }
-    std::string description() const override { return "Write a synthetic executable to try the editor on"; }
+    std::string description() const override {
+        return "Write a synthetic executable to try the editor on";
+    }
     void declare(CLI::App& sub) override;
     int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
 
-private:
+  private:
     std::string path_;
     bool force_ = false;
 };

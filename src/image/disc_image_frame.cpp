@@ -13,7 +13,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 }  // namespace
 

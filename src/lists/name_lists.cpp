@@ -15,8 +15,9 @@ std::vector<std::string> readListFile(const std::filesystem::path& dataDir, cons
     }
     auto entries = parseEntries(text, static_cast<std::size_t>(list.count));
     if (entries.size() < static_cast<std::size_t>(list.count)) {
-        throw DataFileError("名称列表文件 " + path.string() + " 只有 " + std::to_string(entries.size()) +
-                            " 项，少于所需的 " + std::to_string(list.count) + " 项");
+        throw DataFileError("名称列表文件 " + path.string() + " 只有 " +
+                            std::to_string(entries.size()) + " 项，少于所需的 " +
+                            std::to_string(list.count) + " 项");
     }
     return entries;
 }
@@ -31,7 +32,8 @@ NameLists loadNameLists(const std::filesystem::path& dataDir) {
 }
 
 std::vector<std::string> trainingSkills(const std::vector<std::string>& skills) {
-    if (skills.size() < 33) return {};
+    if (skills.size() < 33)
+        return {};
     return {skills.begin() + 1, skills.begin() + 33};
 }
 

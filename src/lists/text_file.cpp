@@ -35,8 +35,10 @@ std::string gbkToUtf8(std::string_view bytes, const std::string& fileName) {
 }  // namespace
 
 std::string decodeText(std::string_view bytes, const std::string& fileName) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    if (utf8::isValid(bytes)) return std::string(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    if (utf8::isValid(bytes))
+        return std::string(bytes);
     return gbkToUtf8(bytes, fileName);
 }
 
@@ -58,11 +60,13 @@ std::vector<std::string> splitLines(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
             lines.emplace_back(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
             start = i + 1;
         }
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
     return lines;
 }
 

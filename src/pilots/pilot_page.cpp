@@ -21,8 +21,12 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
-QString element(const char* name, int k) { return QString("%1(%2)").arg(name).arg(k); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+QString element(const char* name, int k) {
+    return QString("%1(%2)").arg(name).arg(k);
+}
 
 }  // namespace
 
@@ -63,9 +67,12 @@ QWidget* PilotPage::buildBasicPage() {
     auto* person = frame(u("人物资料"), "FramePerson");
     auto* grid = new QGridLayout(person);
     addWideRow(grid, 0, u("机师代码"), choiceBox("Combo17", {}, 160), 1);
-    addRow(grid, 1, {{u("机师爱称"), textBox("Text28", 220)}, {QString(), readOnlyBox("Text36", 140)}});
-    addRow(grid, 2, {{u("机师姓"), textBox("Text29", 220)}, {QString(), readOnlyBox("Text38", 140)}});
-    addRow(grid, 3, {{u("机师名"), textBox("Text31", 220)}, {QString(), readOnlyBox("Text39", 140)}});
+    addRow(grid, 1,
+           {{u("机师爱称"), textBox("Text28", 220)}, {QString(), readOnlyBox("Text36", 140)}});
+    addRow(grid, 2,
+           {{u("机师姓"), textBox("Text29", 220)}, {QString(), readOnlyBox("Text38", 140)}});
+    addRow(grid, 3,
+           {{u("机师名"), textBox("Text31", 220)}, {QString(), readOnlyBox("Text39", 140)}});
 
     auto* abilities = frame(u("基本能力"), "FrameAbilities");
     auto* abilityGrid = new QGridLayout(abilities);
@@ -80,10 +87,11 @@ QWidget* PilotPage::buildBasicPage() {
 
     auto* terrain = frame(u("地形适应"), "FramePilotTerrain");
     auto* terrainGrid = new QGridLayout(terrain);
-    addRow(terrainGrid, 0, {{u("空"), choiceBox("Combo18", terrainRatings(), 60)},
-                            {u("陆"), choiceBox("Combo19", terrainRatings(), 60)},
-                            {u("海"), choiceBox("Combo20", terrainRatings(), 60)},
-                            {u("宇"), choiceBox("Combo21", terrainRatings(), 60)}});
+    addRow(terrainGrid, 0,
+           {{u("空"), choiceBox("Combo18", terrainRatings(), 60)},
+            {u("陆"), choiceBox("Combo19", terrainRatings(), 60)},
+            {u("海"), choiceBox("Combo20", terrainRatings(), 60)},
+            {u("宇"), choiceBox("Combo21", terrainRatings(), 60)}});
 
     auto* flags = new QGridLayout;
     auto hinted = [](QLineEdit* box, QPushButton* hint) {
@@ -95,8 +103,9 @@ QWidget* PilotPage::buildBasicPage() {
         l->addStretch();
         return w;
     };
-    addRow(flags, 0, {{u("敌我判定"), hinted(textBox("Text42", 50), button("Command12", u("？")))},
-                      {u("换乘类型"), hinted(textBox("Text43", 50), button("Command18", u("？")))}});
+    addRow(flags, 0,
+           {{u("敌我判定"), hinted(textBox("Text42", 50), button("Command12", u("？")))},
+            {u("换乘类型"), hinted(textBox("Text43", 50), button("Command18", u("？")))}});
     flags->setColumnStretch(4, 1);
 
     auto* layout = new QVBoxLayout(page);
@@ -137,7 +146,8 @@ QWidget* PilotPage::buildSkillPage() {
     for (int row = 0; row < 6; ++row) {
         grid->addWidget(choiceBox("Combo" + QString::number(23 + row), {}, 120), row + 1, 0);
         for (int j = 1; j <= 9; ++j) {
-            grid->addWidget(textBox(element(("Text" + std::to_string(47 + row)).c_str(), j), 34), row + 1, j);
+            grid->addWidget(textBox(element(("Text" + std::to_string(47 + row)).c_str(), j), 34),
+                            row + 1, j);
         }
     }
     grid->setColumnStretch(10, 1);

@@ -16,7 +16,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 }  // namespace
 
@@ -24,9 +26,12 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("机师技能养成"), parent), context_(context) {
     setObjectName("Frame18");
     auto* grid = new QGridLayout(this);
-    addRow(grid, 0, {{u("选择技能"), choiceBox("Combo29", {}, 140)},
-                     {u("养成类型"), choiceBox("Combo30", trainingTypes(), 170)}});
-    addRow(grid, 1, {{u("技能名称指针?"), textBox("Text53", 90)}, {u("技能说明指针?"), textBox("Text57", 90)}});
+    addRow(grid, 0,
+           {{u("选择技能"), choiceBox("Combo29", {}, 140)},
+            {u("养成类型"), choiceBox("Combo30", trainingTypes(), 170)}});
+    addRow(
+        grid, 1,
+        {{u("技能名称指针?"), textBox("Text53", 90)}, {u("技能说明指针?"), textBox("Text57", 90)}});
     auto* pp = new QHBoxLayout;
     for (int m = 0; m < 9; ++m) {
         pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));

@@ -16,7 +16,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write) {
     auto* row = new QHBoxLayout;
@@ -46,7 +48,8 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
     layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", upgradeCostRows(), 100),
                                  button("Command21", u("写入"))));
     layout->addLayout(valueRow("Text58"));
-    layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", upgradeIncrementRows(), 100),
+    layout->addLayout(chooserRow(u("武器改造幅度"),
+                                 choiceBox("Combo32", upgradeIncrementRows(), 100),
                                  button("Command22", u("写入"))));
     layout->addLayout(valueRow("Text60"));
 }

@@ -9,7 +9,8 @@ namespace {
 // The first four characters of an entry (the whole entry when it is shorter).
 std::string head(const std::vector<std::string>& chars) {
     std::string out;
-    for (std::size_t i = 0; i < chars.size() && i < 4; ++i) out += chars[i];
+    for (std::size_t i = 0; i < chars.size() && i < 4; ++i)
+        out += chars[i];
     return out;
 }
 
@@ -21,8 +22,10 @@ CharTable::CharTable(std::vector<std::string> entries) : entries_(std::move(entr
         const auto chars = utf8::characters(entries_[k]);
         const std::string code = head(chars);
         const std::string last = chars.empty() ? std::string() : chars.back();
-        if (k < kDecodable) byCode_[code] = last;
-        if (!last.empty()) byChar_[last] = code;
+        if (k < kDecodable)
+            byCode_[code] = last;
+        if (!last.empty())
+            byChar_[last] = code;
     }
 }
 
@@ -31,16 +34,19 @@ std::string CharTable::decode(std::string_view codeText) const {
     const auto chars = utf8::characters(codeText);
     for (std::size_t i = 0; i < chars.size(); i += 4) {
         std::string group;
-        for (std::size_t j = i; j < chars.size() && j < i + 4; ++j) group += chars[j];
+        for (std::size_t j = i; j < chars.size() && j < i + 4; ++j)
+            group += chars[j];
         const auto it = byCode_.find(group);
-        if (it != byCode_.end()) out += it->second;
+        if (it != byCode_.end())
+            out += it->second;
     }
     return out;
 }
 
 std::optional<std::string> CharTable::codeOf(std::string_view character) const {
     const auto it = byChar_.find(std::string(character));
-    if (it == byChar_.end()) return std::nullopt;
+    if (it == byChar_.end())
+        return std::nullopt;
     return it->second;
 }
 

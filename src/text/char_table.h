@@ -16,7 +16,7 @@
 namespace vorlan {
 
 class CharTable {
-public:
+  public:
     static constexpr std::size_t kEntries = 7302;
     static constexpr std::size_t kDecodable = 7240;
     // Longest code text to decode or text to look up, in characters.
@@ -33,18 +33,20 @@ public:
 
     struct Lookup {
         bool found = false;
-        std::string codes;      // the code text, when every character was found
-        std::string missing;    // the first character without an entry
+        std::string codes;    // the code text, when every character was found
+        std::string missing;  // the first character without an entry
     };
     // The code text of `text`, or the first character that has no entry.
     Lookup lookup(std::string_view text) const;
     // The code of one character (the entry with the highest index), if any.
     std::optional<std::string> codeOf(std::string_view character) const;
 
-private:
+  private:
     std::vector<std::string> entries_;
-    std::unordered_map<std::string, std::string> byCode_;  // first four characters -> last character
-    std::unordered_map<std::string, std::string> byChar_;  // last character -> first four characters
+    std::unordered_map<std::string, std::string>
+        byCode_;  // first four characters -> last character
+    std::unordered_map<std::string, std::string>
+        byChar_;  // last character -> first four characters
 };
 
 }  // namespace vorlan

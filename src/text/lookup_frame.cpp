@@ -14,7 +14,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
 void LookupFrame::lookup() {
     const std::string input = text54_->text().toStdString();
     if (utf8::length(input) > CharTable::kMaxText) {
-        context_.dialogs().information(this, u("要查找的文字太长：最多 255 个字符，请分几次查找。"));
+        context_.dialogs().information(this,
+                                       u("要查找的文字太长：最多 255 个字符，请分几次查找。"));
         return;
     }
     if (input.empty()) {

@@ -6,10 +6,14 @@ namespace {
 
 // Length of the sequence that starts with `lead`, or 0 when it cannot start one.
 std::size_t sequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
     return 0;
 }
 
@@ -20,9 +24,11 @@ bool isValid(std::string_view bytes) {
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         const std::size_t n = sequenceLength(lead);
-        if (n == 0 || i + n > bytes.size()) return false;
+        if (n == 0 || i + n > bytes.size())
+            return false;
         for (std::size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
         }
         if (n > 1) {
             const auto second = static_cast<unsigned char>(bytes[i + 1]);
@@ -42,7 +48,8 @@ std::vector<std::string> characters(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t n = sequenceLength(static_cast<unsigned char>(text[i]));
-        if (n == 0 || i + n > text.size()) n = 1;  // keep going over stray bytes
+        if (n == 0 || i + n > text.size())
+            n = 1;  // keep going over stray bytes
         out.emplace_back(text.substr(i, n));
         i += n;
     }
@@ -52,7 +59,8 @@ std::vector<std::string> characters(std::string_view text) {
 std::size_t length(std::string_view text) {
     std::size_t count = 0;
     for (char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
     }
     return count;
 }

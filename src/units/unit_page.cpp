@@ -22,7 +22,9 @@ namespace vorlan {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 // Four terrain boxes 空 陆 海 宇 in one frame.
 QGroupBox* terrainFrame(const QString& first) {
@@ -102,13 +104,17 @@ QWidget* UnitPage::buildBasicPage() {
     addRow(grid, 3, {{u("移动力"), textBox("Text4")}, {u("COST"), textBox("Text7")}});
     addRow(grid, 4, {{u("修理费"), textBox("Text8")}, {u("击破费"), textBox("Text9")}});
     addRow(grid, 5, {{u("EXP"), textBox("Text11")}, {u("PP"), textBox("Text12")}});
-    addRow(grid, 6, {{u("芯片数"), textBox("Text10")}, {u("SIZE"), choiceBox("Combo2", unitSizes(), 70)}});
+    addRow(grid, 6,
+           {{u("芯片数"), textBox("Text10")}, {u("SIZE"), choiceBox("Combo2", unitSizes(), 70)}});
     grid->setColumnStretch(4, 1);
 
     auto* steps = frame(u("改造段数"), "FrameSteps");
     auto* stepGrid = new QGridLayout(steps);
-    addRow(stepGrid, 0, {{u("EN"), textBox("Text14", 40)}, {u("HP"), textBox("Text15", 40)},
-                         {u("装甲"), textBox("Text16", 40)}, {u("运动性"), textBox("Text17", 40)}});
+    addRow(stepGrid, 0,
+           {{u("EN"), textBox("Text14", 40)},
+            {u("HP"), textBox("Text15", 40)},
+            {u("装甲"), textBox("Text16", 40)},
+            {u("运动性"), textBox("Text17", 40)}});
     auto* patches = new QHBoxLayout;
     patches->addWidget(button("Command4", u("TF改造丑小鸭")));
     patches->addWidget(button("Command7", u("全机体可装4芯片")));
@@ -138,9 +144,13 @@ QWidget* UnitPage::buildWeaponPage() {
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
     attribute->setContentsMargins(0, 0, 0, 0);
-    addRow(grid, 6, {{u("改造类型"), choiceBox("Combo15", weaponUpgradeTypes())}, {u("武器属性"), attributeBox}});
+    addRow(grid, 6,
+           {{u("改造类型"), choiceBox("Combo15", weaponUpgradeTypes())},
+            {u("武器属性"), attributeBox}});
     addRow(grid, 7, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
-    addRow(grid, 8, {{u("必要技能"), choiceBox("Combo13", requiredSkills())}, {u("等级"), textBox("Text32", 40)}});
+    addRow(grid, 8,
+           {{u("必要技能"), choiceBox("Combo13", requiredSkills())},
+            {u("等级"), textBox("Text32", 40)}});
     grid->setColumnStretch(4, 1);
 
     auto* right = new QVBoxLayout;
@@ -190,7 +200,8 @@ QWidget* UnitPage::buildSkillPage() {
     auto* page = new QWidget;
     auto* skills1 = frame(u("机体技能1"), "FrameSkills1");
     auto* lists = new QHBoxLayout(skills1);
-    for (const auto& [name, items] : {std::pair{"List3", &unitSkills1()}, std::pair{"List4", &unitSkills2()}}) {
+    for (const auto& [name, items] :
+         {std::pair{"List3", &unitSkills1()}, std::pair{"List4", &unitSkills2()}}) {
         auto* list = listBox(name, true);
         list->addItems(toStringList(*items));
         list->setMinimumHeight(16 * 20);

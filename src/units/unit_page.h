@@ -16,10 +16,10 @@ class EditorContext;
 
 class UnitPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit UnitPage(EditorContext& context, QWidget* parent = nullptr);
 
-private:
+  private:
     QWidget* buildBasicPage();
     QWidget* buildWeaponPage();
     QWidget* buildOtherPage();

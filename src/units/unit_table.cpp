@@ -8,8 +8,9 @@ const TableDef& unitTable() {
 }
 
 const TableDef& weaponTable() {
-    static const TableDef t{"weapon", "武器",         0x210020 + 100, 70, kUnitCount * kSlotsPerUnit,
-                            kSlotsPerUnit, kUnitRecordSize, {}};
+    static const TableDef t{
+        "weapon",        "武器", 0x210020 + 100, 70, kUnitCount * kSlotsPerUnit, kSlotsPerUnit,
+        kUnitRecordSize, {}};
     return t;
 }
 

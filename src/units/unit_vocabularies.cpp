@@ -8,7 +8,8 @@ const std::vector<std::string>& unitSizes() {
 }
 
 const std::vector<std::string>& moveTypes() {
-    static const std::vector<std::string> v{"---", "空", "陆", "空陆", "海", "空海", "陆海", "空陆海", "地中"};
+    static const std::vector<std::string> v{"---",  "空",   "陆",     "空陆", "海",
+                                            "空海", "陆海", "空陆海", "地中"};
     return v;
 }
 
@@ -24,19 +25,19 @@ const std::vector<std::string>& transferTypes() {
 
 const std::vector<std::string>& unitSkills1() {
     static const std::vector<std::string> v{
-        "----------",     "----------",   "----------",     "プロテクトウォール",
-        "Gテリトリー",    "ネッサーバリア", "念動フィールド", "チャクラシールド",
+        "----------",       "----------",     "----------",         "プロテクトウォール",
+        "Gテリトリー",      "ネッサーバリア", "念動フィールド",     "チャクラシールド",
         "チャクラシールド", "ゾンダーバリア", "プロテクトシェード", "Ｉフィールド×3",
-        "Ｉフィールド△", "Ｉフィールド",   "ABCマント",      "ビームコート"};
+        "Ｉフィールド△",    "Ｉフィールド",   "ABCマント",          "ビームコート"};
     return v;
 }
 
 const std::vector<std::string>& unitSkills2() {
     static const std::vector<std::string> v{
-        "----------",   "超弹性金属",   "変形",         "パイタルジャンプ",
-        "ゼロシステム", "マジンパワー", "ＥＮ回復（大）", "ＥＮ回復（中）",
+        "----------",     "超弹性金属",     "変形",           "パイタルジャンプ",
+        "ゼロシステム",   "マジンパワー",   "ＥＮ回復（大）", "ＥＮ回復（中）",
         "ＥＮ回復（小）", "ＨＰ回復（大）", "ＨＰ回復（中）", "ＨＰ回復（小）",
-        "分身",         "预备",         "广域护盾",     "キャリアー机能"};
+        "分身",           "预备",           "广域护盾",       "キャリアー机能"};
     return v;
 }
 
@@ -47,8 +48,8 @@ const std::vector<std::string>& weaponUpgradeTypes() {
 }
 
 const std::vector<std::string>& weaponKinds() {
-    static const std::vector<std::string> v{"00－通常", "01－通常", "02－ALL",   "03－ALL",
-                                            "04－PLA",  "05－PLA",  "06－ALL",   "07－???",
+    static const std::vector<std::string> v{"00－通常", "01－通常",   "02－ALL",   "03－ALL",
+                                            "04－PLA",  "05－PLA",    "06－ALL",   "07－???",
                                             "08－???",  "09－合体技", "0A－合体技"};
     return v;
 }

@@ -19,10 +19,12 @@ struct StoreMaker {
     std::function<Bytes(ByteStore&, const test::TempDir&)> contents;
 };
 
-void PrintTo(const StoreMaker& m, std::ostream* os) { *os << m.name; }
+void PrintTo(const StoreMaker& m, std::ostream* os) {
+    *os << m.name;
+}
 
 class FieldAccessTest : public ::testing::TestWithParam<StoreMaker> {
-protected:
+  protected:
     // A store holding `bytes`, with the cursor at the first byte.
     ByteStore& store(const Bytes& bytes) {
         store_ = GetParam().make(bytes, dir_);
@@ -66,7 +68,8 @@ TEST_P(FieldAccessTest, WritesLittleEndianAndAdvances) {
     fa.put32(-1);
     fa.put16(5);
     EXPECT_EQ(fa.curpos, 13);
-    EXPECT_EQ(contents(), (Bytes{0x34, 0x12, 0x02, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00}));
+    EXPECT_EQ(contents(),
+              (Bytes{0x34, 0x12, 0x02, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00}));
 }
 
 TEST_P(FieldAccessTest, Put16Limits) {
@@ -104,19 +107,26 @@ TEST_P(FieldAccessTest, ReadBeyondTheEndFails) {
     EXPECT_THROW(fa.getbyte(), AccessError);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Stores, FieldAccessTest,
-    ::testing::Values(
-        StoreMaker{"memory",
-                   [](const Bytes& b, const test::TempDir&) { return std::make_unique<MemoryStore>(b); },
-                   [](ByteStore& s, const test::TempDir&) { return static_cast<MemoryStore&>(s).bytes(); }},
-        StoreMaker{"file",
-                   [](const Bytes& b, const test::TempDir& dir) {
-                       test::writeFile(dir / "store.bin", b);
-                       return std::make_unique<FileStore>(dir / "store.bin", FileStore::Mode::ReadWrite);
-                   },
-                   [](ByteStore&, const test::TempDir& dir) { return test::readFile(dir / "store.bin"); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Stores, FieldAccessTest,
+                         ::testing::Values(StoreMaker{
+                                               "memory",
+                                               [](const Bytes& b, const test::TempDir&) {
+                                                   return std::make_unique<MemoryStore>(b);
+                                               },
+                                               [](ByteStore& s, const test::TempDir&) {
+                                                   return static_cast<MemoryStore&>(s).bytes();
+                                               }},
+                                           StoreMaker{"file",
+                                                      [](const Bytes& b, const test::TempDir& dir) {
+                                                          test::writeFile(dir / "store.bin", b);
+                                                          return std::make_unique<FileStore>(
+                                                              dir / "store.bin",
+                                                              FileStore::Mode::ReadWrite);
+                                                      },
+                                                      [](ByteStore&, const test::TempDir& dir) {
+                                                          return test::readFile(dir / "store.bin");
+                                                      }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HexText, DigitRules) {
     EXPECT_EQ(hextonum("FFFFFFFF"), 4294967295u);

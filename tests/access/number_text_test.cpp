@@ -20,7 +20,8 @@ TEST(TextToNumber, SignsBlanksAndHalfToEvenRounding) {
 }
 
 TEST(TextToNumber, AnythingElseHasNoValue) {
-    for (const char* bad : {"", " ", "-", "abc", "12a", "1 2", "0x10", "1e3", "--1", ".", "1.2.3"}) {
+    for (const char* bad :
+         {"", " ", "-", "abc", "12a", "1 2", "0x10", "1e3", "--1", ".", "1.2.3"}) {
         EXPECT_FALSE(textToNumber(bad).has_value()) << bad;
     }
     EXPECT_FALSE(textToNumber("99999999999999999999").has_value());

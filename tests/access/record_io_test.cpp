@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Counts the writes that reach the store.
 class CountingStore : public MemoryStore {
-public:
+  public:
     using MemoryStore::MemoryStore;
     void write(std::uint64_t offset, std::span<const std::uint8_t> in) override {
         ++writes;
@@ -25,26 +25,32 @@ public:
     std::size_t lastLength = 0;
 };
 
-FieldDef field(std::string key, std::string caption, int offset, int width, EncodingPtr e, std::uint8_t mask = 0) {
+FieldDef field(std::string key, std::string caption, int offset, int width, EncodingPtr e,
+               std::uint8_t mask = 0) {
     return FieldDef{key, key, std::move(caption), "", offset, width, std::move(e), mask};
 }
 
 // A 16-byte entry with one field of each kind; bytes 5, 14 and 15 belong to no field.
 const TableDef& sample() {
-    static const TableDef t{"sample", "样例", 4, 16, 2, 0, 0,
-                            {field("hp", "HP", 0, 4, decimal()),
-                             field("cost", "COST", 4, 1, hexNumber()),
-                             field("size", "SIZE", 6, 1, choice({"SS", "S", "M"})),
-                             field("hit", "命中", 7, 2, signedDecimal()),
-                             field("high", "EN", 9, 1, decimal(), 0xF0),
-                             field("low", "HP步", 9, 1, decimal(), 0x0F),
-                             field("ptr", "指针", 10, 4, hexRun())}};
+    static const TableDef t{
+        "sample",
+        "样例",
+        4,
+        16,
+        2,
+        0,
+        0,
+        {field("hp", "HP", 0, 4, decimal()), field("cost", "COST", 4, 1, hexNumber()),
+         field("size", "SIZE", 6, 1, choice({"SS", "S", "M"})),
+         field("hit", "命中", 7, 2, signedDecimal()), field("high", "EN", 9, 1, decimal(), 0xF0),
+         field("low", "HP步", 9, 1, decimal(), 0x0F), field("ptr", "指针", 10, 4, hexRun())}};
     return t;
 }
 
 Bytes fileBytes() {
     Bytes b(4 + 32, 0xEE);
-    const Bytes entry1{0xA0, 0x86, 0x01, 0x00, 0x0A, 0x77, 0x07, 0xF6, 0xFF, 0xA5, 0xB0, 0xA1, 0x32, 0x00, 0x99, 0x98};
+    const Bytes entry1{0xA0, 0x86, 0x01, 0x00, 0x0A, 0x77, 0x07, 0xF6,
+                       0xFF, 0xA5, 0xB0, 0xA1, 0x32, 0x00, 0x99, 0x98};
     std::copy(entry1.begin(), entry1.end(), b.begin() + 4 + 16);
     return b;
 }
@@ -74,8 +80,8 @@ TEST(RecordIo, WritesOnlyChangedFieldsInOneWrite) {
     CountingStore file(fileBytes());
     const auto shown = showEntry(file, sample(), 1);
     auto edited = shown;
-    edited[1].text = "b";     // COST
-    edited[5].text = "15";    // low nibble only
+    edited[1].text = "b";   // COST
+    edited[5].text = "15";  // low nibble only
     const SaveOutcome out = saveEntry(file, sample(), 1, shown, edited);
     ASSERT_TRUE(out.ok) << out.message;
     EXPECT_EQ(file.writes, 1);
@@ -115,11 +121,11 @@ TEST(RecordIo, ConversionsAtTheEdges) {
         std::string text;
         bool ok;
     };
-    const Case cases[] = {{0, "-1", true},        {0, "4294967295", true}, {0, "4294967296", false},
-                          {0, "", false},         {0, "12abc", false},     {1, "FF", true},
-                          {1, "100", false},      {1, "G1", false},        {3, "-32768", true},
-                          {3, "-32769", false},   {3, "40000", true},      {4, "15", true},
-                          {6, "1234", true},      {6, "123456789", false}, {6, "12 34", false}};
+    const Case cases[] = {{0, "-1", true},      {0, "4294967295", true}, {0, "4294967296", false},
+                          {0, "", false},       {0, "12abc", false},     {1, "FF", true},
+                          {1, "100", false},    {1, "G1", false},        {3, "-32768", true},
+                          {3, "-32769", false}, {3, "40000", true},      {4, "15", true},
+                          {6, "1234", true},    {6, "123456789", false}, {6, "12 34", false}};
     for (const Case& c : cases) {
         auto edited = shown;
         edited[static_cast<std::size_t>(c.field)].text = c.text;

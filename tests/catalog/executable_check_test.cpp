@@ -36,7 +36,8 @@ TEST(ExecutableCheck, AcceptsTheDemoAndRefusesBadFiles) {
 }
 
 TEST(ExecutableCheck, RefusesAFileThatCannotBeWritten) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes read-only files";
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
     test::TempDir dir;
     const auto path = test::writeDemo(dir / "SLKV_618.04");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
@@ -54,13 +55,16 @@ TEST(Catalog, TablesLieInsideTheExecutableAndDoNotOverlap) {
         EXPECT_LE(a->end(), kExecutableSize) << a->name;
         for (const TableDef* b : tables) {
             // Weapon slots live inside unit records; the weapon upgrade block holds the increments.
-            if (a == b || a->name == "weapon" || b->name == "weapon") continue;
+            if (a == b || a->name == "weapon" || b->name == "weapon")
+                continue;
             // The last part entry's unused tail (bytes 28 to 31) runs into pilot 0.
             const auto pair = [&](const char* x, const char* y) {
                 return (a->name == x && b->name == y) || (a->name == y && b->name == x);
             };
-            if (pair("weapon-upgrade", "upgrade-increment") || pair("part", "pilot")) continue;
-            EXPECT_TRUE(a->end() <= b->offset || b->end() <= a->offset) << a->name << " / " << b->name;
+            if (pair("weapon-upgrade", "upgrade-increment") || pair("part", "pilot"))
+                continue;
+            EXPECT_TRUE(a->end() <= b->offset || b->end() <= a->offset)
+                << a->name << " / " << b->name;
         }
     }
     const TableDef& weapon = *findTable("weapon");

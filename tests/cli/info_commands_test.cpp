@@ -24,8 +24,9 @@ CliRun cli(const std::vector<std::string>& args) {
 TEST(CliInfo, TablesListsAllTwelve) {
     const CliRun r = cli({"tables"});
     EXPECT_EQ(r.status, 0);
-    for (const char* name : {"unit ", "weapon ", "pilot ", "upgrade-cost ", "upgrade-increment ", "skill-training ",
-                             "guts ", "barrier ", "skill-correction ", "part ", "weapon-upgrade ", "spirit "}) {
+    for (const char* name :
+         {"unit ", "weapon ", "pilot ", "upgrade-cost ", "upgrade-increment ", "skill-training ",
+          "guts ", "barrier ", "skill-correction ", "part ", "weapon-upgrade ", "spirit "}) {
         EXPECT_NE(r.out.find(name), std::string::npos) << name;
     }
     EXPECT_NE(r.out.find("0x210020"), std::string::npos);

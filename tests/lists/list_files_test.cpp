@@ -30,14 +30,16 @@ std::string toGbk(const std::string& utf8) {
 // A list file of `count` lines "name0" … with `text` in front.
 std::string numbered(int count, const std::string& prefix = "name") {
     std::string s;
-    for (int i = 0; i < count; ++i) s += prefix + std::to_string(i) + "\n";
+    for (int i = 0; i < count; ++i)
+        s += prefix + std::to_string(i) + "\n";
     return s;
 }
 
 TEST(ListEntries, CommasQuotesAndBlanks) {
     EXPECT_EQ(parseEntries("a,b\nc\n", 10), (Entries{"a", "b", "c"}));
     EXPECT_EQ(parseEntries("\"a,b\"\nc", 10), (Entries{"a,b", "c"}));
-    EXPECT_EQ(parseEntries("  lead\n\" in quotes \"\ntrail  \n", 10), (Entries{"lead", " in quotes ", "trail  "}));
+    EXPECT_EQ(parseEntries("  lead\n\" in quotes \"\ntrail  \n", 10),
+              (Entries{"lead", " in quotes ", "trail  "}));
     EXPECT_EQ(parseEntries("8140A\r\n\"814B,\"\r\n", 10), (Entries{"8140A", "814B,"}));
     EXPECT_EQ(parseEntries("first\n\nthird\n", 10), (Entries{"first", "", "third"}));
     EXPECT_EQ(parseEntries("\"quoted\" ignored,next\n", 10), (Entries{"quoted", "next"}));

@@ -18,12 +18,15 @@ using namespace vorlan;
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 template <typename T>
 T* child(QWidget& w, const QString& name) {
     auto* c = w.findChild<T*>(name);
-    if (c == nullptr) qFatal("no control %s", qPrintable(name));
+    if (c == nullptr)
+        qFatal("no control %s", qPrintable(name));
     return c;
 }
 
@@ -42,7 +45,7 @@ struct DataCopy {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void captionsAndTabs();
     void fixedVocabulariesAtCreation();
     void openingFillsTheListsOnce();
@@ -60,10 +63,13 @@ void MainWindowTest::captionsAndTabs() {
     QCOMPARE(child<QPushButton>(w, "Command1")->text(), u("打开"));
     QCOMPARE(child<QPushButton>(w, "Command2")->text(), u("退出"));
     auto* tabs = child<QTabWidget>(w, "SSTab1");
-    const QStringList captions{u("机体武器修改"), u("机师修改"), u("其他修改"), u("其他修改2"), u("使用相关")};
+    const QStringList captions{u("机体武器修改"), u("机师修改"), u("其他修改"), u("其他修改2"),
+                               u("使用相关")};
     QCOMPARE(tabs->count(), 5);
-    for (int i = 0; i < 5; ++i) QCOMPARE(tabs->tabText(i), captions[i]);
-    const QStringList windows{u("底力补正"), u("防护立场"), u("机师特技补正"), u("强化配件"), u("武器改造"), u("主角精神")};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(tabs->tabText(i), captions[i]);
+    const QStringList windows{u("底力补正"), u("防护立场"), u("机师特技补正"),
+                              u("强化配件"), u("武器改造"), u("主角精神")};
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(child<QPushButton>(w, "Command" + QString::number(23 + i))->text(), windows[i]);
     }
@@ -76,9 +82,10 @@ void MainWindowTest::fixedVocabulariesAtCreation() {
     test::ScriptedDialogs dialogs;
     MainWindow w(dialogs, data.path());
     const std::pair<const char*, int> counts[] = {
-        {"Combo2", 6},  {"Combo3", 6},  {"Combo6", 6},   {"Combo7", 9},   {"Combo8", 6},   {"Combo11", 6},
-        {"Combo13", 3}, {"Combo14", 11}, {"Combo15", 5}, {"Combo16", 5},  {"Combo18", 6},  {"Combo21", 6},
-        {"Combo22(0)", 31}, {"Combo22(5)", 31}, {"Combo30", 4}, {"Combo31", 4}, {"Combo32", 5}};
+        {"Combo2", 6},  {"Combo3", 6},  {"Combo6", 6},      {"Combo7", 9},      {"Combo8", 6},
+        {"Combo11", 6}, {"Combo13", 3}, {"Combo14", 11},    {"Combo15", 5},     {"Combo16", 5},
+        {"Combo18", 6}, {"Combo21", 6}, {"Combo22(0)", 31}, {"Combo22(5)", 31}, {"Combo30", 4},
+        {"Combo31", 4}, {"Combo32", 5}};
     for (const auto& [name, count] : counts) {
         auto* combo = child<QComboBox>(w, name);
         QVERIFY2(combo->count() == count, name);
@@ -88,7 +95,8 @@ void MainWindowTest::fixedVocabulariesAtCreation() {
     QCOMPARE(child<QListWidget>(w, "List4")->item(15)->text(), u("キャリアー机能"));
     QCOMPARE(child<QComboBox>(w, "Combo14")->itemText(10), u("0A－合体技"));
     QCOMPARE(child<QComboBox>(w, "Combo7")->itemText(8), u("地中"));
-    for (const char* name : {"List1", "List5"}) QCOMPARE(child<QListWidget>(w, name)->count(), 0);
+    for (const char* name : {"List1", "List5"})
+        QCOMPARE(child<QListWidget>(w, name)->count(), 0);
     for (const char* name : {"Combo1", "Combo12", "Combo17", "Combo23", "Combo29"}) {
         QCOMPARE(child<QComboBox>(w, name)->count(), 0);
     }
@@ -109,7 +117,8 @@ void MainWindowTest::openingFillsTheListsOnce() {
 
     // Opening again (here from the command line path) must not append the lists twice.
     for (int round = 0; round < 2; ++round) {
-        if (round == 1) QVERIFY(w.openExecutable(exe));
+        if (round == 1)
+            QVERIFY(w.openExecutable(exe));
         QCOMPARE(child<QListWidget>(w, "List1")->count(), 481);
         QCOMPARE(child<QListWidget>(w, "List5")->count(), 485);
         QCOMPARE(child<QComboBox>(w, "Combo1")->count(), 481);

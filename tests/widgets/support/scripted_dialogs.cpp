@@ -4,7 +4,9 @@
 
 namespace vorlan::test {
 
-void ScriptedDialogs::information(QWidget*, const QString& text) { messages << text; }
+void ScriptedDialogs::information(QWidget*, const QString& text) {
+    messages << text;
+}
 
 bool ScriptedDialogs::question(QWidget*, const QString& text) {
     questions << text;
