@@ -14,12 +14,12 @@ namespace vorlan {
 
 // A read or write that the store cannot carry out (beyond the end, I/O failure).
 class AccessError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
 class ByteStore {
-  public:
+public:
     virtual ~ByteStore() = default;
     virtual std::uint64_t size() const = 0;
     // Both throw AccessError when the range does not lie inside the store.
@@ -30,7 +30,7 @@ class ByteStore {
 };
 
 class MemoryStore : public ByteStore {
-  public:
+public:
     MemoryStore() = default;
     explicit MemoryStore(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
@@ -41,14 +41,14 @@ class MemoryStore : public ByteStore {
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t>& bytes() { return bytes_; }
 
-  private:
+private:
     std::vector<std::uint8_t> bytes_;
 };
 
 // A file opened for positioned reading (and writing, unless opened read-only).
 // Writes never extend the file: a record editor must not grow the executable.
 class FileStore : public ByteStore {
-  public:
+public:
     enum class Mode { ReadOnly, ReadWrite };
     // Throws AccessError when the file cannot be opened in the requested mode.
     FileStore(const std::filesystem::path& path, Mode mode);
@@ -57,7 +57,7 @@ class FileStore : public ByteStore {
     void read(std::uint64_t offset, std::span<std::uint8_t> out) override;
     void write(std::uint64_t offset, std::span<const std::uint8_t> in) override;
 
-  private:
+private:
     std::fstream file_;
     std::uint64_t size_ = 0;
     Mode mode_;

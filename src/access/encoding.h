@@ -20,7 +20,7 @@ struct FieldDef;
 enum class NameList { None, Units, Pilots, Skills };
 
 class Encoding {
-  public:
+public:
     virtual ~Encoding() = default;
     virtual ValueKind kind() const = 0;
     // Short English name, listed by `vorlan-cli fields`.

@@ -10,7 +10,7 @@ namespace vorlan {
 namespace {
 
 class Choice final : public Encoding {
-  public:
+public:
     Choice(std::vector<std::string> items, std::vector<std::uint32_t> values,
            std::vector<std::pair<std::uint32_t, int>> aliases, NameList list, int count)
         : items_(std::move(items)),
@@ -45,7 +45,7 @@ class Choice final : public Encoding {
 
     std::string accepted(const FieldDef&) const override { return "应从列表中选择一项"; }
 
-  private:
+private:
     int indexOf(std::uint32_t v) const {
         if (values_.empty()) {
             return v < static_cast<std::uint32_t>(count_) ? static_cast<int>(v) : -1;
@@ -68,7 +68,7 @@ class Choice final : public Encoding {
 };
 
 class ReversedBitSet final : public Encoding {
-  public:
+public:
     explicit ReversedBitSet(std::vector<std::string> items) : items_(std::move(items)) {}
 
     ValueKind kind() const override { return ValueKind::Marks; }
@@ -104,7 +104,7 @@ class ReversedBitSet final : public Encoding {
         return "应为列表项的编号（0 到 " + toDecimal(8 * f.width - 1) + "），以逗号分隔";
     }
 
-  private:
+private:
     std::vector<std::string> items_;
 };
 

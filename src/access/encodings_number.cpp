@@ -18,7 +18,7 @@ std::string rangeText(std::int64_t lo, std::int64_t hi) {
 }
 
 class Decimal final : public Encoding {
-  public:
+public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "decimal"; }
 
@@ -38,7 +38,7 @@ class Decimal final : public Encoding {
         return rangeText(lowest(f), maxNumber(f));
     }
 
-  private:
+private:
     // A whole 32-bit field also takes the signed range, stored in two's complement.
     static std::int64_t lowest(const FieldDef& f) {
         return (f.width == 4 && f.mask == 0) ? -(k2to32 / 2) : 0;
@@ -46,7 +46,7 @@ class Decimal final : public Encoding {
 };
 
 class SignedDecimal final : public Encoding {
-  public:
+public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "signed"; }
 
@@ -72,7 +72,7 @@ class SignedDecimal final : public Encoding {
 };
 
 class HexNumber final : public Encoding {
-  public:
+public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "hex"; }
 
@@ -111,7 +111,7 @@ class HexNumber final : public Encoding {
         return "应为十六进制数（0 到 " + top + "）";
     }
 
-  private:
+private:
     static int digits(const FieldDef& f) {
         if (f.mask != 0)
             return (std::popcount(static_cast<unsigned>(f.mask)) + 3) / 4;
@@ -120,7 +120,7 @@ class HexNumber final : public Encoding {
 };
 
 class Toggle final : public Encoding {
-  public:
+public:
     ValueKind kind() const override { return ValueKind::Toggle; }
     std::string name() const override { return "toggle"; }
 

@@ -27,7 +27,7 @@ bool allHex(std::string_view t) {
 }
 
 class HexRun final : public Encoding {
-  public:
+public:
     ValueKind kind() const override { return ValueKind::Text; }
     std::string name() const override { return "hex-run"; }
 
@@ -52,7 +52,7 @@ class HexRun final : public Encoding {
 };
 
 class NameCode final : public Encoding {
-  public:
+public:
     explicit NameCode(std::string terminator) : terminator_(std::move(terminator)) {}
 
     ValueKind kind() const override { return ValueKind::Text; }
@@ -87,7 +87,7 @@ class NameCode final : public Encoding {
         return "应为十六进制字码（每个字符四位，最多 " + toDecimal(2 * f.width) + " 位）";
     }
 
-  private:
+private:
     std::string terminator_;
 };
 

@@ -15,7 +15,7 @@ namespace vorlan {
 
 // A value outside an operation's limits. Never truncated, never written.
 class RangeError : public std::range_error {
-  public:
+public:
     using std::range_error::range_error;
 };
 
@@ -32,7 +32,7 @@ std::string padhex(std::string_view text, int width);
 std::string hexbyte(std::uint8_t b);
 
 class FieldAccess {
-  public:
+public:
     explicit FieldAccess(ByteStore& store) : store_(store) {}
 
     // 1-based position of the next byte to move; the file offset is curpos - 1.
@@ -54,7 +54,7 @@ class FieldAccess {
     void skip(int count) { advance(count); }
     ByteStore& store() { return store_; }
 
-  private:
+private:
     std::uint64_t offset() const;
     void advance(int count);
     void writeRaw(std::uint8_t b);

@@ -79,18 +79,49 @@ std::vector<FieldValue> showEntry(ByteStore& file, const TableDef& table, int in
 
 SaveOutcome saveEntry(ByteStore& file, const TableDef& table, int index,
                       const std::vector<FieldValue>& shown, const std::vector<FieldValue>& edited) {
-    const std::uint64_t base = table.entryOffset(index);
-    auto bytes = file.readBlock(base, static_cast<std::size_t>(table.size));
-    SaveOutcome out = applyEdits(bytes, table, shown, edited);
-    if (!out.ok)
-        return out;
-    if (out.writeLength > 0) {
-        const std::span<const std::uint8_t> changed(bytes.data() + out.writeOffset,
-                                                    out.writeLength);
-        file.write(base + out.writeOffset, changed);
+    return saveEntries(file, {EntryEdit{&table, index, shown, edited}});
+}
+
+SaveOutcome saveEntries(ByteStore& file, const std::vector<EntryEdit>& edits) {
+    struct Prepared {
+        std::uint64_t base;
+        std::vector<std::uint8_t> bytes;
+        SaveOutcome outcome;
+    };
+    std::vector<Prepared> prepared;
+    for (const EntryEdit& e : edits) {
+        const std::uint64_t base = e.table->entryOffset(e.index);
+        auto bytes = file.readBlock(base, static_cast<std::size_t>(e.table->size));
+        SaveOutcome out = applyEdits(bytes, *e.table, e.shown, e.edited);
+        if (!out.ok) {
+            return out;
+        }
+        prepared.push_back({base, std::move(bytes), std::move(out)});
     }
-    out.writeOffset += base;
-    return out;
+    SaveOutcome total;
+    for (Prepared& p : prepared) {
+        if (p.outcome.writeLength > 0) {
+            file.write(p.base + p.outcome.writeOffset,
+                       std::span<const std::uint8_t>(p.bytes.data() + p.outcome.writeOffset,
+                                                     p.outcome.writeLength));
+            total.writeOffset = p.base + p.outcome.writeOffset;
+            total.writeLength = p.outcome.writeLength;
+        }
+        total.fields.insert(total.fields.end(), p.outcome.fields.begin(), p.outcome.fields.end());
+    }
+    return total;
+}
+
+std::vector<std::uint8_t> readEntryBytes(ByteStore& file, const TableDef& table, int index) {
+    return file.readBlock(table.entryOffset(index), static_cast<std::size_t>(table.size));
+}
+
+void writeEntryBytes(ByteStore& file, const TableDef& table, int index,
+                     const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() != static_cast<std::size_t>(table.size)) {
+        throw std::invalid_argument("entry of the wrong size for table " + table.name);
+    }
+    file.write(table.entryOffset(index), bytes);
 }
 
 }  // namespace vorlan

@@ -41,7 +41,24 @@ std::vector<FieldValue> showEntry(ByteStore& file, const TableDef& table, int in
 SaveOutcome saveEntry(ByteStore& file, const TableDef& table, int index,
                       const std::vector<FieldValue>& shown, const std::vector<FieldValue>& edited);
 
-// "「HP」应为 0 到 65535 之间的整数" — the refusal text for one field.
+// One entry's edit, for saves that cover several entries at once.
+struct EntryEdit {
+    const TableDef* table;
+    int index;
+    std::vector<FieldValue> shown;
+    std::vector<FieldValue> edited;
+};
+
+// Checks every edit first; writes nothing unless all are acceptable. The outcome is the
+// first refusal, or the last entry's outcome with `fields` counting every field written.
+SaveOutcome saveEntries(ByteStore& file, const std::vector<EntryEdit>& edits);
+
+// Whole entries as bytes: what a copy takes and a paste puts back.
+std::vector<std::uint8_t> readEntryBytes(ByteStore& file, const TableDef& table, int index);
+void writeEntryBytes(ByteStore& file, const TableDef& table, int index,
+                     const std::vector<std::uint8_t>& bytes);
+
+// "「HP」应为 0 到 65535 之间的整数。" — the refusal text for one field.
 std::string refusalMessage(const FieldDef& f);
 
 }  // namespace vorlan

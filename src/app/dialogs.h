@@ -9,7 +9,7 @@ class QWidget;
 namespace vorlan {
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
     // A message with an OK button only.
     virtual void information(QWidget* parent, const QString& text) = 0;
@@ -21,7 +21,7 @@ class Dialogs {
 
 // The real dialogs: plain message boxes with the application's title and no icon.
 class WidgetDialogs final : public Dialogs {
-  public:
+public:
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;

@@ -2,10 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "app/dialogs.h"
+#include "catalog/backup.h"
 #include "catalog/executable_check.h"
 
 namespace vorlan {
@@ -68,17 +68,24 @@ std::unique_ptr<FileStore> EditorContext::openForWriting(QWidget* parent) {
     return open(parent, FileStore::Mode::ReadWrite);
 }
 
-QString EditorContext::backupBeforeWrite() {
+bool EditorContext::prepareWrite(QWidget* parent) {
     if (exepath_.isEmpty() || backedUp_ == exepath_)
-        return {};
-    backedUp_ = exepath_;
-    const QString backup = exepath_ + ".bak";
-    if (QFileInfo::exists(backup))
-        return {};
-    if (!QFile::copy(exepath_, backup)) {
-        return QString::fromUtf8("注意：无法建立备份文件 ") + backup;
+        return true;
+    const BackupResult backup = backupExecutable(toPath(exepath_));
+    const QString backupPath = QString::fromStdU16String(backup.path.u16string());
+    if (!backup.ok) {
+        const bool go = dialogs_.question(
+            parent, QString::fromUtf8("无法建立备份文件：\n") + backupPath + "\n" +
+                        QString::fromStdString(backup.error) +
+                        QString::fromUtf8("\n\n仍然写入吗？（建议先自己备份游戏主程序）"));
+        if (!go)
+            return false;
+    } else if (backup.created) {
+        emit note(QString::fromUtf8("第一次写入前已将原文件备份为 ") +
+                  QFileInfo(backupPath).fileName());
     }
-    return QString::fromUtf8("已将原文件备份为 ") + QFileInfo(backup).fileName();
+    backedUp_ = exepath_;
+    return true;
 }
 
 }  // namespace vorlan

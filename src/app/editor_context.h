@@ -17,7 +17,7 @@ class Dialogs;
 
 class EditorContext : public QObject {
     Q_OBJECT
-  public:
+public:
     EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent = nullptr);
 
     Dialogs& dialogs() { return dialogs_; }
@@ -38,15 +38,18 @@ class EditorContext : public QObject {
     std::unique_ptr<FileStore> openForReading(QWidget* parent);
     std::unique_ptr<FileStore> openForWriting(QWidget* parent);
 
-    // Copies the executable to "<name>.bak" beside it before the first write of the run,
-    // unless that file exists. Returns a note to show once, or an empty text.
-    QString backupBeforeWrite();
+    // Call before every write. Before the first write of the run into this executable, copies
+    // it to "<name>.bak" beside it unless that file exists, and reports the copy once. When the
+    // copy cannot be made, asks whether to write anyway; returns false when the user declines.
+    bool prepareWrite(QWidget* parent);
 
-  signals:
+signals:
     // A new executable (and with it fresh lists) has been adopted.
     void executableOpened();
+    // A short note for the status line, such as the backup just made.
+    void note(const QString& text);
 
-  private:
+private:
     std::unique_ptr<FileStore> open(QWidget* parent, FileStore::Mode mode);
 
     Dialogs& dialogs_;

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QWidget>
 #include <stdexcept>
 
@@ -29,18 +28,17 @@ FormBinder::FormBinder(QWidget* root, const TableDef& table) : table_(table) {
     }
 }
 
-void FormBinder::fillVocabularies() {
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const auto& items = table_.fields[i].encoding->items();
-        if (items.empty())
-            continue;
-        if (auto* combo = qobject_cast<QComboBox*>(controls_[i])) {
-            combo->clear();
-            combo->addItems(toStringList(items));
+void FormBinder::clear() {
+    for (QWidget* w : controls_) {
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            edit->clear();
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             combo->setCurrentIndex(-1);
-        } else if (auto* list = qobject_cast<QListWidget*>(controls_[i])) {
-            list->clear();
-            list->addItems(toStringList(items));
+            combo->setEditText(QString());
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            list->clearSelection();
+        } else if (auto* toggle = IconToggle::owning(w)) {
+            toggle->setOn(false);
         }
     }
 }

@@ -16,17 +16,17 @@ class QWidget;
 namespace vorlan {
 
 class FormBinder {
-  public:
+public:
     // Finds every field's control under `root`; a missing control is a programming error.
     FormBinder(QWidget* root, const TableDef& table);
 
     void fill(const std::vector<FieldValue>& values);
     std::vector<FieldValue> collect() const;
-    // Puts each choice field's fixed vocabulary into its box (name-list choices excepted).
-    void fillVocabularies();
+    // Empties every control: no text, no choice, no marks, toggles off.
+    void clear();
     QWidget* control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
 
-  private:
+private:
     const TableDef& table_;
     std::vector<QWidget*> controls_;
 };

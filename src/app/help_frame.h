@@ -13,13 +13,13 @@ class Dialogs;
 
 class HelpFrame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
 
     // Empties Text56, then appends every line of the file followed by a line break.
     void showFile(const QString& fileName);
 
-  private:
+private:
     Dialogs& dialogs_;
     QString dataDir_;
     QRadioButton* option1_;

@@ -12,7 +12,7 @@ namespace vorlan {
 
 class IconToggle : public QWidget {
     Q_OBJECT
-  public:
+public:
     IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip,
                QWidget* parent = nullptr);
 
@@ -24,14 +24,14 @@ class IconToggle : public QWidget {
     // The toggle a picture belongs to, or nullptr.
     static IconToggle* owning(QWidget* picture);
 
-  signals:
+signals:
     void toggled(bool on);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     QLabel* off_;
     QLabel* onLabel_;
     bool on_ = false;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -60,9 +62,15 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     tabs_->addTab(buildWindowButtons(), u("其他修改2"));
     tabs_->addTab(buildToolsPage(), u("使用相关"));
 
+    // One line for notes that concern the whole file, such as the backup made before a write.
+    auto* status = new QLabel;
+    status->setObjectName("StatusNote");
+    connect(context_, &EditorContext::note, status, &QLabel::setText);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tabs_, 1);
+    layout->addWidget(status);
     guardWheel(this);
     resize(900, 640);
 

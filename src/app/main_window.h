@@ -14,14 +14,14 @@ class EditorContext;
 
 class MainWindow : public QWidget {
     Q_OBJECT
-  public:
+public:
     MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent = nullptr);
 
     EditorContext& context() { return *context_; }
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
 
-  private:
+private:
     void chooseExecutable();
     QWidget* buildWindowButtons();
     QWidget* buildToolsPage();

@@ -9,10 +9,10 @@ namespace vorlan {
 namespace {
 
 class WheelGuard : public QObject {
-  public:
+public:
     using QObject::QObject;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Wheel) {
             auto* w = qobject_cast<QWidget*>(watched);

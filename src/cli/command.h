@@ -20,7 +20,7 @@ inline constexpr int kUsage = 2;
 
 // A refusal with its message; run() returns kRefused for it.
 class Refusal : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
@@ -31,7 +31,7 @@ struct GlobalOptions {
 };
 
 class Command {
-  public:
+public:
     virtual ~Command() = default;
     virtual std::string name() const = 0;
     virtual std::string description() const = 0;

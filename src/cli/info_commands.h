@@ -6,7 +6,7 @@
 namespace vorlan::cli {
 
 class TablesCommand final : public Command {
-  public:
+public:
     std::string name() const override { return "tables"; }
     std::string description() const override {
         return "Every table: name, offset, entries, entry size";
@@ -16,7 +16,7 @@ class TablesCommand final : public Command {
 };
 
 class MakeDemoCommand final : public Command {
-  public:
+public:
     std::string name() const override { return "make-demo"; }
     std::string description() const override {
         return "Write a synthetic executable to try the editor on";
@@ -24,7 +24,7 @@ class MakeDemoCommand final : public Command {
     void declare(CLI::App& sub) override;
     int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
 
-  private:
+private:
     std::string path_;
     bool force_ = false;
 };

@@ -17,7 +17,7 @@ namespace demo {
 // A 64-bit linear congruential generator. Written out here rather than taken from <random>
 // so that the demo bytes never depend on the standard library's version.
 class Rng {
-  public:
+public:
     explicit Rng(std::uint64_t seed) : state_(seed ^ 0x9E3779B97F4A7C15ULL) {}
 
     std::uint32_t next() {
@@ -35,13 +35,13 @@ class Rng {
         return items[next() % N];
     }
 
-  private:
+private:
     std::uint64_t state_;
 };
 
 // Little-endian writes at offsets inside one byte range (a record, a slot or a block).
 class ByteWriter {
-  public:
+public:
     explicit ByteWriter(std::span<std::uint8_t> bytes) : bytes_(bytes) {}
 
     ByteWriter sub(std::size_t offset, std::size_t size) const {
@@ -64,7 +64,7 @@ class ByteWriter {
     // The name's codes, then zero bytes up to `width`.
     void name(std::size_t offset, std::size_t width, const std::vector<std::uint8_t>& codes);
 
-  private:
+private:
     std::span<std::uint8_t> bytes_;
 };
 

@@ -9,10 +9,10 @@ class EditorContext;
 
 class DiscImageFrame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit DiscImageFrame(EditorContext& context, QWidget* parent = nullptr);
 
-  private:
+private:
     EditorContext& context_;
 };
 

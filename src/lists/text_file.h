@@ -13,7 +13,7 @@ namespace vorlan {
 
 // A data file that is missing, unreadable or not text; the message names the file.
 class DataFileError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

@@ -12,10 +12,10 @@ class EditorContext;
 
 class PilotPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit PilotPage(EditorContext& context, QWidget* parent = nullptr);
 
-  private:
+private:
     QWidget* buildBasicPage();
     QWidget* buildSpiritPage();
     QWidget* buildSkillPage();

@@ -9,10 +9,10 @@ class EditorContext;
 
 class SkillTrainingFrame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit SkillTrainingFrame(EditorContext& context, QWidget* parent = nullptr);
 
-  private:
+private:
     void fillSkills();
     EditorContext& context_;
 };

@@ -10,10 +10,10 @@ class EditorContext;
 
 class UpgradeFrame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit UpgradeFrame(EditorContext& context, QWidget* parent = nullptr);
 
-  private:
+private:
     EditorContext& context_;
 };
 

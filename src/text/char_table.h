@@ -16,7 +16,7 @@
 namespace vorlan {
 
 class CharTable {
-  public:
+public:
     static constexpr std::size_t kEntries = 7302;
     static constexpr std::size_t kDecodable = 7240;
     // Longest code text to decode or text to look up, in characters.
@@ -41,7 +41,7 @@ class CharTable {
     // The code of one character (the entry with the highest index), if any.
     std::optional<std::string> codeOf(std::string_view character) const;
 
-  private:
+private:
     std::vector<std::string> entries_;
     std::unordered_map<std::string, std::string>
         byCode_;  // first four characters -> last character

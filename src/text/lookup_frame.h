@@ -12,13 +12,13 @@ class EditorContext;
 
 class LookupFrame : public QGroupBox {
     Q_OBJECT
-  public:
+public:
     explicit LookupFrame(EditorContext& context, QWidget* parent = nullptr);
 
     // `Command15`: looks up every character of Text54 and puts the codes into Text55.
     void lookup();
 
-  private:
+private:
     EditorContext& context_;
     QLineEdit* text54_;
     QLineEdit* text55_;

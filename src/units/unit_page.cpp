@@ -8,14 +8,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "access/record_io.h"
+#include "app/dialogs.h"
 #include "app/editor_context.h"
 #include "app/form_binder.h"
 #include "app/icon_toggle.h"
 #include "app/widgets.h"
 #include "units/unit_icons.h"
+#include "units/unit_patches.h"
+#include "units/unit_table.h"
 #include "units/unit_vocabularies.h"
 
 namespace vorlan {
@@ -92,8 +97,12 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
-    connect(&context_, &EditorContext::executableOpened, this, &UnitPage::fillNameLists);
+    header_ = std::make_unique<FormBinder>(this, unitTable());
+    slot_ = std::make_unique<FormBinder>(this, weaponTable());
+    connectActions();
 }
+
+UnitPage::~UnitPage() = default;
 
 QWidget* UnitPage::buildBasicPage() {
     auto* page = new QWidget;
@@ -223,18 +232,286 @@ QWidget* UnitPage::buildSkillPage() {
     return page;
 }
 
-void UnitPage::fillNameLists() {
+void UnitPage::connectActions() {
+    connect(&context_, &EditorContext::executableOpened, this, &UnitPage::executableOpened);
+    connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showdata();
+    });
+    connect(list2_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showwp();
+    });
+    const auto on = [this](const char* name, void (UnitPage::*action)()) {
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, action);
+    };
+    on("Command3", &UnitPage::write);
+    on("Command4", &UnitPage::raiseUpgradeLimits);
+    on("Command5", &UnitPage::copyUnit);
+    on("Command6", &UnitPage::pasteUnit);
+    on("Command7", &UnitPage::allowFourChips);
+    connect(findChild<QPushButton*>("Command8"), &QPushButton::clicked, this, [this] {
+        hint(
+            "要把敌机改为可用,"
+            "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
+    });
+    connect(findChild<QPushButton*>("Command9"), &QPushButton::clicked, this,
+            [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
+    connect(findChild<QPushButton*>("Command10"), &QPushButton::clicked, this,
+            [this] { hint("00、02:敌方，08、09:我方"); });
+}
+
+void UnitPage::hint(const char* text) {
+    context_.dialogs().information(this, u(text));
+}
+
+void UnitPage::executableOpened() {
     const QStringList units = toStringList(context_.lists().units);
+    const QSignalBlocker blockList1(list1_);
+    const QSignalBlocker blockList2(list2_);
     list1_->clear();
     list1_->addItems(units);
+    list2_->clear();
     auto* combo1 = findChild<QComboBox*>("Combo1");
     combo1->clear();
     combo1->addItems(units);
-    combo1->setCurrentIndex(-1);
     auto* combo12 = findChild<QComboBox*>("Combo12");
     combo12->clear();
     combo12->addItems(toStringList(context_.lists().pilots));
-    combo12->setCurrentIndex(-1);
+    // Nothing shown belongs to the new file.
+    header_->clear();
+    slot_->clear();
+    for (const char* name : {"Text13", "Text21", "Text34", "Text37"})
+        findChild<QLineEdit*>(name)->clear();
+    shownUnit_ = -1;
+    shownSlot_ = -1;
+    shownHeader_.clear();
+    shownSlotValues_.clear();
+}
+
+int UnitPage::selectedUnit() const {
+    const int row = list1_->currentRow();
+    return row >= 0 && row == shownUnit_ && list1_->currentItem()->isSelected() ? row : -1;
+}
+
+int UnitPage::selectedSlot() const {
+    const int unit = selectedUnit();
+    const int row = list2_->currentRow();
+    if (unit < 0 || row < 0 || !list2_->currentItem()->isSelected())
+        return -1;
+    const int slot = unit * kSlotsPerUnit + row;
+    return slot == shownSlot_ ? slot : -1;
+}
+
+bool UnitPage::needUnit(const char* action) {
+    if (context_.exepath().isEmpty()) {
+        context_.dialogs().information(this, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+        return false;
+    }
+    if (selectedUnit() < 0) {
+        context_.dialogs().information(
+            this, u("请先在“选择机体”列表中选择要") + u(action) + u("的机体。"));
+        return false;
+    }
+    return true;
+}
+
+void UnitPage::fileError(const std::exception& e) {
+    context_.dialogs().information(this,
+                                   u("读写游戏主程序失败：\n") + QString::fromStdString(e.what()));
+}
+
+bool UnitPage::readHeader(FileStore& file) {
+    const int unit = list1_->currentRow();
+    try {
+        shownHeader_ = showEntry(file, unitTable(), unit);
+    } catch (const std::exception& e) {
+        fileError(e);
+        return false;
+    }
+    shownUnit_ = unit;
+    header_->fill(shownHeader_);
+    findChild<QLineEdit*>("Text34")->setText(
+        QString::fromStdString(context_.chars().decode(shownHeader_[1].text)));
+    // The four upgrade step digits as stored: EN, HP, armour, mobility.
+    QString digits;
+    for (const char* key : {"step-en", "step-hp", "step-armor", "step-mobility"}) {
+        const auto& v = shownHeader_[static_cast<std::size_t>(unitTable().fieldIndex(key))];
+        digits += QString::number(QString::fromStdString(v.text).toInt(), 16).toUpper();
+    }
+    text37_->setText(digits);
+    return true;
+}
+
+bool UnitPage::readSlot(FileStore& file, int slot) {
+    try {
+        shownSlotValues_ = showEntry(file, weaponTable(), slot);
+    } catch (const std::exception& e) {
+        fileError(e);
+        return false;
+    }
+    shownSlot_ = slot;
+    slot_->fill(shownSlotValues_);
+    findChild<QLineEdit*>("Text21")->setText(
+        QString::fromStdString(context_.chars().decode(shownSlotValues_[0].text)));
+    return true;
+}
+
+void UnitPage::showdata() {
+    const int unit = list1_->currentRow();
+    if (unit < 0)
+        return;
+    auto file = context_.openForReading(this);
+    if (!file || !readHeader(*file))
+        return;
+    {
+        const QSignalBlocker block(list2_);
+        list2_->clear();
+        for (int k = 1; k <= kSlotsPerUnit; ++k)
+            list2_->addItem(u("武器") + QString::number(k));
+        list2_->setCurrentRow(-1);
+    }
+    // The weapon controls keep the slot shown last until a slot of this unit is picked.
+    shownSlot_ = -1;
+    text13_->setText(QString::number(unitTable().entryOffset(unit), 16).toUpper());
+}
+
+void UnitPage::showwp() {
+    const int row = list2_->currentRow();
+    if (row < 0 || shownUnit_ < 0)
+        return;
+    auto file = context_.openForReading(this);
+    if (file)
+        readSlot(*file, shownUnit_ * kSlotsPerUnit + row);
+}
+
+void UnitPage::write() {
+    if (!needUnit("写入"))
+        return;
+    const int unit = selectedUnit();
+    const int slot = selectedSlot();
+    std::vector<EntryEdit> edits{{&unitTable(), unit, shownHeader_, header_->collect()}};
+    if (slot >= 0)
+        edits.push_back({&weaponTable(), slot, shownSlotValues_, slot_->collect()});
+
+    auto file = context_.openForWriting(this);
+    if (!file)
+        return;
+    try {
+        // Check both parts before anything is written; write only if something changed.
+        bool changes = false;
+        for (const EntryEdit& e : edits) {
+            auto bytes = readEntryBytes(*file, *e.table, e.index);
+            const SaveOutcome check = applyEdits(bytes, *e.table, e.shown, e.edited);
+            if (!check.ok) {
+                context_.dialogs().information(this, u("没有写入：") +
+                                                         QString::fromStdString(check.message) +
+                                                         u("\n请改正后再写入。"));
+                return;
+            }
+            changes = changes || check.writeLength > 0;
+        }
+        if (changes) {
+            if (!context_.prepareWrite(this))
+                return;
+            saveEntries(*file, edits);
+        }
+    } catch (const std::exception& e) {
+        fileError(e);
+        return;
+    }
+    label12_->setText(slot >= 0 ? u("注意：现在已经选定武器修改，武器部分将写入文件")
+                                : u("注意：现在没有选定武器修改，武器部分不作写入"));
+    refresh();
+}
+
+void UnitPage::refresh() {
+    if (shownUnit_ < 0 || list1_->currentRow() != shownUnit_)
+        return;
+    auto file = context_.openForReading(this);
+    if (!file || !readHeader(*file))
+        return;
+    if (shownSlot_ >= 0 && shownSlot_ / kSlotsPerUnit == shownUnit_)
+        readSlot(*file, shownSlot_);
+}
+
+void UnitPage::copyUnit() {
+    if (!needUnit("复制"))
+        return;
+    if (!context_.dialogs().question(this, u("将要复制选定机体的数据,是否进行操作"))) {
+        context_.dialogs().information(this, u("没有进行复制操作"));
+        return;
+    }
+    auto file = context_.openForReading(this);
+    if (!file)
+        return;
+    try {
+        copied_ = readEntryBytes(*file, unitTable(), selectedUnit());
+    } catch (const std::exception& e) {
+        fileError(e);
+        return;
+    }
+    const QString name = list1_->currentItem()->text();
+    context_.dialogs().information(this, u("已经复制") + name + u("的数据"));
+    copiedName_ = name;
+}
+
+void UnitPage::pasteUnit() {
+    if (!needUnit("粘贴到"))
+        return;
+    if (copied_.empty()) {
+        context_.dialogs().information(
+            this, u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。"));
+        return;
+    }
+    if (!context_.dialogs().question(
+            this, u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"))) {
+        context_.dialogs().information(this, u("没有进行粘贴操作"));
+        return;
+    }
+    auto file = context_.openForWriting(this);
+    if (!file || !context_.prepareWrite(this))
+        return;
+    try {
+        writeEntryBytes(*file, unitTable(), selectedUnit(), copied_);
+    } catch (const std::exception& e) {
+        fileError(e);
+        return;
+    }
+    file.reset();
+    context_.dialogs().information(this, u("已经把") + copiedName_ + u("的数据粘贴到") +
+                                             list1_->currentItem()->text() + u("上"));
+    refresh();
+}
+
+void UnitPage::raiseUpgradeLimits() {
+    auto file = context_.openForWriting(this);
+    if (!file || !context_.prepareWrite(this))
+        return;
+    try {
+        patchUpgradeLimits(*file);
+    } catch (const std::exception& e) {
+        fileError(e);
+        return;
+    }
+    file.reset();
+    label12_->setText(u("注意：已把全部机体的改造段数上限设为10"));
+    refresh();
+}
+
+void UnitPage::allowFourChips() {
+    auto file = context_.openForWriting(this);
+    if (!file || !context_.prepareWrite(this))
+        return;
+    try {
+        patchChips(*file);
+    } catch (const std::exception& e) {
+        fileError(e);
+        return;
+    }
+    file.reset();
+    label12_->setText(u("注意：已把全部机体的芯片数设为4"));
+    refresh();
 }
 
 }  // namespace vorlan

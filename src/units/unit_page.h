@@ -1,10 +1,16 @@
 #pragma once
 // The "机体武器修改" page: the unit list, the four inner pages of one unit's header and
 // weapon slot, the write button with its note line, and the copy, paste and patch buttons.
+//
+// The page remembers what it showed, so a write sends only what the user changed; after a
+// write, a paste or a patch it shows the unit as it is now stored.
 
 #include <QWidget>
+#include <memory>
+#include <vector>
 
-class QComboBox;
+#include "access/field_value.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -13,18 +19,43 @@ class QTabWidget;
 namespace vorlan {
 
 class EditorContext;
+class FileStore;
+class FormBinder;
 
 class UnitPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit UnitPage(EditorContext& context, QWidget* parent = nullptr);
+    ~UnitPage() override;
 
-  private:
+    // `showdata` and the rest of a unit selection: header, slot list, decoded name, offset.
+    void showdata();
+    // `showwp`: the selected weapon slot of the selected unit, and its decoded name.
+    void showwp();
+    // "写入": the header, and the weapon slot when one is selected.
+    void write();
+    void copyUnit();
+    void pasteUnit();
+    void raiseUpgradeLimits();
+    void allowFourChips();
+
+private:
     QWidget* buildBasicPage();
     QWidget* buildWeaponPage();
     QWidget* buildOtherPage();
     QWidget* buildSkillPage();
-    void fillNameLists();
+    void connectActions();
+    void executableOpened();
+    void hint(const char* text);
+
+    int selectedUnit() const;
+    int selectedSlot() const;  // flat weapon index of the selected slot of the shown unit, or -1
+    bool needUnit(const char* action);
+    bool readHeader(FileStore& file);
+    bool readSlot(FileStore& file, int slot);
+    // Shows the selected unit (and slot) as stored now, keeping the selections.
+    void refresh();
+    void fileError(const std::exception& e);
 
     EditorContext& context_;
     QListWidget* list1_;
@@ -33,6 +64,16 @@ class UnitPage : public QWidget {
     QLineEdit* text13_;
     QLineEdit* text37_;
     QLabel* label12_;
+    std::unique_ptr<FormBinder> header_;
+    std::unique_ptr<FormBinder> slot_;
+
+    int shownUnit_ = -1;
+    std::vector<FieldValue> shownHeader_;
+    int shownSlot_ = -1;  // flat weapon index
+    std::vector<FieldValue> shownSlotValues_;
+
+    std::vector<std::uint8_t> copied_;  // the unit copy buffer: one whole record
+    QString copiedName_;
 };
 
 }  // namespace vorlan

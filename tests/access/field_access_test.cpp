@@ -24,7 +24,7 @@ void PrintTo(const StoreMaker& m, std::ostream* os) {
 }
 
 class FieldAccessTest : public ::testing::TestWithParam<StoreMaker> {
-  protected:
+protected:
     // A store holding `bytes`, with the cursor at the first byte.
     ByteStore& store(const Bytes& bytes) {
         store_ = GetParam().make(bytes, dir_);

@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Counts the writes that reach the store.
 class CountingStore : public MemoryStore {
-  public:
+public:
     using MemoryStore::MemoryStore;
     void write(std::uint64_t offset, std::span<const std::uint8_t> in) override {
         ++writes;

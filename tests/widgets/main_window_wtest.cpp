@@ -45,7 +45,7 @@ struct DataCopy {
 
 class MainWindowTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void captionsAndTabs();
     void fixedVocabulariesAtCreation();
     void openingFillsTheListsOnce();

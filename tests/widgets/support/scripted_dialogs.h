@@ -11,7 +11,7 @@
 namespace vorlan::test {
 
 class ScriptedDialogs final : public Dialogs {
-  public:
+public:
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
@@ -24,7 +24,7 @@ class ScriptedDialogs final : public Dialogs {
     QStringList filters;    // every file dialog filter, in order
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
-  private:
+private:
     std::deque<bool> answers_;
     std::deque<QString> files_;
 };
