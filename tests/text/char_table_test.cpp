@@ -1,0 +1,69 @@
+// Decoding and lookup through the character table, answered from indexes: the results
+// must be those of scanning the entries in order.
+
+#include <gtest/gtest.h>
+
+#include "fixtures/fixtures.h"
+#include "lists/name_lists.h"
+#include "text/char_table.h"
+
+namespace vorlan {
+namespace {
+
+// A full-size table with the given entries at the given indexes and filler elsewhere.
+CharTable table(std::initializer_list<std::pair<std::size_t, std::string>> entries) {
+    std::vector<std::string> v(CharTable::kEntries);
+    for (std::size_t k = 0; k < v.size(); ++k) v[k] = "F" + std::to_string(1000 + k % 9000).substr(1) + "□";
+    for (const auto& [k, e] : entries) v[k] = e;
+    return CharTable(std::move(v));
+}
+
+TEST(CharTableDecode, GroupsOfFourAndTheHighestMatch) {
+    const CharTable t = table({{0, "8140机"}, {5, "8141体"}, {9, "8140甲"}, {20, "8142A"}});
+    EXPECT_EQ(t.decode("81418141"), "体体");
+    EXPECT_EQ(t.decode("8140"), "甲");  // entry 9 beats entry 0
+    EXPECT_EQ(t.decode("81429999"), "A");  // a group without an entry adds nothing
+    EXPECT_EQ(t.decode(""), "");
+    EXPECT_EQ(t.decode("8142A1"), "A");  // the short last group matches no plain entry
+    EXPECT_EQ(t.decode("8141").size(), std::string("体").size());
+}
+
+TEST(CharTableDecode, OnlyTheFirst7240EntriesAndExactCase) {
+    const CharTable t = table({{7239, "ABCD末"}, {7240, "ABCE外"}, {100, "8A4F字"}});
+    EXPECT_EQ(t.decode("ABCD"), "末");
+    EXPECT_EQ(t.decode("ABCE"), "");
+    EXPECT_EQ(t.decode("8a4f"), "");
+    EXPECT_EQ(t.lookup("外").codes, "ABCE");  // the lookup sees every entry
+}
+
+TEST(CharTableLookup, HighestIndexWinsAndAMissingCharacterStops) {
+    const CharTable t = table({{1, "8140机"}, {2, "8141体"}, {7000, "9999机"}, {3, "\"8142,\""}});
+    auto r = t.lookup("机体");
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.codes, "99998141");
+    r = t.lookup("机体X体");
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.missing, "X");
+    EXPECT_EQ(r.codes, "");
+    r = t.lookup("");
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.codes, "");
+}
+
+TEST(CharTableLookup, AnEmptyTableFindsNothing) {
+    const CharTable empty;
+    EXPECT_FALSE(empty.lookup("机").found);
+    EXPECT_EQ(empty.decode("8140"), "");
+}
+
+TEST(CharTableShipped, EveryCharacterRoundTrips) {
+    const CharTable t(readListFile(test::sourceDataDir(), kCharList));
+    const std::string text = "机体0123 ABC,xyz あア武器师";
+    const auto r = t.lookup(text);
+    ASSERT_TRUE(r.found) << r.missing;
+    EXPECT_EQ(r.codes.size(), 4 * 20u);
+    EXPECT_EQ(t.decode(r.codes), text);
+}
+
+}  // namespace
+}  // namespace vorlan
