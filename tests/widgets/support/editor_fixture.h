@@ -1,0 +1,46 @@
+#pragma once
+// A main window on a fresh demo executable with a data folder of its own, driven through
+// its controls with scripted dialogs.
+
+#include <QString>
+#include <memory>
+
+#include "app/main_window.h"
+#include "fixtures/fixtures.h"
+#include "widgets/support/scripted_dialogs.h"
+
+namespace vorlan::test {
+
+class EditorFixture {
+public:
+    // Opens the demo executable unless `open` is false.
+    explicit EditorFixture(bool open = true);
+
+    template <typename T>
+    T* child(const QString& name) {
+        return findChild<T>(name);
+    }
+
+    MainWindow& window() { return *window_; }
+    ScriptedDialogs& dialogs() { return dialogs_; }
+    std::filesystem::path exe() const { return dir_ / "SLKV_618.04"; }
+    std::filesystem::path dataDir() const { return dir_ / "data"; }
+    std::vector<std::uint8_t> bytes() const { return readFile(exe()); }
+
+private:
+    template <typename T>
+    T* findChild(const QString& name);
+
+    TempDir dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+template <typename T>
+T* EditorFixture::findChild(const QString& name) {
+    auto* c = window_->findChild<T*>(name);
+    if (c == nullptr) qFatal("no control %s", qPrintable(name));
+    return c;
+}
+
+}  // namespace vorlan::test

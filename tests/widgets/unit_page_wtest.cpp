@@ -1,0 +1,283 @@
+// The unit page driven through its controls: selection, write and note line, hints,
+// icon toggles, copy and paste, the two patches.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/editor_context.h"
+#include "units/unit_table.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+const QString kNoSlot = u("注意：现在没有选定武器修改，武器部分不作写入");
+const QString kSlot = u("注意：现在已经选定武器修改，武器部分将写入文件");
+
+// Every offset at which two files differ.
+std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] != b[i]) out.push_back(i);
+    }
+    return out;
+}
+
+std::vector<std::size_t> range(std::size_t from, std::size_t count) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < count; ++i) out.push_back(from + i);
+    return out;
+}
+
+struct Page : test::EditorFixture {
+    QListWidget* list1 = child<QListWidget>("List1");
+    QListWidget* list2 = child<QListWidget>("List2");
+    QLabel* note = child<QLabel>("Label12");
+
+    void selectUnit(int i) { list1->setCurrentRow(i); }
+    void selectSlot(int j) { list2->setCurrentRow(j); }
+    void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    void type(const char* name, const QString& t) { child<QLineEdit>(name)->setText(t); }
+    std::size_t unitAt(int i) const { return unitTable().entryOffset(i); }
+};
+
+}  // namespace
+
+class UnitPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void selectingAUnitShowsIt();
+    void writeWithoutChangesWritesNothing();
+    void writeSendsOnlyTheEditedField();
+    void writeIncludesTheSelectedSlot();
+    void aStaleSlotIsNeverWrittenIntoAnotherUnit();
+    void badValuesAreRefusedBeforeAnyWrite();
+    void refusalsWithoutUnitOrExecutable();
+    void hintsAndToggles();
+    void copyAndPaste();
+    void patchesRefreshThePage();
+};
+
+void UnitPageTest::selectingAUnitShowsIt() {
+    Page p;
+    p.selectUnit(1);
+    QCOMPARE(p.text("Text13"), QString("210570"));
+    QCOMPARE(p.list2->count(), 18);
+    QCOMPARE(p.list2->item(0)->text(), u("武器1"));
+    QCOMPARE(p.list2->item(17)->text(), u("武器18"));
+    QCOMPARE(p.list2->currentRow(), -1);
+    QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 1);
+    const Bytes b = p.bytes();
+    const std::size_t base = p.unitAt(1);
+    const std::uint32_t hp = b[base + 36] | (b[base + 37] << 8) | (b[base + 38] << 16) | (b[base + 39] << 24);
+    QCOMPARE(p.text("Text2"), QString::number(hp));
+    QVERIFY(!p.text("Text33").isEmpty());
+    QCOMPARE(p.text("Text34").toStdString(), p.window().context().chars().decode(p.text("Text33").toStdString()));
+    QVERIFY(!p.text("Text34").isEmpty());
+    QCOMPARE(p.text("Text37"), QString("%1%2").arg(b[base + 58], 2, 16, QChar('0')).arg(b[base + 59], 2, 16, QChar('0')).toUpper());
+
+    p.selectSlot(0);
+    QVERIFY(!p.text("Text20").isEmpty());
+    QCOMPARE(p.text("Text21").toStdString(), p.window().context().chars().decode(p.text("Text20").toStdString()));
+    p.selectUnit(480);
+    QCOMPARE(p.text("Text13"), QString("2AF620"));
+}
+
+void UnitPageTest::writeWithoutChangesWritesNothing() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(3);  // the demo's unit 3 has a toggle byte with bits 4 to 7 set
+    p.selectSlot(0);
+    p.click("Command3");
+    QCOMPARE(p.note->text(), kSlot);
+    QVERIFY(p.dialogs().messages.isEmpty());
+    QCOMPARE(p.bytes(), before);
+    QVERIFY(!std::filesystem::exists(p.exe().string() + ".bak"));
+}
+
+void UnitPageTest::writeSendsOnlyTheEditedField() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(5);
+    p.click("Command3");
+    QCOMPARE(p.note->text(), kNoSlot);
+    p.type("Text2", "100000");
+    p.click("Command3");
+    QVERIFY2(p.dialogs().messages.isEmpty(), qPrintable(p.dialogs().lastMessage()));
+    const Bytes after = p.bytes();
+    for (std::size_t at : differences(before, after)) QVERIFY(at >= p.unitAt(5) + 36 && at < p.unitAt(5) + 40);
+    QCOMPARE(Bytes(after.begin() + p.unitAt(5) + 36, after.begin() + p.unitAt(5) + 40), (Bytes{0xA0, 0x86, 0x01, 0x00}));
+    // The first write of the run made the backup, and said so once.
+    QCOMPARE(test::readFile(p.exe().string() + ".bak"), before);
+    QVERIFY(p.child<QLabel>("StatusNote")->text().contains("SLKV_618.04.bak"));
+}
+
+void UnitPageTest::writeIncludesTheSelectedSlot() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(5);
+    p.selectSlot(2);
+    p.type("Text18", "1234");
+    p.click("Command3");
+    QCOMPARE(p.note->text(), kSlot);
+    const std::size_t slot = weaponTable().entryOffset(5 * 18 + 2);
+    QCOMPARE(differences(before, p.bytes()).size() <= 2, true);
+    QCOMPARE(p.bytes()[slot + 42], std::uint8_t{0xD2});
+    QCOMPARE(p.bytes()[slot + 43], std::uint8_t{0x04});
+    QCOMPARE(p.text("Text18"), QString("1234"));
+}
+
+void UnitPageTest::aStaleSlotIsNeverWrittenIntoAnotherUnit() {
+    Page p;
+    p.selectUnit(5);
+    p.selectSlot(1);
+    const QString slotName = p.text("Text20");
+    p.selectUnit(6);
+    QCOMPARE(p.text("Text20"), slotName);  // still showing unit 5's slot
+    p.type("Text18", "999");
+    p.type("Text3", "321");
+    const Bytes before = p.bytes();
+    p.click("Command3");
+    QCOMPARE(p.note->text(), kNoSlot);
+    for (std::size_t at : differences(before, p.bytes())) QVERIFY(at >= p.unitAt(6) + 40 && at < p.unitAt(6) + 42);
+}
+
+void UnitPageTest::badValuesAreRefusedBeforeAnyWrite() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(7);
+    p.selectSlot(0);
+    p.type("Text3", "500");      // a good header change …
+    p.type("Text23", "-40000");  // … and a bad slot value: nothing at all is written
+    p.click("Command3");
+    QCOMPARE(p.dialogs().messages.size(), 1);
+    QVERIFY(p.dialogs().lastMessage().contains(u("「命中」")));
+    QVERIFY(p.dialogs().lastMessage().contains("-32768"));
+    QCOMPARE(p.bytes(), before);
+    p.type("Text23", "0");
+    p.type("Text14", "16");
+    p.click("Command3");
+    QVERIFY(p.dialogs().lastMessage().contains(u("改造段数 EN")));
+    p.type("Text14", "1");
+    p.child<QComboBox>("Combo2")->setEditText("XXL");
+    p.click("Command3");
+    QVERIFY(p.dialogs().lastMessage().contains(u("「SIZE」")));
+    QCOMPARE(p.bytes(), before);
+}
+
+void UnitPageTest::refusalsWithoutUnitOrExecutable() {
+    {
+        Page p;
+        const Bytes before = p.bytes();
+        for (const char* button : {"Command3", "Command5", "Command6"}) {
+            const auto count = p.dialogs().messages.size();
+            p.click(button);
+            QCOMPARE(p.dialogs().messages.size(), count + 1);
+            QVERIFY(p.dialogs().lastMessage().contains(u("选择")));
+        }
+        QVERIFY(p.dialogs().questions.isEmpty());
+        p.selectUnit(2);
+        p.click("Command6");  // nothing copied yet
+        QVERIFY(p.dialogs().lastMessage().contains(u("复制")));
+        QVERIFY(p.dialogs().questions.isEmpty());
+        QCOMPARE(p.bytes(), before);
+    }
+    test::EditorFixture closed(false);
+    const Bytes before = closed.bytes();
+    for (const char* button : {"Command3", "Command4", "Command5", "Command6", "Command7"}) {
+        QTest::mouseClick(closed.child<QPushButton>(button), Qt::LeftButton);
+        QVERIFY(closed.dialogs().lastMessage().contains(u("打开")));
+    }
+    QCOMPARE(closed.bytes(), before);
+}
+
+void UnitPageTest::hintsAndToggles() {
+    Page p;
+    p.click("Command8");
+    QCOMPARE(p.dialogs().lastMessage(),
+             u("要把敌机改为可用,方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08"));
+    p.click("Command9");
+    QCOMPARE(p.dialogs().lastMessage(), u("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"));
+    p.click("Command10");
+    QCOMPARE(p.dialogs().lastMessage(), u("00、02:敌方，08、09:我方"));
+
+    p.selectUnit(3);  // toggle byte F5: toggles 0 and 2 on
+    auto* off1 = p.child<QLabel>("Picture1(1)");
+    auto* on1 = p.child<QLabel>("Picture2(1)");
+    QVERIFY(off1->isVisibleTo(&p.window()) || !on1->isHidden() == false);
+    QVERIFY(on1->isHidden());
+    QVERIFY(!p.child<QLabel>("Picture2(0)")->isHidden());
+    QTest::mouseClick(off1, Qt::LeftButton);
+    QVERIFY(off1->isHidden());
+    QVERIFY(!on1->isHidden());
+    QTest::mouseClick(p.child<QLabel>("Picture2(0)"), Qt::LeftButton);
+    QVERIFY(p.child<QLabel>("Picture2(0)")->isHidden());
+    p.click("Command3");
+    QCOMPARE(p.bytes()[p.unitAt(3) + 70], std::uint8_t{0xF6});
+}
+
+void UnitPageTest::copyAndPaste() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(3);
+    const QString name3 = p.list1->item(3)->text();
+    p.dialogs().answerNextQuestion(false);
+    p.click("Command5");
+    QCOMPARE(p.dialogs().questions.last(), u("将要复制选定机体的数据,是否进行操作"));
+    QCOMPARE(p.dialogs().lastMessage(), u("没有进行复制操作"));
+    p.dialogs().answerNextQuestion(true);
+    p.click("Command5");
+    QCOMPARE(p.dialogs().lastMessage(), u("已经复制") + name3 + u("的数据"));
+
+    p.selectUnit(7);
+    p.selectSlot(4);
+    p.dialogs().answerNextQuestion(false);
+    p.click("Command6");
+    QCOMPARE(p.dialogs().questions.last(), u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"));
+    QCOMPARE(p.dialogs().lastMessage(), u("没有进行粘贴操作"));
+    QCOMPARE(p.bytes(), before);
+    p.dialogs().answerNextQuestion(true);
+    p.click("Command6");
+    QCOMPARE(p.dialogs().lastMessage(), u("已经把") + name3 + u("的数据粘贴到") + p.list1->item(7)->text() + u("上"));
+
+    Bytes expected = before;
+    std::copy(before.begin() + 0x211010, before.begin() + 0x211560, expected.begin() + 0x212550);
+    QCOMPARE(p.bytes(), expected);
+    // The page now shows the pasted record, so a write does not undo the paste.
+    QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 3);
+    p.click("Command3");
+    QCOMPARE(p.bytes(), expected);
+}
+
+void UnitPageTest::patchesRefreshThePage() {
+    Page p;
+    const Bytes before = p.bytes();
+    p.selectUnit(4);  // the demo's unit 4 has steps A5 3F
+    p.click("Command4");
+    p.click("Command7");
+    QVERIFY(p.dialogs().questions.isEmpty());
+    for (const char* box : {"Text14", "Text15", "Text16", "Text17"}) QCOMPARE(p.text(box), QString("10"));
+    QCOMPARE(p.text("Text10"), QString("4"));
+    QCOMPARE(p.text("Text37"), QString("AAAA"));
+    std::size_t changed = 0;
+    for (std::size_t at : differences(before, p.bytes())) {
+        const std::size_t in = (at - p.unitAt(0)) % 1360;
+        QVERIFY(at >= p.unitAt(0) && at < p.unitAt(481 - 1) + 1360 && (in == 58 || in == 59 || in == 61));
+        ++changed;
+    }
+    QVERIFY(changed > 0);
+    p.click("Command3");  // writing the shown unit keeps the patched values
+    QCOMPARE(p.bytes()[p.unitAt(4) + 58], std::uint8_t{0xAA});
+}
+
+QTEST_MAIN(UnitPageTest)
+#include "unit_page_wtest.moc"
