@@ -1,6 +1,7 @@
 #include "app/help_frame.h"
 
 #include <QDir>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -33,6 +34,10 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     text56_->setReadOnly(true);
     text56_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text56_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The table reference lines up in columns only in a fixed-width font.
+    QFont mono("WenQuanYi Micro Hei Mono");
+    mono.setStyleHint(QFont::Monospace);
+    text56_->setFont(mono);
 
     auto* options = new QHBoxLayout;
     options->addWidget(option1_);

@@ -89,8 +89,7 @@ QWidget* MainWindow::buildWindowButtons() {
         {"Command26", "强化配件"}, {"Command27", "武器改造"}, {"Command28", "主角精神"}};
     for (const auto& [name, text] : buttons) {
         auto* b = button(name, u(text));
-        connect(b, &QPushButton::clicked, this,
-                [this] { dialogs_.information(this, u("该窗口将在后续版本中提供。")); });
+        comingLater(b, dialogs_);
         row->addWidget(b);
     }
     row->addStretch();

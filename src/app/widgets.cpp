@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/dialogs.h"
 #include "app/form_binder.h"
 
 namespace vorlan {
@@ -44,6 +45,19 @@ QPushButton* button(const QString& name, const QString& caption) {
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+QPushButton* hintButton(const QString& name, const QString& caption) {
+    auto* b = button(name, caption);
+    b->setFixedWidth(28);
+    b->setToolTip(QString::fromUtf8("说明"));
+    return b;
+}
+
+void comingLater(QPushButton* b, Dialogs& dialogs) {
+    QObject::connect(b, &QPushButton::clicked, b, [b, &dialogs] {
+        dialogs.information(b->window(), QString::fromUtf8("该功能将在后续版本中提供。"));
+    });
 }
 
 QLabel* caption(const QString& text) {

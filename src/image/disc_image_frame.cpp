@@ -34,9 +34,7 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     grid->addWidget(command14, 2, 1);
     grid->addWidget(command20, 2, 2);
     grid->setColumnStretch(0, 1);
-    connect(command14, &QPushButton::clicked, this, [this] {
-        context_.dialogs().information(this, u("镜像替换功能将在后续版本中提供。"));
-    });
+    comingLater(command14, context_.dialogs());
 }
 
 }  // namespace vorlan

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/dialogs.h"
 #include "app/editor_context.h"
 #include "app/form_binder.h"
 #include "app/widgets.h"
@@ -60,6 +61,17 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     layout->addWidget(tabs_, 1);
 
     connect(&context_, &EditorContext::executableOpened, this, &PilotPage::fillNameLists);
+    const auto hint = [this](const char* name, const char* text) {
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
+                [this, text] { context_.dialogs().information(this, u(text)); });
+    };
+    hint("Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
+    hint("Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
+    hint("Command19",
+         "要把敌方人物改为可用,方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
+    for (const char* name : {"Command11", "Command16", "Command17"}) {
+        comingLater(findChild<QPushButton*>(name), context_.dialogs());
+    }
 }
 
 QWidget* PilotPage::buildBasicPage() {
@@ -104,8 +116,8 @@ QWidget* PilotPage::buildBasicPage() {
         return w;
     };
     addRow(flags, 0,
-           {{u("敌我判定"), hinted(textBox("Text42", 50), button("Command12", u("？")))},
-            {u("换乘类型"), hinted(textBox("Text43", 50), button("Command18", u("？")))}});
+           {{u("敌我判定"), hinted(textBox("Text42", 50), hintButton("Command12", u("？")))},
+            {u("换乘类型"), hinted(textBox("Text43", 50), hintButton("Command18", u("？")))}});
     flags->setColumnStretch(4, 1);
 
     auto* layout = new QVBoxLayout(page);
@@ -156,7 +168,7 @@ QWidget* PilotPage::buildSkillPage() {
     auto* specialRow = new QHBoxLayout(special);
     specialRow->addWidget(button("Command16", u("复制该机师数据")));
     specialRow->addWidget(button("Command17", u("粘贴机师数据")));
-    specialRow->addWidget(button("Command19", u("？")));
+    specialRow->addWidget(hintButton("Command19", u("？")));
     specialRow->addStretch();
 
     auto* layout = new QVBoxLayout(page);

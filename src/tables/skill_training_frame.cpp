@@ -42,6 +42,7 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     grid->addLayout(pp, 2, 1, 1, 4);
     grid->setColumnStretch(4, 1);
     connect(&context_, &EditorContext::executableOpened, this, &SkillTrainingFrame::fillSkills);
+    comingLater(findChild<QPushButton*>("Command13"), context_.dialogs());
 }
 
 void SkillTrainingFrame::fillSkills() {

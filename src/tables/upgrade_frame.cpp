@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs.h"
 #include "app/editor_context.h"
 #include "app/widgets.h"
 #include "tables/table_vocabularies.h"
@@ -52,6 +53,9 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
                                  choiceBox("Combo32", upgradeIncrementRows(), 100),
                                  button("Command22", u("写入"))));
     layout->addLayout(valueRow("Text60"));
+    for (const char* name : {"Command21", "Command22"}) {
+        comingLater(findChild<QPushButton*>(name), context_.dialogs());
+    }
 }
 
 }  // namespace vorlan

@@ -20,8 +20,8 @@ void drawEmblem(QPainter& p, const QColor& c) {
     shield.quadTo(14, 34, 10, 26);
     shield.lineTo(8, 11);
     shield.closeSubpath();
-    p.fillPath(shield, c);
     p.setPen(QPen(c.darker(160), 1.5));
+    p.setBrush(c);
     p.drawPath(shield);
     p.setPen(QPen(QColor(255, 255, 255, c.alpha()), 2));
     p.drawLine(21, 12, 21, 31);
@@ -35,24 +35,23 @@ void drawBlade(QPainter& p, const QColor& c) {
     blade.lineTo(17, 28);
     blade.lineTo(13, 24);
     blade.closeSubpath();
-    p.fillPath(blade, c);
     p.setPen(QPen(c.darker(150), 1));
+    p.setBrush(c);
     p.drawPath(blade);
     p.setPen(QPen(c.darker(200), 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(10, 22, 19, 31);  // guard
     p.drawLine(14, 28, 8, 34);   // grip
 }
 
-void drawWrench(QPainter& p, const QColor& c) {
+void drawWrench(QPainter& p, const QColor& c, const QColor& background) {
     p.setPen(QPen(c, 5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(12, 32, 26, 17);
     p.setPen(Qt::NoPen);
     p.setBrush(c);
     p.drawEllipse(QPointF(29, 13), 7, 7);
-    p.setBrush(QColor(0, 0, 0, 0));
-    p.setCompositionMode(QPainter::CompositionMode_Clear);
-    p.drawRect(QRectF(28, 5, 5, 8));
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // The open jaw: a notch in the background colour.
+    p.setBrush(background);
+    p.drawEllipse(QPointF(32, 9), 3.5, 3.5);
 }
 
 void drawLetters(QPainter& p, const QColor& c) {
@@ -71,7 +70,8 @@ QPixmap draw(int bit, bool lit) {
     p.setRenderHint(QPainter::Antialiasing);
     const QColor frameColor = lit ? QColor(70, 110, 170) : QColor(170, 176, 184);
     p.setPen(QPen(frameColor, 1.5));
-    p.setBrush(lit ? QColor(236, 243, 252) : QColor(226, 229, 233));
+    const QColor background = lit ? QColor(236, 243, 252) : QColor(226, 229, 233);
+    p.setBrush(background);
     p.drawRoundedRect(QRectF(1.5, 1.5, kWidth - 3, kHeight - 3), 5, 5);
     switch (bit) {
         case 0:
@@ -84,7 +84,7 @@ QPixmap draw(int bit, bool lit) {
             drawLetters(p, lit ? QColor(30, 120, 60) : QColor(160, 160, 160, 170));
             break;
         default:
-            drawWrench(p, lit ? QColor(150, 100, 40) : QColor(160, 160, 160, 150));
+            drawWrench(p, lit ? QColor(150, 100, 40) : QColor(160, 160, 160, 150), background);
             break;
     }
     return pixmap;

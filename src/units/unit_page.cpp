@@ -149,7 +149,7 @@ QWidget* UnitPage::buildWeaponPage() {
     addRow(grid, 5, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
     auto* attribute = new QHBoxLayout;
     attribute->addWidget(textBox("Text30", 50));
-    attribute->addWidget(button("Command9", u("？")));
+    attribute->addWidget(hintButton("Command9", u("？")));
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
     attribute->setContentsMargins(0, 0, 0, 0);
@@ -183,7 +183,7 @@ QWidget* UnitPage::buildOtherPage() {
     auto* attribute = new QHBoxLayout;
     attribute->setContentsMargins(0, 0, 0, 0);
     attribute->addWidget(textBox("Text35", 50));
-    attribute->addWidget(button("Command10", "?"));
+    attribute->addWidget(hintButton("Command10", "?"));
     attribute->addStretch();
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
@@ -194,7 +194,7 @@ QWidget* UnitPage::buildOtherPage() {
     auto* specialRow = new QHBoxLayout(special);
     specialRow->addWidget(button("Command5", u("复制该机体数据")));
     specialRow->addWidget(button("Command6", u("粘贴机体数据")));
-    specialRow->addWidget(button("Command8", "?"));
+    specialRow->addWidget(hintButton("Command8", "?"));
     specialRow->addStretch();
 
     auto* layout = new QVBoxLayout(page);
