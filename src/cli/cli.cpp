@@ -1,6 +1,8 @@
 #include <algorithm>
 
+#include "access/byte_store.h"
 #include "cli/command.h"
+#include "lists/text_file.h"
 
 namespace vorlan::cli {
 
@@ -8,6 +10,8 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
            std::ostream& out, std::ostream& err) {
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
     app.require_subcommand(1);
+    // Global options may also follow the subcommand: `get unit 5 --exe PATH`.
+    app.fallthrough();
     GlobalOptions options;
     std::string dataDir;
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
@@ -45,6 +49,12 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
             try {
                 return commands[i]->run(options, out, err);
             } catch (const Refusal& e) {
+                err << e.what() << "\n";
+                return kRefused;
+            } catch (const AccessError& e) {
+                err << e.what() << "\n";
+                return kRefused;
+            } catch (const DataFileError& e) {
                 err << e.what() << "\n";
                 return kRefused;
             }

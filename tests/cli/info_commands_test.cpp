@@ -1,25 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "cli/command.h"
-#include "fixtures/fixtures.h"
+#include "cli/cli_run.h"
 
 namespace vorlan {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runCli(args, test::sourceDataDir().parent_path(), out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 TEST(CliInfo, TablesListsAllTwelve) {
     const CliRun r = cli({"tables"});

@@ -1,0 +1,22 @@
+#pragma once
+// `copy TABLE FROM TO`: makes record TO byte for byte equal to record FROM, as the
+// editor's copy and paste do.
+
+#include "cli/command.h"
+
+namespace vorlan::cli {
+
+class CopyCommand final : public Command {
+public:
+    std::string name() const override { return "copy"; }
+    std::string description() const override { return "Copy a whole record over another (unit)"; }
+    void declare(CLI::App& sub) override;
+    int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
+
+private:
+    std::string table_;
+    std::string from_;
+    std::string to_;
+};
+
+}  // namespace vorlan::cli

@@ -1,0 +1,56 @@
+#include "cli/get_command.h"
+
+#include "access/record_io.h"
+#include "cli/columns.h"
+#include "cli/executable.h"
+#include "cli/list_cache.h"
+#include "cli/targets.h"
+#include "cli/value_format.h"
+
+namespace vorlan::cli {
+
+void GetCommand::declare(CLI::App& sub) {
+    sub.add_option("TABLE", table_, "Table name (see `tables`)")->required();
+    sub.add_option("INDEX", index_, "Entry number; weapon slots as UNIT:SLOT, e.g. 5:2")
+        ->required();
+    sub.add_flag("--json", json_, "Print the record as JSON");
+}
+
+int GetCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
+    const TableDef& table = parseTable(table_);
+    const int index = parseIndex(table, index_);
+    if (table.fields.empty())
+        throw Refusal("表「" + table.name + "」（" + table.caption + "）还没有字段定义。");
+    const auto file = openForReading(options);
+    const auto values = showEntry(*file, table, index);
+    const std::string offset = hexOffset(table.entryOffset(index));
+    ListCache lists(options.dataDir);
+
+    if (json_) {
+        nlohmann::ordered_json record = {{"table", table.name}};
+        if (table.perGroup > 0)
+            record["index"] = indexText(table, index);
+        else
+            record["index"] = index;
+        record["offset"] = offset;
+        record["fields"] = nlohmann::ordered_json::array();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            record["fields"].push_back(jsonField(table.fields[i], values[i], lists));
+        out << record.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+            << "\n";
+        return kOk;
+    }
+
+    out << table.name << " " << indexText(table, index) << "（" << table.caption << "）  offset 0x"
+        << offset << "\n";
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const FieldDef& f = table.fields[i];
+        rows.push_back({f.key, f.control, f.fullCaption(), describeValue(f, values[i], lists)});
+    }
+    for (const std::string& line : alignColumns(rows))
+        out << "  " << line << "\n";
+    return kOk;
+}
+
+}  // namespace vorlan::cli

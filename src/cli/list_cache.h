@@ -1,0 +1,48 @@
+#pragma once
+// The data folder's lists as the commands need them, each read at most once per run:
+// the character table (required where names are decoded) and the name lists (optional:
+// without them choices are shown by number only).
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "access/encoding.h"
+#include "lists/name_lists.h"
+#include "text/char_table.h"
+
+namespace vorlan::cli {
+
+class ListCache {
+public:
+    explicit ListCache(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+
+    // The character table. Throws Refusal with the reason when string.txt cannot be read.
+    const CharTable& chars();
+    // The names of a name list, or nullptr when its file cannot be read.
+    const std::vector<std::string>* names(NameList list);
+    // The names of a name list. Throws Refusal with the reason when its file cannot be read.
+    const std::vector<std::string>& requireNames(NameList list);
+
+private:
+    struct Loaded {
+        std::vector<std::string> names;
+        std::string error;  // why the file could not be read; empty when it was
+    };
+    const Loaded& load(NameList list);
+
+    std::filesystem::path dataDir_;
+    std::optional<CharTable> chars_;
+    std::map<NameList, Loaded> lists_;
+};
+
+// The file of a name list (`list` is not NameList::None).
+const ListFile& listFile(NameList list);
+
+// The text of item `index` of a choice or multi-select field: its vocabulary entry, or
+// for a name-list choice the name from the list when that can be read.
+std::optional<std::string> itemText(const FieldDef& f, int index, ListCache& lists);
+
+}  // namespace vorlan::cli

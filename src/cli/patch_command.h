@@ -1,0 +1,22 @@
+#pragma once
+// `patch upgrade-limits` and `patch chips`: the two whole-table patches of the unit table.
+
+#include "cli/command.h"
+
+namespace vorlan::cli {
+
+class PatchCommand final : public Command {
+public:
+    std::string name() const override { return "patch"; }
+    std::string description() const override {
+        return "Whole-table patches: upgrade-limits (all step limits 10), chips (all units 4 "
+               "chips)";
+    }
+    void declare(CLI::App& sub) override;
+    int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
+
+private:
+    std::string patch_;
+};
+
+}  // namespace vorlan::cli

@@ -1,0 +1,70 @@
+#include "cli/value_format.h"
+
+namespace vorlan::cli {
+
+namespace {
+
+std::string joinMarks(const std::vector<int>& marks) {
+    std::string out;
+    for (int m : marks)
+        out += (out.empty() ? "" : ",") + std::to_string(m);
+    return out;
+}
+
+}  // namespace
+
+bool isNameCode(const FieldDef& f) {
+    return f.encoding->name() == "name-code";
+}
+
+std::string describeValue(const FieldDef& f, const FieldValue& v, ListCache& lists) {
+    switch (f.encoding->kind()) {
+        case ValueKind::Text:
+            if (isNameCode(f))
+                return v.text + "  「" + lists.chars().decode(v.text) + "」";
+            return v.text;
+        case ValueKind::Choice: {
+            if (v.index < 0)
+                return "-1  （存储值 " + v.text + " 没有对应的项）";
+            const auto item = itemText(f, v.index, lists);
+            return std::to_string(v.index) + (item ? "  " + *item : "");
+        }
+        case ValueKind::Marks: {
+            std::string names;
+            for (int m : v.marks) {
+                const auto item = itemText(f, m, lists);
+                names += (names.empty() ? "" : "、") + (item ? *item : std::to_string(m));
+            }
+            return v.marks.empty() ? "（无）" : joinMarks(v.marks) + "  " + names;
+        }
+        case ValueKind::Toggle:
+            return v.on ? "1" : "0";
+    }
+    return {};
+}
+
+nlohmann::ordered_json jsonField(const FieldDef& f, const FieldValue& v, ListCache& lists) {
+    nlohmann::ordered_json j = {
+        {"key", f.key}, {"control", f.control}, {"caption", f.fullCaption()}};
+    switch (f.encoding->kind()) {
+        case ValueKind::Text:
+            j["value"] = v.text;
+            if (isNameCode(f))
+                j["decoded"] = lists.chars().decode(v.text);
+            break;
+        case ValueKind::Choice:
+            j["value"] = v.index;
+            if (v.index < 0)
+                j["raw"] = std::stoull(v.text);
+            break;
+        case ValueKind::Marks:
+            j["value"] = v.marks;
+            break;
+        case ValueKind::Toggle:
+            j["value"] = v.on ? 1 : 0;
+            break;
+    }
+    return j;
+}
+
+}  // namespace vorlan::cli

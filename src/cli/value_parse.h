@@ -1,0 +1,22 @@
+#pragma once
+// The VALUE of `set FIELD=VALUE`, read as the control would hold it: a text box's text,
+// a choice's item index or item text, a multi-select list's marks "3,15", a toggle's 0/1.
+
+#include <string>
+
+#include "access/field_value.h"
+#include "access/table_def.h"
+#include "cli/list_cache.h"
+
+namespace vorlan::cli {
+
+// The value `text` stands for in field `f`, whose shown value is `shown`. For a choice,
+// "-1" keeps a stored value that has no item. Throws Refusal naming the field and what it
+// accepts when the text cannot stand for a value. Range checks are left to the engine.
+FieldValue parseValue(const FieldDef& f, const std::string& text, const FieldValue& shown,
+                      ListCache& lists);
+
+// What a choice accepts on the command line, appended to the engine's refusal.
+std::string choiceHint(const FieldDef& f);
+
+}  // namespace vorlan::cli
