@@ -484,34 +484,25 @@ void UnitPage::pasteUnit() {
     refresh();
 }
 
-void UnitPage::raiseUpgradeLimits() {
+void UnitPage::applyPatch(void (*patch)(ByteStore&), const char* note) {
     auto file = context_.openForWriting(this);
     if (!file || !context_.prepareWrite(this))
         return;
     try {
-        patchUpgradeLimits(*file);
+        patch(*file);
     } catch (const std::exception& e) {
         fileError(e);
         return;
     }
     file.reset();
-    label12_->setText(u("注意：已把全部机体的改造段数上限设为10"));
+    label12_->setText(u(note));
     refresh();
 }
 
-void UnitPage::allowFourChips() {
-    auto file = context_.openForWriting(this);
-    if (!file || !context_.prepareWrite(this))
-        return;
-    try {
-        patchChips(*file);
-    } catch (const std::exception& e) {
-        fileError(e);
-        return;
-    }
-    file.reset();
-    label12_->setText(u("注意：已把全部机体的芯片数设为4"));
-    refresh();
+void UnitPage::raiseUpgradeLimits() {
+    applyPatch(patchUpgradeLimits, "注意：已把全部机体的改造段数上限设为10");
 }
+
+void UnitPage::allowFourChips() { applyPatch(patchChips, "注意：已把全部机体的芯片数设为4"); }
 
 }  // namespace vorlan

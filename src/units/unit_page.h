@@ -19,6 +19,7 @@ class QTabWidget;
 namespace vorlan {
 
 class EditorContext;
+class ByteStore;
 class FileStore;
 class FormBinder;
 
@@ -56,6 +57,8 @@ private:
     // Shows the selected unit (and slot) as stored now, keeping the selections.
     void refresh();
     void fileError(const std::exception& e);
+    // Runs a whole-table patch on the executable, then notes it and shows the unit anew.
+    void applyPatch(void (*patch)(ByteStore&), const char* note);
 
     EditorContext& context_;
     QListWidget* list1_;
