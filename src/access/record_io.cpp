@@ -1,5 +1,7 @@
 #include "access/record_io.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "access/field_access.h"
@@ -83,31 +85,44 @@ SaveOutcome saveEntry(ByteStore& file, const TableDef& table, int index,
 }
 
 SaveOutcome saveEntries(ByteStore& file, const std::vector<EntryEdit>& edits) {
-    struct Prepared {
-        std::uint64_t base;
-        std::vector<std::uint8_t> bytes;
-        SaveOutcome outcome;
-    };
-    std::vector<Prepared> prepared;
+    if (edits.empty()) {
+        return {};
+    }
+    // One block covering every entry: edited in memory, then written with one write, so a
+    // failed write can never leave one entry written and another not.
+    std::uint64_t first = UINT64_MAX;
+    std::uint64_t last = 0;
     for (const EntryEdit& e : edits) {
         const std::uint64_t base = e.table->entryOffset(e.index);
-        auto bytes = file.readBlock(base, static_cast<std::size_t>(e.table->size));
-        SaveOutcome out = applyEdits(bytes, *e.table, e.shown, e.edited);
+        first = std::min(first, base);
+        last = std::max(last, base + static_cast<std::uint64_t>(e.table->size));
+    }
+    const auto original = file.readBlock(first, static_cast<std::size_t>(last - first));
+    auto block = original;
+    SaveOutcome total;
+    for (const EntryEdit& e : edits) {
+        const auto at = static_cast<std::ptrdiff_t>(e.table->entryOffset(e.index) - first);
+        std::vector<std::uint8_t> entry(block.begin() + at, block.begin() + at + e.table->size);
+        SaveOutcome out = applyEdits(entry, *e.table, e.shown, e.edited);
         if (!out.ok) {
             return out;
         }
-        prepared.push_back({base, std::move(bytes), std::move(out)});
+        std::copy(entry.begin(), entry.end(), block.begin() + at);
+        total.fields.insert(total.fields.end(), out.fields.begin(), out.fields.end());
     }
-    SaveOutcome total;
-    for (Prepared& p : prepared) {
-        if (p.outcome.writeLength > 0) {
-            file.write(p.base + p.outcome.writeOffset,
-                       std::span<const std::uint8_t>(p.bytes.data() + p.outcome.writeOffset,
-                                                     p.outcome.writeLength));
-            total.writeOffset = p.base + p.outcome.writeOffset;
-            total.writeLength = p.outcome.writeLength;
+    std::size_t from = 0;
+    while (from < block.size() && block[from] == original[from]) {
+        ++from;
+    }
+    if (from < block.size()) {
+        std::size_t to = block.size() - 1;
+        while (block[to] == original[to]) {
+            --to;
         }
-        total.fields.insert(total.fields.end(), p.outcome.fields.begin(), p.outcome.fields.end());
+        total.writeOffset = first + from;
+        total.writeLength = to - from + 1;
+        file.write(total.writeOffset,
+                   std::span<const std::uint8_t>(block.data() + from, total.writeLength));
     }
     return total;
 }

@@ -49,8 +49,9 @@ struct EntryEdit {
     std::vector<FieldValue> edited;
 };
 
-// Checks every edit first; writes nothing unless all are acceptable. The outcome is the
-// first refusal, or the last entry's outcome with `fields` counting every field written.
+// Checks every edit first and writes nothing unless all are acceptable; then writes all of
+// them with one positioned write (from the first to the last changed byte). The outcome is
+// the first refusal, or `fields` listing every field written with the file span written.
 SaveOutcome saveEntries(ByteStore& file, const std::vector<EntryEdit>& edits);
 
 // Whole entries as bytes: what a copy takes and a paste puts back.

@@ -156,3 +156,51 @@ TEST(RecordIo, WrittenValuesReadBackAsTheEditorShowsThem) {
 
 }  // namespace
 }  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+// A store whose writes fail, as a full disk or a vanished file would.
+class FailingStore : public MemoryStore {
+public:
+    using MemoryStore::MemoryStore;
+    void write(std::uint64_t, std::span<const std::uint8_t>) override {
+        throw AccessError("disk full");
+    }
+};
+
+TEST(RecordIo, SeveralEntriesGoOutInOneWriteOrNotAtAll) {
+    CountingStore file(fileBytes());
+    const auto shown0 = showEntry(file, sample(), 0);
+    const auto shown1 = showEntry(file, sample(), 1);
+    auto edited0 = shown0;
+    auto edited1 = shown1;
+    edited0[0].text = "7";
+    edited1[1].text = "1F";
+    SaveOutcome out =
+        saveEntries(file, {{&sample(), 0, shown0, edited0}, {&sample(), 1, shown1, edited1}});
+    ASSERT_TRUE(out.ok);
+    EXPECT_EQ(file.writes, 1);
+    EXPECT_EQ(out.fields, (std::vector<int>{0, 1}));
+    EXPECT_EQ(file.bytes()[4], 7);
+    EXPECT_EQ(file.bytes()[4 + 16 + 4], 0x1F);
+
+    // A bad value in the second entry keeps the first one unwritten too.
+    edited0[0].text = "8";
+    edited1[3].text = "x";
+    const Bytes before = file.bytes();
+    out = saveEntries(file, {{&sample(), 0, showEntry(file, sample(), 0), edited0},
+                             {&sample(), 1, showEntry(file, sample(), 1), edited1}});
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(file.bytes(), before);
+
+    FailingStore failing(fileBytes());
+    const auto shown = showEntry(failing, sample(), 1);
+    auto edited = shown;
+    edited[0].text = "1";
+    EXPECT_THROW(saveEntry(failing, sample(), 1, shown, edited), AccessError);
+    EXPECT_EQ(failing.bytes(), fileBytes());
+}
+
+}  // namespace
+}  // namespace vorlan

@@ -1,8 +1,22 @@
 #include "widgets/support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 namespace vorlan::test {
+
+ScriptedDialogs::ScriptedDialogs() {
+    auto* watchdog = new QTimer(qApp);
+    QObject::connect(watchdog, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+            QTest::qFail("a modal dialog appeared that bypassed the dialogs interface", __FILE__, __LINE__);
+        }
+    });
+    watchdog->start(100);
+}
 
 void ScriptedDialogs::information(QWidget*, const QString& text) {
     messages << text;

@@ -12,6 +12,9 @@ namespace vorlan::test {
 
 class ScriptedDialogs final : public Dialogs {
 public:
+    // Starts a watchdog that fails the test if a real modal dialog ever appears.
+    ScriptedDialogs();
+
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
