@@ -7,16 +7,17 @@
 
 namespace vorlan::test {
 
-ScriptedDialogs::ScriptedDialogs() {
-    auto* watchdog = new QTimer(qApp);
-    QObject::connect(watchdog, &QTimer::timeout, [] {
+ScriptedDialogs::ScriptedDialogs() : watchdog_(std::make_unique<QTimer>()) {
+    QObject::connect(watchdog_.get(), &QTimer::timeout, [] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             modal->close();
             QTest::qFail("a modal dialog appeared that bypassed the dialogs interface", __FILE__, __LINE__);
         }
     });
-    watchdog->start(100);
+    watchdog_->start(100);
 }
+
+ScriptedDialogs::~ScriptedDialogs() = default;
 
 void ScriptedDialogs::information(QWidget*, const QString& text) {
     messages << text;

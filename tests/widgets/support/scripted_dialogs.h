@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
+
+class QTimer;
 
 #include "app/dialogs.h"
 
@@ -14,6 +17,7 @@ class ScriptedDialogs final : public Dialogs {
 public:
     // Starts a watchdog that fails the test if a real modal dialog ever appears.
     ScriptedDialogs();
+    ~ScriptedDialogs() override;
 
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
@@ -28,6 +32,7 @@ public:
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
 private:
+    std::unique_ptr<QTimer> watchdog_;
     std::deque<bool> answers_;
     std::deque<QString> files_;
 };
