@@ -52,7 +52,6 @@ public:
     void puthex32(std::string_view text);
 
     void skip(int count) { advance(count); }
-    ByteStore& store() { return store_; }
 
 private:
     std::uint64_t offset() const;

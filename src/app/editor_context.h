@@ -27,7 +27,6 @@ public:
     const QString& exepath() const { return exepath_; }
     const NameLists& lists() const { return lists_; }
     const CharTable& chars() const { return chars_; }
-    bool listsLoaded() const { return !lists_.units.empty(); }
 
     // Checks the file and the name lists and adopts both, or shows why not and keeps the
     // previous executable and lists. Returns true when adopted.

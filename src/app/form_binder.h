@@ -24,7 +24,6 @@ public:
     std::vector<FieldValue> collect() const;
     // Empties every control: no text, no choice, no marks, toggles off.
     void clear();
-    QWidget* control(int field) const { return controls_[static_cast<std::size_t>(field)]; }
 
 private:
     const TableDef& table_;
