@@ -1,8 +1,21 @@
 #include "access/table_def.h"
 
+#include <cstdio>
 #include <stdexcept>
 
+#include "access/name_source.h"
+
 namespace vorlan {
+
+TableDef tableOf(std::string name, std::string caption, std::uint32_t offset, int size, int count) {
+    TableDef t;
+    t.name = std::move(name);
+    t.caption = std::move(caption);
+    t.offset = offset;
+    t.size = size;
+    t.count = count;
+    return t;
+}
 
 std::uint32_t TableDef::entryOffset(int index) const {
     if (index < 0 || index >= count) {
@@ -32,6 +45,29 @@ int TableDef::fieldIndex(const std::string& keyOrControl) const {
 const FieldDef* TableDef::field(const std::string& keyOrControl) const {
     const int i = fieldIndex(keyOrControl);
     return i < 0 ? nullptr : &fields[static_cast<std::size_t>(i)];
+}
+
+std::string TableDef::label(int index, NameSource* names) const {
+    if (labelRule)
+        return labelRule(index, names);
+    const auto i = static_cast<std::size_t>(index);
+    if (labelList != NameList::None && names != nullptr) {
+        if (const auto* list = names->names(labelList); list != nullptr && i < list->size())
+            return (*list)[i];
+    }
+    if (i < labelItems.size())
+        return labelItems[i];
+    char number[16];
+    std::snprintf(number, sizeof number, "%03d", index);
+    return caption + number;
+}
+
+bool TableDef::isReserved(int at) const {
+    for (const ByteSpan& r : reserved) {
+        if (at >= r.offset && at < r.offset + r.length)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace vorlan

@@ -4,6 +4,7 @@
 // (record_io.h) walks these definitions; the editor and the command line share them.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,20 @@ struct FieldDef {
     std::string fullCaption() const { return group.empty() ? caption : group + " " + caption; }
 };
 
+class NameSource;
+
+// Bytes of an entry that no save, patch or paste may change (relative to the entry).
+struct ByteSpan {
+    int offset = 0;
+    int length = 0;
+};
+
+// A name-code field and the read-only box that shows its decoded text.
+struct DecodedName {
+    std::string field;    // key of the name-code field
+    std::string control;  // the box's control name, e.g. "Text34"
+};
+
 struct TableDef {
     std::string name;          // command-line name: "unit", "weapon", ...
     std::string caption;       // Chinese name
@@ -38,11 +53,27 @@ struct TableDef {
     std::uint32_t groupStride = 0;
     std::vector<FieldDef> fields;
 
+    // Where an entry's label (its name in lists, messages and the undo history) comes
+    // from: a rule, else a name list, else fixed items, else the caption and the number.
+    std::function<std::string(int index, NameSource* names)> labelRule;
+    NameList labelList = NameList::None;
+    std::vector<std::string> labelItems;
+    bool copyable = false;  // whole entries may be copied and pasted
+    std::vector<DecodedName> decoded;
+    std::vector<ByteSpan> reserved;
+
     std::uint32_t entryOffset(int index) const;
     // One past the last byte of the table.
     std::uint32_t end() const;
     const FieldDef* field(const std::string& keyOrControl) const;
     int fieldIndex(const std::string& keyOrControl) const;
+    // The entry's label; `names` may be null or lack the list.
+    std::string label(int index, NameSource* names) const;
+    // Whether byte `at` of an entry lies in a reserved span.
+    bool isReserved(int at) const;
 };
+
+// A table of `count` entries of `size` bytes from `offset`, without fields yet.
+TableDef tableOf(std::string name, std::string caption, std::uint32_t offset, int size, int count);
 
 }  // namespace vorlan

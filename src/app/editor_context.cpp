@@ -5,8 +5,6 @@
 #include <QFileInfo>
 
 #include "app/dialogs.h"
-#include "catalog/backup.h"
-#include "catalog/executable_check.h"
 
 namespace vorlan {
 
@@ -14,6 +12,14 @@ namespace {
 
 std::filesystem::path toPath(const QString& s) {
     return std::filesystem::path(s.toStdU16String());
+}
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
 }
 
 }  // namespace
@@ -25,67 +31,104 @@ QString programDataDir() {
 EditorContext::EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent)
     : QObject(parent), dialogs_(dialogs), dataDir_(std::move(dataDir)) {}
 
+EditorContext::~EditorContext() = default;
+
+const std::vector<std::string>* EditorContext::names(NameList list) {
+    switch (list) {
+        case NameList::Units:
+            return lists_.units.empty() ? nullptr : &lists_.units;
+        case NameList::Pilots:
+            return lists_.pilots.empty() ? nullptr : &lists_.pilots;
+        case NameList::Skills:
+            return lists_.skills.empty() ? nullptr : &lists_.skills;
+        case NameList::None:
+            break;
+    }
+    return nullptr;
+}
+
 bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
-    if (const auto refusal = checkExecutable(toPath(path))) {
-        dialogs_.information(parent, QString::fromStdString(*refusal));
+    std::unique_ptr<Document> document;
+    try {
+        document = Document::open(toPath(path));
+    } catch (const DocumentError& e) {
+        dialogs_.information(parent, q(e.what()));
         return false;
     }
     NameLists lists;
     try {
         lists = loadNameLists(toPath(dataDir_));
     } catch (const DataFileError& e) {
-        dialogs_.information(parent, QString::fromUtf8("无法读取名称列表，没有打开文件。\n") +
-                                         QString::fromStdString(e.what()));
+        dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + q(e.what()));
         return false;
     }
     exepath_ = QFileInfo(path).absoluteFilePath();
     chars_ = CharTable(lists.chars);
     lists_ = std::move(lists);
+    editor_.reset();
+    document_ = std::move(document);
+    editor_ = std::make_unique<EntryEditor>(*document_, this);
+    if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
+        dialogs_.information(parent, q(recovered));
     emit executableOpened();
     return true;
 }
 
-std::unique_ptr<FileStore> EditorContext::open(QWidget* parent, FileStore::Mode mode) {
-    if (exepath_.isEmpty()) {
-        dialogs_.information(parent,
-                             QString::fromUtf8("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+EntryEditor* EditorContext::editor(QWidget* parent) {
+    if (!editor_) {
+        dialogs_.information(parent, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
         return nullptr;
     }
-    try {
-        return std::make_unique<FileStore>(toPath(exepath_), mode);
-    } catch (const AccessError& e) {
-        dialogs_.information(parent, QString::fromUtf8("无法访问游戏主程序：\n") + exepath_ + "\n" +
-                                         QString::fromStdString(e.what()));
-        return nullptr;
+    return editor_.get();
+}
+
+void EditorContext::readFailed(QWidget* parent, const std::exception& e) {
+    dialogs_.information(parent, u("读取游戏主程序失败：\n") + q(e.what()));
+}
+
+WriteResult EditorContext::write(QWidget* parent,
+                                 const std::function<WriteResult(EntryEditor&)>& change) {
+    using Status = WriteResult::Status;
+    EntryEditor* entries = editor(parent);
+    if (entries == nullptr) {
+        WriteResult none;
+        none.status = Status::Refused;
+        return none;
     }
-}
-
-std::unique_ptr<FileStore> EditorContext::openForReading(QWidget* parent) {
-    return open(parent, FileStore::Mode::ReadOnly);
-}
-
-std::unique_ptr<FileStore> EditorContext::openForWriting(QWidget* parent) {
-    return open(parent, FileStore::Mode::ReadWrite);
-}
-
-bool EditorContext::prepareWrite(QWidget* parent) {
-    if (exepath_.isEmpty() || backedUp_ == exepath_)
-        return true;
-    const BackupResult backup = backupExecutable(toPath(exepath_));
-    const QString backupPath = QString::fromStdU16String(backup.path.u16string());
-    if (!backup.ok) {
-        const bool go = dialogs_.question(
-            parent, QString::fromUtf8("无法建立备份文件：\n") + backupPath + "\n" +
-                        QString::fromStdString(backup.error) +
-                        QString::fromUtf8("\n\n仍然写入吗？（建议先自己备份游戏主程序）"));
-        if (!go)
-            return false;
-    } else if (backup.created) {
-        emit note(QString::fromUtf8("第一次写入前已将原文件备份为 ") +
-                  QFileInfo(backupPath).fileName());
+    WriteResult result = change(*entries);
+    if (result.status == Status::BackupProblem) {
+        const bool untrusted = result.backupKind == BackupCheck::Kind::Untrusted;
+        const QString ask =
+            untrusted ? q(result.message) + u("\n\n要另外建立一个带日期的新备份，然后写入吗？")
+                      : u("无法建立备份文件：\n") + q(result.message) +
+                            u("\n\n仍然写入吗？（建议先自己备份游戏主程序）");
+        if (!dialogs_.question(parent, ask)) {
+            dialogs_.information(parent, u("没有写入任何内容。"));
+            return result;
+        }
+        if (untrusted)
+            document_->backupToDatedFile();
+        else
+            document_->writeWithoutBackup();
+        result = change(*entries);
     }
-    backedUp_ = exepath_;
-    return true;
+    if (!result.recoveryNote.empty())
+        dialogs_.information(parent, q(result.recoveryNote));
+    if (!result.backupNote.empty())
+        emit note(q(result.backupNote));
+    switch (result.status) {
+        case Status::Written:
+        case Status::Unchanged:
+        case Status::Refused:
+            break;
+        case Status::Busy:
+        case Status::Replaced:
+        case Status::BackupProblem:
+        case Status::Failed:
+            dialogs_.information(parent, q(result.message));
+            break;
+    }
+    return result;
 }
 
 }  // namespace vorlan

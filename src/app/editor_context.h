@@ -1,13 +1,16 @@
 #pragma once
-// What every page and window of the editor shares: the opened executable `exepath`, the
-// name lists and character table of the data folder, the dialogs, and the backup made
-// before the first write of a run.
+// What every page and window of the editor shares: the opened executable `exepath` as a
+// document, the name lists and character table of the data folder, the dialogs, and the
+// one way a page writes: through the document, with the backup questions asked here.
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
-#include "access/byte_store.h"
+#include "access/name_source.h"
+#include "document/document.h"
+#include "document/entry_editor.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 
@@ -15,10 +18,11 @@ namespace vorlan {
 
 class Dialogs;
 
-class EditorContext : public QObject {
+class EditorContext : public QObject, public NameSource {
     Q_OBJECT
 public:
     EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent = nullptr);
+    ~EditorContext() override;
 
     Dialogs& dialogs() { return dialogs_; }
     const QString& dataDir() const { return dataDir_; }
@@ -26,21 +30,28 @@ public:
     // The opened executable; empty until one is opened.
     const QString& exepath() const { return exepath_; }
     const NameLists& lists() const { return lists_; }
-    const CharTable& chars() const { return chars_; }
+    const CharTable& charTable() const { return chars_; }
+
+    // NameSource, for labels and decoded names.
+    const std::vector<std::string>* names(NameList list) override;
+    const CharTable* chars() override { return chars_.empty() ? nullptr : &chars_; }
 
     // Checks the file and the name lists and adopts both, or shows why not and keeps the
     // previous executable and lists. Returns true when adopted.
     bool openExecutable(const QString& path, QWidget* parent);
 
-    // Opens `exepath` for one read or write bracket. Shows a message and returns nothing
-    // when no executable is open or the file cannot be opened.
-    std::unique_ptr<FileStore> openForReading(QWidget* parent);
-    std::unique_ptr<FileStore> openForWriting(QWidget* parent);
+    // The entry editor over the open executable. Shows a message and returns null when
+    // no executable is open.
+    EntryEditor* editor(QWidget* parent);
 
-    // Call before every write. Before the first write of the run into this executable, copies
-    // it to "<name>.bak" beside it unless that file exists, and reports the copy once. When the
-    // copy cannot be made, asks whether to write anyway; returns false when the user declines.
-    bool prepareWrite(QWidget* parent);
+    // Runs one write through the document. Answers a missing or untrusted backup with a
+    // question (a fresh dated backup, or writing without one) and tries again; reports a
+    // busy, replaced or failed file in a message. Refusals of the input are left to the
+    // caller, which knows the field. Notes go to the status line.
+    WriteResult write(QWidget* parent, const std::function<WriteResult(EntryEditor&)>& change);
+
+    // Shows a read failure; returns nothing.
+    void readFailed(QWidget* parent, const std::exception& e);
 
 signals:
     // A new executable (and with it fresh lists) has been adopted.
@@ -49,14 +60,13 @@ signals:
     void note(const QString& text);
 
 private:
-    std::unique_ptr<FileStore> open(QWidget* parent, FileStore::Mode mode);
-
     Dialogs& dialogs_;
     QString dataDir_;
     QString exepath_;
     NameLists lists_;
     CharTable chars_;
-    QString backedUp_;  // the executable already backed up (or found backed up) in this run
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<EntryEditor> editor_;
 };
 
 // The data folder beside the program.

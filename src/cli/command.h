@@ -17,6 +17,9 @@ inline constexpr int kOk = 0;
 inline constexpr int kRefused =
     1;  // bad input or unusable file: message on stderr, nothing written
 inline constexpr int kUsage = 2;
+// A write failed and its old bytes could not be put back yet: the journal beside the
+// executable restores them at the next open.
+inline constexpr int kWriteFailed = 3;
 
 // A refusal with its message; run() returns kRefused for it.
 class Refusal : public std::runtime_error {

@@ -2,16 +2,19 @@
 // `copy TABLE FROM TO`: makes record TO byte for byte equal to record FROM, as the
 // editor's copy and paste do.
 
-#include "cli/command.h"
+#include "cli/executable.h"
 
 namespace vorlan::cli {
 
-class CopyCommand final : public Command {
+class CopyCommand final : public RecordCommand {
 public:
     std::string name() const override { return "copy"; }
     std::string description() const override { return "Copy a whole record over another (unit)"; }
     void declare(CLI::App& sub) override;
-    int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
+
+protected:
+    bool writes() const override { return true; }
+    int runOn(Session& session, std::ostream& out, std::ostream& err) override;
 
 private:
     std::string table_;

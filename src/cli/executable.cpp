@@ -1,38 +1,52 @@
 #include "cli/executable.h"
 
-#include "catalog/backup.h"
-#include "catalog/executable_check.h"
-
 namespace vorlan::cli {
 
-namespace {
-
-std::filesystem::path checkedPath(const GlobalOptions& options) {
+int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
     if (options.exe.empty())
         throw Refusal("请用 --exe 指定游戏主程序（SLKV_618.04）的路径。");
-    if (const auto refusal = checkExecutable(options.exe))
-        throw Refusal(*refusal);
-    return options.exe;
-}
-
-}  // namespace
-
-std::unique_ptr<FileStore> openForReading(const GlobalOptions& options) {
-    return std::make_unique<FileStore>(checkedPath(options), FileStore::Mode::ReadOnly);
-}
-
-std::unique_ptr<FileStore> openForWriting(const GlobalOptions& options, std::ostream& err) {
-    const auto path = checkedPath(options);
-    if (!options.noBackup) {
-        const BackupResult backup = backupExecutable(path);
-        if (!backup.ok) {
-            throw Refusal("无法备份文件到 " + backup.path.string() + "（" + backup.error +
-                          "），没有写入任何内容。");
-        }
-        if (backup.created)
-            err << "已备份原文件到 " << backup.path.string() << "\n";
+    DocumentOptions open;
+    open.backup = !options.noBackup;
+    open.readOnly = !writes();
+    std::unique_ptr<Document> document;
+    try {
+        document = Document::open(options.exe, open);
+    } catch (const DocumentError& e) {
+        throw Refusal(e.what());
     }
-    return std::make_unique<FileStore>(path, FileStore::Mode::ReadWrite);
+    if (const std::string note = document->takeRecoveryNote(); !note.empty())
+        err << note << "\n";
+    Session session(std::move(document), options.dataDir);
+    try {
+        return runOn(session, out, err);
+    } catch (const DocumentError& e) {
+        throw Refusal(e.what());
+    }
+}
+
+int RecordCommand::report(const WriteResult& result, std::ostream& err) {
+    if (!result.recoveryNote.empty())
+        err << result.recoveryNote << "\n";
+    if (!result.backupNote.empty())
+        err << result.backupNote << "\n";
+    using Status = WriteResult::Status;
+    switch (result.status) {
+        case Status::Written:
+        case Status::Unchanged:
+            return kOk;
+        case Status::BackupProblem:
+            throw Refusal(result.message +
+                          "\n没有写入任何内容。请移走或改名这个文件后再试，或者用 --no-backup "
+                          "在不备份的情况下写入。");
+        case Status::Refused:
+        case Status::Busy:
+        case Status::Replaced:
+            throw Refusal(result.message);
+        case Status::Failed:
+            break;
+    }
+    err << result.message << "\n";
+    return result.fileChanged ? kWriteFailed : kRefused;
 }
 
 }  // namespace vorlan::cli

@@ -1,9 +1,6 @@
 #include "cli/get_command.h"
 
-#include "access/record_io.h"
 #include "cli/columns.h"
-#include "cli/executable.h"
-#include "cli/list_cache.h"
 #include "cli/targets.h"
 #include "cli/value_format.h"
 
@@ -16,15 +13,14 @@ void GetCommand::declare(CLI::App& sub) {
     sub.add_flag("--json", json_, "Print the record as JSON");
 }
 
-int GetCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
+int GetCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
     const TableDef& table = parseTable(table_);
     const int index = parseIndex(table, index_);
     if (table.fields.empty())
         throw Refusal("表「" + table.name + "」（" + table.caption + "）还没有字段定义。");
-    const auto file = openForReading(options);
-    const auto values = showEntry(*file, table, index);
+    const auto values = session.editor.show(table, index).values;
     const std::string offset = hexOffset(table.entryOffset(index));
-    ListCache lists(options.dataDir);
+    ListCache& lists = session.lists;
 
     if (json_) {
         nlohmann::ordered_json record = {{"table", table.name}};

@@ -18,7 +18,15 @@ const ListFile& listFile(NameList list) {
     return kSkillList;
 }
 
-const CharTable& ListCache::chars() {
+const CharTable* ListCache::chars() {
+    try {
+        return &charTable();
+    } catch (const Refusal&) {
+        return nullptr;
+    }
+}
+
+const CharTable& ListCache::charTable() {
     if (!chars_) {
         try {
             chars_.emplace(readListFile(dataDir_, kCharList));

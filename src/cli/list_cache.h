@@ -10,19 +10,22 @@
 #include <vector>
 
 #include "access/encoding.h"
+#include "access/name_source.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 
 namespace vorlan::cli {
 
-class ListCache {
+class ListCache final : public NameSource {
 public:
     explicit ListCache(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
 
     // The character table. Throws Refusal with the reason when string.txt cannot be read.
-    const CharTable& chars();
+    const CharTable& charTable();
+    // The character table, or nullptr when string.txt cannot be read.
+    const CharTable* chars() override;
     // The names of a name list, or nullptr when its file cannot be read.
-    const std::vector<std::string>* names(NameList list);
+    const std::vector<std::string>* names(NameList list) override;
     // The names of a name list. Throws Refusal with the reason when its file cannot be read.
     const std::vector<std::string>& requireNames(NameList list);
 

@@ -1,28 +1,34 @@
 #include "cli/patch_command.h"
 
-#include "cli/executable.h"
 #include "units/unit_patches.h"
-#include "units/unit_table.h"
 
 namespace vorlan::cli {
 
 void PatchCommand::declare(CLI::App& sub) {
+    std::vector<std::string> names;
+    for (const TablePatch* p : allPatches())
+        names.push_back(p->name);
     sub.add_option("PATCH", patch_, "upgrade-limits or chips")
         ->required()
-        ->check(CLI::IsMember({"upgrade-limits", "chips"}));
+        ->check(CLI::IsMember(names));
 }
 
-int PatchCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
-    const auto file = openForWriting(options, err);
-    const std::string units = "全部 " + std::to_string(kUnitCount) + " 个机体";
-    if (patch_ == "upgrade-limits") {
-        patchUpgradeLimits(*file);
-        out << "TF改造丑小鸭：已把" << units
-            << "的四项改造段数上限（EN、HP、装甲、运动性）都改为 10。\n";
-    } else {
-        patchChips(*file);
-        out << "全机体可装4芯片：已把" << units << "的芯片数都改为 4。\n";
+int PatchCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
+    const TablePatch* patch = nullptr;
+    for (const TablePatch* p : allPatches()) {
+        if (p->name == patch_)
+            patch = p;
     }
+    const WriteResult result =
+        session.editor.setOnAll(*patch->table, patch->values, patch->caption);
+    if (const int status = report(result, err); status != kOk)
+        return status;
+    if (result.status == WriteResult::Status::Unchanged) {
+        out << patch->caption << "：全部机体已经是这样，没有写入任何内容。\n";
+        return kOk;
+    }
+    out << patch->caption << "：已" << patch->summary << "（改动了 " << result.step.entries.size()
+        << " 个机体，" << result.step.bytesChanged() << " 字节）。\n";
     return kOk;
 }
 

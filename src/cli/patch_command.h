@@ -1,11 +1,11 @@
 #pragma once
 // `patch upgrade-limits` and `patch chips`: the two whole-table patches of the unit table.
 
-#include "cli/command.h"
+#include "cli/executable.h"
 
 namespace vorlan::cli {
 
-class PatchCommand final : public Command {
+class PatchCommand final : public RecordCommand {
 public:
     std::string name() const override { return "patch"; }
     std::string description() const override {
@@ -13,7 +13,10 @@ public:
                "chips)";
     }
     void declare(CLI::App& sub) override;
-    int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
+
+protected:
+    bool writes() const override { return true; }
+    int runOn(Session& session, std::ostream& out, std::ostream& err) override;
 
 private:
     std::string patch_;

@@ -1,9 +1,6 @@
 #include "cli/set_command.h"
 
-#include "access/record_io.h"
 #include "cli/columns.h"
-#include "cli/executable.h"
-#include "cli/list_cache.h"
 #include "cli/targets.h"
 #include "cli/value_parse.h"
 
@@ -51,49 +48,35 @@ void SetCommand::declare(CLI::App& sub) {
         ->required();
 }
 
-int SetCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
+int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     const TableDef& table = parseTable(table_);
     const int index = parseIndex(table, index_);
     if (table.fields.empty())
         throw Refusal("表「" + table.name + "」（" + table.caption + "）还没有字段定义。");
     const auto assignments = parseAssignments(table, assignments_);
 
-    std::vector<FieldValue> shown;
-    std::vector<std::uint8_t> entry;
-    {
-        const auto file = openForReading(options);
-        shown = showEntry(*file, table, index);
-        entry = readEntryBytes(*file, table, index);
-    }
-    ListCache lists(options.dataDir);
+    const std::vector<FieldValue> shown = session.editor.show(table, index).values;
     std::vector<FieldValue> edited = shown;
     for (const Assignment& a : assignments)
-        edited[a.field] = parseValue(table.fields[a.field], a.value, shown[a.field], lists);
+        edited[a.field] = parseValue(table.fields[a.field], a.value, shown[a.field], session.lists);
 
-    // Check everything on a copy first: a refusal or an edit that changes no byte leaves the
-    // file, and its backup, alone.
-    const SaveOutcome trial = applyEdits(entry, table, shown, edited);
-    const auto refuse = [&table](const SaveOutcome& outcome) {
-        const FieldDef& f = table.fields[static_cast<std::size_t>(outcome.badField)];
+    const WriteResult result = session.editor.save({{&table, index, shown, edited}});
+    if (result.status == WriteResult::Status::Refused && result.badField >= 0) {
+        const FieldDef& f = table.fields[static_cast<std::size_t>(result.badField)];
         const bool choice = f.encoding->kind() == ValueKind::Choice;
-        throw Refusal(outcome.message + (choice ? choiceHint(f) : ""));
-    };
-    if (!trial.ok)
-        refuse(trial);
+        throw Refusal(result.message + (choice ? choiceHint(f) : ""));
+    }
+    if (const int status = report(result, err); status != kOk)
+        return status;
     const std::string target = table.name + " " + indexText(table, index);
-    if (trial.writeLength == 0) {
+    if (result.status == WriteResult::Status::Unchanged) {
         out << target << "：数值与原来相同，没有写入任何内容。\n";
         return kOk;
     }
-
-    const auto file = openForWriting(options, err);
-    const SaveOutcome saved = saveEntry(*file, table, index, shown, edited);
-    if (!saved.ok)
-        refuse(saved);
-    out << "已写入 " << target << " 的 " << saved.fields.size() << " 个字段：\n";
+    out << "已写入 " << target << " 的 " << result.step.fields.size() << " 个字段：\n";
     std::vector<std::vector<std::string>> rows;
-    for (int i : saved.fields) {
-        const auto field = static_cast<std::size_t>(i);
+    for (const std::string& key : result.step.fields) {
+        const auto field = static_cast<std::size_t>(table.fieldIndex(key));
         const FieldDef& f = table.fields[field];
         std::string given;
         for (const Assignment& a : assignments) {

@@ -3,18 +3,21 @@
 // Every value is checked before anything is written; a value equal to the one shown
 // writes nothing for its field.
 
-#include "cli/command.h"
+#include "cli/executable.h"
 
 namespace vorlan::cli {
 
-class SetCommand final : public Command {
+class SetCommand final : public RecordCommand {
 public:
     std::string name() const override { return "set"; }
     std::string description() const override {
         return "Edit fields of one record; nothing is written if any value is bad";
     }
     void declare(CLI::App& sub) override;
-    int run(const GlobalOptions& options, std::ostream& out, std::ostream& err) override;
+
+protected:
+    bool writes() const override { return true; }
+    int runOn(Session& session, std::ostream& out, std::ostream& err) override;
 
 private:
     std::string table_;

@@ -21,7 +21,7 @@ std::string describeValue(const FieldDef& f, const FieldValue& v, ListCache& lis
     switch (f.encoding->kind()) {
         case ValueKind::Text:
             if (isNameCode(f))
-                return v.text + "  「" + lists.chars().decode(v.text) + "」";
+                return v.text + "  「" + lists.charTable().decode(v.text) + "」";
             return v.text;
         case ValueKind::Choice: {
             if (v.index < 0)
@@ -50,7 +50,7 @@ nlohmann::ordered_json jsonField(const FieldDef& f, const FieldValue& v, ListCac
         case ValueKind::Text:
             j["value"] = v.text;
             if (isNameCode(f))
-                j["decoded"] = lists.chars().decode(v.text);
+                j["decoded"] = lists.charTable().decode(v.text);
             break;
         case ValueKind::Choice:
             j["value"] = v.index;

@@ -3,7 +3,7 @@
 namespace vorlan {
 
 const TableDef& pilotTable() {
-    static const TableDef t{"pilot", "机师", 0x1FBC20, 170, kPilotCount, 0, 0, {}};
+    static const TableDef t = tableOf("pilot", "机师", 0x1FBC20, 170, kPilotCount);
     return t;
 }
 

@@ -3,7 +3,7 @@
 namespace vorlan {
 
 const TableDef& skillTrainingTable() {
-    static const TableDef t{"skill-training", "机师技能养成", 0x2B5B28, 28, 32, 0, 0, {}};
+    static const TableDef t = tableOf("skill-training", "机师技能养成", 0x2B5B28, 28, 32);
     return t;
 }
 

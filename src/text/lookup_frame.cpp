@@ -59,11 +59,11 @@ void LookupFrame::lookup() {
         text55_->clear();
         return;
     }
-    if (context_.chars().empty()) {
+    if (context_.charTable().empty()) {
         context_.dialogs().information(this, u("字库尚未读入：请先点击“打开”选择游戏主程序。"));
         return;
     }
-    const CharTable::Lookup result = context_.chars().lookup(input);
+    const CharTable::Lookup result = context_.charTable().lookup(input);
     if (!result.found) {
         context_.dialogs().information(this, u("没有查找到匹配的字符串"));
         text55_->clear();

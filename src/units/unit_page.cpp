@@ -12,7 +12,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "access/record_io.h"
 #include "app/dialogs.h"
 #include "app/editor_context.h"
 #include "app/form_binder.h"
@@ -304,10 +303,8 @@ int UnitPage::selectedSlot() const {
 }
 
 bool UnitPage::needUnit(const char* action) {
-    if (context_.exepath().isEmpty()) {
-        context_.dialogs().information(this, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+    if (context_.editor(this) == nullptr)
         return false;
-    }
     if (selectedUnit() < 0) {
         context_.dialogs().information(
             this, u("请先在“选择机体”列表中选择要") + u(action) + u("的机体。"));
@@ -316,23 +313,25 @@ bool UnitPage::needUnit(const char* action) {
     return true;
 }
 
-void UnitPage::fileError(const std::exception& e) {
-    context_.dialogs().information(this,
-                                   u("读写游戏主程序失败：\n") + QString::fromStdString(e.what()));
+void UnitPage::showDecoded(const EntryView& view) {
+    for (const auto& [control, text] : view.decoded)
+        findChild<QLineEdit*>(QString::fromStdString(control))
+            ->setText(QString::fromStdString(text));
 }
 
-bool UnitPage::readHeader(FileStore& file) {
+bool UnitPage::readHeader(EntryEditor& editor) {
     const int unit = list1_->currentRow();
+    EntryView view;
     try {
-        shownHeader_ = showEntry(file, unitTable(), unit);
+        view = editor.show(unitTable(), unit);
     } catch (const std::exception& e) {
-        fileError(e);
+        context_.readFailed(this, e);
         return false;
     }
     shownUnit_ = unit;
+    shownHeader_ = view.values;
     header_->fill(shownHeader_);
-    findChild<QLineEdit*>("Text34")->setText(
-        QString::fromStdString(context_.chars().decode(shownHeader_[1].text)));
+    showDecoded(view);
     // The four upgrade step digits as stored: EN, HP, armour, mobility.
     QString digits;
     for (const char* key : {"step-en", "step-hp", "step-armor", "step-mobility"}) {
@@ -343,17 +342,18 @@ bool UnitPage::readHeader(FileStore& file) {
     return true;
 }
 
-bool UnitPage::readSlot(FileStore& file, int slot) {
+bool UnitPage::readSlot(EntryEditor& editor, int slot) {
+    EntryView view;
     try {
-        shownSlotValues_ = showEntry(file, weaponTable(), slot);
+        view = editor.show(weaponTable(), slot);
     } catch (const std::exception& e) {
-        fileError(e);
+        context_.readFailed(this, e);
         return false;
     }
     shownSlot_ = slot;
+    shownSlotValues_ = view.values;
     slot_->fill(shownSlotValues_);
-    findChild<QLineEdit*>("Text21")->setText(
-        QString::fromStdString(context_.chars().decode(shownSlotValues_[0].text)));
+    showDecoded(view);
     return true;
 }
 
@@ -361,8 +361,8 @@ void UnitPage::showdata() {
     const int unit = list1_->currentRow();
     if (unit < 0)
         return;
-    auto file = context_.openForReading(this);
-    if (!file || !readHeader(*file))
+    EntryEditor* editor = context_.editor(this);
+    if (editor == nullptr || !readHeader(*editor))
         return;
     {
         const QSignalBlocker block(list2_);
@@ -380,9 +380,8 @@ void UnitPage::showwp() {
     const int row = list2_->currentRow();
     if (row < 0 || shownUnit_ < 0)
         return;
-    auto file = context_.openForReading(this);
-    if (file)
-        readSlot(*file, shownUnit_ * kSlotsPerUnit + row);
+    if (EntryEditor* editor = context_.editor(this))
+        readSlot(*editor, shownUnit_ * kSlotsPerUnit + row);
 }
 
 void UnitPage::write() {
@@ -393,33 +392,16 @@ void UnitPage::write() {
     std::vector<EntryEdit> edits{{&unitTable(), unit, shownHeader_, header_->collect()}};
     if (slot >= 0)
         edits.push_back({&weaponTable(), slot, shownSlotValues_, slot_->collect()});
-
-    auto file = context_.openForWriting(this);
-    if (!file)
-        return;
-    try {
-        // Check both parts before anything is written; write only if something changed.
-        bool changes = false;
-        for (const EntryEdit& e : edits) {
-            auto bytes = readEntryBytes(*file, *e.table, e.index);
-            const SaveOutcome check = applyEdits(bytes, *e.table, e.shown, e.edited);
-            if (!check.ok) {
-                context_.dialogs().information(this, u("没有写入：") +
-                                                         QString::fromStdString(check.message) +
-                                                         u("\n请改正后再写入。"));
-                return;
-            }
-            changes = changes || check.writeLength > 0;
-        }
-        if (changes) {
-            if (!context_.prepareWrite(this))
-                return;
-            saveEntries(*file, edits);
-        }
-    } catch (const std::exception& e) {
-        fileError(e);
+    const WriteResult result =
+        context_.write(this, [&](EntryEditor& editor) { return editor.save(edits); });
+    if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
+        context_.dialogs().information(
+            this,
+            u("没有写入：") + QString::fromStdString(result.message) + u("\n请改正后再写入。"));
         return;
     }
+    if (!result.ok())
+        return;
     label12_->setText(slot >= 0 ? u("注意：现在已经选定武器修改，武器部分将写入文件")
                                 : u("注意：现在没有选定武器修改，武器部分不作写入"));
     refresh();
@@ -428,11 +410,11 @@ void UnitPage::write() {
 void UnitPage::refresh() {
     if (shownUnit_ < 0 || list1_->currentRow() != shownUnit_)
         return;
-    auto file = context_.openForReading(this);
-    if (!file || !readHeader(*file))
+    EntryEditor* editor = context_.editor(this);
+    if (editor == nullptr || !readHeader(*editor))
         return;
     if (shownSlot_ >= 0 && shownSlot_ / kSlotsPerUnit == shownUnit_)
-        readSlot(*file, shownSlot_);
+        readSlot(*editor, shownSlot_);
 }
 
 void UnitPage::copyUnit() {
@@ -442,13 +424,10 @@ void UnitPage::copyUnit() {
         context_.dialogs().information(this, u("没有进行复制操作"));
         return;
     }
-    auto file = context_.openForReading(this);
-    if (!file)
-        return;
     try {
-        copied_ = readEntryBytes(*file, unitTable(), selectedUnit());
+        copied_ = context_.editor(this)->copy(unitTable(), selectedUnit());
     } catch (const std::exception& e) {
-        fileError(e);
+        context_.readFailed(this, e);
         return;
     }
     const QString name = list1_->currentItem()->text();
@@ -469,40 +448,36 @@ void UnitPage::pasteUnit() {
         context_.dialogs().information(this, u("没有进行粘贴操作"));
         return;
     }
-    auto file = context_.openForWriting(this);
-    if (!file || !context_.prepareWrite(this))
+    const int unit = selectedUnit();
+    const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
+        return editor.paste(unitTable(), unit, copied_, copiedName_.toStdString());
+    });
+    if (!result.ok())
         return;
-    try {
-        writeEntryBytes(*file, unitTable(), selectedUnit(), copied_);
-    } catch (const std::exception& e) {
-        fileError(e);
-        return;
-    }
-    file.reset();
     context_.dialogs().information(this, u("已经把") + copiedName_ + u("的数据粘贴到") +
                                              list1_->currentItem()->text() + u("上"));
     refresh();
 }
 
-void UnitPage::applyPatch(void (*patch)(ByteStore&), const char* note) {
-    auto file = context_.openForWriting(this);
-    if (!file || !context_.prepareWrite(this))
+void UnitPage::applyPatch(const TablePatch& patch) {
+    const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
+        return editor.setOnAll(*patch.table, patch.values, patch.caption);
+    });
+    if (!result.ok())
         return;
-    try {
-        patch(*file);
-    } catch (const std::exception& e) {
-        fileError(e);
-        return;
-    }
-    file.reset();
-    label12_->setText(u(note));
+    label12_->setText(u("注意：") + (result.status == WriteResult::Status::Written
+                                         ? u("已") + QString::fromStdString(patch.summary)
+                                         : QString::fromStdString(patch.caption) +
+                                               u("：全部机体已经是这样，没有写入")));
     refresh();
 }
 
 void UnitPage::raiseUpgradeLimits() {
-    applyPatch(patchUpgradeLimits, "注意：已把全部机体的改造段数上限设为10");
+    applyPatch(upgradeLimitsPatch());
 }
 
-void UnitPage::allowFourChips() { applyPatch(patchChips, "注意：已把全部机体的芯片数设为4"); }
+void UnitPage::allowFourChips() {
+    applyPatch(chipsPatch());
+}
 
 }  // namespace vorlan

@@ -19,9 +19,10 @@ class QTabWidget;
 namespace vorlan {
 
 class EditorContext;
-class ByteStore;
-class FileStore;
+class EntryEditor;
 class FormBinder;
+struct EntryView;
+struct TablePatch;
 
 class UnitPage : public QWidget {
     Q_OBJECT
@@ -52,13 +53,14 @@ private:
     int selectedUnit() const;
     int selectedSlot() const;  // flat weapon index of the selected slot of the shown unit, or -1
     bool needUnit(const char* action);
-    bool readHeader(FileStore& file);
-    bool readSlot(FileStore& file, int slot);
+    bool readHeader(EntryEditor& editor);
+    bool readSlot(EntryEditor& editor, int slot);
+    // Puts the decoded names of an entry into their read-only boxes.
+    void showDecoded(const EntryView& view);
     // Shows the selected unit (and slot) as stored now, keeping the selections.
     void refresh();
-    void fileError(const std::exception& e);
     // Runs a whole-table patch on the executable, then notes it and shows the unit anew.
-    void applyPatch(void (*patch)(ByteStore&), const char* note);
+    void applyPatch(const TablePatch& patch);
 
     EditorContext& context_;
     QListWidget* list1_;

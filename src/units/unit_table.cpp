@@ -90,15 +90,31 @@ std::vector<FieldDef> slotFields() {
 }  // namespace
 
 const TableDef& unitTable() {
-    static const TableDef t{"unit",     "机体", 0x210020, kUnitRecordSize,
-                            kUnitCount, 0,      0,        headerFields()};
+    static const TableDef t = [] {
+        TableDef d = tableOf("unit", "机体", 0x210020, kUnitRecordSize, kUnitCount);
+        d.fields = headerFields();
+        d.labelList = NameList::Units;
+        d.copyable = true;
+        d.decoded = {{"name", "Text34"}};
+        return d;
+    }();
     return t;
 }
 
 const TableDef& weaponTable() {
-    static const TableDef t{
-        "weapon",      "武器",          0x210020 + 100, 70, kUnitCount * kSlotsPerUnit,
-        kSlotsPerUnit, kUnitRecordSize, slotFields()};
+    static const TableDef t = [] {
+        TableDef d = tableOf("weapon", "武器", 0x210020 + 100, 70, kUnitCount * kSlotsPerUnit);
+        d.perGroup = kSlotsPerUnit;
+        d.groupStride = kUnitRecordSize;
+        d.fields = slotFields();
+        // "机体005 武器3": the unit's label and the slot as the slot list numbers it.
+        d.labelRule = [](int index, NameSource* names) {
+            return unitTable().label(index / kSlotsPerUnit, names) + " 武器" +
+                   std::to_string(index % kSlotsPerUnit + 1);
+        };
+        d.decoded = {{"name", "Text21"}};
+        return d;
+    }();
     return t;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "access/record_io.h"
+#include "fixtures/engine.h"
 
 namespace vorlan {
 namespace {
@@ -57,7 +58,7 @@ Bytes fileBytes() {
 
 TEST(RecordIo, ShowsEveryFieldInItsForm) {
     CountingStore file(fileBytes());
-    const auto v = showEntry(file, sample(), 1);
+    const auto v = test::showIn(file, sample(), 1);
     EXPECT_EQ(v[0].text, "100000");
     EXPECT_EQ(v[1].text, "0A");
     EXPECT_EQ(v[2], FieldValue::ofUnlisted("7"));  // a stored value without an item
@@ -69,8 +70,8 @@ TEST(RecordIo, ShowsEveryFieldInItsForm) {
 
 TEST(RecordIo, UnchangedSaveWritesNothing) {
     CountingStore file(fileBytes());
-    const auto shown = showEntry(file, sample(), 1);
-    const SaveOutcome out = saveEntry(file, sample(), 1, shown, shown);
+    const auto shown = test::showIn(file, sample(), 1);
+    const SaveOutcome out = test::saveIn(file, sample(), 1, shown, shown);
     EXPECT_TRUE(out.ok);
     EXPECT_EQ(file.writes, 0);
     EXPECT_EQ(file.bytes(), fileBytes());
@@ -78,11 +79,11 @@ TEST(RecordIo, UnchangedSaveWritesNothing) {
 
 TEST(RecordIo, WritesOnlyChangedFieldsInOneWrite) {
     CountingStore file(fileBytes());
-    const auto shown = showEntry(file, sample(), 1);
+    const auto shown = test::showIn(file, sample(), 1);
     auto edited = shown;
     edited[1].text = "b";   // COST
     edited[5].text = "15";  // low nibble only
-    const SaveOutcome out = saveEntry(file, sample(), 1, shown, edited);
+    const SaveOutcome out = test::saveIn(file, sample(), 1, shown, edited);
     ASSERT_TRUE(out.ok) << out.message;
     EXPECT_EQ(file.writes, 1);
     EXPECT_EQ(file.lastOffset, 4u + 16 + 4);  // from COST …
@@ -97,12 +98,12 @@ TEST(RecordIo, WritesOnlyChangedFieldsInOneWrite) {
 
 TEST(RecordIo, RefusesTheFirstBadFieldAndWritesNothing) {
     CountingStore file(fileBytes());
-    const auto shown = showEntry(file, sample(), 1);
+    const auto shown = test::showIn(file, sample(), 1);
     auto edited = shown;
     edited[0].text = "123";
     edited[3].text = "70000";  // 命中 accepts -32768 … 65535
     edited[4].text = "16";     // a nibble takes 0 … 15
-    const SaveOutcome out = saveEntry(file, sample(), 1, shown, edited);
+    const SaveOutcome out = test::saveIn(file, sample(), 1, shown, edited);
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.badField, 3);
     EXPECT_EQ(out.message, "「命中」应为 -32768 到 65535 之间的整数。");
@@ -157,50 +158,3 @@ TEST(RecordIo, WrittenValuesReadBackAsTheEditorShowsThem) {
 }  // namespace
 }  // namespace vorlan
 
-namespace vorlan {
-namespace {
-
-// A store whose writes fail, as a full disk or a vanished file would.
-class FailingStore : public MemoryStore {
-public:
-    using MemoryStore::MemoryStore;
-    void write(std::uint64_t, std::span<const std::uint8_t>) override {
-        throw AccessError("disk full");
-    }
-};
-
-TEST(RecordIo, SeveralEntriesGoOutInOneWriteOrNotAtAll) {
-    CountingStore file(fileBytes());
-    const auto shown0 = showEntry(file, sample(), 0);
-    const auto shown1 = showEntry(file, sample(), 1);
-    auto edited0 = shown0;
-    auto edited1 = shown1;
-    edited0[0].text = "7";
-    edited1[1].text = "1F";
-    SaveOutcome out =
-        saveEntries(file, {{&sample(), 0, shown0, edited0}, {&sample(), 1, shown1, edited1}});
-    ASSERT_TRUE(out.ok);
-    EXPECT_EQ(file.writes, 1);
-    EXPECT_EQ(out.fields, (std::vector<int>{0, 1}));
-    EXPECT_EQ(file.bytes()[4], 7);
-    EXPECT_EQ(file.bytes()[4 + 16 + 4], 0x1F);
-
-    // A bad value in the second entry keeps the first one unwritten too.
-    edited0[0].text = "8";
-    edited1[3].text = "x";
-    const Bytes before = file.bytes();
-    out = saveEntries(file, {{&sample(), 0, showEntry(file, sample(), 0), edited0},
-                             {&sample(), 1, showEntry(file, sample(), 1), edited1}});
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(file.bytes(), before);
-
-    FailingStore failing(fileBytes());
-    const auto shown = showEntry(failing, sample(), 1);
-    auto edited = shown;
-    edited[0].text = "1";
-    EXPECT_THROW(saveEntry(failing, sample(), 1, shown, edited), AccessError);
-    EXPECT_EQ(failing.bytes(), fileBytes());
-}
-
-}  // namespace
-}  // namespace vorlan

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "access/record_io.h"
+#include "document/entry_editor.h"
+#include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
 #include "units/unit_patches.h"
 #include "units/unit_table.h"
@@ -25,17 +27,17 @@ protected:
         return file_.readBlock(unitTable().entryOffset(unit) + static_cast<std::uint64_t>(offset),
                                static_cast<std::size_t>(count));
     }
-    std::vector<FieldValue> header(int unit) { return showEntry(file_, unitTable(), unit); }
+    std::vector<FieldValue> header(int unit) { return test::showIn(file_, unitTable(), unit); }
     FieldValue& value(std::vector<FieldValue>& v, const char* key) {
         return v[static_cast<std::size_t>(unitTable().fieldIndex(key))];
     }
     // Shows unit `unit`, lets `edit` change the values, and saves; returns the outcome.
     template <typename Edit>
     SaveOutcome edit(int unit, Edit change, const TableDef& table = unitTable()) {
-        const auto shown = showEntry(file_, table, unit);
+        const auto shown = test::showIn(file_, table, unit);
         auto edited = shown;
         change(edited);
-        return saveEntry(file_, table, unit, shown, edited);
+        return test::saveIn(file_, table, unit, shown, edited);
     }
 
     MemoryStore file_;
@@ -165,7 +167,7 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
     const auto base = weaponTable().entryOffset(slot);
     file_.write(base + 46, Bytes{0xF6, 0xFF, 0x40, 0x9C});
     file_.write(base + 65, Bytes{0x21});
-    auto v = showEntry(file_, weaponTable(), slot);
+    auto v = test::showIn(file_, weaponTable(), slot);
     const auto f = [&](const char* key) { return v[static_cast<std::size_t>(weaponTable().fieldIndex(key))]; };
     EXPECT_EQ(f("hit").text, "-10");
     EXPECT_EQ(f("ct").text, "-25536");
@@ -194,7 +196,7 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
         EXPECT_FALSE(bad.ok) << key << "=" << text;
     }
     file_.write(base + 65, Bytes{0x25});  // skill 5 has no item: shown as its number, kept
-    v = showEntry(file_, weaponTable(), slot);
+    v = test::showIn(file_, weaponTable(), slot);
     EXPECT_EQ(f("required-skill"), FieldValue::ofUnlisted("5"));
     ASSERT_TRUE(edit(
                     slot, [&](auto& e) { e[static_cast<std::size_t>(weaponTable().fieldIndex("level"))].text = "3"; },
@@ -203,25 +205,35 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
     EXPECT_EQ(file_.readBlock(base + 65, 1), Bytes{0x35});
 }
 
-TEST_F(UnitTableTest, CopyPasteAndPatchesTouchOnlyTheirBytes) {
-    const Bytes before = file_.bytes();
-    writeEntryBytes(file_, unitTable(), 7, readEntryBytes(file_, unitTable(), 3));
+TEST(UnitPatches, CopyPasteAndPatchesTouchOnlyTheirBytes) {
+    test::TempDir dir;
+    const auto path = test::writeDemo(dir / "SLKV_618.04");
+    const Bytes before = test::readFile(path);
+    const auto doc = Document::open(path, DocumentOptions{.backup = false});
+    EntryEditor editor(*doc, nullptr);
+    ASSERT_EQ(editor.paste(unitTable(), 7, editor.copy(unitTable(), 3), "3").status,
+              WriteResult::Status::Written);
     Bytes expected = before;
     std::copy(before.begin() + 0x211010, before.begin() + 0x211560, expected.begin() + 0x212550);
-    EXPECT_EQ(file_.bytes(), expected);
+    EXPECT_EQ(test::readFile(path), expected);
 
-    patchUpgradeLimits(file_);
-    patchChips(file_);
+    for (const TablePatch* p : allPatches()) {
+        const WriteResult r = editor.setOnAll(*p->table, p->values, p->caption);
+        ASSERT_EQ(r.status, WriteResult::Status::Written) << r.message;
+        EXPECT_EQ(editor.setOnAll(*p->table, p->values, p->caption).status,
+                  WriteResult::Status::Unchanged);
+    }
     for (int i = 0; i < kUnitCount; ++i) {
         const auto base = unitTable().entryOffset(i);
         expected[base + 58] = 0xAA;
         expected[base + 59] = 0xAA;
         expected[base + 61] = 0x04;
     }
-    EXPECT_EQ(file_.bytes(), expected);
-    auto v = header(480);
-    EXPECT_EQ(value(v, "step-mobility").text, "10");
-    EXPECT_EQ(value(v, "chips").text, "4");
+    EXPECT_EQ(test::readFile(path), expected);
+    MemoryStore image(expected);
+    const auto v = test::showIn(image, unitTable(), 480);
+    EXPECT_EQ(v[static_cast<std::size_t>(unitTable().fieldIndex("step-mobility"))].text, "10");
+    EXPECT_EQ(v[static_cast<std::size_t>(unitTable().fieldIndex("chips"))].text, "4");
 }
 
 }  // namespace

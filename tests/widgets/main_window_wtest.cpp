@@ -215,7 +215,7 @@ void MainWindowTest::lookupOfCharacters() {
     QVERIFY(w.openExecutable(exe));
 
     QTest::mouseClick(command15, Qt::LeftButton);
-    const auto& chars = w.context().chars();
+    const auto& chars = w.context().charTable();
     QCOMPARE(text55->text(), QString::fromStdString(*chars.codeOf("机") + *chars.codeOf("体")));
     const int before = static_cast<int>(dialogs.messages.size());
     text54->setText(u("机体\xF0\x9F\x98\x80"));  // an emoji has no entry

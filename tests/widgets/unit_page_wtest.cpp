@@ -76,13 +76,13 @@ void UnitPageTest::selectingAUnitShowsIt() {
     const std::uint32_t hp = b[base + 36] | (b[base + 37] << 8) | (b[base + 38] << 16) | (b[base + 39] << 24);
     QCOMPARE(p.text("Text2"), QString::number(hp));
     QVERIFY(!p.text("Text33").isEmpty());
-    QCOMPARE(p.text("Text34").toStdString(), p.window().context().chars().decode(p.text("Text33").toStdString()));
+    QCOMPARE(p.text("Text34").toStdString(), p.window().context().charTable().decode(p.text("Text33").toStdString()));
     QVERIFY(!p.text("Text34").isEmpty());
     QCOMPARE(p.text("Text37"), QString("%1%2").arg(b[base + 58], 2, 16, QChar('0')).arg(b[base + 59], 2, 16, QChar('0')).toUpper());
 
     p.selectSlot(0);
     QVERIFY(!p.text("Text20").isEmpty());
-    QCOMPARE(p.text("Text21").toStdString(), p.window().context().chars().decode(p.text("Text20").toStdString()));
+    QCOMPARE(p.text("Text21").toStdString(), p.window().context().charTable().decode(p.text("Text20").toStdString()));
     p.selectUnit(480);
     QCOMPARE(p.text("Text13"), QString("2AF620"));
 }

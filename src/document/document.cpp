@@ -1,0 +1,339 @@
+#include "document/document.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <utility>
+
+#include "catalog/executable_check.h"
+#include "document/journal.h"
+
+namespace vorlan {
+
+namespace {
+
+using Status = WriteResult::Status;
+
+// Refuses an access before anything is read or written.
+struct Refusal {
+    Status status;
+    std::string message;
+};
+
+std::string name(const std::filesystem::path& p) {
+    return p.string();
+}
+
+std::string busyMessage(const std::filesystem::path& p) {
+    return "另一个程序正在写入游戏主程序，等了几秒仍未结束：\n" + name(p) +
+           "\n没有写入任何内容，请稍后再试。";
+}
+
+std::string replacedMessage(const std::filesystem::path& p) {
+    return "游戏主程序在打开之后被其他程序替换，或者长度变了：\n" + name(p) +
+           "\n为了不写错文件，没有写入任何内容。请重新打开它。";
+}
+
+}  // namespace
+
+Document::Document(std::filesystem::path path, DocumentOptions options)
+    : path_(std::move(path)), options_(options) {
+    if (options_.ops == nullptr)
+        options_.ops = &systemFileOps();
+}
+
+Document::~Document() = default;
+
+std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
+                                         DocumentOptions options) {
+    std::unique_ptr<Document> doc(new Document(std::filesystem::absolute(path), options));
+    FileOps& ops = doc->ops();
+    struct stat st {};
+    if (ops.stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        throw DocumentError("找不到文件，或它不是一个普通文件：\n" + name(path));
+    try {
+        PosixFile file(ops, doc->path_,
+                       options.readOnly ? PosixFile::Mode::Read : PosixFile::Mode::ReadWrite);
+        if (!file.lock(!options.readOnly, options.lockWait))
+            throw DocumentError(busyMessage(path));
+        doc->identity_ = file.identity();
+        if (!options.readOnly) {
+            doc->recover(file);
+        } else if (readJournal(ops, doc->path_).state != JournalState::None) {
+            throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" +
+                                name(journalPath(doc->path_)) +
+                                "\n需要以读写方式打开文件才能恢复，请确认文件可以写入。");
+        }
+        std::array<std::uint8_t, 4> magic{};
+        if (doc->identity_.size >= magic.size())
+            file.readAt(0, magic);
+        if (const auto problem = contentProblem(path, doc->identity_.size, magic))
+            throw DocumentError(*problem);
+    } catch (const IoError& e) {
+        if (!options.readOnly &&
+            (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM)) {
+            throw DocumentError("无法以读写方式打开文件：\n" + name(path) +
+                                "\n请确认文件没有设为只读，也没有被其他程序占用。");
+        }
+        throw DocumentError(e.what());
+    }
+    return doc;
+}
+
+std::string Document::takeRecoveryNote() {
+    return std::exchange(recoveryNote_, {});
+}
+
+void Document::writeWithoutBackup() {
+    backupDone_ = true;
+    backupFile_.clear();
+}
+
+void Document::recover(PosixFile& exe) {
+    FoundJournal found = readJournal(ops(), path_);
+    switch (found.state) {
+        case JournalState::None:
+            return;
+        case JournalState::Foreign:
+            throw DocumentError("恢复日志的位置上有一个不是本程序写的东西：\n" +
+                                name(journalPath(path_)) + "\n请把它移走后再打开游戏主程序。");
+        case JournalState::Damaged:
+            // Never completed, so the write it was for never began: the file is as it was.
+            removeJournal(ops(), path_);
+            recoveryNote_ =
+                "发现上次写入留下的不完整恢复日志：那次写入在改动文件之前就中断了，"
+                "游戏主程序没有变化。已删除该日志。";
+            return;
+        case JournalState::Valid:
+            break;
+    }
+    const Journal& j = found.journal;
+    if (j.exeSize != exe.identity().size) {
+        throw DocumentError("恢复日志与游戏主程序的长度不符，无法恢复：\n" +
+                            name(journalPath(path_)) +
+                            "\n请确认没有用其他文件替换游戏主程序；如有备份，可以用备份文件恢复。");
+    }
+    std::size_t bytes = 0;
+    for (const Journal::Range& r : j.ranges) {
+        exe.writeAt(r.offset, r.bytes);
+        bytes += r.bytes.size();
+    }
+    exe.sync();
+    for (const Journal::Range& r : j.ranges) {
+        if (exe.readAt(r.offset, r.bytes.size()) != r.bytes)
+            throw IoError("恢复后读回的内容与恢复日志不一致：" + name(path_), EIO);
+    }
+    removeJournal(ops(), path_);
+    recoveryNote_ =
+        "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
+        std::to_string(j.ranges.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。";
+}
+
+PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
+    bool writable = forWriting;
+    for (;;) {
+        PosixFile file(ops(), path_, writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
+        if (!file.lock(writable, options_.lockWait))
+            throw Refusal{Status::Busy, busyMessage(path_)};
+        struct stat st {};
+        const FileIdentity now = file.identity();
+        if (ops().stat(path_.c_str(), &st) != 0 || !(identityOf(st) == now) ||
+            now.device != identity_.device || now.inode != identity_.inode ||
+            now.size != identity_.size) {
+            throw Refusal{Status::Replaced, replacedMessage(path_)};
+        }
+        std::array<std::uint8_t, 4> magic{};
+        file.readAt(0, magic);
+        if (const auto problem = contentProblem(path_, now.size, magic))
+            throw Refusal{Status::Replaced, *problem + "\n没有写入任何内容。"};
+        struct stat js {};
+        const bool journal = ops().lstat(journalPath(path_).c_str(), &js) == 0;
+        if (!journal)
+            return file;
+        if (!writable) {
+            // Holding the shared lock, no writer is at work: the journal is left by one that
+            // was interrupted. Playing it back needs the exclusive lock.
+            if (options_.readOnly)
+                throw DocumentError(
+                    "游戏主程序旁边有一个未完成写入留下的恢复日志，需要以读写方式打开才能恢复：\n" +
+                    name(journalPath(path_)));
+            writable = true;
+            continue;
+        }
+        recover(file);
+        if (result != nullptr)
+            result->recoveryNote = recoveryNote_;
+        return file;
+    }
+}
+
+std::vector<std::uint8_t> Document::read(std::uint64_t offset, std::size_t count) {
+    try {
+        PosixFile file = lockedFile(false, nullptr);
+        if (offset > identity_.size || count > identity_.size - offset)
+            throw DocumentError("读取位置超出文件范围：" + name(path_));
+        return file.readAt(offset, count);
+    } catch (const Refusal& r) {
+        throw DocumentError(r.message);
+    } catch (const IoError& e) {
+        throw DocumentError(e.what());
+    }
+}
+
+WriteResult Document::write(const Change& change) {
+    WriteResult result;
+    if (options_.readOnly) {
+        result.status = Status::Failed;
+        result.message = "游戏主程序以只读方式打开，不能写入。";
+        return result;
+    }
+    try {
+        PosixFile exe = lockedFile(true, &result);
+        std::vector<Block> blocks;
+        for (const auto& [offset, length] : change.ranges) {
+            if (offset > identity_.size || length > identity_.size - offset)
+                throw DocumentError("写入位置超出文件范围：" + name(path_));
+            blocks.push_back({offset, exe.readAt(offset, length)});
+        }
+        const std::vector<Block> before = blocks;
+        EditOutcome edit = change.edit(blocks);
+        if (edit.refused) {
+            result.status = Status::Refused;
+            result.message = edit.message;
+            result.badEdit = edit.badEdit;
+            result.badField = edit.badField;
+            return result;
+        }
+        WriteStep& step = result.step;
+        step.table = change.table;
+        step.entries = change.entries;
+        step.fields = std::move(edit.fields);
+        step.label = std::move(edit.label);
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            auto runs = changedRuns(before[i].offset, before[i].bytes, blocks[i].bytes);
+            std::move(runs.begin(), runs.end(), std::back_inserter(step.runs));
+        }
+        std::sort(step.runs.begin(), step.runs.end(),
+                  [](const ByteRun& a, const ByteRun& b) { return a.offset < b.offset; });
+        if (step.runs.empty()) {
+            result.status = Status::Unchanged;
+            return result;
+        }
+        commit(exe, result);
+    } catch (const Refusal& r) {
+        result.status = r.status;
+        result.message = r.message;
+    } catch (const IoError& e) {
+        result.status = Status::Failed;
+        result.message = std::string("没有写入任何内容：\n") + e.what();
+    } catch (const DocumentError& e) {
+        result.status = Status::Failed;
+        result.message = e.what();
+    }
+    return result;
+}
+
+void Document::commit(PosixFile& exe, WriteResult& result) {
+    if (options_.backup && !backupDone_) {
+        const auto target = datedBackup_ ? datedBackupPath(path_) : backupPath(path_);
+        const BackupCheck check = ensureBackup(ops(), exe, target);
+        if (check.kind == BackupCheck::Kind::Untrusted || check.kind == BackupCheck::Kind::Failed) {
+            result.status = Status::BackupProblem;
+            result.backupKind = check.kind;
+            result.message = check.message;
+            return;
+        }
+        backupDone_ = true;
+        backupFile_ = target;
+        result.backupNote =
+            check.kind == BackupCheck::Kind::Made
+                ? "写入前已将原文件备份为 " + target.filename().string()
+                : "备份文件：" + target.filename().string() + "（之前已有，保持不变）";
+    }
+
+    const std::vector<ByteRun>& runs = result.step.runs;
+    try {
+        writeJournal(ops(), path_, identity_.size, runs);
+    } catch (const IoError& e) {
+        result.status = Status::Failed;
+        result.message = std::string("无法写入恢复日志，没有改动游戏主程序：\n") + e.what();
+        return;
+    }
+    std::string failure;
+    try {
+        for (const ByteRun& r : runs)
+            exe.writeAt(r.offset, r.after);
+        exe.sync();
+        for (const ByteRun& r : runs) {
+            if (exe.readAt(r.offset, r.after.size()) != r.after)
+                throw IoError("写入后读回的内容与写入的不一致：" + name(path_), EIO);
+        }
+        removeJournal(ops(), path_);
+        result.status = Status::Written;
+        return;
+    } catch (const IoError& e) {
+        failure = e.what();
+    }
+    // Put the old bytes back: the file is then exactly as before the write.
+    result.status = Status::Failed;
+    try {
+        for (const ByteRun& r : runs)
+            exe.writeAt(r.offset, r.before);
+        exe.sync();
+        for (const ByteRun& r : runs) {
+            if (exe.readAt(r.offset, r.before.size()) != r.before)
+                throw IoError("恢复后读回的内容不一致：" + name(path_), EIO);
+        }
+        try {
+            removeJournal(ops(), path_);
+        } catch (const IoError&) {
+            // The journal holds the bytes the file has now; playing it back changes nothing.
+        }
+        result.fileChanged = false;
+        result.message =
+            "写入失败，已把改动的字节恢复为原来的内容，游戏主程序没有变化。\n原因：" + failure;
+    } catch (const IoError& e) {
+        result.fileChanged = true;
+        result.message = "写入失败，恢复原来的内容也没有成功。恢复日志保存在\n" +
+                         name(journalPath(path_)) +
+                         "\n下次打开这个文件时（编辑器或 vorlan-cli "
+                         "的任何命令）会自动恢复为写入前的内容。\n原因：" +
+                         failure + "\n" + e.what();
+    }
+}
+
+WriteResult Document::replaceBytes(const WriteStep& step, bool forward) {
+    Change change;
+    change.table = step.table;
+    change.entries = step.entries;
+    for (const ByteRun& r : step.runs)
+        change.ranges.emplace_back(r.offset, r.after.size());
+    change.edit = [&step, forward](std::vector<Block>& blocks) {
+        EditOutcome out;
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            const ByteRun& r = step.runs[i];
+            if (blocks[i].bytes != (forward ? r.before : r.after)) {
+                out.refused = true;
+                out.message = std::string(forward ? "重做" : "撤销") + "「" + step.label +
+                              "」没有进行：这些字节在那次写入之后又被改动过（可能是其他程序），"
+                              "为了不覆盖那些改动，没有写入任何内容。";
+                return out;
+            }
+            blocks[i].bytes = forward ? r.after : r.before;
+        }
+        out.fields = step.fields;
+        out.label = step.label;
+        return out;
+    };
+    return write(change);
+}
+
+WriteResult Document::undo(const WriteStep& step) {
+    return replaceBytes(step, false);
+}
+
+WriteResult Document::redo(const WriteStep& step) {
+    return replaceBytes(step, true);
+}
+
+}  // namespace vorlan

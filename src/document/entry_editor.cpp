@@ -1,0 +1,201 @@
+#include "document/entry_editor.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "access/name_source.h"
+#include "access/record_io.h"
+#include "document/value_text.h"
+#include "text/char_table.h"
+
+namespace vorlan {
+
+namespace {
+
+std::vector<std::uint8_t> slice(const Block& block, std::uint64_t offset, int size) {
+    const auto at = static_cast<std::ptrdiff_t>(offset - block.offset);
+    return {block.bytes.begin() + at, block.bytes.begin() + at + size};
+}
+
+void put(Block& block, std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
+    std::copy(bytes.begin(), bytes.end(),
+              block.bytes.begin() + static_cast<std::ptrdiff_t>(offset - block.offset));
+}
+
+// The first byte of an entry that changed inside a reserved span, or -1.
+int reservedChange(const TableDef& table, const std::vector<std::uint8_t>& before,
+                   const std::vector<std::uint8_t>& after) {
+    for (const ByteSpan& r : table.reserved) {
+        for (int i = r.offset; i < r.offset + r.length; ++i) {
+            if (before[static_cast<std::size_t>(i)] != after[static_cast<std::size_t>(i)])
+                return i;
+        }
+    }
+    return -1;
+}
+
+// "HP 1000 → 2000" for each field written.
+std::string describeFields(const TableDef& table, const std::vector<int>& fields,
+                           const std::vector<FieldValue>& before,
+                           const std::vector<FieldValue>& after, NameSource* names) {
+    std::string out;
+    for (int i : fields) {
+        const auto k = static_cast<std::size_t>(i);
+        const FieldDef& f = table.fields[k];
+        out += (out.empty() ? "" : "，") + f.fullCaption() + " " + valueText(f, before[k], names) +
+               " → " + valueText(f, after[k], names);
+    }
+    return out;
+}
+
+}  // namespace
+
+EntryView EntryEditor::show(const TableDef& table, int index) {
+    EntryView view;
+    view.offset = table.entryOffset(index);
+    MemoryStore entry(doc_.read(view.offset, static_cast<std::size_t>(table.size)));
+    view.values = readEntry(entry, table);
+    view.label = label(table, index);
+    const CharTable* chars = names_ != nullptr ? names_->chars() : nullptr;
+    if (chars != nullptr) {
+        for (const DecodedName& d : table.decoded) {
+            const int f = table.fieldIndex(d.field);
+            view.decoded.emplace_back(d.control,
+                                      chars->decode(view.values[static_cast<std::size_t>(f)].text));
+        }
+    }
+    return view;
+}
+
+WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
+    Change change;
+    std::uint64_t first = UINT64_MAX;
+    std::uint64_t last = 0;
+    for (const EntryEdit& e : edits) {
+        const std::uint64_t base = e.table->entryOffset(e.index);
+        first = std::min(first, base);
+        last = std::max(last, base + static_cast<std::uint64_t>(e.table->size));
+        change.entries.push_back(e.index);
+    }
+    if (edits.empty())
+        return {};
+    change.table = edits.front().table->name;
+    // One block spanning every entry: a unit's header and one of its slots share bytes.
+    change.ranges.emplace_back(first, static_cast<std::size_t>(last - first));
+    change.edit = [&](std::vector<Block>& blocks) {
+        EditOutcome out;
+        Block& block = blocks.front();
+        std::string label;
+        for (std::size_t k = 0; k < edits.size(); ++k) {
+            const EntryEdit& e = edits[k];
+            const TableDef& table = *e.table;
+            const std::uint64_t base = table.entryOffset(e.index);
+            const auto before = slice(block, base, table.size);
+            auto after = before;
+            const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
+            if (!saved.ok) {
+                out.refused = true;
+                out.message = saved.message;
+                out.badEdit = static_cast<int>(k);
+                out.badField = saved.badField;
+                return out;
+            }
+            if (reservedChange(table, before, after) >= 0)
+                throw std::logic_error("a field of table " + table.name + " covers reserved bytes");
+            if (saved.fields.empty() || before == after)
+                continue;
+            put(block, base, after);
+            MemoryStore beforeStore(before);
+            MemoryStore afterStore(after);
+            const auto was = readEntry(beforeStore, table);
+            const auto now = readEntry(afterStore, table);
+            std::vector<int> changed;
+            for (int i : saved.fields) {
+                if (!(was[static_cast<std::size_t>(i)] == now[static_cast<std::size_t>(i)]))
+                    changed.push_back(i);
+                out.fields.push_back(table.fields[static_cast<std::size_t>(i)].key);
+            }
+            label += (label.empty() ? "" : "；") + this->label(table, e.index) + "：" +
+                     describeFields(table, changed, was, now, names_);
+        }
+        out.label = label;
+        return out;
+    };
+    return doc_.write(change);
+}
+
+std::vector<std::uint8_t> EntryEditor::copy(const TableDef& table, int index) {
+    return doc_.read(table.entryOffset(index), static_cast<std::size_t>(table.size));
+}
+
+WriteResult EntryEditor::paste(const TableDef& table, int index,
+                               const std::vector<std::uint8_t>& bytes,
+                               const std::string& sourceLabel) {
+    if (bytes.size() != static_cast<std::size_t>(table.size))
+        throw std::invalid_argument("entry of the wrong size for table " + table.name);
+    Change change;
+    change.table = table.name;
+    change.entries = {index};
+    change.ranges.emplace_back(table.entryOffset(index), bytes.size());
+    change.edit = [&](std::vector<Block>& blocks) {
+        auto& entry = blocks.front().bytes;
+        for (std::size_t i = 0; i < entry.size(); ++i) {
+            if (!table.isReserved(static_cast<int>(i)))
+                entry[i] = bytes[i];
+        }
+        EditOutcome out;
+        out.label = "把" + sourceLabel + "的数据粘贴到" + label(table, index) + "上";
+        return out;
+    };
+    return doc_.write(change);
+}
+
+WriteResult EntryEditor::setOnAll(const TableDef& table,
+                                  const std::vector<std::pair<std::string, FieldValue>>& values,
+                                  const std::string& label) {
+    std::vector<int> fields;
+    for (const auto& [key, value] : values) {
+        const int f = table.fieldIndex(key);
+        if (f < 0)
+            throw std::invalid_argument("table " + table.name + " has no field " + key);
+        fields.push_back(f);
+    }
+    Change change;
+    change.table = table.name;
+    const std::uint64_t first = table.entryOffset(0);
+    change.ranges.emplace_back(first, static_cast<std::size_t>(table.end() - first));
+    change.edit = [&](std::vector<Block>& blocks) {
+        EditOutcome out;
+        Block& block = blocks.front();
+        for (int index = 0; index < table.count; ++index) {
+            const std::uint64_t base = table.entryOffset(index);
+            auto entry = slice(block, base, table.size);
+            MemoryStore store(entry);
+            const auto shown = readEntry(store, table);
+            auto edited = shown;
+            for (std::size_t k = 0; k < fields.size(); ++k)
+                edited[static_cast<std::size_t>(fields[k])] = values[k].second;
+            const auto before = entry;
+            const SaveOutcome saved = applyEdits(entry, table, shown, edited);
+            if (!saved.ok) {
+                out.refused = true;
+                out.message = saved.message;
+                out.badField = saved.badField;
+                return out;
+            }
+            if (entry != before) {
+                put(block, base, entry);
+                change.entries.push_back(index);
+            }
+        }
+        for (const auto& [key, value] : values)
+            out.fields.push_back(key);
+        out.label = label;
+        return out;
+    };
+    WriteResult result = doc_.write(change);
+    result.step.entries = change.entries;
+    return result;
+}
+
+}  // namespace vorlan

@@ -1,0 +1,63 @@
+#pragma once
+// Show, save, copy and paste of any table's entries, and edits of named fields over a
+// whole table, for every front end. Everything it writes goes through the document.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "access/field_value.h"
+#include "access/table_def.h"
+#include "document/document.h"
+
+namespace vorlan {
+
+class NameSource;
+
+struct EntryView {
+    std::vector<FieldValue> values;
+    std::uint32_t offset = 0;  // file offset of the entry
+    std::string label;
+    // Decoded-text boxes and their texts, e.g. {"Text34", "…"}; empty without a character table.
+    std::vector<std::pair<std::string, std::string>> decoded;
+};
+
+// One entry's edit: the values it showed and the values the user left in the controls.
+struct EntryEdit {
+    const TableDef* table = nullptr;
+    int index = 0;
+    std::vector<FieldValue> shown;
+    std::vector<FieldValue> edited;
+};
+
+class EntryEditor {
+public:
+    // `names` may be null: labels then use numbers, and nothing is decoded.
+    EntryEditor(Document& document, NameSource* names) : doc_(document), names_(names) {}
+
+    // Throws DocumentError when the file cannot be read.
+    EntryView show(const TableDef& table, int index);
+    // Checks every changed field of every edit against the bytes read under the lock and
+    // writes them in one change, or refuses naming the first bad field (result.badEdit,
+    // result.badField). Fields whose value did not change are not written.
+    WriteResult save(const std::vector<EntryEdit>& edits);
+
+    // The whole entry as bytes. Throws DocumentError.
+    std::vector<std::uint8_t> copy(const TableDef& table, int index);
+    // Writes copied bytes over an entry (reserved bytes keep what the file holds).
+    WriteResult paste(const TableDef& table, int index, const std::vector<std::uint8_t>& bytes,
+                      const std::string& sourceLabel);
+    // Gives the named fields these values in every entry of the table (a whole-table patch).
+    WriteResult setOnAll(const TableDef& table,
+                         const std::vector<std::pair<std::string, FieldValue>>& values,
+                         const std::string& label);
+
+    std::string label(const TableDef& table, int index) const { return table.label(index, names_); }
+
+private:
+    Document& doc_;
+    NameSource* names_;
+};
+
+}  // namespace vorlan
