@@ -157,4 +157,3 @@ TEST(RecordIo, WrittenValuesReadBackAsTheEditorShowsThem) {
 
 }  // namespace
 }  // namespace vorlan
-

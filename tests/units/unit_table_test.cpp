@@ -62,7 +62,8 @@ TEST_F(UnitTableTest, NameCodeCutAndWriteRules) {
     put(9, 2, Bytes(34, 0x41));
     v = header(9);
     std::string all;
-    for (int i = 0; i < 34; ++i) all += "41";
+    for (int i = 0; i < 34; ++i)
+        all += "41";
     EXPECT_EQ(value(v, "name").text, all);  // no terminator: every digit is shown
 
     ASSERT_TRUE(edit(9, [&](auto& e) { value(e, "name").text = "123"; }).ok);
@@ -94,8 +95,12 @@ TEST_F(UnitTableTest, NumbersStepsAndHexBytes) {
     EXPECT_EQ(at(2, 49, 1), Bytes{0x0B});
     EXPECT_EQ(at(2, 58, 2), (Bytes{0xAC, 0x3F}));
     EXPECT_EQ(at(2, 40, 2), (Bytes{0xFF, 0xFF}));
-    for (const auto& [key, text] : std::vector<std::pair<const char*, const char*>>{
-             {"step-en", "16"}, {"en", "65536"}, {"chips", "256"}, {"cost", "100"}, {"attribute", "x1"}}) {
+    for (const auto& [key, text] :
+         std::vector<std::pair<const char*, const char*>>{{"step-en", "16"},
+                                                          {"en", "65536"},
+                                                          {"chips", "256"},
+                                                          {"cost", "100"},
+                                                          {"attribute", "x1"}}) {
         const auto out = edit(2, [&](auto& e) { value(e, key).text = text; });
         EXPECT_FALSE(out.ok) << key << "=" << text;
     }
@@ -168,7 +173,9 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
     file_.write(base + 46, Bytes{0xF6, 0xFF, 0x40, 0x9C});
     file_.write(base + 65, Bytes{0x21});
     auto v = test::showIn(file_, weaponTable(), slot);
-    const auto f = [&](const char* key) { return v[static_cast<std::size_t>(weaponTable().fieldIndex(key))]; };
+    const auto f = [&](const char* key) {
+        return v[static_cast<std::size_t>(weaponTable().fieldIndex(key))];
+    };
     EXPECT_EQ(f("hit").text, "-10");
     EXPECT_EQ(f("ct").text, "-25536");
     EXPECT_EQ(f("level").text, "2");
@@ -180,7 +187,8 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
         [&](auto& e) {
             e[static_cast<std::size_t>(weaponTable().fieldIndex("hit"))].text = "100";
             e[static_cast<std::size_t>(weaponTable().fieldIndex("level"))].text = "f";
-            e[static_cast<std::size_t>(weaponTable().fieldIndex("required-skill"))] = FieldValue::ofChoice(2);
+            e[static_cast<std::size_t>(weaponTable().fieldIndex("required-skill"))] =
+                FieldValue::ofChoice(2);
         },
         weaponTable());
     ASSERT_TRUE(out.ok) << out.message;
@@ -188,10 +196,17 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
     expected[46] = 0x64, expected[47] = 0x00, expected[65] = 0xF2;
     EXPECT_EQ(file_.readBlock(base, 70), expected);  // the unshown bytes 40, 41, 59-63, 66-69 too
 
-    for (const auto& [key, text] : std::vector<std::pair<const char*, const char*>>{
-             {"level", "10"}, {"level", "G"}, {"hit", "65536"}, {"hit", "-32769"}, {"range-min", "256"}}) {
+    for (const auto& [key, text] :
+         std::vector<std::pair<const char*, const char*>>{{"level", "10"},
+                                                          {"level", "G"},
+                                                          {"hit", "65536"},
+                                                          {"hit", "-32769"},
+                                                          {"range-min", "256"}}) {
         const auto bad = edit(
-            slot, [&](auto& e) { e[static_cast<std::size_t>(weaponTable().fieldIndex(key))].text = text; },
+            slot,
+            [&](auto& e) {
+                e[static_cast<std::size_t>(weaponTable().fieldIndex(key))].text = text;
+            },
             weaponTable());
         EXPECT_FALSE(bad.ok) << key << "=" << text;
     }
@@ -199,7 +214,10 @@ TEST_F(UnitTableTest, WeaponSlotFields) {
     v = test::showIn(file_, weaponTable(), slot);
     EXPECT_EQ(f("required-skill"), FieldValue::ofUnlisted("5"));
     ASSERT_TRUE(edit(
-                    slot, [&](auto& e) { e[static_cast<std::size_t>(weaponTable().fieldIndex("level"))].text = "3"; },
+                    slot,
+                    [&](auto& e) {
+                        e[static_cast<std::size_t>(weaponTable().fieldIndex("level"))].text = "3";
+                    },
                     weaponTable())
                     .ok);
     EXPECT_EQ(file_.readBlock(base + 65, 1), Bytes{0x35});
