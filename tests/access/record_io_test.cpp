@@ -33,18 +33,16 @@ FieldDef field(std::string key, std::string caption, int offset, int width, Enco
 
 // A 16-byte entry with one field of each kind; bytes 5, 14 and 15 belong to no field.
 const TableDef& sample() {
-    static const TableDef t{
-        "sample",
-        "样例",
-        4,
-        16,
-        2,
-        0,
-        0,
-        {field("hp", "HP", 0, 4, decimal()), field("cost", "COST", 4, 1, hexNumber()),
-         field("size", "SIZE", 6, 1, choice({"SS", "S", "M"})),
-         field("hit", "命中", 7, 2, signedDecimal()), field("high", "EN", 9, 1, decimal(), 0xF0),
-         field("low", "HP步", 9, 1, decimal(), 0x0F), field("ptr", "指针", 10, 4, hexRun())}};
+    static const TableDef t = [] {
+        TableDef d = tableOf("sample", "样例", 4, 16, 2);
+        d.fields = {field("hp", "HP", 0, 4, decimal()), field("cost", "COST", 4, 1, hexNumber()),
+                    field("size", "SIZE", 6, 1, choice({"SS", "S", "M"})),
+                    field("hit", "命中", 7, 2, signedDecimal()),
+                    field("high", "EN", 9, 1, decimal(), 0xF0),
+                    field("low", "HP步", 9, 1, decimal(), 0x0F),
+                    field("ptr", "指针", 10, 4, hexRun())};
+        return d;
+    }();
     return t;
 }
 
