@@ -53,6 +53,18 @@ TEST(Schema, EveryTableDefinitionIsSound) {
             if (e.kind() == ValueKind::Toggle) {
                 EXPECT_EQ(__builtin_popcount(f.mask), 1);
             }
+            for (int b = f.offset; b < f.offset + f.width; ++b)
+                EXPECT_FALSE(t->isReserved(b)) << "field covers reserved byte " << b;
+        }
+        for (const ByteSpan& r : t->reserved) {
+            EXPECT_GE(r.offset, 0);
+            EXPECT_LE(r.offset + r.length, t->size) << "reserved bytes outside the entry";
+        }
+        for (const DecodedName& d : t->decoded) {
+            const FieldDef* f = t->field(d.field);
+            ASSERT_NE(f, nullptr) << d.field;
+            EXPECT_EQ(f->encoding->name(), "name-code") << d.field;
+            EXPECT_EQ(t->field(d.control), nullptr) << "a decoded box is display only";
         }
     }
 }
