@@ -1,10 +1,11 @@
 #include "app/editor_context.h"
+#include "ui/text.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 namespace vorlan {
 
@@ -12,10 +13,6 @@ namespace {
 
 std::filesystem::path toPath(const QString& s) {
     return std::filesystem::path(s.toStdU16String());
-}
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
 }
 
 QString q(const std::string& s) {

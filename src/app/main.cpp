@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QFile>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
 #include "app/main_window.h"
-#include "app/skin.h"
+#include "ui/dialogs.h"
+#include "ui/skin.h"
 
 int main(int argc, char* argv[]) {
     // The skin lives in the widget library; a static library's resources need an explicit start.

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "ui/text.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -10,27 +11,19 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/help_frame.h"
-#include "app/wheel_guard.h"
-#include "app/widgets.h"
+#include "help/help_frame.h"
 #include "image/disc_image_frame.h"
 #include "pilots/pilot_page.h"
 #include "tables/skill_training_frame.h"
 #include "tables/upgrade_frame.h"
 #include "text/lookup_frame.h"
+#include "ui/dialogs.h"
+#include "ui/wheel_guard.h"
+#include "ui/widgets.h"
 #include "units/unit_page.h"
 
 namespace vorlan {
-
-namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
     : QWidget(parent),

@@ -1,23 +1,16 @@
 #include "image/disc_image_frame.h"
+#include "ui/text.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/widgets.h"
+#include "ui/dialogs.h"
+#include "ui/widgets.h"
 
 namespace vorlan {
-
-namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("文件替换程序(用于修改完后把ELF文件替换进ISO)"), parent), context_(context) {

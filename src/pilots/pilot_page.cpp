@@ -1,4 +1,5 @@
 #include "pilots/pilot_page.h"
+#include "ui/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -11,20 +12,17 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/form_binder.h"
-#include "app/widgets.h"
 #include "pilots/pilot_vocabularies.h"
+#include "ui/dialogs.h"
+#include "ui/form_binder.h"
+#include "ui/widgets.h"
 #include "units/unit_vocabularies.h"
 
 namespace vorlan {
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 QString element(const char* name, int k) {
     return QString("%1(%2)").arg(name).arg(k);
 }
@@ -68,7 +66,8 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     hint("Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
     hint("Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
     hint("Command19",
-         "要把敌方人物改为可用,方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
+         "要把敌方人物改为可用,"
+         "方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
     for (const char* name : {"Command11", "Command16", "Command17"}) {
         comingLater(findChild<QPushButton*>(name), context_.dialogs());
     }

@@ -1,4 +1,5 @@
 #include "tables/skill_training_frame.h"
+#include "ui/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,19 +9,11 @@
 #include <QPushButton>
 
 #include "app/editor_context.h"
-#include "app/form_binder.h"
-#include "app/widgets.h"
 #include "tables/table_vocabularies.h"
+#include "ui/form_binder.h"
+#include "ui/widgets.h"
 
 namespace vorlan {
-
-namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("机师技能养成"), parent), context_(context) {

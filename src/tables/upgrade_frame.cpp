@@ -1,4 +1,5 @@
 #include "tables/upgrade_frame.h"
+#include "ui/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,18 +9,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/widgets.h"
 #include "tables/table_vocabularies.h"
+#include "ui/dialogs.h"
+#include "ui/widgets.h"
 
 namespace vorlan {
 
 namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write) {
     auto* row = new QHBoxLayout;

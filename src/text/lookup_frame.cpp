@@ -1,24 +1,17 @@
 #include "text/lookup_frame.h"
+#include "ui/text.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/widgets.h"
 #include "text/utf8.h"
+#include "ui/dialogs.h"
+#include "ui/widgets.h"
 
 namespace vorlan {
-
-namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-}  // namespace
 
 LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("字码查找（用于修改机体机师名等文本）"), parent),

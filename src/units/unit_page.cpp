@@ -1,4 +1,5 @@
 #include "units/unit_page.h"
+#include "ui/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,11 +13,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "app/editor_context.h"
-#include "app/form_binder.h"
-#include "app/icon_toggle.h"
-#include "app/widgets.h"
+#include "ui/dialogs.h"
+#include "ui/form_binder.h"
+#include "ui/icon_toggle.h"
+#include "ui/widgets.h"
 #include "units/unit_icons.h"
 #include "units/unit_patches.h"
 #include "units/unit_table.h"
@@ -25,10 +26,6 @@
 namespace vorlan {
 
 namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // Four terrain boxes 空 陆 海 宇 in one frame.
 QGroupBox* terrainFrame(const QString& first) {

@@ -13,11 +13,6 @@ const std::vector<std::string>& moveTypes() {
     return v;
 }
 
-const std::vector<std::string>& terrainRatings() {
-    static const std::vector<std::string> v{"S", "A", "B", "C", "D", "E"};
-    return v;
-}
-
 const std::vector<std::string>& transferTypes() {
     static const std::vector<std::string> v{"不能换乘", "UC高达系", "W高达系", "魔神系", "盖塔系"};
     return v;

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "catalog/vocabularies.h"
+
 namespace vorlan {
 
-const std::vector<std::string>& unitSizes();  // Combo2 "SIZE"
-const std::vector<std::string>& moveTypes();  // Combo7 "移动类型"
-const std::vector<std::string>& terrainRatings();  // Combo3…Combo6, Combo8…Combo11, Combo18…Combo21
+const std::vector<std::string>& unitSizes();           // Combo2 "SIZE"
+const std::vector<std::string>& moveTypes();           // Combo7 "移动类型"
 const std::vector<std::string>& transferTypes();       // Combo16 "换乘类型"
 const std::vector<std::string>& unitSkills1();         // List3
 const std::vector<std::string>& unitSkills2();         // List4

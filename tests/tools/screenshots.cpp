@@ -10,9 +10,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 #include "app/main_window.h"
-#include "app/skin.h"
+#include "ui/skin.h"
 #include "fixtures/fixtures.h"
 
 int main(int argc, char* argv[]) {

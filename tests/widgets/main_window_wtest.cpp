@@ -12,15 +12,12 @@
 #include "app/editor_context.h"
 #include "app/main_window.h"
 #include "fixtures/fixtures.h"
+#include "ui/text.h"
 #include "widgets/support/scripted_dialogs.h"
 
 using namespace vorlan;
 
 namespace {
-
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 template <typename T>
 T* child(QWidget& w, const QString& name) {

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/editor_context.h"
+#include "ui/text.h"
 #include "units/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
@@ -17,8 +18,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
-
 const QString kNoSlot = u("注意：现在没有选定武器修改，武器部分不作写入");
 const QString kSlot = u("注意：现在已经选定武器修改，武器部分将写入文件");
 
@@ -26,11 +25,11 @@ const QString kSlot = u("注意：现在已经选定武器修改，武器部分�
 std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
     std::vector<std::size_t> out;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i]) out.push_back(i);
+        if (a[i] != b[i])
+            out.push_back(i);
     }
     return out;
 }
-
 
 struct Page : test::EditorFixture {
     QListWidget* list1 = child<QListWidget>("List1");
@@ -73,16 +72,22 @@ void UnitPageTest::selectingAUnitShowsIt() {
     QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 1);
     const Bytes b = p.bytes();
     const std::size_t base = p.unitAt(1);
-    const std::uint32_t hp = b[base + 36] | (b[base + 37] << 8) | (b[base + 38] << 16) | (b[base + 39] << 24);
+    const std::uint32_t hp =
+        b[base + 36] | (b[base + 37] << 8) | (b[base + 38] << 16) | (b[base + 39] << 24);
     QCOMPARE(p.text("Text2"), QString::number(hp));
     QVERIFY(!p.text("Text33").isEmpty());
-    QCOMPARE(p.text("Text34").toStdString(), p.window().context().charTable().decode(p.text("Text33").toStdString()));
+    QCOMPARE(p.text("Text34").toStdString(),
+             p.window().context().charTable().decode(p.text("Text33").toStdString()));
     QVERIFY(!p.text("Text34").isEmpty());
-    QCOMPARE(p.text("Text37"), QString("%1%2").arg(b[base + 58], 2, 16, QChar('0')).arg(b[base + 59], 2, 16, QChar('0')).toUpper());
+    QCOMPARE(p.text("Text37"), QString("%1%2")
+                                   .arg(b[base + 58], 2, 16, QChar('0'))
+                                   .arg(b[base + 59], 2, 16, QChar('0'))
+                                   .toUpper());
 
     p.selectSlot(0);
     QVERIFY(!p.text("Text20").isEmpty());
-    QCOMPARE(p.text("Text21").toStdString(), p.window().context().charTable().decode(p.text("Text20").toStdString()));
+    QCOMPARE(p.text("Text21").toStdString(),
+             p.window().context().charTable().decode(p.text("Text20").toStdString()));
     p.selectUnit(480);
     QCOMPARE(p.text("Text13"), QString("2AF620"));
 }
@@ -109,8 +114,10 @@ void UnitPageTest::writeSendsOnlyTheEditedField() {
     p.click("Command3");
     QVERIFY2(p.dialogs().messages.isEmpty(), qPrintable(p.dialogs().lastMessage()));
     const Bytes after = p.bytes();
-    for (std::size_t at : differences(before, after)) QVERIFY(at >= p.unitAt(5) + 36 && at < p.unitAt(5) + 40);
-    QCOMPARE(Bytes(after.begin() + p.unitAt(5) + 36, after.begin() + p.unitAt(5) + 40), (Bytes{0xA0, 0x86, 0x01, 0x00}));
+    for (std::size_t at : differences(before, after))
+        QVERIFY(at >= p.unitAt(5) + 36 && at < p.unitAt(5) + 40);
+    QCOMPARE(Bytes(after.begin() + p.unitAt(5) + 36, after.begin() + p.unitAt(5) + 40),
+             (Bytes{0xA0, 0x86, 0x01, 0x00}));
     // The first write of the run made the backup, and said so once.
     QCOMPARE(test::readFile(p.exe().string() + ".bak"), before);
     QVERIFY(p.child<QLabel>("StatusNote")->text().contains("SLKV_618.04.bak"));
@@ -143,7 +150,8 @@ void UnitPageTest::aStaleSlotIsNeverWrittenIntoAnotherUnit() {
     const Bytes before = p.bytes();
     p.click("Command3");
     QCOMPARE(p.note->text(), kNoSlot);
-    for (std::size_t at : differences(before, p.bytes())) QVERIFY(at >= p.unitAt(6) + 40 && at < p.unitAt(6) + 42);
+    for (std::size_t at : differences(before, p.bytes()))
+        QVERIFY(at >= p.unitAt(6) + 40 && at < p.unitAt(6) + 42);
 }
 
 void UnitPageTest::badValuesAreRefusedBeforeAnyWrite() {
@@ -199,7 +207,8 @@ void UnitPageTest::hintsAndToggles() {
     Page p;
     p.click("Command8");
     QCOMPARE(p.dialogs().lastMessage(),
-             u("要把敌机改为可用,方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08"));
+             u("要把敌机改为可用,"
+               "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08"));
     p.click("Command9");
     QCOMPARE(p.dialogs().lastMessage(), u("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"));
     p.click("Command10");
@@ -237,12 +246,14 @@ void UnitPageTest::copyAndPaste() {
     p.selectSlot(4);
     p.dialogs().answerNextQuestion(false);
     p.click("Command6");
-    QCOMPARE(p.dialogs().questions.last(), u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"));
+    QCOMPARE(p.dialogs().questions.last(),
+             u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"));
     QCOMPARE(p.dialogs().lastMessage(), u("没有进行粘贴操作"));
     QCOMPARE(p.bytes(), before);
     p.dialogs().answerNextQuestion(true);
     p.click("Command6");
-    QCOMPARE(p.dialogs().lastMessage(), u("已经把") + name3 + u("的数据粘贴到") + p.list1->item(7)->text() + u("上"));
+    QCOMPARE(p.dialogs().lastMessage(),
+             u("已经把") + name3 + u("的数据粘贴到") + p.list1->item(7)->text() + u("上"));
 
     Bytes expected = before;
     std::copy(before.begin() + 0x211010, before.begin() + 0x211560, expected.begin() + 0x212550);
@@ -260,13 +271,15 @@ void UnitPageTest::patchesRefreshThePage() {
     p.click("Command4");
     p.click("Command7");
     QVERIFY(p.dialogs().questions.isEmpty());
-    for (const char* box : {"Text14", "Text15", "Text16", "Text17"}) QCOMPARE(p.text(box), QString("10"));
+    for (const char* box : {"Text14", "Text15", "Text16", "Text17"})
+        QCOMPARE(p.text(box), QString("10"));
     QCOMPARE(p.text("Text10"), QString("4"));
     QCOMPARE(p.text("Text37"), QString("AAAA"));
     std::size_t changed = 0;
     for (std::size_t at : differences(before, p.bytes())) {
         const std::size_t in = (at - p.unitAt(0)) % 1360;
-        QVERIFY(at >= p.unitAt(0) && at < p.unitAt(481 - 1) + 1360 && (in == 58 || in == 59 || in == 61));
+        QVERIFY(at >= p.unitAt(0) && at < p.unitAt(481 - 1) + 1360 &&
+                (in == 58 || in == 59 || in == 61));
         ++changed;
     }
     QVERIFY(changed > 0);

@@ -9,7 +9,7 @@
 
 class QTimer;
 
-#include "app/dialogs.h"
+#include "ui/dialogs.h"
 
 namespace vorlan::test {
 

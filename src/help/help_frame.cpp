@@ -1,4 +1,4 @@
-#include "app/help_frame.h"
+#include "help/help_frame.h"
 
 #include <QDir>
 #include <QFont>
@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/dialogs.h"
 #include "lists/text_file.h"
+#include "ui/dialogs.h"
 
 namespace vorlan {
 

@@ -1,4 +1,4 @@
-#include "app/wheel_guard.h"
+#include "ui/wheel_guard.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "app/icon_toggle.h"
+#include "ui/icon_toggle.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

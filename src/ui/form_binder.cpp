@@ -1,4 +1,4 @@
-#include "app/form_binder.h"
+#include "ui/form_binder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <stdexcept>
 
-#include "app/icon_toggle.h"
+#include "ui/icon_toggle.h"
 
 namespace vorlan {
 

@@ -1,4 +1,4 @@
-#include "app/widgets.h"
+#include "ui/widgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/dialogs.h"
-#include "app/form_binder.h"
+#include "ui/dialogs.h"
+#include "ui/form_binder.h"
 
 namespace vorlan {
 

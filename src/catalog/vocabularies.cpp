@@ -1,0 +1,10 @@
+#include "catalog/vocabularies.h"
+
+namespace vorlan {
+
+const std::vector<std::string>& terrainRatings() {
+    static const std::vector<std::string> v{"S", "A", "B", "C", "D", "E"};
+    return v;
+}
+
+}  // namespace vorlan
