@@ -1,9 +1,14 @@
 #include "app/editor_context.h"
 #include "ui/text.h"
 
+#include <sys/stat.h>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <QUndoStack>
 
 #include "ui/dialogs.h"
 
@@ -19,6 +24,35 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// One write of the run in the undo history. Its first redo is the write itself, already
+// done; later ones write the step again. A step the document refuses to undo or redo puts
+// the history back where it was.
+class WriteCommand final : public QUndoCommand {
+public:
+    WriteCommand(EditorContext& context, WriteStep step)
+        : context_(context), step_(std::move(step)) {
+        setText(QString::fromStdString(step_.label));
+    }
+    void undo() override { run(false); }
+    void redo() override { run(true); }
+
+private:
+    void run(bool forward) {
+        if (skip_) {
+            skip_ = false;
+            return;
+        }
+        if (context_.applyStep(step_, forward))
+            return;
+        skip_ = true;
+        QUndoStack* stack = context_.undoStack();
+        QTimer::singleShot(0, stack, [stack, forward] { forward ? stack->undo() : stack->redo(); });
+    }
+    EditorContext& context_;
+    WriteStep step_;
+    bool skip_ = true;
+};
+
 }  // namespace
 
 QString programDataDir() {
@@ -26,7 +60,13 @@ QString programDataDir() {
 }
 
 EditorContext::EditorContext(Dialogs& dialogs, QString dataDir, QObject* parent)
-    : QObject(parent), dialogs_(dialogs), dataDir_(std::move(dataDir)) {}
+    : QObject(parent),
+      dialogs_(dialogs),
+      undo_(new QUndoStack(this)),
+      watcher_(new QFileSystemWatcher(this)),
+      dataDir_(std::move(dataDir)) {
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &EditorContext::watchedFileChanged);
+}
 
 EditorContext::~EditorContext() = default;
 
@@ -59,7 +99,10 @@ bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
         dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + q(e.what()));
         return false;
     }
+    if (!resolvePending(parent))
+        return false;
     exepath_ = QFileInfo(path).absoluteFilePath();
+    undo_->clear();
     chars_ = CharTable(lists.chars);
     lists_ = std::move(lists);
     editor_.reset();
@@ -67,6 +110,7 @@ bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
     editor_ = std::make_unique<EntryEditor>(*document_, this);
     if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
         dialogs_.information(parent, q(recovered));
+    watch();
     emit executableOpened();
     return true;
 }
@@ -111,11 +155,15 @@ WriteResult EditorContext::write(QWidget* parent,
     }
     if (!result.recoveryNote.empty())
         dialogs_.information(parent, q(result.recoveryNote));
-    if (!result.backupNote.empty())
-        emit note(q(result.backupNote));
     switch (result.status) {
         case Status::Written:
+            ownStamp_ = stamp();
+            undo_->push(new WriteCommand(*this, result.step));
+            noteWritten(result);
+            break;
         case Status::Unchanged:
+            emit note(u("没有改动，未写入"));
+            break;
         case Status::Refused:
             break;
         case Status::Busy:
@@ -126,6 +174,86 @@ WriteResult EditorContext::write(QWidget* parent,
             break;
     }
     return result;
+}
+
+void EditorContext::noteWritten(const WriteResult& result) {
+    const WriteStep& step = result.step;
+    QString text = u("已写入 ") + q(step.label);
+    if (step.fields.empty() || step.entries.size() > 1) {
+        text += u("（%1 个条目，%2 字节）")
+                    .arg(step.entries.size())
+                    .arg(static_cast<qulonglong>(step.bytesChanged()));
+    }
+    if (!result.backupNote.empty())
+        text += u("。") + q(result.backupNote);
+    emit note(text);
+}
+
+bool EditorContext::applyStep(const WriteStep& step, bool forward) {
+    if (!document_)
+        return false;
+    QWidget* parent = nullptr;
+    const WriteResult result = forward ? document_->redo(step) : document_->undo(step);
+    if (result.status != WriteResult::Status::Written) {
+        dialogs_.information(parent, q(result.message));
+        return false;
+    }
+    ownStamp_ = stamp();
+    emit note(u(forward ? "已重做 " : "已撤销 ") + q(step.label));
+    emit fileChanged(false);
+    return true;
+}
+
+void EditorContext::setPending(QObject* page, bool pending) {
+    const bool before = hasPending();
+    pending_.removeAll(page);
+    if (pending)
+        pending_.append(page);
+    if (before != hasPending())
+        emit pendingChanged(hasPending());
+}
+
+void EditorContext::addResolver(std::function<bool(QWidget*)> resolve) {
+    resolvers_.push_back(std::move(resolve));
+}
+
+bool EditorContext::resolvePending(QWidget* parent) {
+    for (const auto& resolve : resolvers_) {
+        if (!resolve(parent))
+            return false;
+    }
+    return true;
+}
+
+QString EditorContext::stamp() const {
+    struct stat st {};
+    if (::stat(QFile::encodeName(exepath_).constData(), &st) != 0)
+        return {};
+    return QString("%1:%2:%3.%4")
+        .arg(static_cast<qulonglong>(st.st_ino))
+        .arg(static_cast<qlonglong>(st.st_size))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_sec))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+}
+
+void EditorContext::watch() {
+    if (!watcher_->files().isEmpty())
+        watcher_->removePaths(watcher_->files());
+    watcher_->addPath(exepath_);
+    ownStamp_ = stamp();
+}
+
+void EditorContext::watchedFileChanged() {
+    // A file replaced by renaming drops out of the watch: follow the path.
+    if (!watcher_->files().contains(exepath_) && QFileInfo::exists(exepath_))
+        watcher_->addPath(exepath_);
+    const QString now = stamp();
+    if (now == ownStamp_)
+        return;  // this program's own write
+    ownStamp_ = now;
+    emit note(u("游戏主程序已被其他程序改动（") +
+              QDateTime::currentDateTime().toString("HH:mm:ss") + u("）"));
+    emit fileChanged(true);
 }
 
 }  // namespace vorlan

@@ -3,6 +3,7 @@
 // document, the name lists and character table of the data folder, the dialogs, and the
 // one way a page writes: through the document, with the backup questions asked here.
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -13,6 +14,9 @@
 #include "document/entry_editor.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
+
+class QFileSystemWatcher;
+class QUndoStack;
 
 namespace vorlan {
 
@@ -53,14 +57,44 @@ public:
     // Shows a read failure; returns nothing.
     void readFailed(QWidget* parent, const std::exception& e);
 
+    // Every write of the run as a named step; undo and redo go through the document.
+    QUndoStack* undoStack() const { return undo_; }
+    // Writes a step's old bytes back (forward = false) or its new bytes again. Refuses
+    // with a message when the file no longer holds what the step left there.
+    bool applyStep(const WriteStep& step, bool forward);
+
+    // Unsaved edits. A page says whether it has some, and how to resolve them when the
+    // executable is left (another file, "退出", closing the window).
+    void setPending(QObject* page, bool pending);
+    bool hasPending() const { return !pending_.isEmpty(); }
+    void addResolver(std::function<bool(QWidget* parent)> resolve);
+    // Asks about every page's unsaved edits; false when the user chose to stay.
+    bool resolvePending(QWidget* parent);
+
 signals:
+    // The file's bytes changed under the pages (undo, redo, another program): pages show
+    // their entry again, asking first when it has unsaved edits.
+    void fileChanged(bool byOtherProgram);
+    // Whether any page has unsaved edits now.
+    void pendingChanged(bool any);
     // A new executable (and with it fresh lists) has been adopted.
     void executableOpened();
     // A short note for the status line, such as the backup just made.
     void note(const QString& text);
 
 private:
+    void noteWritten(const WriteResult& result);
+    void watch();
+    void watchedFileChanged();
+    // What the file looks like after this program's own write, to tell it from others'.
+    QString stamp() const;
+
     Dialogs& dialogs_;
+    QUndoStack* undo_;
+    QFileSystemWatcher* watcher_;
+    QString ownStamp_;
+    QList<QObject*> pending_;
+    std::vector<std::function<bool(QWidget*)>> resolvers_;
     QString dataDir_;
     QString exepath_;
     NameLists lists_;

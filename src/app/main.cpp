@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/editor_context.h"
 #include "app/main_window.h"
@@ -12,7 +15,14 @@ int main(int argc, char* argv[]) {
     // The skin lives in the widget library; a static library's resources need an explicit start.
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromUtf8("VORLAN静态修改器"));
+    // The name titles the message boxes. It is not set as the display name, which the
+    // window system would append to the main window's own caption a second time.
+    QApplication::setApplicationName(QString::fromUtf8("VORLAN静态修改器V1.20"));
+    // Qt's own buttons and file dialogs in Chinese, like the rest of the program.
+    QTranslator qtChinese;
+    if (qtChinese.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtChinese);
 
     QFile skin(":/SHE/COMPACT");
     if (skin.open(QIODevice::ReadOnly)) {

@@ -2,9 +2,13 @@
 #include "ui/text.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShortcut>
+#include <QUndoStack>
+#include <QUndoView>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,10 +42,38 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     auto* command2 = button("Command2", u("退出"));
     command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
     command1->setShortcut(QKeySequence::Open);
+    QUndoStack* undo = context_->undoStack();
+    auto* undoButton = button("UndoButton", u("撤销"));
+    auto* redoButton = button("RedoButton", u("重做"));
+    auto* historyButton = button("HistoryButton", u("历史"));
+    undoButton->setEnabled(false);
+    redoButton->setEnabled(false);
+    historyButton->setCheckable(true);
+    historyButton->setToolTip(u("显示本次运行中每一次写入，可以撤销或重做"));
+    connect(undo, &QUndoStack::canUndoChanged, undoButton, &QPushButton::setEnabled);
+    connect(undo, &QUndoStack::canRedoChanged, redoButton, &QPushButton::setEnabled);
+    connect(undo, &QUndoStack::undoTextChanged, undoButton, [undoButton](const QString& t) {
+        undoButton->setToolTip(t.isEmpty() ? QString() : u("撤销：") + t + " (Ctrl+Z)");
+    });
+    connect(undo, &QUndoStack::redoTextChanged, redoButton, [redoButton](const QString& t) {
+        redoButton->setToolTip(t.isEmpty() ? QString() : u("重做：") + t + " (Ctrl+Y)");
+    });
+    connect(undoButton, &QPushButton::clicked, undo, &QUndoStack::undo);
+    connect(redoButton, &QPushButton::clicked, undo, &QUndoStack::redo);
+    // Ctrl+Z / Ctrl+Y anywhere but in a text box, which undoes its own typing first.
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    auto* redoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
+    connect(undoKey, &QShortcut::activated, undo, &QUndoStack::undo);
+    connect(redoKey, &QShortcut::activated, undo, &QUndoStack::redo);
+
     auto* top = new QHBoxLayout;
     top->addWidget(text1_, 1);
     top->addWidget(command1);
     top->addWidget(command2);
+    top->addSpacing(12);
+    top->addWidget(undoButton);
+    top->addWidget(redoButton);
+    top->addWidget(historyButton);
 
     tabs_->setObjectName("SSTab1");
     tabs_->addTab(new UnitPage(*context_), u("机体武器修改"));
@@ -60,18 +92,55 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     status->setObjectName("StatusNote");
     connect(context_, &EditorContext::note, status, &QLabel::setText);
 
+    status->setWordWrap(true);
+    status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The caption carries " *" while any page has unsaved edits.
+    connect(context_, &EditorContext::pendingChanged, this, [this](bool pending) {
+        setWindowTitle(u("VORLAN静态修改器V1.20") + (pending ? " *" : ""));
+    });
+
+    history_ = buildHistory();
+    history_->hide();
+    connect(historyButton, &QPushButton::toggled, history_, &QWidget::setVisible);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(tabs_, 1);
+    middle->addWidget(history_);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(tabs_, 1);
+    layout->addLayout(middle, 1);
     layout->addWidget(status);
     guardWheel(this);
     resize(900, 640);
 
     connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
-    connect(command2, &QPushButton::clicked, qApp, [] {
+    connect(command2, &QPushButton::clicked, this, [this] {
+        if (!context_->resolvePending(this))
+            return;
         QApplication::closeAllWindows();
         QApplication::quit();
     });
+    // The unit list takes the keyboard first.
+    tabs_->widget(0)->setFocus();
+}
+
+QWidget* MainWindow::buildHistory() {
+    auto* box = frame(u("写入历史（撤销 / 重做）"), "HistoryFrame");
+    auto* view = new QUndoView(context_->undoStack());
+    view->setObjectName("HistoryView");
+    view->setEmptyLabel(u("（打开文件时的状态）"));
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(view);
+    box->setMinimumWidth(260);
+    return box;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!context_->resolvePending(this)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 QWidget* MainWindow::buildWindowButtons() {

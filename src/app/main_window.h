@@ -21,8 +21,13 @@ public:
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
 
+protected:
+    // Closing the window asks about unsaved edits first.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void chooseExecutable();
+    QWidget* buildHistory();
     QWidget* buildWindowButtons();
     QWidget* buildToolsPage();
 
@@ -30,6 +35,7 @@ private:
     EditorContext* context_;
     QLineEdit* text1_;
     QTabWidget* tabs_;
+    QWidget* history_ = nullptr;
 };
 
 }  // namespace vorlan

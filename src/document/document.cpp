@@ -52,18 +52,26 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
     if (ops.stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw DocumentError("找不到文件，或它不是一个普通文件：\n" + name(path));
     try {
+        if (options.readOnly && readJournal(ops, doc->path_).state != JournalState::None) {
+            // A reader too restores an interrupted write before it reads anything.
+            try {
+                PosixFile writable(ops, doc->path_, PosixFile::Mode::ReadWrite);
+                if (!writable.lock(true, options.lockWait))
+                    throw DocumentError(busyMessage(path));
+                doc->recover(writable);
+            } catch (const IoError& e) {
+                throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" +
+                                    name(journalPath(doc->path_)) +
+                                    "\n需要以读写方式打开文件才能恢复，但是：" + e.what());
+            }
+        }
         PosixFile file(ops, doc->path_,
                        options.readOnly ? PosixFile::Mode::Read : PosixFile::Mode::ReadWrite);
         if (!file.lock(!options.readOnly, options.lockWait))
             throw DocumentError(busyMessage(path));
         doc->identity_ = file.identity();
-        if (!options.readOnly) {
+        if (!options.readOnly)
             doc->recover(file);
-        } else if (readJournal(ops, doc->path_).state != JournalState::None) {
-            throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" +
-                                name(journalPath(doc->path_)) +
-                                "\n需要以读写方式打开文件才能恢复，请确认文件可以写入。");
-        }
         std::array<std::uint8_t, 4> magic{};
         if (doc->identity_.size >= magic.size())
             file.readAt(0, magic);
@@ -152,11 +160,8 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
             return file;
         if (!writable) {
             // Holding the shared lock, no writer is at work: the journal is left by one that
-            // was interrupted. Playing it back needs the exclusive lock.
-            if (options_.readOnly)
-                throw DocumentError(
-                    "游戏主程序旁边有一个未完成写入留下的恢复日志，需要以读写方式打开才能恢复：\n" +
-                    name(journalPath(path_)));
+            // was interrupted. Playing it back needs write access and the exclusive lock,
+            // even for a reader, which must never see a half-written file.
             writable = true;
             continue;
         }
@@ -268,11 +273,24 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
             if (exe.readAt(r.offset, r.after.size()) != r.after)
                 throw IoError("写入后读回的内容与写入的不一致：" + name(path_), EIO);
         }
-        removeJournal(ops(), path_);
-        result.status = Status::Written;
-        return;
     } catch (const IoError& e) {
         failure = e.what();
+    }
+    if (failure.empty()) {
+        // The new bytes are in place, flushed and verified. The write stands unless its
+        // journal is still there, since the next open would play it back over them.
+        try {
+            removeJournal(ops(), path_);
+            result.status = Status::Written;
+            return;
+        } catch (const IoError& e) {
+            struct stat st {};
+            if (ops().lstat(journalPath(path_).c_str(), &st) != 0) {
+                result.status = Status::Written;
+                return;
+            }
+            failure = e.what();
+        }
     }
     // Put the old bytes back: the file is then exactly as before the write.
     result.status = Status::Failed;

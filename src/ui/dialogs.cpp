@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace vorlan {
@@ -34,6 +35,21 @@ bool WidgetDialogs::question(QWidget* parent, const QString& text) {
                     parent);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
+}
+
+Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::NoButton, parent);
+    auto* write = box.addButton(QString::fromUtf8("写入"), QMessageBox::AcceptRole);
+    auto* discard = box.addButton(QString::fromUtf8("放弃"), QMessageBox::DestructiveRole);
+    auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(write);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == write)
+        return Unsaved::Write;
+    if (box.clickedButton() == discard)
+        return Unsaved::Discard;
+    return Unsaved::Cancel;
 }
 
 QString WidgetDialogs::openFile(QWidget* parent, const QString& filter) {

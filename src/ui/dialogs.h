@@ -15,6 +15,9 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // A question with OK and Cancel; true only for OK.
     virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Unsaved edits are about to be left: "写入", "放弃" or "取消".
+    enum class Unsaved { Write, Discard, Cancel };
+    virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
     // An open-file dialog; `filter` is in the "description | pattern" form. Empty when cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
 };
@@ -24,6 +27,7 @@ class WidgetDialogs final : public Dialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
 };
 

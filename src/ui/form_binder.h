@@ -24,6 +24,8 @@ public:
     std::vector<FieldValue> collect() const;
     // Empties every control: no text, no choice, no marks, toggles off.
     void clear();
+    // The control of field `i`.
+    QWidget* control(std::size_t i) const { return controls_.at(i); }
 
 private:
     const TableDef& table_;

@@ -9,14 +9,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/editor_context.h"
 #include "ui/dialogs.h"
+#include "ui/entry_form.h"
 #include "ui/form_binder.h"
 #include "ui/icon_toggle.h"
+#include "ui/list_filter.h"
+#include "ui/list_picker.h"
 #include "ui/widgets.h"
 #include "units/unit_icons.h"
 #include "units/unit_patches.h"
@@ -49,6 +53,7 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
       context_(context),
       list1_(listBox("List1")),
       list2_(listBox("List2")),
+      filter_(textBox("FilterUnits", 150)),
       tabs_(new QTabWidget),
       text13_(readOnlyBox("Text13", 80)),
       text37_(readOnlyBox("Text37", 50)),
@@ -59,6 +64,7 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
 
     auto* frame1 = frame(u("选择机体"), "Frame1");
     auto* frame1Layout = new QVBoxLayout(frame1);
+    frame1Layout->addWidget(filter_);
     frame1Layout->addWidget(list1_);
     list1_->setMinimumWidth(150);
 
@@ -93,8 +99,13 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
-    header_ = std::make_unique<FormBinder>(this, unitTable());
-    slot_ = std::make_unique<FormBinder>(this, weaponTable());
+    header_ = new EntryForm(this, unitTable(), context_);
+    slot_ = new EntryForm(this, weaponTable(), context_);
+    slot_->clear(false);
+    picker1_ = new ListPicker(list1_);
+    picker2_ = new ListPicker(list2_);
+    filterRows_ = new ListFilter(filter_, list1_, [this](int row) { return gameName(row); });
+    setFocusProxy(list1_);
     connectActions();
 }
 
@@ -121,8 +132,12 @@ QWidget* UnitPage::buildBasicPage() {
             {u("装甲"), textBox("Text16", 40)},
             {u("运动性"), textBox("Text17", 40)}});
     auto* patches = new QHBoxLayout;
-    patches->addWidget(button("Command4", u("TF改造丑小鸭")));
-    patches->addWidget(button("Command7", u("全机体可装4芯片")));
+    for (const auto& [name, patch] :
+         {std::pair{"Command4", &upgradeLimitsPatch()}, std::pair{"Command7", &chipsPatch()}}) {
+        auto* b = button(name, u(patch->caption));
+        b->setToolTip(u(patch->summary) + u("，直接写入文件（可以撤销）"));
+        patches->addWidget(b);
+    }
     patches->addStretch();
     stepGrid->addLayout(patches, 1, 0, 1, 8);
 
@@ -230,15 +245,16 @@ QWidget* UnitPage::buildSkillPage() {
 
 void UnitPage::connectActions() {
     connect(&context_, &EditorContext::executableOpened, this, &UnitPage::executableOpened);
-    connect(list1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            showdata();
-    });
-    connect(list2_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            showwp();
-    });
-    const auto on = [this](const char* name, void (UnitPage::*action)()) {
+    connect(&context_, &EditorContext::fileChanged, this, &UnitPage::fileChanged);
+    connect(picker1_, &ListPicker::picked, this, &UnitPage::unitPicked);
+    connect(picker2_, &ListPicker::picked, this, &UnitPage::slotPicked);
+    connect(header_, &EntryForm::dirtyChanged, this, &UnitPage::updatePending);
+    connect(slot_, &EntryForm::dirtyChanged, this, &UnitPage::updatePending);
+    context_.addResolver([this](QWidget* parent) { return resolveEdits(parent); });
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, this, &UnitPage::write);
+    const auto on = [this](const char* name, auto action) {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, action);
     };
     on("Command3", &UnitPage::write);
@@ -275,19 +291,18 @@ void UnitPage::executableOpened() {
     combo12->clear();
     combo12->addItems(toStringList(context_.lists().pilots));
     // Nothing shown belongs to the new file.
-    header_->clear();
-    slot_->clear();
-    for (const char* name : {"Text13", "Text21", "Text34", "Text37"})
+    header_->clear(true);
+    slot_->clear(false);
+    for (const char* name : {"Text13", "Text37"})
         findChild<QLineEdit*>(name)->clear();
-    shownUnit_ = -1;
-    shownSlot_ = -1;
-    shownHeader_.clear();
-    shownSlotValues_.clear();
+    gameNames_.clear();
+    filterRows_->apply();
 }
 
 int UnitPage::selectedUnit() const {
     const int row = list1_->currentRow();
-    return row >= 0 && row == shownUnit_ && list1_->currentItem()->isSelected() ? row : -1;
+    return row >= 0 && row == header_->shownIndex() && list1_->currentItem()->isSelected() ? row
+                                                                                           : -1;
 }
 
 int UnitPage::selectedSlot() const {
@@ -296,7 +311,87 @@ int UnitPage::selectedSlot() const {
     if (unit < 0 || row < 0 || !list2_->currentItem()->isSelected())
         return -1;
     const int slot = unit * kSlotsPerUnit + row;
-    return slot == shownSlot_ ? slot : -1;
+    return slot == slot_->shownIndex() ? slot : -1;
+}
+
+void UnitPage::updatePending() {
+    context_.setPending(this, header_->isDirty() || slot_->isDirty());
+}
+
+bool UnitPage::resolveEdits(QWidget* parent, bool slotOnly) {
+    const bool dirty = slotOnly ? slot_->isDirty() : header_->isDirty() || slot_->isDirty();
+    if (!dirty || header_->shownIndex() < 0)
+        return true;
+    const QString what = slotOnly && slot_->shownIndex() >= 0
+                             ? u(context_.editor(this)->label(weaponTable(), slot_->shownIndex()))
+                             : list1_->item(header_->shownIndex())->text();
+    switch (context_.dialogs().askUnsaved(parent,
+                                          what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃"
+                                                   "：不写入，修改丢失；取消：留在这里。"))) {
+        case Dialogs::Unsaved::Write:
+            return write();
+        case Dialogs::Unsaved::Discard:
+            if (slotOnly) {
+                slot_->clear(false);
+            } else {
+                refresh();
+            }
+            return true;
+        case Dialogs::Unsaved::Cancel:
+            break;
+    }
+    return false;
+}
+
+void UnitPage::unitPicked(int) {
+    if (!resolveEdits(this)) {
+        picker1_->restore(header_->shownIndex());
+        return;
+    }
+    showdata();
+}
+
+void UnitPage::slotPicked(int row) {
+    if (!resolveEdits(this, true)) {
+        const int shown = slot_->shownIndex();
+        picker2_->restore(shown >= 0 && shown / kSlotsPerUnit == header_->shownIndex()
+                              ? shown % kSlotsPerUnit
+                              : -1);
+        return;
+    }
+    if (row >= 0)
+        showwp();
+}
+
+void UnitPage::fileChanged(bool byOtherProgram) {
+    gameNames_.clear();
+    if (header_->shownIndex() < 0)
+        return;
+    if (header_->isDirty() || slot_->isDirty()) {
+        if (!byOtherProgram || !context_.dialogs().question(
+                                   this, u("游戏主程序已被其他程序改动。要重新读取当前机体吗？\n"
+                                           "（尚未写入的修改将被放弃；选“取消”保留这些修改）")))
+            return;
+    }
+    refresh();
+}
+
+QString UnitPage::gameName(int unit) {
+    if (gameNames_.isEmpty()) {
+        EntryEditor* editor = context_.editor(this);
+        if (editor == nullptr)
+            return {};
+        try {
+            for (int i = 0; i < kUnitCount; ++i) {
+                const EntryView view = editor->show(unitTable(), i);
+                gameNames_ << (view.decoded.empty() ? QString() : u(view.decoded.front().second));
+            }
+        } catch (const std::exception&) {
+            gameNames_.clear();
+            return {};
+        }
+    }
+    return unit < gameNames_.size() ? gameNames_[unit] : QString();
 }
 
 bool UnitPage::needUnit(const char* action) {
@@ -310,57 +405,20 @@ bool UnitPage::needUnit(const char* action) {
     return true;
 }
 
-void UnitPage::showDecoded(const EntryView& view) {
-    for (const auto& [control, text] : view.decoded)
-        findChild<QLineEdit*>(QString::fromStdString(control))
-            ->setText(QString::fromStdString(text));
-}
-
-bool UnitPage::readHeader(EntryEditor& editor) {
-    const int unit = list1_->currentRow();
-    EntryView view;
-    try {
-        view = editor.show(unitTable(), unit);
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-        return false;
-    }
-    shownUnit_ = unit;
-    shownHeader_ = view.values;
-    header_->fill(shownHeader_);
-    showDecoded(view);
-    // The four upgrade step digits as stored: EN, HP, armour, mobility.
-    QString digits;
-    for (const char* key : {"step-en", "step-hp", "step-armor", "step-mobility"}) {
-        const auto& v = shownHeader_[static_cast<std::size_t>(unitTable().fieldIndex(key))];
-        digits += QString::number(QString::fromStdString(v.text).toInt(), 16).toUpper();
-    }
-    text37_->setText(digits);
-    return true;
-}
-
-bool UnitPage::readSlot(EntryEditor& editor, int slot) {
-    EntryView view;
-    try {
-        view = editor.show(weaponTable(), slot);
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-        return false;
-    }
-    shownSlot_ = slot;
-    shownSlotValues_ = view.values;
-    slot_->fill(shownSlotValues_);
-    showDecoded(view);
-    return true;
-}
-
 void UnitPage::showdata() {
     const int unit = list1_->currentRow();
     if (unit < 0)
         return;
     EntryEditor* editor = context_.editor(this);
-    if (editor == nullptr || !readHeader(*editor))
+    if (editor == nullptr)
         return;
+    try {
+        header_->show(*editor, unit);
+    } catch (const std::exception& e) {
+        context_.readFailed(this, e);
+        return;
+    }
+    showStepDigits();
     {
         const QSignalBlocker block(list2_);
         list2_->clear();
@@ -368,50 +426,78 @@ void UnitPage::showdata() {
             list2_->addItem(u("武器") + QString::number(k));
         list2_->setCurrentRow(-1);
     }
-    // The weapon controls keep the slot shown last until a slot of this unit is picked.
-    shownSlot_ = -1;
+    // No slot of this unit is picked yet: the weapon boxes are empty and take no input.
+    slot_->clear(false);
     text13_->setText(QString::number(unitTable().entryOffset(unit), 16).toUpper());
+}
+
+void UnitPage::showStepDigits() {
+    // The four upgrade step digits as stored: EN, HP, armour, mobility.
+    const EntryEdit shown = header_->edit();
+    QString digits;
+    for (const char* key : {"step-en", "step-hp", "step-armor", "step-mobility"}) {
+        const auto& v = shown.shown[static_cast<std::size_t>(unitTable().fieldIndex(key))];
+        digits += QString::number(u(v.text).toInt(), 16).toUpper();
+    }
+    text37_->setText(digits);
 }
 
 void UnitPage::showwp() {
     const int row = list2_->currentRow();
-    if (row < 0 || shownUnit_ < 0)
+    const int unit = header_->shownIndex();
+    if (row < 0 || unit < 0)
         return;
-    if (EntryEditor* editor = context_.editor(this))
-        readSlot(*editor, shownUnit_ * kSlotsPerUnit + row);
+    EntryEditor* editor = context_.editor(this);
+    if (editor == nullptr)
+        return;
+    try {
+        slot_->show(*editor, unit * kSlotsPerUnit + row);
+    } catch (const std::exception& e) {
+        context_.readFailed(this, e);
+    }
 }
 
-void UnitPage::write() {
+bool UnitPage::write() {
     if (!needUnit("写入"))
-        return;
-    const int unit = selectedUnit();
+        return false;
     const int slot = selectedSlot();
-    std::vector<EntryEdit> edits{{&unitTable(), unit, shownHeader_, header_->collect()}};
+    std::vector<EntryEdit> edits{header_->edit()};
     if (slot >= 0)
-        edits.push_back({&weaponTable(), slot, shownSlotValues_, slot_->collect()});
+        edits.push_back(slot_->edit());
     const WriteResult result =
         context_.write(this, [&](EntryEditor& editor) { return editor.save(edits); });
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
+        EntryForm* form = result.badEdit == 1 ? slot_ : header_;
+        if (result.badField >= 0)
+            form->markRefused(result.badField);
         context_.dialogs().information(
-            this,
-            u("没有写入：") + QString::fromStdString(result.message) + u("\n请改正后再写入。"));
-        return;
+            this, u("没有写入：") + u(result.message) + u("\n请改正后再写入。"));
+        return false;
     }
     if (!result.ok())
-        return;
+        return false;
     label12_->setText(slot >= 0 ? u("注意：现在已经选定武器修改，武器部分将写入文件")
                                 : u("注意：现在没有选定武器修改，武器部分不作写入"));
     refresh();
+    return true;
 }
 
 void UnitPage::refresh() {
-    if (shownUnit_ < 0 || list1_->currentRow() != shownUnit_)
+    const int unit = header_->shownIndex();
+    if (unit < 0)
         return;
     EntryEditor* editor = context_.editor(this);
-    if (editor == nullptr || !readHeader(*editor))
+    if (editor == nullptr)
         return;
-    if (shownSlot_ >= 0 && shownSlot_ / kSlotsPerUnit == shownUnit_)
-        readSlot(*editor, shownSlot_);
+    try {
+        header_->show(*editor, unit);
+        showStepDigits();
+        const int slot = slot_->shownIndex();
+        if (slot >= 0 && slot / kSlotsPerUnit == unit)
+            slot_->show(*editor, slot);
+    } catch (const std::exception& e) {
+        context_.readFailed(this, e);
+    }
 }
 
 void UnitPage::copyUnit() {
@@ -453,20 +539,18 @@ void UnitPage::pasteUnit() {
         return;
     context_.dialogs().information(this, u("已经把") + copiedName_ + u("的数据粘贴到") +
                                              list1_->currentItem()->text() + u("上"));
+    gameNames_.clear();
     refresh();
 }
 
 void UnitPage::applyPatch(const TablePatch& patch) {
+    if (context_.editor(this) == nullptr)
+        return;
     const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
         return editor.setOnAll(*patch.table, patch.values, patch.caption);
     });
-    if (!result.ok())
-        return;
-    label12_->setText(u("注意：") + (result.status == WriteResult::Status::Written
-                                         ? u("已") + QString::fromStdString(patch.summary)
-                                         : QString::fromStdString(patch.caption) +
-                                               u("：全部机体已经是这样，没有写入")));
-    refresh();
+    if (result.ok() && !header_->isDirty() && !slot_->isDirty())
+        refresh();
 }
 
 void UnitPage::raiseUpgradeLimits() {

@@ -34,6 +34,17 @@ bool ScriptedDialogs::question(QWidget*, const QString& text) {
     return ok;
 }
 
+Dialogs::Unsaved ScriptedDialogs::askUnsaved(QWidget*, const QString& text) {
+    questions << text;
+    if (unsaved_.empty()) {
+        QTest::qFail(qPrintable("unexpected unsaved-edits question: " + text), __FILE__, __LINE__);
+        return Unsaved::Cancel;
+    }
+    const Unsaved choice = unsaved_.front();
+    unsaved_.pop_front();
+    return choice;
+}
+
 QString ScriptedDialogs::openFile(QWidget*, const QString& filter) {
     filters << filter;
     if (files_.empty()) {

@@ -21,19 +21,22 @@ public:
 
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
+    void answerNextUnsaved(Unsaved choice) { unsaved_.push_back(choice); }
 
     void answerNextQuestion(bool ok) { answers_.push_back(ok); }
     void chooseNextFile(const QString& path) { files_.push_back(path); }
 
     QStringList messages;   // every information text, in order
-    QStringList questions;  // every question text, in order
+    QStringList questions;  // every question text (also the unsaved-edits ones), in order
     QStringList filters;    // every file dialog filter, in order
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
 private:
     std::unique_ptr<QTimer> watchdog_;
     std::deque<bool> answers_;
+    std::deque<Unsaved> unsaved_;
     std::deque<QString> files_;
 };
 
