@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORLAN_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" vorlan-editor vorlan-cli
 exe="${1:-}"
 if [ -z "$exe" ]; then
     mkdir -p "$build/demo"
