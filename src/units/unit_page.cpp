@@ -300,18 +300,13 @@ void UnitPage::executableOpened() {
 }
 
 int UnitPage::selectedUnit() const {
-    const int row = list1_->currentRow();
-    return row >= 0 && row == header_->shownIndex() && list1_->currentItem()->isSelected() ? row
-                                                                                           : -1;
+    // The unit whose values the page shows; the list's current row may already be moving on.
+    return header_->shownIndex();
 }
 
 int UnitPage::selectedSlot() const {
-    const int unit = selectedUnit();
-    const int row = list2_->currentRow();
-    if (unit < 0 || row < 0 || !list2_->currentItem()->isSelected())
-        return -1;
-    const int slot = unit * kSlotsPerUnit + row;
-    return slot == slot_->shownIndex() ? slot : -1;
+    const int slot = slot_->shownIndex();
+    return slot >= 0 && slot / kSlotsPerUnit == header_->shownIndex() ? slot : -1;
 }
 
 void UnitPage::updatePending() {
@@ -513,7 +508,7 @@ void UnitPage::copyUnit() {
         context_.readFailed(this, e);
         return;
     }
-    const QString name = list1_->currentItem()->text();
+    const QString name = list1_->item(selectedUnit())->text();
     context_.dialogs().information(this, u("已经复制") + name + u("的数据"));
     copiedName_ = name;
 }
@@ -537,8 +532,8 @@ void UnitPage::pasteUnit() {
     });
     if (!result.ok())
         return;
-    context_.dialogs().information(this, u("已经把") + copiedName_ + u("的数据粘贴到") +
-                                             list1_->currentItem()->text() + u("上"));
+    context_.dialogs().information(
+        this, u("已经把") + copiedName_ + u("的数据粘贴到") + list1_->item(unit)->text() + u("上"));
     gameNames_.clear();
     refresh();
 }

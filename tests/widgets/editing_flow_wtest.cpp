@@ -1,0 +1,246 @@
+// The editing flow as a user drives it with mouse and keys: unsaved edits are marked and
+// asked about, a click on the shown unit reads it again, undo and redo put back exactly
+// the bytes of a write, paste or patch, and the filter keeps the keyboard working.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QUndoStack>
+
+#include "app/editor_context.h"
+#include "document/document.h"
+#include "document/entry_editor.h"
+#include "ui/text.h"
+#include "units/unit_table.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+using Unsaved = Dialogs::Unsaved;
+
+namespace {
+
+struct Flow : test::EditorFixture {
+    QListWidget* list1 = child<QListWidget>("List1");
+    QListWidget* list2 = child<QListWidget>("List2");
+    QLabel* status = child<QLabel>("StatusNote");
+
+    Flow() {
+        window().resize(1000, 700);
+        window().show();
+        if (!QTest::qWaitForWindowExposed(&window()))
+            qFatal("window not shown");
+    }
+    void clickRow(QListWidget* list, int row) {
+        list->scrollToItem(list->item(row));
+        const QRect r = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    // Types into a box as a user does: select all, then the keys.
+    void type(const char* name, const QString& text) {
+        QLineEdit* e = box(name);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    QUndoStack* undo() { return window().context().undoStack(); }
+};
+
+}  // namespace
+
+class EditingFlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void editsAreMarkedAndReClickingAsks();
+    void leavingWithEditsCanWriteOrStay();
+    void typingTheOriginalBackRestoresTheFile();
+    void undoAndRedoOfWritePasteAndPatch();
+    void undoRefusesAfterAnotherProgramChangedTheBytes();
+    void aRefusalSwitchesToTheFieldsPage();
+    void theFilterKeepsTheKeyboardWorking();
+};
+
+void EditingFlowTest::editsAreMarkedAndReClickingAsks() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    const QString hp = f.box("Text2")->text();
+    QVERIFY(!f.window().windowTitle().endsWith("*"));
+    f.type("Text2", "12345");
+    QVERIFY(f.box("Text2")->property("edited").toBool());
+    QVERIFY(!f.box("Text3")->property("edited").toBool());
+    QCOMPARE(f.window().windowTitle(), u("VORLAN静态修改器V1.20 *"));
+
+    // A click on the unit already shown asks first; "放弃" shows the stored values again.
+    f.dialogs().answerNextUnsaved(Unsaved::Discard);
+    f.clickRow(f.list1, 5);
+    QCOMPARE(f.dialogs().questions.size(), 1);
+    QCOMPARE(f.box("Text2")->text(), hp);
+    QVERIFY(!f.box("Text2")->property("edited").toBool());
+    QCOMPARE(f.window().windowTitle(), u("VORLAN静态修改器V1.20"));
+
+    // Without edits a re-click asks nothing and reads the file again.
+    const std::uint64_t at = unitTable().entryOffset(5) + 40;
+    Bytes b = f.bytes();
+    b[at] = 0x39;
+    b[at + 1] = 0x05;
+    test::writeFile(f.exe(), b);
+    f.clickRow(f.list1, 5);
+    QCOMPARE(f.dialogs().questions.size(), 1);
+    QCOMPARE(f.box("Text3")->text(), QString("1337"));
+}
+
+void EditingFlowTest::leavingWithEditsCanWriteOrStay() {
+    Flow f;
+    f.clickRow(f.list1, 2);
+    f.type("Text3", "77");
+    // "取消": the list goes back to the unit with the edits, which stay.
+    f.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    f.clickRow(f.list1, 9);
+    QCOMPARE(f.list1->currentRow(), 2);
+    QCOMPARE(f.box("Text3")->text(), QString("77"));
+    // "写入": the edits are written, then the other unit is shown.
+    f.dialogs().answerNextUnsaved(Unsaved::Write);
+    f.clickRow(f.list1, 9);
+    QCOMPARE(f.list1->currentRow(), 9);
+    QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 9);
+    const Bytes b = f.bytes();
+    QCOMPARE(b[unitTable().entryOffset(2) + 40], std::uint8_t{77});
+    QVERIFY(f.status->text().startsWith(u("已写入 机体002：EN ")));
+    QVERIFY(f.status->text().contains(u(" → 77")));
+    QVERIFY(f.status->text().contains(u("SLKV_618.04.bak")));
+
+    // The weapon boxes take input only once a slot of the shown unit is picked.
+    QVERIFY(!f.box("Text18")->isEnabled());
+    f.clickRow(f.list2, 3);
+    QVERIFY(f.box("Text18")->isEnabled());
+    QVERIFY(!f.box("Text20")->text().isEmpty());
+}
+
+void EditingFlowTest::typingTheOriginalBackRestoresTheFile() {
+    Flow f;
+    const Bytes original = f.bytes();
+    f.clickRow(f.list1, 12);
+    const QString hp = f.box("Text2")->text();
+    f.type("Text2", "4242");
+    f.click("Command3");
+    QVERIFY(f.bytes() != original);
+    f.type("Text2", hp);
+    f.click("Command3");
+    QCOMPARE(f.bytes(), original);
+    // Nothing changed: nothing written, and the status line says so.
+    f.click("Command3");
+    QCOMPARE(f.status->text(), u("没有改动，未写入"));
+    QCOMPARE(f.bytes(), original);
+}
+
+void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
+    Flow f;
+    const Bytes original = f.bytes();
+    f.clickRow(f.list1, 3);
+    f.type("Text2", "99999");
+    f.click("Command3");
+    const Bytes written = f.bytes();
+    f.dialogs().answerNextQuestion(true);
+    f.click("Command5");  // copy unit 3
+    f.clickRow(f.list1, 7);
+    f.dialogs().answerNextQuestion(true);
+    f.click("Command6");  // paste over unit 7
+    const Bytes pasted = f.bytes();
+    f.click("Command4");  // the upgrade-limit patch
+    const Bytes patched = f.bytes();
+    QVERIFY(f.status->text().contains(u("个条目")));
+    QCOMPARE(f.undo()->count(), 3);
+
+    f.click("UndoButton");
+    QCOMPARE(f.bytes(), pasted);
+    QTest::keyClick(f.list1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.bytes(), written);
+    f.click("UndoButton");
+    QCOMPARE(f.bytes(), original);
+    // The page shows the record as stored again.
+    QCOMPARE(f.box("Text2")->text().toStdString(),
+             std::to_string(original[unitTable().entryOffset(7) + 36] |
+                            original[unitTable().entryOffset(7) + 37] << 8 |
+                            original[unitTable().entryOffset(7) + 38] << 16 |
+                            original[unitTable().entryOffset(7) + 39] << 24));
+    f.click("RedoButton");
+    QTest::keyClick(f.list1, Qt::Key_Y, Qt::ControlModifier);
+    f.click("RedoButton");
+    QCOMPARE(f.bytes(), patched);
+    QVERIFY(f.status->text().startsWith(u("已重做 ")));
+}
+
+void EditingFlowTest::undoRefusesAfterAnotherProgramChangedTheBytes() {
+    Flow f;
+    f.clickRow(f.list1, 4);
+    f.type("Text6", "1111");
+    f.click("Command3");
+    // Another program writes the same field.
+    {
+        auto other = Document::open(f.exe(), DocumentOptions{.backup = false});
+        EntryEditor editor(*other, nullptr);
+        const EntryView view = editor.show(unitTable(), 4);
+        auto edited = view.values;
+        edited[static_cast<std::size_t>(unitTable().fieldIndex("armor"))] =
+            FieldValue::ofText("2222");
+        QCOMPARE(editor.save({{&unitTable(), 4, view.values, edited}}).status,
+                 WriteResult::Status::Written);
+    }
+    const Bytes theirs = f.bytes();
+    f.click("UndoButton");
+    QVERIFY(f.dialogs().lastMessage().contains(u("撤销")));
+    QCOMPARE(f.bytes(), theirs);
+    QTest::qWait(50);  // the history puts its index back after the refusal
+    QCOMPARE(f.undo()->index(), 1);
+}
+
+void EditingFlowTest::aRefusalSwitchesToTheFieldsPage() {
+    Flow f;
+    f.clickRow(f.list1, 6);
+    auto* tabs = f.child<QTabWidget>("SSTab2");
+    tabs->setCurrentIndex(2);  // "其他"
+    f.type("Text35", "1FF");   // "机体属性" takes one byte
+    tabs->setCurrentIndex(0);
+    const Bytes before = f.bytes();
+    f.click("Command3");
+    QCOMPARE(f.bytes(), before);
+    QVERIFY(f.dialogs().lastMessage().contains(u("机体属性")));
+    QCOMPARE(tabs->currentIndex(), 2);
+    QVERIFY(f.box("Text35")->hasFocus());
+    QVERIFY(f.box("Text35")->property("refused").toBool());
+    f.type("Text35", "08");
+    QVERIFY(!f.box("Text35")->property("refused").toBool());
+}
+
+void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
+    Flow f;
+    QLineEdit* filter = f.box("FilterUnits");
+    filter->setFocus();
+    QTest::keyClicks(filter, "12");  // 机体012, 机体112, 机体120 …, and entry 12
+    QVERIFY(!f.list1->isRowHidden(12));
+    QVERIFY(f.list1->isRowHidden(13));
+    QTest::keyClick(filter, Qt::Key_Down);
+    QCOMPARE(f.list1->currentRow(), 12);
+    QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 12);
+    QTest::keyClick(filter, Qt::Key_Down);
+    const int next = f.list1->currentRow();
+    QVERIFY(next > 12 && !f.list1->isRowHidden(next));
+    // Clearing the filter shows every row and keeps the selection.
+    filter->clear();
+    QVERIFY(!f.list1->isRowHidden(13));
+    QCOMPARE(f.list1->currentRow(), next);
+    // The in-game name matches too.
+    const QString decoded = f.box("Text34")->text();
+    filter->insert(decoded);
+    QVERIFY(!f.list1->isRowHidden(next));
+    QTest::keyClick(filter, Qt::Key_Return);
+    QVERIFY(f.list1->hasFocus());
+}
+
+QTEST_MAIN(EditingFlowTest)
+#include "editing_flow_wtest.moc"
