@@ -129,6 +129,8 @@ QWidget* MainWindow::buildHistory() {
     auto* view = new QUndoView(context_->undoStack());
     view->setObjectName("HistoryView");
     view->setEmptyLabel(u("（打开文件时的状态）"));
+    view->setWordWrap(true);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(view);
     box->setMinimumWidth(260);

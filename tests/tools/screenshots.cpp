@@ -5,19 +5,45 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTranslator>
 
-#include "ui/dialogs.h"
 #include "app/main_window.h"
-#include "ui/skin.h"
 #include "fixtures/fixtures.h"
+#include "ui/dialogs.h"
+#include "ui/skin.h"
+
+namespace {
+
+// Answers every question with OK and keeps messages out of the way, so the walk never
+// stops at a modal dialog.
+class QuietDialogs final : public vorlan::Dialogs {
+public:
+    void information(QWidget*, const QString& text) override { last = text; }
+    bool question(QWidget*, const QString&) override { return true; }
+    Unsaved askUnsaved(QWidget*, const QString&) override { return Unsaved::Discard; }
+    QString openFile(QWidget*, const QString&) override { return {}; }
+    QString last;
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8("VORLAN静态修改器V1.20"));
+    QTranslator qtChinese;
+    if (qtChinese.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtChinese);
     QFile skin(":/SHE/COMPACT");
     skin.open(QIODevice::ReadOnly);
     const QByteArray sheet = skin.readAll();
@@ -28,7 +54,7 @@ int main(int argc, char* argv[]) {
     const QDir out(argc > 1 ? argv[1] : ".");
     vorlan::test::TempDir dir;
     const auto exe = vorlan::test::writeDemo(dir / "SLKV_618.04");
-    vorlan::WidgetDialogs dialogs;
+    QuietDialogs dialogs;
     vorlan::MainWindow w(dialogs, QString::fromStdString(vorlan::test::sourceDataDir().string()));
     w.show();
     w.openExecutable(QString::fromStdString(exe.string()));
@@ -49,5 +75,28 @@ int main(int argc, char* argv[]) {
         tabs->setCurrentIndex(i);
         shoot(QString("tab-%1").arg(i + 1));
     }
+
+    // The editing flow: unsaved edits marked, a write in the status line, the history,
+    // a refusal that brought its field's page forward.
+    tabs->setCurrentIndex(0);
+    inner->setCurrentIndex(0);
+    w.findChild<QLineEdit*>("Text2")->setText("123456");
+    w.findChild<QLineEdit*>("Text6")->setText("2400");
+    shoot("flow-1-unsaved");
+    w.findChild<QPushButton*>("Command3")->click();
+    shoot("flow-2-written");
+    w.findChild<QPushButton*>("HistoryButton")->click();
+    w.findChild<QPushButton*>("Command7")->click();
+    shoot("flow-3-history");
+    w.findChild<QLineEdit*>("Text35")->setText("1FF");
+    w.findChild<QPushButton*>("Command3")->click();
+    shoot("flow-4-refused");
+
+    // A Qt dialog with its standard buttons, in Chinese.
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), dialogs.last,
+                    QMessageBox::Ok | QMessageBox::Cancel, &w);
+    box.show();
+    QApplication::processEvents();
+    box.grab().save(out.filePath("flow-5-dialog.png"));
     return 0;
 }
