@@ -1,0 +1,86 @@
+// The pilot record definition through the engine: where records lie, each name's cut and
+// write rule, the ability boxes in element order, and the bytes no field shows.
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_run.h"
+#include "fixtures/engine.h"
+#include "fixtures/fixtures.h"
+#include "pilots/pilot_table.h"
+
+namespace vorlan {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::size_t field(const char* key) {
+    return static_cast<std::size_t>(pilotTable().fieldIndex(key));
+}
+
+TEST(PilotTable, RecordsNamesAbilitiesAndGaps) {
+    const TableDef& t = pilotTable();
+    EXPECT_EQ(t.entryOffset(0), 0x1FBC20u);
+    EXPECT_EQ(t.entryOffset(1), 0x1FBCCAu);
+    EXPECT_EQ(t.entryOffset(484), 0x20FD88u);
+    EXPECT_EQ(t.end(), 0x20FE32u);
+    EXPECT_EQ(t.field("Text40(0)")->caption, "SP");
+    EXPECT_EQ(t.field("Text40(6)")->caption, "技量");
+    EXPECT_EQ(t.field("Text40(3)")->offset, 75);
+    EXPECT_EQ(t.field("Text47(1)")->offset, 111);
+    EXPECT_EQ(t.field("Text52(9)")->offset, 169);
+    EXPECT_EQ(t.field("Text47(0)"), nullptr);  // the learn-level boxes start at element 1
+
+    MemoryStore image(test::demoBytes());
+    const std::uint64_t base = t.entryOffset(7);
+    Bytes record(170, 0x11);
+    // Surname 80 05 …: cut at the "00" found at an odd digit, then completed with "0".
+    record[23] = 0x80, record[24] = 0x05;
+    // A nickname of 21 non-zero bytes has no terminator: every digit is shown.
+    for (int i = 2; i < 23; ++i)
+        record[static_cast<std::size_t>(i)] = 0x82;
+    image.write(base, record);
+    auto v = test::showIn(image, t, 7);
+    EXPECT_EQ(v[field("surname")].text, "80");
+    std::string all;
+    for (int i = 0; i < 21; ++i)
+        all += "82";
+    EXPECT_EQ(v[field("nickname")].text, all);
+    EXPECT_EQ(v[field("sp")].text, "17");
+
+    // A save of every field writes nothing into the gaps, even when a whole name changes.
+    auto edited = v;
+    edited[field("nickname")].text = "8281";
+    edited[field("technique")].text = "200";
+    edited[field("side")].text = "18";
+    ASSERT_TRUE(test::saveIn(image, t, 7, v, edited).ok);
+    const Bytes after = image.readBlock(base, 170);
+    for (int gap : {68, 69, 70, 71, 79, 86, 87, 88, 89, 90, 91})
+        EXPECT_EQ(after[static_cast<std::size_t>(gap)], 0x11) << gap;
+    EXPECT_EQ(after[2], 0x82);
+    EXPECT_EQ(after[3], 0x81);
+    EXPECT_EQ(after[4], 0x00);  // the rest of the name is zero-filled to its width
+    EXPECT_EQ(after[22], 0x00);
+    EXPECT_EQ(after[78], 200);
+    EXPECT_EQ(after[84], 0x18);
+}
+
+TEST(PilotTable, CopyMakesOnlyTheTargetRecordEqual) {
+    const test::DemoExe exe;
+    const Bytes before = exe.bytes();
+    const test::CliRun r = exe.run({"copy", "pilot", "3", "9"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "已经把机师003的数据粘贴到机师009上\n");
+    const Bytes after = exe.bytes();
+    const std::size_t from = pilotTable().entryOffset(3);
+    const std::size_t to = pilotTable().entryOffset(9);
+    for (std::size_t at : test::differences(before, after))
+        EXPECT_TRUE(at >= to && at < to + 170) << at;
+    for (std::size_t i = 0; i < 170; ++i) {
+        if (!pilotTable().isReserved(static_cast<int>(i))) {
+            EXPECT_EQ(after[to + i], before[from + i]) << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorlan
