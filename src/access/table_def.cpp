@@ -7,6 +7,18 @@
 
 namespace vorlan {
 
+FieldDef fieldOf(std::string key, std::string control, std::string caption, int offset, int width,
+                 EncodingPtr encoding, std::uint8_t mask, std::string group) {
+    return FieldDef{std::move(key),
+                    std::move(control),
+                    std::move(caption),
+                    std::move(group),
+                    offset,
+                    width,
+                    std::move(encoding),
+                    mask};
+}
+
 TableDef tableOf(std::string name, std::string caption, std::uint32_t offset, int size, int count) {
     TableDef t;
     t.name = std::move(name);

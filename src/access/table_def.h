@@ -73,6 +73,10 @@ struct TableDef {
     bool isReserved(int at) const;
 };
 
+// A field at `offset` of `width` bytes; `mask` for one-byte fields sharing a byte.
+FieldDef fieldOf(std::string key, std::string control, std::string caption, int offset, int width,
+                 EncodingPtr encoding, std::uint8_t mask = 0, std::string group = "");
+
 // A table of `count` entries of `size` bytes from `offset`, without fields yet.
 TableDef tableOf(std::string name, std::string caption, std::uint32_t offset, int size, int count);
 

@@ -192,10 +192,9 @@ void EditorContext::noteWritten(const WriteResult& result) {
 bool EditorContext::applyStep(const WriteStep& step, bool forward) {
     if (!document_)
         return false;
-    QWidget* parent = nullptr;
     const WriteResult result = forward ? document_->redo(step) : document_->undo(step);
     if (result.status != WriteResult::Status::Written) {
-        dialogs_.information(parent, q(result.message));
+        dialogs_.information(nullptr, q(result.message));
         return false;
     }
     ownStamp_ = stamp();

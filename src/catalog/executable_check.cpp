@@ -1,7 +1,6 @@
 #include "catalog/executable_check.h"
 
 #include "catalog/catalog.h"
-#include "document/document.h"
 
 namespace vorlan {
 
@@ -14,15 +13,6 @@ std::optional<std::string> contentProblem(const std::filesystem::path& path, std
     }
     if (magic != std::array<std::uint8_t, 4>{0x7F, 0x45, 0x4C, 0x46})
         return "该文件不是 ELF 可执行文件（开头不是 7F 45 4C 46），不是游戏主程序：\n" + name;
-    return std::nullopt;
-}
-
-std::optional<std::string> checkExecutable(const std::filesystem::path& path) {
-    try {
-        Document::open(path);
-    } catch (const DocumentError& e) {
-        return e.what();
-    }
     return std::nullopt;
 }
 

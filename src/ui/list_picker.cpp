@@ -9,6 +9,7 @@ namespace vorlan {
 
 ListPicker::ListPicker(QListWidget* list) : QObject(list), list_(list) {
     list->viewport()->installEventFilter(this);
+    list->installEventFilter(this);
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!restoring_ && row >= 0)
             emit picked(row);
@@ -30,7 +31,15 @@ void ListPicker::restore(int row) {
 }
 
 bool ListPicker::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress)
+    if (watched == list_ && event->type() == QEvent::FocusIn) {
+        // A list taking the focus makes its first row current without selecting it; nobody
+        // picked that row, so it is not shown.
+        restoring_ = true;
+        static_cast<QObject*>(list_)->event(event);
+        restoring_ = false;
+        return true;
+    }
+    if (watched != list_ && event->type() == QEvent::MouseButtonPress)
         currentAtPress_ = list_->currentRow();
     return QObject::eventFilter(watched, event);
 }

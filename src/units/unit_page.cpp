@@ -400,19 +400,23 @@ bool UnitPage::needUnit(const char* action) {
     return true;
 }
 
-void UnitPage::showdata() {
-    const int unit = list1_->currentRow();
-    if (unit < 0)
-        return;
+bool UnitPage::showIn(EntryForm& form, int index) {
     EntryEditor* editor = context_.editor(this);
     if (editor == nullptr)
-        return;
+        return false;
     try {
-        header_->show(*editor, unit);
+        form.show(*editor, index);
     } catch (const std::exception& e) {
         context_.readFailed(this, e);
-        return;
+        return false;
     }
+    return true;
+}
+
+void UnitPage::showdata() {
+    const int unit = list1_->currentRow();
+    if (unit < 0 || !showIn(*header_, unit))
+        return;
     showStepDigits();
     {
         const QSignalBlocker block(list2_);
@@ -440,16 +444,8 @@ void UnitPage::showStepDigits() {
 void UnitPage::showwp() {
     const int row = list2_->currentRow();
     const int unit = header_->shownIndex();
-    if (row < 0 || unit < 0)
-        return;
-    EntryEditor* editor = context_.editor(this);
-    if (editor == nullptr)
-        return;
-    try {
-        slot_->show(*editor, unit * kSlotsPerUnit + row);
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-    }
+    if (row >= 0 && unit >= 0)
+        showIn(*slot_, unit * kSlotsPerUnit + row);
 }
 
 bool UnitPage::write() {
@@ -479,20 +475,12 @@ bool UnitPage::write() {
 
 void UnitPage::refresh() {
     const int unit = header_->shownIndex();
-    if (unit < 0)
+    if (unit < 0 || !showIn(*header_, unit))
         return;
-    EntryEditor* editor = context_.editor(this);
-    if (editor == nullptr)
-        return;
-    try {
-        header_->show(*editor, unit);
-        showStepDigits();
-        const int slot = slot_->shownIndex();
-        if (slot >= 0 && slot / kSlotsPerUnit == unit)
-            slot_->show(*editor, slot);
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-    }
+    showStepDigits();
+    const int slot = slot_->shownIndex();
+    if (slot >= 0 && slot / kSlotsPerUnit == unit)
+        showIn(*slot_, slot);
 }
 
 void UnitPage::copyUnit() {

@@ -62,6 +62,8 @@ private:
     // go on (written or discarded, or nothing to ask).
     bool resolveEdits(QWidget* parent, bool slotOnly = false);
     void updatePending();
+    // Shows entry `index` in a form; a read failure is reported and gives false.
+    bool showIn(EntryForm& form, int index);
     void showStepDigits();
     // Shows the selected unit (and slot) as stored now, keeping the selections.
     void refresh();

@@ -4,10 +4,21 @@
 
 #include "catalog/catalog.h"
 #include "catalog/executable_check.h"
+#include "document/document.h"
 #include "fixtures/fixtures.h"
 
 namespace vorlan {
 namespace {
+
+// Why the document refuses to open `path`, or nothing when it opens.
+std::optional<std::string> checkExecutable(const std::filesystem::path& path) {
+    try {
+        Document::open(path);
+    } catch (const DocumentError& e) {
+        return e.what();
+    }
+    return std::nullopt;
+}
 
 TEST(ExecutableCheck, AcceptsTheDemoAndRefusesBadFiles) {
     test::TempDir dir;

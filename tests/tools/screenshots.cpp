@@ -4,22 +4,18 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTranslator>
 
 #include "app/main_window.h"
 #include "fixtures/fixtures.h"
 #include "ui/dialogs.h"
-#include "ui/skin.h"
+#include "ui/startup.h"
 
 namespace {
 
@@ -39,17 +35,7 @@ public:
 int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8("VORLAN静态修改器V1.20"));
-    QTranslator qtChinese;
-    if (qtChinese.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtChinese);
-    QFile skin(":/SHE/COMPACT");
-    skin.open(QIODevice::ReadOnly);
-    const QByteArray sheet = skin.readAll();
-    vorlan::SkinH_Attach_Res(reinterpret_cast<const unsigned char*>(sheet.constData()),
-                             static_cast<int>(sheet.size()) - 1, "", 0, 0, 0);
-    vorlan::SkinH_Aero(0);
+    vorlan::startApplication(app);
 
     const QDir out(argc > 1 ? argv[1] : ".");
     vorlan::test::TempDir dir;

@@ -28,26 +28,9 @@ struct Flow : test::EditorFixture {
     QListWidget* list2 = child<QListWidget>("List2");
     QLabel* status = child<QLabel>("StatusNote");
 
-    Flow() {
-        window().resize(1000, 700);
-        window().show();
-        if (!QTest::qWaitForWindowExposed(&window()))
-            qFatal("window not shown");
-    }
-    void clickRow(QListWidget* list, int row) {
-        list->scrollToItem(list->item(row));
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    }
-    void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    Flow() { showWindow(); }
+    void clickRow(QListWidget* list, int row) { EditorFixture::clickRow(list->objectName(), row); }
     QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
-    // Types into a box as a user does: select all, then the keys.
-    void type(const char* name, const QString& text) {
-        QLineEdit* e = box(name);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClicks(e, text);
-    }
     QUndoStack* undo() { return window().context().undoStack(); }
 };
 
@@ -203,9 +186,9 @@ void EditingFlowTest::aRefusalSwitchesToTheFieldsPage() {
     Flow f;
     f.clickRow(f.list1, 6);
     auto* tabs = f.child<QTabWidget>("SSTab2");
-    tabs->setCurrentIndex(2);  // "其他"
-    f.type("Text35", "1FF");   // "机体属性" takes one byte
-    tabs->setCurrentIndex(0);
+    f.clickTab("SSTab2", 2);  // "其他"
+    f.type("Text35", "1FF");  // "机体属性" takes one byte
+    f.clickTab("SSTab2", 0);
     const Bytes before = f.bytes();
     f.click("Command3");
     QCOMPARE(f.bytes(), before);

@@ -36,11 +36,11 @@ struct Page : test::EditorFixture {
     QListWidget* list2 = child<QListWidget>("List2");
     QLabel* note = child<QLabel>("Label12");
 
-    void selectUnit(int i) { list1->setCurrentRow(i); }
-    void selectSlot(int j) { list2->setCurrentRow(j); }
-    void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    Page() { showWindow(); }
+    void selectUnit(int i) { clickRow("List1", i); }
+    void selectSlot(int j) { clickRow("List2", j); }
     QString text(const char* name) { return child<QLineEdit>(name)->text(); }
-    void type(const char* name, const QString& t) { child<QLineEdit>(name)->setText(t); }
+
     std::size_t unitAt(int i) const { return unitTable().entryOffset(i); }
 };
 

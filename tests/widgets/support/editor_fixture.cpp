@@ -1,5 +1,12 @@
 #include "widgets/support/editor_fixture.h"
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
 namespace vorlan::test {
 
 EditorFixture::EditorFixture(bool open) {
@@ -12,6 +19,38 @@ EditorFixture::EditorFixture(bool open) {
     if (open && !window_->openExecutable(QString::fromStdString(exe().string()))) {
         qFatal("the demo executable was refused: %s", qPrintable(dialogs_.lastMessage()));
     }
+}
+
+void EditorFixture::showWindow() {
+    window_->resize(1000, 700);
+    window_->show();
+    if (!QTest::qWaitForWindowExposed(window_.get()))
+        qFatal("the main window was not shown");
+}
+
+void EditorFixture::clickRow(const QString& list, int row) {
+    auto* l = findChild<QListWidget>(list);
+    l->scrollToItem(l->item(row));
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+}
+
+void EditorFixture::clickTab(const QString& tabs, int index) {
+    QTabBar* bar = findChild<QTabWidget>(tabs)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void EditorFixture::click(const QString& button) {
+    QTest::mouseClick(findChild<QPushButton>(button), Qt::LeftButton);
+}
+
+void EditorFixture::type(const QString& box, const QString& text) {
+    auto* e = findChild<QLineEdit>(box);
+    e->setFocus();
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Delete);
+    else
+        QTest::keyClicks(e, text);
 }
 
 }  // namespace vorlan::test

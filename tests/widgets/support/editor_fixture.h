@@ -22,6 +22,15 @@ public:
     }
 
     MainWindow& window() { return *window_; }
+
+    // Driving the window as a user does. The window is shown for clicks to land.
+    void showWindow();
+    // A click on a list row's rectangle (scrolled into view first).
+    void clickRow(const QString& list, int row);
+    void clickTab(const QString& tabs, int index);
+    void click(const QString& button);
+    // Selects a text box's text and types over it, key by key (ASCII text).
+    void type(const QString& box, const QString& text);
     ScriptedDialogs& dialogs() { return dialogs_; }
     std::filesystem::path exe() const { return dir_ / "SLKV_618.04"; }
     std::filesystem::path dataDir() const { return dir_ / "data"; }
@@ -39,7 +48,8 @@ private:
 template <typename T>
 T* EditorFixture::findChild(const QString& name) {
     auto* c = window_->findChild<T*>(name);
-    if (c == nullptr) qFatal("no control %s", qPrintable(name));
+    if (c == nullptr)
+        qFatal("no control %s", qPrintable(name));
     return c;
 }
 

@@ -11,7 +11,8 @@ ScriptedDialogs::ScriptedDialogs() : watchdog_(std::make_unique<QTimer>()) {
     QObject::connect(watchdog_.get(), &QTimer::timeout, [] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             modal->close();
-            QTest::qFail("a modal dialog appeared that bypassed the dialogs interface", __FILE__, __LINE__);
+            QTest::qFail("a modal dialog appeared that bypassed the dialogs interface", __FILE__,
+                         __LINE__);
         }
     });
     watchdog_->start(100);

@@ -1,4 +1,4 @@
-#include "cli/executable.h"
+#include "cli/record_command.h"
 
 namespace vorlan::cli {
 
