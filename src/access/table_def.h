@@ -29,7 +29,8 @@ struct FieldDef {
 
 class NameSource;
 
-// Bytes of an entry that no save, patch or paste may change (relative to the entry).
+// Bytes of an entry that no field save or whole-table edit may change (relative to the
+// entry). A paste of a whole copied entry writes them, as the copy holds the whole record.
 struct ByteSpan {
     int offset = 0;
     int length = 0;

@@ -138,11 +138,8 @@ WriteResult EntryEditor::paste(const TableDef& table, int index,
     change.entries = {index};
     change.ranges.emplace_back(table.entryOffset(index), bytes.size());
     change.edit = [&](std::vector<Block>& blocks) {
-        auto& entry = blocks.front().bytes;
-        for (std::size_t i = 0; i < entry.size(); ++i) {
-            if (!table.isReserved(static_cast<int>(i)))
-                entry[i] = bytes[i];
-        }
+        // The whole entry, bytes no field shows included: the copy is the record.
+        blocks.front().bytes = bytes;
         EditOutcome out;
         out.label = "把" + sourceLabel + "的数据粘贴到" + label(table, index) + "上";
         return out;

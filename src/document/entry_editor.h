@@ -45,7 +45,7 @@ public:
 
     // The whole entry as bytes. Throws DocumentError.
     std::vector<std::uint8_t> copy(const TableDef& table, int index);
-    // Writes copied bytes over an entry (reserved bytes keep what the file holds).
+    // Writes copied bytes over a whole entry, bytes no field shows included.
     WriteResult paste(const TableDef& table, int index, const std::vector<std::uint8_t>& bytes,
                       const std::string& sourceLabel);
     // Gives the named fields these values in every entry of the table (a whole-table patch).

@@ -81,6 +81,21 @@ void EntryForm::show(EntryEditor& editor, int index) {
     update();
 }
 
+void EntryForm::fillNameLists() {
+    filling_ = true;
+    for (std::size_t i = 0; i < table_.fields.size(); ++i) {
+        const NameList list = table_.fields[i].encoding->nameList();
+        auto* combo = qobject_cast<QComboBox*>(controls_[i]);
+        if (list == NameList::None || combo == nullptr)
+            continue;
+        combo->clear();
+        if (const auto* names = names_.names(list))
+            combo->addItems(toStringList(*names));
+        combo->setCurrentIndex(-1);
+    }
+    filling_ = false;
+}
+
 void EntryForm::clear(bool enabled) {
     filling_ = true;
     binder_->clear();

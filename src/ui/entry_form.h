@@ -31,6 +31,9 @@ public:
 
     // Reads entry `index` and fills the controls. Throws DocumentError.
     void show(EntryEditor& editor, int index);
+    // Fills the choice boxes whose items are a name list (unit, pilot, skill names) from
+    // the lists now loaded; no item is chosen.
+    void fillNameLists();
     // No entry shown: every control emptied; `enabled` says whether they take input.
     void clear(bool enabled);
     void setEnabled(bool enabled);

@@ -19,8 +19,8 @@
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
 #include "ui/icon_toggle.h"
-#include "ui/list_filter.h"
 #include "ui/list_picker.h"
+#include "ui/record_browser.h"
 #include "ui/widgets.h"
 #include "units/unit_icons.h"
 #include "units/unit_patches.h"
@@ -102,9 +102,13 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     header_ = new EntryForm(this, unitTable(), context_);
     slot_ = new EntryForm(this, weaponTable(), context_);
     slot_->clear(false);
-    picker1_ = new ListPicker(list1_);
+    browser_ = new RecordBrowser(
+        context_, this, *header_, list1_, filter_, text13_,
+        {u("机体"), u("将要复制选定机体的数据,是否进行操作"),
+         u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"),
+         u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。")});
+    browser_->addDependent(*slot_);
     picker2_ = new ListPicker(list2_);
-    filterRows_ = new ListFilter(filter_, list1_, [this](int row) { return gameName(row); });
     setFocusProxy(list1_);
     connectActions();
 }
@@ -244,190 +248,47 @@ QWidget* UnitPage::buildSkillPage() {
 }
 
 void UnitPage::connectActions() {
-    connect(&context_, &EditorContext::executableOpened, this, &UnitPage::executableOpened);
-    connect(&context_, &EditorContext::fileChanged, this, &UnitPage::fileChanged);
-    connect(picker1_, &ListPicker::picked, this, &UnitPage::unitPicked);
+    connect(&context_, &EditorContext::executableOpened, this, [this] {
+        list2_->clear();
+        text37_->clear();
+    });
+    connect(browser_, &RecordBrowser::entryShown, this, &UnitPage::unitShown);
+    connect(browser_, &RecordBrowser::entryRead, this, &UnitPage::showStepDigits);
+    connect(browser_, &RecordBrowser::written, this, [this](bool withSlot) {
+        label12_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
+                                   : u("注意：现在没有选定武器修改，武器部分不作写入"));
+    });
     connect(picker2_, &ListPicker::picked, this, &UnitPage::slotPicked);
-    connect(header_, &EntryForm::dirtyChanged, this, &UnitPage::updatePending);
-    connect(slot_, &EntryForm::dirtyChanged, this, &UnitPage::updatePending);
-    context_.addResolver([this](QWidget* parent) { return resolveEdits(parent); });
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(save, &QShortcut::activated, this, &UnitPage::write);
-    const auto on = [this](const char* name, auto action) {
-        connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, action);
+    connect(save, &QShortcut::activated, browser_, &RecordBrowser::write);
+    const auto on = [this](const char* name, auto* receiver, auto action) {
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
     };
-    on("Command3", &UnitPage::write);
-    on("Command4", &UnitPage::raiseUpgradeLimits);
-    on("Command5", &UnitPage::copyUnit);
-    on("Command6", &UnitPage::pasteUnit);
-    on("Command7", &UnitPage::allowFourChips);
-    connect(findChild<QPushButton*>("Command8"), &QPushButton::clicked, this, [this] {
+    on("Command3", browser_, &RecordBrowser::write);
+    on("Command5", browser_, &RecordBrowser::copy);
+    on("Command6", browser_, &RecordBrowser::paste);
+    on("Command4", this, [this] { applyPatch(upgradeLimitsPatch()); });
+    on("Command7", this, [this] { applyPatch(chipsPatch()); });
+    on("Command8", this, [this] {
         hint(
             "要把敌机改为可用,"
             "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
     });
-    connect(findChild<QPushButton*>("Command9"), &QPushButton::clicked, this,
-            [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
-    connect(findChild<QPushButton*>("Command10"), &QPushButton::clicked, this,
-            [this] { hint("00、02:敌方，08、09:我方"); });
+    on("Command9", this, [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
+    on("Command10", this, [this] { hint("00、02:敌方，08、09:我方"); });
 }
 
 void UnitPage::hint(const char* text) {
     context_.dialogs().information(this, u(text));
 }
 
-void UnitPage::executableOpened() {
-    const QStringList units = toStringList(context_.lists().units);
-    const QSignalBlocker blockList1(list1_);
-    const QSignalBlocker blockList2(list2_);
-    list1_->clear();
-    list1_->addItems(units);
+void UnitPage::unitShown() {
+    const QSignalBlocker block(list2_);
     list2_->clear();
-    auto* combo1 = findChild<QComboBox*>("Combo1");
-    combo1->clear();
-    combo1->addItems(units);
-    auto* combo12 = findChild<QComboBox*>("Combo12");
-    combo12->clear();
-    combo12->addItems(toStringList(context_.lists().pilots));
-    // Nothing shown belongs to the new file.
-    header_->clear(true);
-    slot_->clear(false);
-    for (const char* name : {"Text13", "Text37"})
-        findChild<QLineEdit*>(name)->clear();
-    gameNames_.clear();
-    filterRows_->apply();
-}
-
-int UnitPage::selectedUnit() const {
-    // The unit whose values the page shows; the list's current row may already be moving on.
-    return header_->shownIndex();
-}
-
-int UnitPage::selectedSlot() const {
-    const int slot = slot_->shownIndex();
-    return slot >= 0 && slot / kSlotsPerUnit == header_->shownIndex() ? slot : -1;
-}
-
-void UnitPage::updatePending() {
-    context_.setPending(this, header_->isDirty() || slot_->isDirty());
-}
-
-bool UnitPage::resolveEdits(QWidget* parent, bool slotOnly) {
-    const bool dirty = slotOnly ? slot_->isDirty() : header_->isDirty() || slot_->isDirty();
-    if (!dirty || header_->shownIndex() < 0)
-        return true;
-    const QString what = slotOnly && slot_->shownIndex() >= 0
-                             ? u(context_.editor(this)->label(weaponTable(), slot_->shownIndex()))
-                             : list1_->item(header_->shownIndex())->text();
-    switch (context_.dialogs().askUnsaved(parent,
-                                          what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃"
-                                                   "：不写入，修改丢失；取消：留在这里。"))) {
-        case Dialogs::Unsaved::Write:
-            return write();
-        case Dialogs::Unsaved::Discard:
-            if (slotOnly) {
-                slot_->clear(false);
-            } else {
-                refresh();
-            }
-            return true;
-        case Dialogs::Unsaved::Cancel:
-            break;
-    }
-    return false;
-}
-
-void UnitPage::unitPicked(int) {
-    if (!resolveEdits(this)) {
-        picker1_->restore(header_->shownIndex());
-        return;
-    }
-    showdata();
-}
-
-void UnitPage::slotPicked(int row) {
-    if (!resolveEdits(this, true)) {
-        const int shown = slot_->shownIndex();
-        picker2_->restore(shown >= 0 && shown / kSlotsPerUnit == header_->shownIndex()
-                              ? shown % kSlotsPerUnit
-                              : -1);
-        return;
-    }
-    if (row >= 0)
-        showwp();
-}
-
-void UnitPage::fileChanged(bool byOtherProgram) {
-    gameNames_.clear();
-    if (header_->shownIndex() < 0)
-        return;
-    if (header_->isDirty() || slot_->isDirty()) {
-        if (!byOtherProgram || !context_.dialogs().question(
-                                   this, u("游戏主程序已被其他程序改动。要重新读取当前机体吗？\n"
-                                           "（尚未写入的修改将被放弃；选“取消”保留这些修改）")))
-            return;
-    }
-    refresh();
-}
-
-QString UnitPage::gameName(int unit) {
-    if (gameNames_.isEmpty()) {
-        EntryEditor* editor = context_.editor(this);
-        if (editor == nullptr)
-            return {};
-        try {
-            for (int i = 0; i < kUnitCount; ++i) {
-                const EntryView view = editor->show(unitTable(), i);
-                gameNames_ << (view.decoded.empty() ? QString() : u(view.decoded.front().second));
-            }
-        } catch (const std::exception&) {
-            gameNames_.clear();
-            return {};
-        }
-    }
-    return unit < gameNames_.size() ? gameNames_[unit] : QString();
-}
-
-bool UnitPage::needUnit(const char* action) {
-    if (context_.editor(this) == nullptr)
-        return false;
-    if (selectedUnit() < 0) {
-        context_.dialogs().information(
-            this, u("请先在“选择机体”列表中选择要") + u(action) + u("的机体。"));
-        return false;
-    }
-    return true;
-}
-
-bool UnitPage::showIn(EntryForm& form, int index) {
-    EntryEditor* editor = context_.editor(this);
-    if (editor == nullptr)
-        return false;
-    try {
-        form.show(*editor, index);
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-        return false;
-    }
-    return true;
-}
-
-void UnitPage::showdata() {
-    const int unit = list1_->currentRow();
-    if (unit < 0 || !showIn(*header_, unit))
-        return;
-    showStepDigits();
-    {
-        const QSignalBlocker block(list2_);
-        list2_->clear();
-        for (int k = 1; k <= kSlotsPerUnit; ++k)
-            list2_->addItem(u("武器") + QString::number(k));
-        list2_->setCurrentRow(-1);
-    }
-    // No slot of this unit is picked yet: the weapon boxes are empty and take no input.
-    slot_->clear(false);
-    text13_->setText(QString::number(unitTable().entryOffset(unit), 16).toUpper());
+    for (int k = 1; k <= kSlotsPerUnit; ++k)
+        list2_->addItem(u("武器") + QString::number(k));
+    list2_->setCurrentRow(-1);
 }
 
 void UnitPage::showStepDigits() {
@@ -441,89 +302,15 @@ void UnitPage::showStepDigits() {
     text37_->setText(digits);
 }
 
-void UnitPage::showwp() {
-    const int row = list2_->currentRow();
-    const int unit = header_->shownIndex();
+void UnitPage::slotPicked(int row) {
+    const int unit = browser_->shown();
+    if (!browser_->resolveEdits(this, slot_)) {
+        const int shown = slot_->shownIndex();
+        picker2_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
+        return;
+    }
     if (row >= 0 && unit >= 0)
-        showIn(*slot_, unit * kSlotsPerUnit + row);
-}
-
-bool UnitPage::write() {
-    if (!needUnit("写入"))
-        return false;
-    const int slot = selectedSlot();
-    std::vector<EntryEdit> edits{header_->edit()};
-    if (slot >= 0)
-        edits.push_back(slot_->edit());
-    const WriteResult result =
-        context_.write(this, [&](EntryEditor& editor) { return editor.save(edits); });
-    if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
-        EntryForm* form = result.badEdit == 1 ? slot_ : header_;
-        if (result.badField >= 0)
-            form->markRefused(result.badField);
-        context_.dialogs().information(
-            this, u("没有写入：") + u(result.message) + u("\n请改正后再写入。"));
-        return false;
-    }
-    if (!result.ok())
-        return false;
-    label12_->setText(slot >= 0 ? u("注意：现在已经选定武器修改，武器部分将写入文件")
-                                : u("注意：现在没有选定武器修改，武器部分不作写入"));
-    refresh();
-    return true;
-}
-
-void UnitPage::refresh() {
-    const int unit = header_->shownIndex();
-    if (unit < 0 || !showIn(*header_, unit))
-        return;
-    showStepDigits();
-    const int slot = slot_->shownIndex();
-    if (slot >= 0 && slot / kSlotsPerUnit == unit)
-        showIn(*slot_, slot);
-}
-
-void UnitPage::copyUnit() {
-    if (!needUnit("复制"))
-        return;
-    if (!context_.dialogs().question(this, u("将要复制选定机体的数据,是否进行操作"))) {
-        context_.dialogs().information(this, u("没有进行复制操作"));
-        return;
-    }
-    try {
-        copied_ = context_.editor(this)->copy(unitTable(), selectedUnit());
-    } catch (const std::exception& e) {
-        context_.readFailed(this, e);
-        return;
-    }
-    const QString name = list1_->item(selectedUnit())->text();
-    context_.dialogs().information(this, u("已经复制") + name + u("的数据"));
-    copiedName_ = name;
-}
-
-void UnitPage::pasteUnit() {
-    if (!needUnit("粘贴到"))
-        return;
-    if (copied_.empty()) {
-        context_.dialogs().information(
-            this, u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。"));
-        return;
-    }
-    if (!context_.dialogs().question(
-            this, u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"))) {
-        context_.dialogs().information(this, u("没有进行粘贴操作"));
-        return;
-    }
-    const int unit = selectedUnit();
-    const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
-        return editor.paste(unitTable(), unit, copied_, copiedName_.toStdString());
-    });
-    if (!result.ok())
-        return;
-    context_.dialogs().information(
-        this, u("已经把") + copiedName_ + u("的数据粘贴到") + list1_->item(unit)->text() + u("上"));
-    gameNames_.clear();
-    refresh();
+        browser_->showIn(*slot_, unit * kSlotsPerUnit + row);
 }
 
 void UnitPage::applyPatch(const TablePatch& patch) {
@@ -532,16 +319,8 @@ void UnitPage::applyPatch(const TablePatch& patch) {
     const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
         return editor.setOnAll(*patch.table, patch.values, patch.caption);
     });
-    if (result.ok() && !header_->isDirty() && !slot_->isDirty())
-        refresh();
-}
-
-void UnitPage::raiseUpgradeLimits() {
-    applyPatch(upgradeLimitsPatch());
-}
-
-void UnitPage::allowFourChips() {
-    applyPatch(chipsPatch());
+    if (result.ok() && !browser_->isDirty())
+        browser_->refresh();
 }
 
 }  // namespace vorlan

@@ -1,0 +1,261 @@
+#include "ui/record_browser.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include "app/editor_context.h"
+#include "ui/dialogs.h"
+#include "ui/entry_form.h"
+#include "ui/form_binder.h"
+#include "ui/list_filter.h"
+#include "ui/list_picker.h"
+#include "ui/text.h"
+
+namespace vorlan {
+
+RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form,
+                             QListWidget* list, QLineEdit* filter, QLineEdit* offsetBox,
+                             Words words)
+    : QObject(page),
+      context_(context),
+      page_(page),
+      form_(form),
+      list_(list),
+      offsetBox_(offsetBox),
+      words_(std::move(words)),
+      picker_(new ListPicker(list)),
+      filter_(new ListFilter(filter, list, [this](int row) { return gameName(row); })) {
+    connect(&context_, &EditorContext::executableOpened, this, &RecordBrowser::executableOpened);
+    connect(&context_, &EditorContext::fileChanged, this, &RecordBrowser::fileChanged);
+    connect(picker_, &ListPicker::picked, this, &RecordBrowser::picked);
+    connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
+    context_.addResolver([this](QWidget* parent) { return resolveEdits(parent); });
+}
+
+int RecordBrowser::shown() const {
+    return form_.shownIndex();
+}
+
+void RecordBrowser::addDependent(EntryForm& form) {
+    dependents_.push_back(&form);
+    connect(&form, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
+}
+
+void RecordBrowser::executableOpened() {
+    const QSignalBlocker block(list_);
+    list_->clear();
+    // Line k names entry k: the list's labels (the names of the data folder's list).
+    QStringList labels;
+    for (int i = 0; i < form_.table().count; ++i)
+        labels << u(form_.table().label(i, &context_));
+    list_->addItems(labels);
+    form_.fillNameLists();
+    form_.clear(true);
+    for (EntryForm* d : dependents_) {
+        d->fillNameLists();
+        d->clear(false);
+    }
+    offsetBox_->clear();
+    gameNames_.clear();
+    filter_->apply();
+}
+
+QString RecordBrowser::entryText(int index) const {
+    return index >= 0 && index < list_->count() ? list_->item(index)->text() : QString();
+}
+
+bool RecordBrowser::isDirty() const {
+    bool dirty = form_.isDirty();
+    for (const EntryForm* d : dependents_)
+        dirty = dirty || d->isDirty();
+    return dirty;
+}
+
+void RecordBrowser::updatePending() {
+    context_.setPending(this, isDirty());
+}
+
+bool RecordBrowser::showIn(EntryForm& form, int index) {
+    EntryEditor* editor = context_.editor(page_);
+    if (editor == nullptr)
+        return false;
+    try {
+        form.show(*editor, index);
+    } catch (const std::exception& e) {
+        context_.readFailed(page_, e);
+        return false;
+    }
+    return true;
+}
+
+bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
+    const bool dirty = only != nullptr ? only->isDirty() : isDirty();
+    if (!dirty || shown() < 0)
+        return true;
+    EntryForm& named = only != nullptr ? *only : form_;
+    const QString what = u(named.table().label(named.shownIndex(), &context_));
+    switch (context_.dialogs().askUnsaved(
+        parent, what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃：不写入，修改丢失；"
+                         "取消：留在这里。"))) {
+        case Dialogs::Unsaved::Write:
+            return write();
+        case Dialogs::Unsaved::Discard:
+            if (only != nullptr)
+                only->clear(false);
+            else
+                refresh();
+            return true;
+        case Dialogs::Unsaved::Cancel:
+            break;
+    }
+    return false;
+}
+
+void RecordBrowser::picked(int row) {
+    if (!resolveEdits(page_)) {
+        picker_->restore(shown());
+        return;
+    }
+    if (!showIn(form_, row))
+        return;
+    for (EntryForm* d : dependents_)
+        d->clear(false);
+    offsetBox_->setText(QString::number(form_.table().entryOffset(row), 16).toUpper());
+    emit entryShown(row);
+    emit entryRead();
+}
+
+void RecordBrowser::refresh() {
+    const int index = shown();
+    if (index < 0 || !showIn(form_, index))
+        return;
+    for (EntryForm* d : dependents_) {
+        if (d->shownIndex() >= 0)
+            showIn(*d, d->shownIndex());
+    }
+    emit entryRead();
+}
+
+void RecordBrowser::fileChanged(bool byOtherProgram) {
+    gameNames_.clear();
+    if (shown() < 0)
+        return;
+    if (isDirty()) {
+        if (!byOtherProgram ||
+            !context_.dialogs().question(
+                page_, u("游戏主程序已被其他程序改动。要重新读取当前显示的") + words_.noun +
+                           u("吗？\n（尚未写入的修改将被放弃；选“取消”保留这些修改）")))
+            return;
+    }
+    refresh();
+}
+
+bool RecordBrowser::needEntry(const QString& action) {
+    if (context_.editor(page_) == nullptr)
+        return false;
+    if (shown() < 0) {
+        context_.dialogs().information(page_, u("请先在“选择") + words_.noun + u("”列表中选择要") +
+                                                  action + u("的") + words_.noun + u("。"));
+        return false;
+    }
+    return true;
+}
+
+bool RecordBrowser::write() {
+    if (!needEntry(u("写入")))
+        return false;
+    std::vector<EntryEdit> edits{form_.edit()};
+    std::vector<EntryForm*> forms{&form_};
+    for (EntryForm* d : dependents_) {
+        if (d->shownIndex() >= 0) {
+            edits.push_back(d->edit());
+            forms.push_back(d);
+        }
+    }
+    const WriteResult result =
+        context_.write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
+    if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
+        if (result.badEdit >= 0 && result.badField >= 0)
+            forms[static_cast<std::size_t>(result.badEdit)]->markRefused(result.badField);
+        context_.dialogs().information(
+            page_, u("没有写入：") + u(result.message) + u("\n请改正后再写入。"));
+        return false;
+    }
+    if (!result.ok())
+        return false;
+    if (result.status == WriteResult::Status::Written)
+        gameNames_.clear();
+    refresh();
+    emit written(forms.size() > 1);
+    return true;
+}
+
+void RecordBrowser::copy() {
+    if (!needEntry(u("复制")))
+        return;
+    if (!context_.dialogs().question(page_, words_.copyAsk)) {
+        context_.dialogs().information(page_, u("没有进行复制操作"));
+        return;
+    }
+    try {
+        copied_ = context_.editor(page_)->copy(form_.table(), shown());
+    } catch (const std::exception& e) {
+        context_.readFailed(page_, e);
+        return;
+    }
+    const QString name = entryText(shown());
+    context_.dialogs().information(page_, u("已经复制") + name + u("的数据"));
+    copiedName_ = name;
+}
+
+void RecordBrowser::paste() {
+    if (!needEntry(u("粘贴到")))
+        return;
+    if (copied_.empty()) {
+        context_.dialogs().information(page_, words_.nothingCopied);
+        return;
+    }
+    if (!context_.dialogs().question(page_, words_.pasteAsk)) {
+        context_.dialogs().information(page_, u("没有进行粘贴操作"));
+        return;
+    }
+    const int index = shown();
+    const WriteResult result = context_.write(page_, [&](EntryEditor& editor) {
+        return editor.paste(form_.table(), index, copied_, copiedName_.toStdString());
+    });
+    if (!result.ok())
+        return;
+    context_.dialogs().information(
+        page_, u("已经把") + copiedName_ + u("的数据粘贴到") + entryText(index) + u("上"));
+    gameNames_.clear();
+    // The page shows what is stored now, so a following write cannot undo the paste.
+    refresh();
+}
+
+QString RecordBrowser::gameName(int index) {
+    const TableDef& table = form_.table();
+    if (table.decoded.empty())
+        return {};
+    if (gameNames_.isEmpty()) {
+        EntryEditor* editor = context_.editor(page_);
+        if (editor == nullptr)
+            return {};
+        try {
+            for (int i = 0; i < table.count; ++i) {
+                const EntryView view = editor->show(table, i);
+                QString names;
+                for (const auto& [control, text] : view.decoded)
+                    names += u(text) + ' ';
+                gameNames_ << names;
+            }
+        } catch (const std::exception&) {
+            // Without the names the filter still matches numbers and list names.
+            gameNames_.clear();
+            return {};
+        }
+    }
+    return index < gameNames_.size() ? gameNames_[index] : QString();
+}
+
+}  // namespace vorlan

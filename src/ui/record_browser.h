@@ -1,0 +1,95 @@
+#pragma once
+// The part every record page shares: the list of a table's entries with its filter, the
+// form showing the picked entry, its offset box, and the write, copy and paste of that
+// entry with the unsaved-edit guard. A page adds its layout and what is its own (the unit
+// page: the weapon slot form, the note line, the patches; every page: its hints).
+//
+// Every pick in the list (a click, also on the shown entry, or a key) first resolves the
+// shown entry's unsaved edits; every write, paste, undo or change by another program
+// shows the entry again as it is now stored.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "document/document.h"
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+namespace vorlan {
+
+class EditorContext;
+class EntryForm;
+class ListFilter;
+class ListPicker;
+
+class RecordBrowser : public QObject {
+    Q_OBJECT
+public:
+    // The page's own words for its entries and its copy and paste questions.
+    struct Words {
+        QString noun;  // "机体": "请先在“选择机体”列表中选择要写入的机体。"
+        QString copyAsk;        // asked before a copy
+        QString pasteAsk;       // asked before a paste
+        QString nothingCopied;  // a paste before any copy
+    };
+
+    RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form, QListWidget* list,
+                  QLineEdit* filter, QLineEdit* offsetBox, Words words);
+
+    EntryForm& form() { return form_; }
+    int shown() const;
+    // Whether the main form or a dependent one has unsaved edits.
+    bool isDirty() const;
+    // A further form written together with the main one while it shows an entry (the unit
+    // page's weapon slot). Its unsaved edits count as the page's.
+    void addDependent(EntryForm& form);
+
+    // Shows entry `index` in a form; a read failure is reported and gives false.
+    bool showIn(EntryForm& form, int index);
+    // Unsaved edits (of `only`, or of any form): asks "写入 / 放弃 / 取消". True when the
+    // page may go on.
+    bool resolveEdits(QWidget* parent, EntryForm* only = nullptr);
+    // "写入": the main form and every dependent form showing an entry. False when nothing
+    // could be written (no entry, a refused value, a failed write).
+    bool write();
+    void copy();
+    void paste();
+    // Shows the shown entries again as stored now.
+    void refresh();
+
+signals:
+    // A picked entry is shown (not after a refresh of the same entry).
+    void entryShown(int index);
+    // The main form was read again (after a pick or a refresh).
+    void entryRead();
+    // A write went through; `dependents` tells whether a dependent form was part of it.
+    void written(bool dependents);
+
+private:
+    void executableOpened();
+    void picked(int row);
+    void fileChanged(bool byOtherProgram);
+    void updatePending();
+    bool needEntry(const QString& action);
+    QString gameName(int index);
+    QString entryText(int index) const;
+
+    EditorContext& context_;
+    QWidget* page_;
+    EntryForm& form_;
+    std::vector<EntryForm*> dependents_;
+    QListWidget* list_;
+    QLineEdit* offsetBox_;
+    Words words_;
+    ListPicker* picker_;
+    ListFilter* filter_;
+    QStringList gameNames_;             // the first decoded name of every entry, for the filter
+    std::vector<std::uint8_t> copied_;  // this page's copy buffer: one whole entry
+    QString copiedName_;
+};
+
+}  // namespace vorlan
