@@ -60,7 +60,9 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     for (const Assignment& a : assignments)
         edited[a.field] = parseValue(table.fields[a.field], a.value, shown[a.field], session.lists);
 
-    const WriteResult result = session.editor.save({{&table, index, shown, edited}});
+    const std::vector<EntryEdit> edits{{&table, index, shown, edited}};
+    const std::vector<std::string> cleared = session.editor.clearedNameBytes(edits);
+    const WriteResult result = session.editor.save(edits);
     if (result.status == WriteResult::Status::Refused && result.badField >= 0) {
         const FieldDef& f = table.fields[static_cast<std::size_t>(result.badField)];
         const bool choice = f.encoding->kind() == ValueKind::Choice;
@@ -73,6 +75,8 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
         out << target << "：数值与原来相同，没有写入任何内容。\n";
         return kOk;
     }
+    for (const std::string& line : cleared)
+        err << "注意：" << line << "。\n";
     out << "已写入 " << target << " 的 " << result.step.fields.size() << " 个字段：\n";
     std::vector<std::vector<std::string>> rows;
     for (const std::string& key : result.step.fields) {

@@ -124,6 +124,45 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
     return doc_.write(change);
 }
 
+std::vector<std::string> EntryEditor::clearedNameBytes(const std::vector<EntryEdit>& edits) {
+    std::vector<std::string> out;
+    for (const EntryEdit& e : edits) {
+        const TableDef& table = *e.table;
+        const auto before = copy(table, e.index);
+        auto after = before;
+        const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
+        if (!saved.ok)
+            return {};
+        for (int i : saved.fields) {
+            const FieldDef& f = table.fields[static_cast<std::size_t>(i)];
+            if (f.encoding->name() != "name-code")
+                continue;
+            // Bytes past the text that was shown: the user never saw them.
+            const int shownBytes =
+                (static_cast<int>(e.shown[static_cast<std::size_t>(i)].text.size()) + 1) / 2;
+            int first = -1;
+            int last = -1;
+            int count = 0;
+            for (int b = shownBytes; b < f.width; ++b) {
+                const auto at = static_cast<std::size_t>(f.offset + b);
+                if (before[at] != 0 && after[at] == 0) {
+                    first = first < 0 ? b : first;
+                    last = b;
+                    ++count;
+                }
+            }
+            if (count > 0) {
+                out.push_back("「" + f.fullCaption() + "」：显示的名称在第 " +
+                              std::to_string(shownBytes) + " 字节后被截断，写入会把后面 " +
+                              std::to_string(count) + " 个原来不是 00 的字节（名称内第 " +
+                              std::to_string(first + 1) + "–" + std::to_string(last + 1) +
+                              " 字节）清为 00");
+            }
+        }
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> EntryEditor::copy(const TableDef& table, int index) {
     return doc_.read(table.entryOffset(index), static_cast<std::size_t>(table.size));
 }

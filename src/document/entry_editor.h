@@ -43,6 +43,12 @@ public:
     // result.badField). Fields whose value did not change are not written.
     WriteResult save(const std::vector<EntryEdit>& edits);
 
+    // Name codes whose edit would set to 00 stored bytes that are not 00 after the shown
+    // text (a name shown cut at a "00" inside a character code): one text per such field,
+    // naming the bytes. Empty when there are none, or when a value would be refused anyway.
+    // Throws DocumentError.
+    std::vector<std::string> clearedNameBytes(const std::vector<EntryEdit>& edits);
+
     // The whole entry as bytes. Throws DocumentError.
     std::vector<std::uint8_t> copy(const TableDef& table, int index);
     // Writes copied bytes over a whole entry, bytes no field shows included.

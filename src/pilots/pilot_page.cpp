@@ -9,13 +9,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "app/editor_context.h"
+#include "pilots/pilot_table.h"
 #include "pilots/pilot_vocabularies.h"
 #include "ui/dialogs.h"
-#include "ui/form_binder.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
 #include "ui/widgets.h"
 #include "units/unit_vocabularies.h"
 
@@ -34,6 +37,8 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     setObjectName("PilotPage");
     auto* frame8 = frame(u("选择机师"), "Frame8");
     auto* frame8Layout = new QVBoxLayout(frame8);
+    auto* filter = textBox("FilterPilots", 150);
+    frame8Layout->addWidget(filter);
     frame8Layout->addWidget(list5_);
     list5_->setMinimumWidth(150);
 
@@ -58,19 +63,30 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     layout->addLayout(left);
     layout->addWidget(tabs_, 1);
 
-    connect(&context_, &EditorContext::executableOpened, this, &PilotPage::fillNameLists);
-    const auto hint = [this](const char* name, const char* text) {
-        connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
-                [this, text] { context_.dialogs().information(this, u(text)); });
+    auto* form = new EntryForm(this, pilotTable(), context_);
+    auto* browser = new RecordBrowser(
+        context_, this, *form, list5_, filter, text41,
+        {u("机师"), u("将要复制选定机师的数据,是否进行操作"),
+         u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
+         u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
+    setFocusProxy(list5_);
+    const auto on = [this](const char* name, auto* receiver, auto action) {
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
+    };
+    on("Command11", browser, &RecordBrowser::write);
+    on("Command16", browser, &RecordBrowser::copy);
+    on("Command17", browser, &RecordBrowser::paste);
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, browser, &RecordBrowser::write);
+    const auto hint = [this, &on](const char* name, const char* text) {
+        on(name, this, [this, text] { context_.dialogs().information(this, u(text)); });
     };
     hint("Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
     hint("Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
     hint("Command19",
          "要把敌方人物改为可用,"
          "方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
-    for (const char* name : {"Command11", "Command16", "Command17"}) {
-        comingLater(findChild<QPushButton*>(name), context_.dialogs());
-    }
 }
 
 QWidget* PilotPage::buildBasicPage() {
@@ -175,23 +191,6 @@ QWidget* PilotPage::buildSkillPage() {
     layout->addWidget(special);
     layout->addStretch();
     return page;
-}
-
-void PilotPage::fillNameLists() {
-    const QStringList pilots = toStringList(context_.lists().pilots);
-    list5_->clear();
-    list5_->addItems(pilots);
-    auto* combo17 = findChild<QComboBox*>("Combo17");
-    combo17->clear();
-    combo17->addItems(pilots);
-    combo17->setCurrentIndex(-1);
-    const QStringList skills = toStringList(context_.lists().skills);
-    for (int n = 23; n <= 28; ++n) {
-        auto* combo = findChild<QComboBox*>("Combo" + QString::number(n));
-        combo->clear();
-        combo->addItems(skills);
-        combo->setCurrentIndex(-1);
-    }
 }
 
 }  // namespace vorlan

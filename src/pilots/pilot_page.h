@@ -1,5 +1,6 @@
 #pragma once
-// The "机师修改" page: the pilot list and the three inner pages of one pilot record.
+// The "机师修改" page: the pilot list with its filter and the three inner pages of one
+// pilot record, written, copied and pasted through the shared record flow; three hints.
 
 #include <QWidget>
 
@@ -19,7 +20,6 @@ private:
     QWidget* buildBasicPage();
     QWidget* buildSpiritPage();
     QWidget* buildSkillPage();
-    void fillNameLists();
 
     EditorContext& context_;
     QListWidget* list5_;

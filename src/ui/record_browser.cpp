@@ -173,6 +173,23 @@ bool RecordBrowser::write() {
             forms.push_back(d);
         }
     }
+    // A name shown cut short would lose the rest of the stored name: say so first.
+    std::vector<std::string> cleared;
+    try {
+        cleared = context_.editor(page_)->clearedNameBytes(edits);
+    } catch (const std::exception& e) {
+        context_.readFailed(page_, e);
+        return false;
+    }
+    if (!cleared.empty()) {
+        QString text;
+        for (const std::string& line : cleared)
+            text += u(line) + '\n';
+        if (!context_.dialogs().question(page_, text + u("\n仍然写入吗？"))) {
+            context_.dialogs().information(page_, u("没有写入任何内容。"));
+            return false;
+        }
+    }
     const WriteResult result =
         context_.write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {

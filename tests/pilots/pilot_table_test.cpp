@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
+#include "document/entry_editor.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
 #include "pilots/pilot_table.h"
@@ -78,6 +79,50 @@ TEST(PilotTable, CopyMakesOnlyTheTargetRecordEqual) {
     // The whole record, the three gaps included.
     for (std::size_t i = 0; i < 170; ++i)
         EXPECT_EQ(after[to + i], before[from + i]) << i;
+}
+
+}  // namespace
+}  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+// Surname 81 00 05 93 FA: shown cut at the "00" as "81", though a name follows.
+Bytes cutSurname(const Bytes& exe, int pilot) {
+    Bytes b = exe;
+    const std::size_t at = pilotTable().entryOffset(pilot) + 23;
+    const Bytes name{0x81, 0x00, 0x05, 0x93, 0xFA};
+    std::fill(b.begin() + static_cast<std::ptrdiff_t>(at),
+              b.begin() + static_cast<std::ptrdiff_t>(at + 21), 0);
+    std::copy(name.begin(), name.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+    return b;
+}
+
+TEST(PilotTable, ANameShownCutShortIsNamedBeforeItsTailIsCleared) {
+    const test::DemoExe exe;
+    test::writeFile(exe.path(), cutSurname(exe.bytes(), 4));
+    {
+        auto doc = Document::open(exe.path(), {.backup = false});
+        EntryEditor editor(*doc, nullptr);
+        const EntryView view = editor.show(pilotTable(), 4);
+        EXPECT_EQ(view.values[field("surname")].text, "81");
+        auto edited = view.values;
+        edited[field("nickname")].text = "8281";  // nothing after it is lost
+        EXPECT_TRUE(editor.clearedNameBytes({{&pilotTable(), 4, view.values, edited}}).empty());
+        edited[field("surname")].text = "82";
+        const auto cleared = editor.clearedNameBytes({{&pilotTable(), 4, view.values, edited}});
+        ASSERT_EQ(cleared.size(), 1u);
+        EXPECT_NE(cleared[0].find("机师姓"), std::string::npos);
+        EXPECT_NE(cleared[0].find("3 个"), std::string::npos) << cleared[0];
+        EXPECT_NE(cleared[0].find("第 3–5 字节"), std::string::npos) << cleared[0];
+    }
+    // The command line writes by the rule and says which bytes it cleared.
+    const test::CliRun r = exe.run({"--no-backup", "set", "pilot", "4", "Text29=82"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("清为 00"), std::string::npos) << r.err;
+    const std::size_t at = pilotTable().entryOffset(4) + 23;
+    EXPECT_EQ(exe.bytes()[at], 0x82);
+    EXPECT_EQ(exe.bytes()[at + 3], 0x00);
 }
 
 }  // namespace
