@@ -111,6 +111,7 @@ QWidget* PilotPage::buildBasicPage() {
         abilityGrid->addWidget(l, k / 4, 2 * (k % 4));
         abilityGrid->addWidget(box, k / 4, 2 * (k % 4) + 1);
     }
+    abilityGrid->setColumnStretch(8, 1);
 
     auto* terrain = frame(u("地形适应"), "FramePilotTerrain");
     auto* terrainGrid = new QGridLayout(terrain);
@@ -119,6 +120,7 @@ QWidget* PilotPage::buildBasicPage() {
             {u("陆"), choiceBox("Combo19", terrainRatings(), 60)},
             {u("海"), choiceBox("Combo20", terrainRatings(), 60)},
             {u("宇"), choiceBox("Combo21", terrainRatings(), 60)}});
+    terrainGrid->setColumnStretch(8, 1);
 
     auto* flags = new QGridLayout;
     auto hinted = [](QLineEdit* box, QPushButton* hint) {

@@ -10,6 +10,7 @@ namespace vorlan {
 ListFilter::ListFilter(QLineEdit* box, QListWidget* list, std::function<QString(int)> extra)
     : QObject(box), box_(box), list_(list), extra_(std::move(extra)) {
     box->setClearButtonEnabled(true);
+    box->setMaximumWidth(QWIDGETSIZE_MAX);  // as wide as its list
     box->setPlaceholderText(QString::fromUtf8("筛选：编号、名称或游戏内名称"));
     box->installEventFilter(this);
     connect(box, &QLineEdit::textChanged, this, &ListFilter::apply);

@@ -16,12 +16,15 @@ namespace vorlan {
 QLineEdit* textBox(const QString& name, int width, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
-    e->setMinimumWidth(width);
+    // Sized for the values it takes, so a form does not stretch a three-digit box.
+    e->setFixedWidth(width);
     return e;
 }
 
 QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
-    auto* e = textBox(name, width, parent);
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setMinimumWidth(width);
     e->setReadOnly(true);
     return e;
 }

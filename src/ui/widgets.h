@@ -18,6 +18,7 @@ namespace vorlan {
 
 class Dialogs;
 
+// An editable box of a fixed width; a read-only box of at least that width.
 QLineEdit* textBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 QLineEdit* readOnlyBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 // An editable choice box (it accepts typed text), optionally with fixed items.

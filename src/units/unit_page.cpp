@@ -144,6 +144,7 @@ QWidget* UnitPage::buildBasicPage() {
     }
     patches->addStretch();
     stepGrid->addLayout(patches, 1, 0, 1, 8);
+    stepGrid->setColumnStretch(8, 1);
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(grid);

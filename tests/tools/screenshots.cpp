@@ -62,6 +62,15 @@ int main(int argc, char* argv[]) {
         shoot(QString("tab-%1").arg(i + 1));
     }
 
+    // The pilot tab's three inner pages with a pilot shown.
+    tabs->setCurrentIndex(1);
+    w.findChild<QListWidget*>("List5")->setCurrentRow(12);
+    auto* pilotTabs = w.findChild<QTabWidget*>("SSTab3");
+    for (int i = 0; i < pilotTabs->count(); ++i) {
+        pilotTabs->setCurrentIndex(i);
+        shoot(QString("pilot-%1").arg(i + 1));
+    }
+
     // The editing flow: unsaved edits marked, a write in the status line, the history,
     // a refusal that brought its field's page forward.
     tabs->setCurrentIndex(0);
