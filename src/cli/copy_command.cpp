@@ -22,7 +22,7 @@ const TableDef& copyable(const std::string& name) {
 }  // namespace
 
 void CopyCommand::declare(CLI::App& sub) {
-    sub.add_option("TABLE", table_, "Table name: unit")->required();
+    sub.add_option("TABLE", table_, "Table name: unit or pilot")->required();
     sub.add_option("FROM", from_, "Record to copy")->required();
     sub.add_option("TO", to_, "Record to overwrite")->required();
 }

@@ -9,7 +9,9 @@ namespace vorlan::cli {
 class CopyCommand final : public RecordCommand {
 public:
     std::string name() const override { return "copy"; }
-    std::string description() const override { return "Copy a whole record over another (unit)"; }
+    std::string description() const override {
+        return "Copy a whole record over another (unit, pilot)";
+    }
     void declare(CLI::App& sub) override;
 
 protected:
