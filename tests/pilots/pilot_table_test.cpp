@@ -39,8 +39,14 @@ TEST(PilotTable, RecordsNamesAbilitiesAndGaps) {
     // A nickname of 21 non-zero bytes has no terminator: every digit is shown.
     for (int i = 2; i < 23; ++i)
         record[static_cast<std::size_t>(i)] = 0x82;
+    record[80] = 9;    // a terrain grade without an item
+    record[92] = 40;   // a spirit command without an item
+    record[110] = 50;  // a skill without an item
     image.write(base, record);
     auto v = test::showIn(image, t, 7);
+    EXPECT_EQ(v[field("terrain-air")], FieldValue::ofUnlisted("9"));
+    EXPECT_EQ(v[field("spirit1")], FieldValue::ofUnlisted("40"));
+    EXPECT_EQ(v[field("skill1")], FieldValue::ofUnlisted("50"));
     EXPECT_EQ(v[field("surname")].text, "80");
     std::string all;
     for (int i = 0; i < 21; ++i)
@@ -63,6 +69,10 @@ TEST(PilotTable, RecordsNamesAbilitiesAndGaps) {
     EXPECT_EQ(after[22], 0x00);
     EXPECT_EQ(after[78], 200);
     EXPECT_EQ(after[84], 0x18);
+    // Values without an item are kept as stored.
+    EXPECT_EQ(after[80], 9);
+    EXPECT_EQ(after[92], 40);
+    EXPECT_EQ(after[110], 50);
 }
 
 TEST(PilotTable, CopyMakesOnlyTheTargetRecordEqual) {
