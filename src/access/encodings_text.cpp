@@ -38,7 +38,8 @@ public:
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const std::string_view t = trimBlanks(v.text);
         const auto maxDigits = static_cast<std::size_t>(2 * f.width);
-        if (t.empty() || t.size() > maxDigits || !allHex(t))
+        // Whole bytes only: a lone last digit would be stored as a byte's low half.
+        if (t.empty() || t.size() > maxDigits || t.size() % 2 != 0 || !allHex(t))
             return false;
         for (std::size_t i = 0; i < static_cast<std::size_t>(f.width); ++i) {
             fa.puthexbyte(2 * i < t.size() ? t.substr(2 * i, 2) : std::string_view{});
@@ -47,7 +48,7 @@ public:
     }
 
     std::string accepted(const FieldDef& f) const override {
-        return "应为十六进制数字，最多 " + toDecimal(2 * f.width) + " 位";
+        return "应为偶数位的十六进制数字（每两位一个字节），最多 " + toDecimal(2 * f.width) + " 位";
     }
 };
 

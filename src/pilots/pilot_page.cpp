@@ -17,6 +17,7 @@
 #include "pilots/pilot_table.h"
 #include "pilots/pilot_vocabularies.h"
 #include "ui/dialogs.h"
+#include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/record_browser.h"
 #include "ui/widgets.h"
@@ -65,10 +66,12 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
 
     auto* form = new EntryForm(this, pilotTable(), context_);
     auto* browser = new RecordBrowser(
-        context_, this, *form, list5_, filter, text41,
-        {u("机师"), u("将要复制选定机师的数据,是否进行操作"),
+        context_, this, *form, new ListChooser(list5_), text41,
+        {u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
+         u("将要复制选定机师的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
+    browser->setFilter(filter, list5_);
     setFocusProxy(list5_);
     const auto on = [this](const char* name, auto* receiver, auto action) {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);

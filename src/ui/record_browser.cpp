@@ -2,33 +2,33 @@
 
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSignalBlocker>
 
 #include "app/editor_context.h"
 #include "ui/dialogs.h"
+#include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
 #include "ui/list_filter.h"
-#include "ui/list_picker.h"
 #include "ui/text.h"
 
 namespace vorlan {
 
 RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form,
-                             QListWidget* list, QLineEdit* filter, QLineEdit* offsetBox,
-                             Words words)
+                             EntryChooser* chooser, QLineEdit* offsetBox, Words words)
     : QObject(page),
       context_(context),
       page_(page),
       form_(form),
-      list_(list),
+      chooser_(chooser),
       offsetBox_(offsetBox),
-      words_(std::move(words)),
-      picker_(new ListPicker(list)),
-      filter_(new ListFilter(filter, list, [this](int row) { return gameName(row); })) {
+      words_(std::move(words)) {
     connect(&context_, &EditorContext::executableOpened, this, &RecordBrowser::executableOpened);
     connect(&context_, &EditorContext::fileChanged, this, &RecordBrowser::fileChanged);
-    connect(picker_, &ListPicker::picked, this, &RecordBrowser::picked);
+    connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::picked);
+    // Fixed names are there from the start; names from the data folder come with a file.
+    const TableDef& table = form_.table();
+    if (!table.labelRule && table.labelList == NameList::None && !table.labelItems.empty())
+        chooser_->setLabels(toStringList(table.labelItems));
     connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
     context_.addResolver([this](QWidget* parent) { return resolveEdits(parent); });
 }
@@ -42,27 +42,31 @@ void RecordBrowser::addDependent(EntryForm& form) {
     connect(&form, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
 }
 
+void RecordBrowser::setFilter(QLineEdit* box, QListWidget* list) {
+    filter_ = new ListFilter(box, list, [this](int row) { return gameName(row); });
+}
+
 void RecordBrowser::executableOpened() {
-    const QSignalBlocker block(list_);
-    list_->clear();
-    // Line k names entry k: the list's labels (the names of the data folder's list).
+    // Line k names entry k: the labels of the entries (names of the data folder's lists).
     QStringList labels;
     for (int i = 0; i < form_.table().count; ++i)
         labels << u(form_.table().label(i, &context_));
-    list_->addItems(labels);
+    chooser_->setLabels(labels);
     form_.fillNameLists();
     form_.clear(true);
     for (EntryForm* d : dependents_) {
         d->fillNameLists();
         d->clear(false);
     }
-    offsetBox_->clear();
+    if (offsetBox_ != nullptr)
+        offsetBox_->clear();
     gameNames_.clear();
-    filter_->apply();
+    if (filter_ != nullptr)
+        filter_->apply();
 }
 
 QString RecordBrowser::entryText(int index) const {
-    return index >= 0 && index < list_->count() ? list_->item(index)->text() : QString();
+    return chooser_->label(index);
 }
 
 bool RecordBrowser::isDirty() const {
@@ -114,14 +118,15 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
 
 void RecordBrowser::picked(int row) {
     if (!resolveEdits(page_)) {
-        picker_->restore(shown());
+        chooser_->restore(shown());
         return;
     }
     if (!showIn(form_, row))
         return;
     for (EntryForm* d : dependents_)
         d->clear(false);
-    offsetBox_->setText(QString::number(form_.table().entryOffset(row), 16).toUpper());
+    if (offsetBox_ != nullptr)
+        offsetBox_->setText(QString::number(form_.table().entryOffset(row), 16).toUpper());
     emit entryShown(row);
     emit entryRead();
 }
@@ -155,8 +160,12 @@ bool RecordBrowser::needEntry(const QString& action) {
     if (context_.editor(page_) == nullptr)
         return false;
     if (shown() < 0) {
-        context_.dialogs().information(page_, u("请先在“选择") + words_.noun + u("”列表中选择要") +
-                                                  action + u("的") + words_.noun + u("。"));
+        context_.dialogs().information(page_, words_.pickFirst.arg(action));
+        return false;
+    }
+    if (!chooser_->shows(shown())) {
+        context_.dialogs().information(page_, u("选择框中输入的文字不是列表中的任何一项，没有") +
+                                                  action + u("。请从列表中选择一项。"));
         return false;
     }
     return true;

@@ -22,23 +22,27 @@ class QWidget;
 namespace vorlan {
 
 class EditorContext;
+class EntryChooser;
 class EntryForm;
 class ListFilter;
-class ListPicker;
 
 class RecordBrowser : public QObject {
     Q_OBJECT
 public:
     // The page's own words for its entries and its copy and paste questions.
     struct Words {
-        QString noun;  // "机体": "请先在“选择机体”列表中选择要写入的机体。"
-        QString copyAsk;        // asked before a copy
+        QString noun;  // "机体"
+        QString pickFirst;  // "请先在“选择机体”列表中选择要%1的机体。" (%1: the action)
+        QString copyAsk;        // asked before a copy (pages that copy)
         QString pasteAsk;       // asked before a paste
         QString nothingCopied;  // a paste before any copy
     };
 
-    RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form, QListWidget* list,
-                  QLineEdit* filter, QLineEdit* offsetBox, Words words);
+    // `offsetBox` (the entry's file offset) may be null.
+    RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form, EntryChooser* chooser,
+                  QLineEdit* offsetBox, Words words);
+    // A filter box over a list chooser; it also matches the entries' decoded names.
+    void setFilter(QLineEdit* box, QListWidget* list);
 
     EntryForm& form() { return form_; }
     int shown() const;
@@ -82,11 +86,10 @@ private:
     QWidget* page_;
     EntryForm& form_;
     std::vector<EntryForm*> dependents_;
-    QListWidget* list_;
+    EntryChooser* chooser_;
     QLineEdit* offsetBox_;
     Words words_;
-    ListPicker* picker_;
-    ListFilter* filter_;
+    ListFilter* filter_ = nullptr;
     QStringList gameNames_;             // the first decoded name of every entry, for the filter
     std::vector<std::uint8_t> copied_;  // this page's copy buffer: one whole entry
     QString copiedName_;

@@ -16,10 +16,10 @@
 
 #include "app/editor_context.h"
 #include "ui/dialogs.h"
+#include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
 #include "ui/icon_toggle.h"
-#include "ui/list_picker.h"
 #include "ui/record_browser.h"
 #include "ui/widgets.h"
 #include "units/unit_icons.h"
@@ -103,12 +103,14 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     slot_ = new EntryForm(this, weaponTable(), context_);
     slot_->clear(false);
     browser_ = new RecordBrowser(
-        context_, this, *header_, list1_, filter_, text13_,
-        {u("机体"), u("将要复制选定机体的数据,是否进行操作"),
+        context_, this, *header_, new ListChooser(list1_), text13_,
+        {u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
+         u("将要复制选定机体的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。")});
+    browser_->setFilter(filter_, list1_);
     browser_->addDependent(*slot_);
-    picker2_ = new ListPicker(list2_);
+    picker2_ = new ListChooser(list2_);
     setFocusProxy(list1_);
     connectActions();
 }
@@ -259,7 +261,7 @@ void UnitPage::connectActions() {
         label12_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
                                    : u("注意：现在没有选定武器修改，武器部分不作写入"));
     });
-    connect(picker2_, &ListPicker::picked, this, &UnitPage::slotPicked);
+    connect(picker2_, &EntryChooser::picked, this, &UnitPage::slotPicked);
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WidgetWithChildrenShortcut);
     connect(save, &QShortcut::activated, browser_, &RecordBrowser::write);

@@ -19,7 +19,7 @@ namespace vorlan {
 
 class EditorContext;
 class EntryForm;
-class ListPicker;
+class ListChooser;
 class RecordBrowser;
 struct TablePatch;
 
@@ -55,7 +55,7 @@ private:
     EntryForm* header_ = nullptr;
     EntryForm* slot_ = nullptr;
     RecordBrowser* browser_ = nullptr;
-    ListPicker* picker2_ = nullptr;
+    ListChooser* picker2_ = nullptr;
 };
 
 }  // namespace vorlan
