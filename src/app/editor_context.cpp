@@ -160,6 +160,7 @@ WriteResult EditorContext::write(QWidget* parent,
             ownStamp_ = stamp();
             undo_->push(new WriteCommand(*this, result.step));
             noteWritten(result);
+            emit stepWritten(result.step);
             break;
         case Status::Unchanged:
             emit note(u("没有改动，未写入"));
@@ -199,7 +200,7 @@ bool EditorContext::applyStep(const WriteStep& step, bool forward) {
     }
     ownStamp_ = stamp();
     emit note(u(forward ? "已重做 " : "已撤销 ") + q(step.label));
-    emit fileChanged(false);
+    emit stepWritten(step);
     return true;
 }
 

@@ -77,6 +77,9 @@ signals:
     void fileChanged(bool byOtherProgram);
     // Whether any page has unsaved edits now.
     void pendingChanged(bool any);
+    // This program wrote a step (a write, an undo or a redo): pages showing those bytes
+    // show them again, or, with unsaved edits, ask before overwriting them.
+    void stepWritten(const vorlan::WriteStep& step);
     // A new executable (and with it fresh lists) has been adopted.
     void executableOpened();
     // A short note for the status line, such as the backup just made.

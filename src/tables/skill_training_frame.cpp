@@ -9,8 +9,11 @@
 #include <QPushButton>
 
 #include "app/editor_context.h"
+#include "tables/skill_training_table.h"
 #include "tables/table_vocabularies.h"
-#include "ui/form_binder.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
 #include "ui/widgets.h"
 
 namespace vorlan {
@@ -34,19 +37,12 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     grid->addWidget(caption(u("所需PP")), 2, 0);
     grid->addLayout(pp, 2, 1, 1, 4);
     grid->setColumnStretch(4, 1);
-    connect(&context_, &EditorContext::executableOpened, this, &SkillTrainingFrame::fillSkills);
-    comingLater(findChild<QPushButton*>("Command13"), context_.dialogs());
-}
-
-void SkillTrainingFrame::fillSkills() {
-    auto* combo29 = findChild<QComboBox*>("Combo29");
-    combo29->clear();
-    combo29->addItems(toStringList(context_.lists().skills));
-    // Only skills 1 to 32 have a training entry: drop entry 0 and the two after 32.
-    combo29->removeItem(0);
-    combo29->removeItem(32);
-    combo29->removeItem(32);
-    combo29->setCurrentIndex(-1);
+    auto* form = new EntryForm(this, skillTrainingTable(), context_);
+    auto* browser = new RecordBrowser(
+        context_, this, *form, new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
+        {u("技能"), u("请先在“选择技能”中选择一个技能，再%1。"), {}, {}, {}});
+    connect(findChild<QPushButton*>("Command13"), &QPushButton::clicked, browser,
+            &RecordBrowser::write);
 }
 
 }  // namespace vorlan

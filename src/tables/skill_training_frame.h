@@ -1,5 +1,6 @@
 #pragma once
-// The frame "机师技能养成": one pilot skill's training entry.
+// The frame "机师技能养成": one pilot skill's training entry, chosen in Combo29 (skills
+// 1 to 32) and written with "写入" through the shared record flow.
 
 #include <QGroupBox>
 
@@ -13,7 +14,6 @@ public:
     explicit SkillTrainingFrame(EditorContext& context, QWidget* parent = nullptr);
 
 private:
-    void fillSkills();
     EditorContext& context_;
 };
 

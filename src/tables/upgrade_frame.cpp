@@ -10,8 +10,11 @@
 #include <QVBoxLayout>
 
 #include "app/editor_context.h"
-#include "tables/table_vocabularies.h"
+#include "tables/upgrade_tables.h"
 #include "ui/dialogs.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
 #include "ui/widgets.h"
 
 namespace vorlan {
@@ -43,15 +46,30 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("改造相关1"), parent), context_(context) {
     setObjectName("Frame19");
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", upgradeCostRows(), 100),
+    layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100),
                                  button("Command21", u("写入"))));
     layout->addLayout(valueRow("Text58"));
-    layout->addLayout(chooserRow(u("武器改造幅度"),
-                                 choiceBox("Combo32", upgradeIncrementRows(), 100),
+    layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", {}, 100),
                                  button("Command22", u("写入"))));
     layout->addLayout(valueRow("Text60"));
-    for (const char* name : {"Command21", "Command22"}) {
-        comingLater(findChild<QPushButton*>(name), context_.dialogs());
+    // Two tables, each with its row chooser and write button.
+    const struct {
+        const TableDef* table;
+        const char* chooser;
+        const char* write;
+        const char* pick;
+    } rows[] = {
+        {&upgradeCostTable(), "Combo31", "Command21", "请先在“机体改造费用”中选择一行，再%1。"},
+        {&upgradeIncrementTable(), "Combo32", "Command22",
+         "请先在“武器改造幅度”中选择一种，再%1。"},
+    };
+    for (const auto& r : rows) {
+        auto* form = new EntryForm(this, *r.table, context_);
+        auto* browser = new RecordBrowser(context_, this, *form,
+                                          new ComboChooser(findChild<QComboBox*>(r.chooser)),
+                                          nullptr, {u(r.table->caption), u(r.pick), {}, {}, {}});
+        connect(findChild<QPushButton*>(r.write), &QPushButton::clicked, browser,
+                &RecordBrowser::write);
     }
 }
 

@@ -25,6 +25,7 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
     connect(&context_, &EditorContext::executableOpened, this, &RecordBrowser::executableOpened);
     connect(&context_, &EditorContext::fileChanged, this, &RecordBrowser::fileChanged);
     connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::picked);
+    connect(&context_, &EditorContext::stepWritten, this, &RecordBrowser::stepWritten);
     // Fixed names are there from the start; names from the data folder come with a file.
     const TableDef& table = form_.table();
     if (!table.labelRule && table.labelList == NameList::None && !table.labelItems.empty())
@@ -123,6 +124,7 @@ void RecordBrowser::picked(int row) {
     }
     if (!showIn(form_, row))
         return;
+    staleOnDisk_ = false;
     for (EntryForm* d : dependents_)
         d->clear(false);
     if (offsetBox_ != nullptr)
@@ -131,10 +133,39 @@ void RecordBrowser::picked(int row) {
     emit entryRead();
 }
 
+bool RecordBrowser::showsBytesOf(const WriteStep& step) const {
+    std::vector<const EntryForm*> forms{&form_};
+    forms.insert(forms.end(), dependents_.begin(), dependents_.end());
+    for (const EntryForm* f : forms) {
+        if (f->shownIndex() < 0)
+            continue;
+        const std::uint64_t from = f->table().entryOffset(f->shownIndex());
+        const std::uint64_t to = from + static_cast<std::uint64_t>(f->table().size);
+        for (const ByteRun& r : step.runs) {
+            if (r.offset < to && r.offset + r.after.size() > from)
+                return true;
+        }
+    }
+    return false;
+}
+
+void RecordBrowser::stepWritten(const WriteStep& step) {
+    if (writing_ || shown() < 0 || !showsBytesOf(step))
+        return;
+    if (!isDirty()) {
+        refresh();
+        return;
+    }
+    staleOnDisk_ = true;
+    emit context_.note(u("注意：") + entryText(shown()) +
+                       u(" 显示之后已在另一处被写入改动；写入前会先询问。"));
+}
+
 void RecordBrowser::refresh() {
     const int index = shown();
     if (index < 0 || !showIn(form_, index))
         return;
+    staleOnDisk_ = false;
     for (EntryForm* d : dependents_) {
         if (d->shownIndex() >= 0)
             showIn(*d, d->shownIndex());
@@ -199,8 +230,18 @@ bool RecordBrowser::write() {
             return false;
         }
     }
+    if (staleOnDisk_ &&
+        !context_.dialogs().question(
+            page_,
+            entryText(shown()) + u(" 显示之后，它的数据已在另一处被写入改动。写入会用这里的值覆盖"
+                                   "你改过的字段。仍然写入吗？"))) {
+        context_.dialogs().information(page_, u("没有写入任何内容。"));
+        return false;
+    }
+    writing_ = true;
     const WriteResult result =
         context_.write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
+    writing_ = false;
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
         if (result.badEdit >= 0 && result.badField >= 0)
             forms[static_cast<std::size_t>(result.badEdit)]->markRefused(result.badField);
@@ -247,9 +288,11 @@ void RecordBrowser::paste() {
         return;
     }
     const int index = shown();
+    writing_ = true;
     const WriteResult result = context_.write(page_, [&](EntryEditor& editor) {
         return editor.paste(form_.table(), index, copied_, copiedName_.toStdString());
     });
+    writing_ = false;
     if (!result.ok())
         return;
     context_.dialogs().information(

@@ -77,6 +77,10 @@ private:
     void executableOpened();
     void picked(int row);
     void fileChanged(bool byOtherProgram);
+    // A write of this program elsewhere (another page, window, an undo) touched bytes this
+    // page shows.
+    void stepWritten(const WriteStep& step);
+    bool showsBytesOf(const WriteStep& step) const;
     void updatePending();
     bool needEntry(const QString& action);
     QString gameName(int index);
@@ -93,6 +97,8 @@ private:
     QStringList gameNames_;             // the first decoded name of every entry, for the filter
     std::vector<std::uint8_t> copied_;  // this page's copy buffer: one whole entry
     QString copiedName_;
+    bool writing_ = false;      // this browser's own write is under way
+    bool staleOnDisk_ = false;  // bytes shown with unsaved edits were written elsewhere since
 };
 
 }  // namespace vorlan

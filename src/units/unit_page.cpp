@@ -319,11 +319,10 @@ void UnitPage::slotPicked(int row) {
 void UnitPage::applyPatch(const TablePatch& patch) {
     if (context_.editor(this) == nullptr)
         return;
-    const WriteResult result = context_.write(this, [&](EntryEditor& editor) {
+    // The page shows the patched unit again when the write is announced.
+    context_.write(this, [&](EntryEditor& editor) {
         return editor.setOnAll(*patch.table, patch.values, patch.caption);
     });
-    if (result.ok() && !browser_->isDirty())
-        browser_->refresh();
 }
 
 }  // namespace vorlan

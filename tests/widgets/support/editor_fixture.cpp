@@ -1,5 +1,7 @@
 #include "widgets/support/editor_fixture.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -37,6 +39,15 @@ void EditorFixture::clickRow(const QString& list, int row) {
 void EditorFixture::clickTab(const QString& tabs, int index) {
     QTabBar* bar = findChild<QTabWidget>(tabs)->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void EditorFixture::chooseItem(const QString& combo, int row) {
+    auto* c = findChild<QComboBox>(combo);
+    c->showPopup();
+    QAbstractItemView* view = c->view();
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
 }
 
 void EditorFixture::click(const QString& button) {

@@ -28,6 +28,8 @@ public:
     // A click on a list row's rectangle (scrolled into view first).
     void clickRow(const QString& list, int row);
     void clickTab(const QString& tabs, int index);
+    // Opens a choice box's list and clicks item `row` in it.
+    void chooseItem(const QString& combo, int row);
     void click(const QString& button);
     // Selects a text box's text and types over it, key by key (ASCII text).
     void type(const QString& box, const QString& text);
