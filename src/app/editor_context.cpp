@@ -213,12 +213,18 @@ void EditorContext::setPending(QObject* page, bool pending) {
         emit pendingChanged(hasPending());
 }
 
-void EditorContext::addResolver(std::function<bool(QWidget*)> resolve) {
-    resolvers_.push_back(std::move(resolve));
+void EditorContext::addResolver(QObject* owner, std::function<bool(QWidget*)> resolve) {
+    resolvers_.emplace_back(owner, std::move(resolve));
+    connect(owner, &QObject::destroyed, this, [this, owner] {
+        std::erase_if(resolvers_, [owner](const auto& r) { return r.first == owner; });
+        setPending(owner, false);
+    });
 }
 
 bool EditorContext::resolvePending(QWidget* parent) {
-    for (const auto& resolve : resolvers_) {
+    // A copy: resolving may close a window, which removes its resolver.
+    const auto resolvers = resolvers_;
+    for (const auto& [owner, resolve] : resolvers) {
         if (!resolve(parent))
             return false;
     }

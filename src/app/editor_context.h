@@ -67,7 +67,8 @@ public:
     // executable is left (another file, "退出", closing the window).
     void setPending(QObject* page, bool pending);
     bool hasPending() const { return !pending_.isEmpty(); }
-    void addResolver(std::function<bool(QWidget* parent)> resolve);
+    // `owner`'s way of resolving its edits, forgotten when `owner` goes (a closed window).
+    void addResolver(QObject* owner, std::function<bool(QWidget* parent)> resolve);
     // Asks about every page's unsaved edits; false when the user chose to stay.
     bool resolvePending(QWidget* parent);
 
@@ -97,7 +98,7 @@ private:
     QFileSystemWatcher* watcher_;
     QString ownStamp_;
     QList<QObject*> pending_;
-    std::vector<std::function<bool(QWidget*)>> resolvers_;
+    std::vector<std::pair<QObject*, std::function<bool(QWidget*)>>> resolvers_;
     QString dataDir_;
     QString exepath_;
     NameLists lists_;

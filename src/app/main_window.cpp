@@ -26,6 +26,8 @@
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
 #include "units/unit_page.h"
+#include "windows/table_window.h"
+#include "windows/window_layouts.h"
 
 namespace vorlan {
 
@@ -153,7 +155,7 @@ QWidget* MainWindow::buildWindowButtons() {
         {"Command26", "强化配件"}, {"Command27", "武器改造"}, {"Command28", "主角精神"}};
     for (const auto& [name, text] : buttons) {
         auto* b = button(name, u(text));
-        comingLater(b, dialogs_);
+        connect(b, &QPushButton::clicked, this, [this, name] { openWindow(name); });
         row->addWidget(b);
     }
     row->addStretch();
@@ -172,6 +174,23 @@ QWidget* MainWindow::buildToolsPage() {
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(1, 1);
     return page;
+}
+
+void MainWindow::openWindow(const QString& button) {
+    if (context_->editor(this) == nullptr)
+        return;
+    for (const WindowLayout& layout : windowLayouts()) {
+        if (u(layout.button) != button)
+            continue;
+        // One window per button: a second click brings it forward without reading again.
+        QPointer<QWidget>& window = windows_[button];
+        if (window.isNull()) {
+            window = new TableWindow(*context_, layout, this);
+            window->show();
+        }
+        window->raise();
+        window->activateWindow();
+    }
 }
 
 bool MainWindow::openExecutable(const QString& path) {

@@ -2,6 +2,8 @@
 // The main window `Form1`: the executable path with "打开" and "退出" above five tab
 // pages, each an editor or a tool.
 
+#include <QMap>
+#include <QPointer>
 #include <QWidget>
 
 class QLineEdit;
@@ -28,6 +30,8 @@ protected:
 private:
     void chooseExecutable();
     QWidget* buildHistory();
+    // Shows the secondary window of a "其他修改2" button, or brings it forward.
+    void openWindow(const QString& button);
     QWidget* buildWindowButtons();
     QWidget* buildToolsPage();
 
@@ -36,6 +40,7 @@ private:
     QLineEdit* text1_;
     QTabWidget* tabs_;
     QWidget* history_ = nullptr;
+    QMap<QString, QPointer<QWidget>> windows_;
 };
 
 }  // namespace vorlan

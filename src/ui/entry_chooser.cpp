@@ -46,6 +46,8 @@ bool ListChooser::eventFilter(QObject* watched, QEvent* event) {
         // picked that row, so it is not shown.
         restoring_ = true;
         static_cast<QObject*>(list_)->event(event);
+        if (list_->currentItem() != nullptr && !list_->currentItem()->isSelected())
+            list_->selectionModel()->clearCurrentIndex();
         restoring_ = false;
         return true;
     }

@@ -24,14 +24,16 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
       words_(std::move(words)) {
     connect(&context_, &EditorContext::executableOpened, this, &RecordBrowser::executableOpened);
     connect(&context_, &EditorContext::fileChanged, this, &RecordBrowser::fileChanged);
-    connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::picked);
+    if (chooser_ != nullptr)
+        connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::showEntry);
     connect(&context_, &EditorContext::stepWritten, this, &RecordBrowser::stepWritten);
     // Fixed names are there from the start; names from the data folder come with a file.
     const TableDef& table = form_.table();
-    if (!table.labelRule && table.labelList == NameList::None && !table.labelItems.empty())
+    if (chooser_ != nullptr && !table.labelRule && table.labelList == NameList::None &&
+        !table.labelItems.empty())
         chooser_->setLabels(toStringList(table.labelItems));
     connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
-    context_.addResolver([this](QWidget* parent) { return resolveEdits(parent); });
+    context_.addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
 }
 
 int RecordBrowser::shown() const {
@@ -48,11 +50,17 @@ void RecordBrowser::setFilter(QLineEdit* box, QListWidget* list) {
 }
 
 void RecordBrowser::executableOpened() {
+    load();
+}
+
+void RecordBrowser::load() {
     // Line k names entry k: the labels of the entries (names of the data folder's lists).
-    QStringList labels;
-    for (int i = 0; i < form_.table().count; ++i)
-        labels << u(form_.table().label(i, &context_));
-    chooser_->setLabels(labels);
+    if (chooser_ != nullptr) {
+        QStringList labels;
+        for (int i = 0; i < form_.table().count; ++i)
+            labels << u(form_.table().label(i, &context_));
+        chooser_->setLabels(labels);
+    }
     form_.fillNameLists();
     form_.clear(true);
     for (EntryForm* d : dependents_) {
@@ -67,7 +75,7 @@ void RecordBrowser::executableOpened() {
 }
 
 QString RecordBrowser::entryText(int index) const {
-    return chooser_->label(index);
+    return chooser_ != nullptr ? chooser_->label(index) : u(form_.table().label(index, &context_));
 }
 
 bool RecordBrowser::isDirty() const {
@@ -117,9 +125,10 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
     return false;
 }
 
-void RecordBrowser::picked(int row) {
+void RecordBrowser::showEntry(int row) {
     if (!resolveEdits(page_)) {
-        chooser_->restore(shown());
+        if (chooser_ != nullptr)
+            chooser_->restore(shown());
         return;
     }
     if (!showIn(form_, row))
@@ -194,7 +203,7 @@ bool RecordBrowser::needEntry(const QString& action) {
         context_.dialogs().information(page_, words_.pickFirst.arg(action));
         return false;
     }
-    if (!chooser_->shows(shown())) {
+    if (chooser_ != nullptr && !chooser_->shows(shown())) {
         context_.dialogs().information(page_, u("选择框中输入的文字不是列表中的任何一项，没有") +
                                                   action + u("。请从列表中选择一项。"));
         return false;

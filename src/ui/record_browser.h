@@ -38,7 +38,8 @@ public:
         QString nothingCopied;  // a paste before any copy
     };
 
-    // `offsetBox` (the entry's file offset) may be null.
+    // `chooser` is null for a page that shows one fixed entry (a block window); `offsetBox`
+    // (the entry's file offset) may be null.
     RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form, EntryChooser* chooser,
                   QLineEdit* offsetBox, Words words);
     // A filter box over a list chooser; it also matches the entries' decoded names.
@@ -52,6 +53,11 @@ public:
     // page's weapon slot). Its unsaved edits count as the page's.
     void addDependent(EntryForm& form);
 
+    // Fills the chooser and the name-list boxes, and empties the forms; done again for each
+    // executable opened.
+    void load();
+    // Shows entry `row` in the main form (what a pick does), its unsaved edits resolved first.
+    void showEntry(int row);
     // Shows entry `index` in a form; a read failure is reported and gives false.
     bool showIn(EntryForm& form, int index);
     // Unsaved edits (of `only`, or of any form): asks "写入 / 放弃 / 取消". True when the
@@ -75,7 +81,6 @@ signals:
 
 private:
     void executableOpened();
-    void picked(int row);
     void fileChanged(bool byOtherProgram);
     // A write of this program elsewhere (another page, window, an undo) touched bytes this
     // page shows.

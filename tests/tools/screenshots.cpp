@@ -71,6 +71,23 @@ int main(int argc, char* argv[]) {
         shoot(QString("pilot-%1").arg(i + 1));
     }
 
+    // The six windows, each with an entry shown.
+    tabs->setCurrentIndex(3);
+    for (const char* name :
+         {"Command23", "Command24", "Command25", "Command26", "Command27", "Command28"}) {
+        w.findChild<QPushButton*>(name)->click();
+        QApplication::processEvents();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (!top->isVisible() || top == &w)
+                continue;
+            if (auto* list = top->findChild<QListWidget*>("List1"))
+                list->setCurrentRow(1);
+            QApplication::processEvents();
+            top->grab().save(out.filePath(top->objectName() + ".png"));
+            top->close();
+        }
+    }
+
     // The editing flow: unsaved edits marked, a write in the status line, the history,
     // a refusal that brought its field's page forward.
     tabs->setCurrentIndex(0);

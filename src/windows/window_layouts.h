@@ -1,0 +1,36 @@
+#pragma once
+// How each secondary window arranges its table's boxes: whether it picks entries from a
+// list or shows one block, its grids of boxes with their captions, and explanation texts.
+// One generic window (table_window.h) builds itself from a description.
+
+#include <string>
+#include <vector>
+
+#include "access/table_def.h"
+
+namespace vorlan {
+
+struct WindowGrid {
+    std::string heading;                          // above the grid; may hold a line break
+    std::vector<std::string> columns;             // captions above the columns
+    std::vector<std::string> rows;                // captions left of the rows
+    std::vector<std::string> footers;             // below the columns, each spanning an equal share
+    std::vector<std::vector<std::string>> cells;  // control names, row by row
+    bool captionsAbove = false;                   // each box carries its field's caption above it
+};
+
+struct WindowLayout {
+    std::string form;     // "Form2"
+    std::string caption;  // "底力补正"
+    std::string button;   // the main window's button that opens it, "Command23"
+    const TableDef* table = nullptr;
+    bool list = true;  // picks entries from List1; otherwise shows the one block
+    int gridsPerRow = 1;
+    std::vector<WindowGrid> grids;
+    std::vector<std::string> notes;  // explanation captions under the grids
+};
+
+// Form2 … Form7, in the order of their buttons.
+const std::vector<WindowLayout>& windowLayouts();
+
+}  // namespace vorlan

@@ -1,0 +1,195 @@
+// The six secondary windows driven as a user does: each opens once, starts empty (list
+// windows) or showing its block, writes exactly the edited bytes, asks on "返回" when edits
+// are pending, and shows a write made by another editor to the same bytes.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "tables/upgrade_tables.h"
+#include "ui/text.h"
+#include "widgets/support/editor_fixture.h"
+#include "windows/window_tables.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+using Unsaved = Dialogs::Unsaved;
+
+namespace {
+
+struct Windows : test::EditorFixture {
+    Windows() {
+        showWindow();
+        clickTab("SSTab1", 3);
+    }
+    // Clicks a "其他修改2" button and returns the window it shows.
+    QWidget* open(const char* button, const char* form) {
+        click(button);
+        QWidget* w = window().findChild<QWidget*>(form);
+        if (w == nullptr || !QTest::qWaitForWindowExposed(w))
+            qFatal("window %s not shown", form);
+        return w;
+    }
+    static QLineEdit* box(QWidget* w, const QString& name) {
+        auto* b = w->findChild<QLineEdit*>(name);
+        if (b == nullptr)
+            qFatal("no box %s", qPrintable(name));
+        return b;
+    }
+    static void clickRow(QWidget* w, int row) {
+        auto* list = w->findChild<QListWidget*>("List1");
+        const QRect r = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    }
+    static void typeIn(QWidget* w, const QString& name, const QString& text) {
+        QLineEdit* e = box(w, name);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    static void press(QWidget* w, const char* name) {
+        QTest::mouseClick(w->findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+    int visibleWindows(const char* form) {
+        int n = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            n += top->objectName() == form && top->isVisible() ? 1 : 0;
+        return n;
+    }
+};
+
+std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            out.push_back(i);
+    }
+    return out;
+}
+
+}  // namespace
+
+class TableWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void eachWindowOpensOnceAndStartsEmpty();
+    void aListWindowWritesOnlyTheEditedByte();
+    void aBlockWindowShowsAndWritesItsBlock();
+    void backWithPendingEditsAsks();
+    void aWriteElsewhereShowsInTheWindow();
+};
+
+void TableWindowsTest::eachWindowOpensOnceAndStartsEmpty() {
+    Windows t;
+    QWidget* guts = t.open("Command23", "Form2");
+    QCOMPARE(guts->windowTitle(), u("底力补正"));
+    auto* list = guts->findChild<QListWidget*>("List1");
+    QCOMPARE(list->count(), 9);
+    QCOMPARE(list->item(8)->text(), QString("L9"));
+    QCOMPARE(list->currentRow(), -1);
+    QVERIFY(Windows::box(guts, "Text1(0)")->text().isEmpty());
+    Windows::typeIn(guts, "Text1(0)", "");  // no entry: typing does not count as an edit
+    t.clickTab("SSTab1", 3);
+    QCOMPARE(t.open("Command23", "Form2"), guts);  // a second click only brings it forward
+    QCOMPARE(t.visibleWindows("Form2"), 1);
+    for (const auto& [button, form] :
+         {std::pair{"Command24", "Form3"}, {"Command26", "Form5"}, {"Command28", "Form7"}}) {
+        QWidget* w = t.open(button, form);
+        QCOMPARE(w->findChild<QListWidget*>("List1")->currentRow(), -1);
+        QVERIFY(Windows::box(w, "Text1(0)")->text().isEmpty());
+    }
+    QCOMPARE(t.open("Command28", "Form7")->findChild<QComboBox*>("Combo1(0)")->count(), 31);
+}
+
+void TableWindowsTest::aListWindowWritesOnlyTheEditedByte() {
+    Windows t;
+    QWidget* guts = t.open("Command23", "Form2");
+    Windows::clickRow(guts, 8);  // L9
+    const Bytes before = t.bytes();
+    QCOMPARE(Windows::box(guts, "Text1(39)")->text(), QString::number(before[0x2DE8EF]));
+    Windows::typeIn(guts, "Text1(5)", "200");
+    Windows::press(guts, "save");
+    const auto changed = differences(before, t.bytes());
+    QCOMPARE(changed.size(), std::size_t{1});
+    QCOMPARE(changed[0], std::size_t{0x2DE8C8 + 5});
+    QCOMPARE(t.bytes()[0x2DE8C8 + 5], std::uint8_t{200});
+    // A value out of range is refused and nothing is written.
+    Windows::typeIn(guts, "Text1(6)", "256");
+    Windows::press(guts, "save");
+    QVERIFY(t.dialogs().lastMessage().contains(u("0 到 255")));
+    QCOMPARE(t.bytes()[0x2DE8C8 + 6], before[0x2DE8C8 + 6]);
+
+    // The barrier type is one byte: offset 13 is left as it was.
+    QWidget* barriers = t.open("Command24", "Form3");
+    Windows::clickRow(barriers, 12);
+    auto* type = barriers->findChild<QComboBox*>("Combo1");
+    type->setFocus();
+    QTest::keyClick(type, Qt::Key_Down);
+    QTest::keyClick(type, Qt::Key_Up);
+    QTest::keyClick(type, type->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+    const Bytes mid = t.bytes();
+    Windows::press(barriers, "save");
+    for (std::size_t at : differences(mid, t.bytes()))
+        QCOMPARE(at, std::size_t{0x2DA970 + 12});
+}
+
+void TableWindowsTest::aBlockWindowShowsAndWritesItsBlock() {
+    Windows t;
+    const Bytes before = t.bytes();
+    QWidget* skills = t.open("Command25", "Form4");
+    QCOMPARE(Windows::box(skills, "Text1(89)")->text(), QString::number(before[0x2DE963]));
+    QCOMPARE(Windows::box(skills, "Text1(233)")->text(), QString::number(before[0x2DEA1F]));
+    Windows::press(skills, "save");  // unchanged: nothing written
+    QCOMPARE(t.bytes(), before);
+    Windows::typeIn(skills, "Text1(90)", "77");
+    Windows::press(skills, "save");
+    QCOMPARE(differences(before, t.bytes()), std::vector<std::size_t>{0x2DE974});
+}
+
+void TableWindowsTest::backWithPendingEditsAsks() {
+    Windows t;
+    QWidget* parts = t.open("Command26", "Form5");
+    Windows::clickRow(parts, 0);
+    Windows::typeIn(parts, "Text1(1)", "500");
+    t.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    Windows::press(parts, "open");
+    QCOMPARE(t.visibleWindows("Form5"), 1);
+    QCOMPARE(Windows::box(parts, "Text1(1)")->text(), QString("500"));
+    t.dialogs().answerNextUnsaved(Unsaved::Write);
+    Windows::press(parts, "open");
+    QTest::qWait(20);
+    QCOMPARE(t.visibleWindows("Form5"), 0);
+    const std::size_t hp = partTable().entryOffset(0) + 2;
+    QCOMPARE(t.bytes()[hp], std::uint8_t{0xF4});
+    QCOMPARE(t.bytes()[hp + 1], std::uint8_t{0x01});
+    // Opened again, it starts afresh.
+    parts = t.open("Command26", "Form5");
+    QCOMPARE(parts->findChild<QListWidget*>("List1")->currentRow(), -1);
+    QVERIFY(Windows::box(parts, "Text1(1)")->text().isEmpty());
+}
+
+void TableWindowsTest::aWriteElsewhereShowsInTheWindow() {
+    Windows t;
+    QWidget* upgrades = t.open("Command27", "Form6");
+    // The increments of "其他修改" are the window's attack half.
+    t.clickTab("SSTab1", 2);
+    t.chooseItem("Combo32", 0);
+    t.type("Text60(0)", "777");
+    t.click("Command22");
+    QCOMPARE(Windows::box(upgrades, "Text1(50)")->text(), QString("777"));
+    // With its own edit pending on those bytes, the window asks before overwriting them.
+    Windows::typeIn(upgrades, "Text1(50)", "555");
+    t.type("Text60(0)", "888");
+    t.click("Command22");
+    QCOMPARE(Windows::box(upgrades, "Text1(50)")->text(), QString("555"));
+    t.dialogs().answerNextQuestion(false);
+    Windows::press(upgrades, "save");
+    QVERIFY(t.dialogs().questions.last().contains(u("另一处")));
+    QCOMPARE(t.bytes()[upgradeIncrementTable().entryOffset(0)], std::uint8_t{888 & 0xFF});
+}
+
+QTEST_MAIN(TableWindowsTest)
+#include "table_windows_wtest.moc"
