@@ -32,11 +32,13 @@ QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* wr
     return row;
 }
 
-QHBoxLayout* valueRow(const char* name) {
+// Ten boxes, element 0 at the left, each wide enough for its values.
+QHBoxLayout* valueRow(const char* name, int width) {
     auto* row = new QHBoxLayout;
     for (int n = 0; n < 10; ++n) {
-        row->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), 60));
+        row->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), width));
     }
+    row->addStretch();
     return row;
 }
 
@@ -48,10 +50,10 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100),
                                  button("Command21", u("写入"))));
-    layout->addLayout(valueRow("Text58"));
+    layout->addLayout(valueRow("Text58", 84));
     layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", {}, 100),
                                  button("Command22", u("写入"))));
-    layout->addLayout(valueRow("Text60"));
+    layout->addLayout(valueRow("Text60", 56));
     // Two tables, each with its row chooser and write button.
     const struct {
         const TableDef* table;
