@@ -9,7 +9,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei
-    xvfb xauth imagemagick xorriso
+    xvfb xauth imagemagick xorriso genisoimage libiso9660-dev libudf-dev libcdio-dev
 )
 
 missing=()

@@ -11,22 +11,6 @@ std::string fileName(const std::filesystem::path& p) {
     return p.filename().string();
 }
 
-// Copies the executable into `tmp` and flushes it.
-void copyInto(FileOps& ops, PosixFile& exe, std::uint64_t size, const std::filesystem::path& tmp) {
-    PosixFile out(ops, tmp, PosixFile::Mode::Create);
-    std::vector<std::uint8_t> chunk(1 << 20);
-    for (std::uint64_t at = 0; at < size;) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - at));
-        exe.readAt(at, std::span(chunk.data(), n));
-        out.writeAt(at, std::span<const std::uint8_t>(chunk.data(), n));
-        at += n;
-    }
-    out.sync();
-    if (out.identity().size != size)
-        throw IoError("备份文件的长度与游戏主程序不一致：" + tmp.string(), EIO);
-    out.close();
-}
-
 // Gives the finished copy its name without ever replacing a file of that name.
 void name(FileOps& ops, const std::filesystem::path& tmp, const std::filesystem::path& target) {
     if (ops.link(tmp.c_str(), target.c_str()) == 0) {
@@ -35,19 +19,39 @@ void name(FileOps& ops, const std::filesystem::path& tmp, const std::filesystem:
     }
     const int error = errno;
     if (error == EEXIST)
-        throw IoError("备份文件已被其他程序建立：" + target.string(), error);
+        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), error);
     // File systems without hard links (FAT on a USB stick): the executable's lock keeps
     // every writer of this program away, so checking first and renaming is safe here.
     struct stat st {};
     if (ops.lstat(target.c_str(), &st) == 0)
-        throw IoError("备份文件已被其他程序建立：" + target.string(), EEXIST);
+        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), EEXIST);
     if (ops.rename(tmp.c_str(), target.c_str()) != 0) {
-        throw IoError("无法建立备份文件：" + target.string() + "\n（" + systemMessage(errno) + "）",
+        throw IoError("无法建立文件：" + target.string() + "\n（" + systemMessage(errno) + "）",
                       errno);
     }
 }
 
 }  // namespace
+
+void createNewFile(FileOps& ops, const std::filesystem::path& target,
+                   std::span<const std::uint8_t> bytes) {
+    auto tmp = target;
+    tmp += ".partial";
+    try {
+        PosixFile out(ops, tmp, PosixFile::Mode::Create);
+        out.writeAt(0, bytes);
+        out.sync();
+        if (out.identity().size != bytes.size())
+            throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
+        out.close();
+        name(ops, tmp, target);
+        syncFolderOf(ops, target);
+    } catch (const IoError&) {
+        // The temporary file is this program's own; the target's name was never given to it.
+        ops.unlink(tmp.c_str());
+        throw;
+    }
+}
 
 std::filesystem::path backupPath(const std::filesystem::path& exe) {
     auto p = exe;
@@ -87,15 +91,9 @@ BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::pa
         }
         return check;
     }
-    auto tmp = target;
-    tmp += ".partial";
     try {
-        copyInto(ops, exe, size, tmp);
-        name(ops, tmp, target);
-        syncFolderOf(ops, target);
+        createNewFile(ops, target, exe.readAt(0, static_cast<std::size_t>(size)));
     } catch (const IoError& e) {
-        // The temporary copy is this program's own; the backup's name was never given to it.
-        ops.unlink(tmp.c_str());
         check.kind = BackupCheck::Kind::Failed;
         check.message = e.what();
         return check;

@@ -5,12 +5,18 @@
 // an existing backup is never overwritten or deleted.
 
 #include <filesystem>
+#include <span>
 #include <string>
 
 #include "document/file_ops.h"
 #include "document/posix_file.h"
 
 namespace vorlan {
+
+// Writes `bytes` as a new file `target`: into "<target>.partial", flushed, then given its
+// name without ever replacing a file of that name. Throws IoError, the partial file removed.
+void createNewFile(FileOps& ops, const std::filesystem::path& target,
+                   std::span<const std::uint8_t> bytes);
 
 // "<exe>.bak"
 std::filesystem::path backupPath(const std::filesystem::path& exe);
