@@ -3,6 +3,7 @@
 #include "cli/fields_command.h"
 #include "cli/get_command.h"
 #include "cli/info_commands.h"
+#include "cli/iso_command.h"
 #include "cli/patch_command.h"
 #include "cli/set_command.h"
 #include "cli/text_commands.h"
@@ -19,6 +20,7 @@ std::vector<std::unique_ptr<Command>> makeCommands() {
     commands.push_back(std::make_unique<PatchCommand>());
     commands.push_back(std::make_unique<DecodeCommand>());
     commands.push_back(std::make_unique<LookupCommand>());
+    commands.push_back(std::make_unique<IsoCommand>());
     commands.push_back(std::make_unique<MakeDemoCommand>());
     return commands;
 }

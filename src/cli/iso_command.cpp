@@ -1,0 +1,56 @@
+#include "cli/iso_command.h"
+
+#include "document/document.h"
+#include "image/disc_image.h"
+
+namespace vorlan::cli {
+
+namespace {
+
+int report(const ImageWrite& w, const std::string& done, std::ostream& out, std::ostream& err) {
+    if (w.ok) {
+        out << done << "\n";
+        if (!w.saved.empty())
+            out << "镜像中原来的游戏主程序保存在 " << w.saved.string() << "\n";
+        return kOk;
+    }
+    err << w.message << "\n";
+    return w.imageChanged ? kWriteFailed : kRefused;
+}
+
+}  // namespace
+
+void IsoCommand::declare(CLI::App& sub) {
+    sub.add_option("ACTION", action_, "check, replace or restore")
+        ->required()
+        ->check(CLI::IsMember({"check", "replace", "restore"}));
+    sub.add_option("IMAGE", image_, "The game's disc image (ISO)")->required();
+}
+
+int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
+    if (action_ == "check") {
+        const ImageCheck check = checkImage(image_);
+        if (!check.ok)
+            throw Refusal(check.message);
+        out << "镜像可以替换：SLKV_618.04 位于第 362 扇区，长 3542016 字节。\n";
+        return kOk;
+    }
+    if (action_ == "restore")
+        return report(restoreRegion(image_), "已把保存的原内容放回镜像。", out, err);
+    if (options.exe.empty())
+        throw Refusal("请用 --exe 指定要放进镜像的游戏主程序（SLKV_618.04）。镜像没有改动。");
+    std::vector<std::uint8_t> executable;
+    try {
+        DocumentOptions open;
+        open.readOnly = true;
+        const auto document = Document::open(options.exe, open);
+        if (const std::string note = document->takeRecoveryNote(); !note.empty())
+            err << note << "\n";
+        executable = document->read(0, static_cast<std::size_t>(document->size()));
+    } catch (const DocumentError& e) {
+        throw Refusal(std::string(e.what()) + "\n镜像没有改动。");
+    }
+    return report(replaceExecutable(image_, executable), "替换完成", out, err);
+}
+
+}  // namespace vorlan::cli
