@@ -48,6 +48,9 @@ public:
     // no executable is open.
     EntryEditor* editor(QWidget* parent);
 
+    // The open executable, or null.
+    Document* document() { return document_.get(); }
+
     // Runs one write through the document. Answers a missing or untrusted backup with a
     // question (a fresh dated backup, or writing without one) and tries again; reports a
     // busy, replaced or failed file in a message. Refusals of the input are left to the

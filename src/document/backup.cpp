@@ -39,7 +39,9 @@ void createNewFile(FileOps& ops, const std::filesystem::path& target,
     tmp += ".partial";
     try {
         PosixFile out(ops, tmp, PosixFile::Mode::Create);
-        out.writeAt(0, bytes);
+        constexpr std::size_t kChunk = 1 << 20;  // a few writes for a large file
+        for (std::size_t at = 0; at < bytes.size(); at += kChunk)
+            out.writeAt(at, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
         out.sync();
         if (out.identity().size != bytes.size())
             throw IoError("写入的文件长度不对：" + tmp.string(), EIO);

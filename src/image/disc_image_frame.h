@@ -1,19 +1,47 @@
 #pragma once
-// The frame "文件替换程序": picks a disc image and copies the edited executable into it.
+// The frame "文件替换程序(用于修改完后把ELF文件替换进ISO)": picks the game's disc image,
+// checks it (`checkiso`), and copies the edited executable into it with a progress bar,
+// the window staying responsive; "恢复" puts the saved original region back.
 
 #include <QGroupBox>
+#include <QString>
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
 
 namespace vorlan {
 
 class EditorContext;
+struct ImageWrite;
 
 class DiscImageFrame : public QGroupBox {
     Q_OBJECT
 public:
     explicit DiscImageFrame(EditorContext& context, QWidget* parent = nullptr);
 
+    // True while a copy into the image runs.
+    bool busy() const { return busy_; }
+
 private:
+    void chooseImage();
+    // `checkiso`: accepts the image in `isopath_` (path shown, "替换" enabled) or refuses it.
+    void checkiso();
+    void replace();
+    void restore();
+    // Runs a write of the image on a worker thread, showing its progress.
+    void run(const std::function<
+                 ImageWrite(const std::function<void(std::uint64_t, std::uint64_t)>&)>& write,
+             const QString& done);
+    void updateButtons();
+
     EditorContext& context_;
+    QString isopath_;
+    QLineEdit* text44_;
+    QPushButton* command20_;
+    QPushButton* restore_;
+    QProgressBar* progress_;
+    bool busy_ = false;
 };
 
 }  // namespace vorlan

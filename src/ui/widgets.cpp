@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "ui/dialogs.h"
 #include "ui/form_binder.h"
 
 namespace vorlan {
@@ -55,12 +54,6 @@ QPushButton* hintButton(const QString& name, const QString& caption) {
     b->setFixedWidth(28);
     b->setToolTip(QString::fromUtf8("说明"));
     return b;
-}
-
-void comingLater(QPushButton* b, Dialogs& dialogs) {
-    QObject::connect(b, &QPushButton::clicked, b, [b, &dialogs] {
-        dialogs.information(b->window(), QString::fromUtf8("该功能将在后续版本中提供。"));
-    });
 }
 
 QLabel* caption(const QString& text) {

@@ -16,8 +16,6 @@ class QWidget;
 
 namespace vorlan {
 
-class Dialogs;
-
 // An editable box of a fixed width; a read-only box of at least that width.
 QLineEdit* textBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 QLineEdit* readOnlyBox(const QString& name, int width = 70, QWidget* parent = nullptr);
@@ -27,8 +25,6 @@ QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items 
 QPushButton* button(const QString& name, const QString& caption);
 // A small "?" button beside a field, showing a hint.
 QPushButton* hintButton(const QString& name, const QString& caption);
-// Connects a button whose function comes with a later version to a message saying so.
-void comingLater(QPushButton* b, Dialogs& dialogs);
 QLabel* caption(const QString& text);
 QGroupBox* frame(const QString& title, const QString& name = {});
 QListWidget* listBox(const QString& name, bool multiSelect = false);

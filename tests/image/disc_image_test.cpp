@@ -140,8 +140,8 @@ TEST(DiscImage, AFailedWriteNamesTheSavedRegionAndRestoreRepairsIt) {
     const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
     const Bytes before = test::readFile(image);
     test::FaultyOps ops;
-    // Fails the fourth write: the saved region is written, then two chunks of the image.
-    ops.arm(test::FaultyOps::Kind::WriteError, 4);
+    // The saved region takes four writes; the seventh, the image's third chunk, fails.
+    ops.arm(test::FaultyOps::Kind::WriteError, 7);
     Bytes exe = edited();
     exe[0x200] ^= 1;  // a change in the first chunk, which lands before the failure
     const ImageWrite w = replaceExecutable(image, exe, {}, &ops);

@@ -1,0 +1,96 @@
+// The disc image frame driven as a user does: a good image enables "替换", a bad one after
+// it disables it and empties the path; a replace runs with its progress bar, asks about
+// unsaved edits first, and reports the saved region; "恢复" puts it back.
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "fixtures/disc_images.h"
+#include "image/disc_image.h"
+#include "ui/text.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+struct Frame : test::EditorFixture {
+    test::TempDir images;
+    std::filesystem::path image = test::makeImage(images.path(), test::demoBytes(), false);
+    Frame() {
+        showWindow();
+        clickTab("SSTab1", 4);
+    }
+    void choose(const std::filesystem::path& p) {
+        dialogs().chooseNextFile(QString::fromStdString(p.string()));
+        click("Command14");
+    }
+    QPushButton* replace() { return child<QPushButton>("Command20"); }
+    QString path() { return child<QLineEdit>("Text44")->text(); }
+    Bytes region() {
+        const Bytes b = test::readFile(image);
+        return Bytes(b.begin() + static_cast<std::ptrdiff_t>(kImageExeOffset),
+                     b.begin() + static_cast<std::ptrdiff_t>(kImageExeOffset + kImageExeLength));
+    }
+};
+
+}  // namespace
+
+class DiscImageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aBadImageAfterAGoodOneDisablesReplace();
+    void replaceWritesTheExecutableAndRestorePutsItBack();
+};
+
+void DiscImageTest::aBadImageAfterAGoodOneDisablesReplace() {
+    Frame f;
+    QVERIFY(!f.replace()->isEnabled());
+    f.click("Command20");  // disabled: nothing happens
+    f.choose(f.image);
+    QCOMPARE(f.dialogs().filters.last(), u("VORLAN镜像文件(*.*) | *.*"));
+    QCOMPARE(f.path().toStdString(), f.image.string());
+    QVERIFY(f.replace()->isEnabled());
+    Bytes bad = test::readFile(f.image);
+    bad[kImageExeOffset] = 0;
+    const auto other = f.images / "bad.iso";
+    test::writeFile(other, bad);
+    f.choose(other);
+    QCOMPARE(f.dialogs().lastMessage(),
+             u("你打开的不是符合格式的VORLAN镜像文件,请重新选择正确的镜像文件"));
+    QVERIFY(f.path().isEmpty());
+    QVERIFY(!f.replace()->isEnabled());
+    QCOMPARE(test::readFile(other), bad);
+}
+
+void DiscImageTest::replaceWritesTheExecutableAndRestorePutsItBack() {
+    Frame f;
+    const Bytes before = test::readFile(f.image);
+    f.choose(f.image);
+    // An unsaved edit on the unit page is asked about first, and written.
+    f.clickTab("SSTab1", 0);
+    f.clickRow("List1", 5);
+    f.type("Text2", "4321");
+    f.clickTab("SSTab1", 4);
+    f.dialogs().answerNextUnsaved(Dialogs::Unsaved::Write);
+    f.click("Command20");
+    QVERIFY(f.child<QProgressBar>("ImageProgress")->isVisible() ||
+            f.dialogs().lastMessage().startsWith(u("替换完成")));
+    QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("替换完成")), 10000);
+    QVERIFY(f.dialogs().lastMessage().contains(u(savedRegionPath(f.image).string())));
+    QCOMPARE(f.region(), f.bytes());
+    QVERIFY(!f.child<QProgressBar>("ImageProgress")->isVisible());
+    QVERIFY(f.replace()->isEnabled());
+
+    f.dialogs().answerNextQuestion(true);
+    f.click("RestoreImage");
+    QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("已把保存的原内容")), 10000);
+    QCOMPARE(test::readFile(f.image), before);
+}
+
+QTEST_MAIN(DiscImageTest)
+#include "disc_image_wtest.moc"
