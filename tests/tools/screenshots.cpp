@@ -10,9 +10,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "ui/dialogs.h"
 #include "ui/startup.h"
@@ -26,7 +28,8 @@ public:
     void information(QWidget*, const QString& text) override { last = text; }
     bool question(QWidget*, const QString&) override { return true; }
     Unsaved askUnsaved(QWidget*, const QString&) override { return Unsaved::Discard; }
-    QString openFile(QWidget*, const QString&) override { return {}; }
+    QString openFile(QWidget*, const QString&) override { return file; }
+    QString file;
     QString last;
 };
 
@@ -103,6 +106,19 @@ int main(int argc, char* argv[]) {
     w.findChild<QLineEdit*>("Text35")->setText("1FF");
     w.findChild<QPushButton*>("Command3")->click();
     shoot("flow-4-refused");
+
+    // The disc image frame during and after a replace.
+    tabs->setCurrentIndex(4);
+    const auto image = vorlan::test::makeImage(dir.path(), vorlan::test::demoBytes(), false);
+    dialogs.file = QString::fromStdString(image.string());
+    w.findChild<QPushButton*>("Command14")->click();
+    w.findChild<QPushButton*>("Command20")->click();
+    shoot("image-1-during");
+    for (int i = 0; i < 200 && !dialogs.last.startsWith(QString::fromUtf8("替换完成")); ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    shoot("image-2-after");
 
     // A Qt dialog with its standard buttons, in Chinese.
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), dialogs.last,
