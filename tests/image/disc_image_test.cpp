@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "cli/cli_run.h"
 #include "document/faulty_ops.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
@@ -153,6 +154,41 @@ TEST(DiscImage, AFailedWriteNamesTheSavedRegionAndRestoreRepairsIt) {
     const ImageWrite r = restoreRegion(image);
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_EQ(test::readFile(image), before);
+}
+
+}  // namespace
+}  // namespace vorlan
+
+namespace vorlan {
+namespace {
+
+TEST(DiscImageCli, CheckReplaceRestoreAndRefusals) {
+    test::TempDir dir;
+    const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
+    const Bytes before = test::readFile(image);
+    EXPECT_EQ(test::cli({"iso", "check", image.string()}).status, 0);
+    // No executable given, or one of the wrong length: refused, the image untouched.
+    test::CliRun r = test::cli({"iso", "replace", image.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--exe"), std::string::npos);
+    Bytes longer = edited();
+    longer.push_back(0);
+    test::writeFile(dir / "long.exe", longer);
+    r = test::cli({"--exe", (dir / "long.exe").string(), "iso", "replace", image.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("3542016"), std::string::npos);
+    EXPECT_EQ(test::readFile(image), before);
+    EXPECT_FALSE(fs::exists(savedRegionPath(image)));
+
+    test::writeFile(dir / "SLKV_618.04", edited());
+    r = test::cli({"--exe", (dir / "SLKV_618.04").string(), "iso", "replace", image.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("替换完成"), std::string::npos);
+    EXPECT_EQ(extract(image, dir / "out.bin"), edited());
+    ASSERT_EQ(test::cli({"iso", "restore", image.string()}).status, 0);
+    EXPECT_EQ(test::readFile(image), before);
+    EXPECT_EQ(test::cli({"iso", "check", (dir / "missing.iso").string()}).status, 1);
+    EXPECT_FALSE(fs::exists(dir / "missing.iso"));
 }
 
 }  // namespace
