@@ -86,11 +86,27 @@ const std::vector<std::string>* EditorContext::names(NameList list) {
 
 bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
     std::unique_ptr<Document> document;
-    try {
-        document = Document::open(toPath(path));
-    } catch (const DocumentError& e) {
-        dialogs_.information(parent, q(e.what()));
-        return false;
+    DocumentOptions options;
+    bool readOnly = false;
+    for (;;) {
+        try {
+            options.readOnly = readOnly;
+            document = Document::open(toPath(path), options);
+            break;
+        } catch (const UnusualSizeError& e) {
+            if (!dialogs_.question(parent, q(e.what()) + u("\n\n仍然打开它吗？")))
+                return false;
+            options.allowUnusualSize = true;
+        } catch (const DocumentError& e) {
+            // A file without write permission can still be looked at.
+            const QFileInfo info(path);
+            if (!readOnly && info.isFile() && info.isReadable() && !info.isWritable()) {
+                readOnly = true;
+                continue;
+            }
+            dialogs_.information(parent, q(e.what()));
+            return false;
+        }
     }
     NameLists lists;
     try {
@@ -110,8 +126,16 @@ bool EditorContext::openExecutable(const QString& path, QWidget* parent) {
     editor_ = std::make_unique<EntryEditor>(*document_, this);
     if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
         dialogs_.information(parent, q(recovered));
+    readOnly_ = readOnly;
     watch();
     emit executableOpened();
+    if (readOnly_) {
+        emit note(u("游戏主程序是只读文件，只能查看：") + exepath_);
+        dialogs_.information(
+            parent,
+            u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
+                u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
+    }
     return true;
 }
 

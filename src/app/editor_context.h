@@ -48,6 +48,9 @@ public:
     // no executable is open.
     EntryEditor* editor(QWidget* parent);
 
+    // The executable was opened read-only (no write permission): pages show, never write.
+    bool isReadOnly() const { return readOnly_; }
+
     // The open executable, or null.
     Document* document() { return document_.get(); }
 
@@ -108,6 +111,7 @@ private:
     CharTable chars_;
     std::unique_ptr<Document> document_;
     std::unique_ptr<EntryEditor> editor_;
+    bool readOnly_ = false;
 };
 
 // The data folder beside the program.

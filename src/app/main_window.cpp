@@ -196,7 +196,13 @@ void MainWindow::openWindow(const QString& button) {
 bool MainWindow::openExecutable(const QString& path) {
     if (!context_->openExecutable(path, this))
         return false;
-    text1_->setText(context_->exepath());
+    text1_->setText(context_->exepath() + (context_->isReadOnly() ? u("（只读）") : QString()));
+    // A read-only executable: every button that would write it is off.
+    for (const char* name : {"Command3", "Command4", "Command6", "Command7", "Command11",
+                             "Command13", "Command17", "Command21", "Command22"}) {
+        if (auto* b = findChild<QPushButton*>(name))
+            b->setEnabled(!context_->isReadOnly());
+    }
     return true;
 }
 

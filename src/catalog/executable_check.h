@@ -13,8 +13,13 @@ namespace vorlan {
 
 inline constexpr std::uint64_t kExecutableSize = 3542016;  // the game's executable, byte for byte
 
-// What is wrong with a file of `size` bytes beginning with `magic`, or nothing.
+// The first bytes of an ELF file that tell what it is for.
+using ElfHeader = std::array<std::uint8_t, 20>;
+
+// What is wrong with a file of `size` bytes beginning with `header`, or nothing: it must
+// be large enough to hold every table and be a 32-bit little-endian MIPS ELF file, as a
+// PlayStation 2 executable is.
 std::optional<std::string> contentProblem(const std::filesystem::path& path, std::uint64_t size,
-                                          const std::array<std::uint8_t, 4>& magic);
+                                          const ElfHeader& header);
 
 }  // namespace vorlan

@@ -17,6 +17,8 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
     app.add_option("--data", dataDir,
                    "The data folder with the name lists (default: data beside the program)");
+    app.add_flag("--force", options.force,
+                 "Open an executable whose length is not the game's 3542016 bytes");
     app.add_flag("--no-backup", options.noBackup,
                  "Do not copy the executable to <name>.bak before the first write");
 
@@ -56,6 +58,10 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
                 return kRefused;
             } catch (const DataFileError& e) {
                 err << e.what() << "\n";
+                return kRefused;
+            } catch (const std::exception& e) {
+                // Last resort: whatever went wrong is said, with the command, never an abort.
+                err << "vorlan-cli " << commands[i]->name() << " 出错：" << e.what() << "\n";
                 return kRefused;
             }
         }

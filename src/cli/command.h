@@ -31,6 +31,7 @@ struct GlobalOptions {
     std::string exe;                // --exe
     std::filesystem::path dataDir;  // --data, or the data folder beside the program
     bool noBackup = false;          // --no-backup
+    bool force = false;             // --force: open an executable of unusual length
 };
 
 class Command {

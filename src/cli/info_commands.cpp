@@ -1,5 +1,11 @@
 #include "cli/info_commands.h"
 
+#include <cerrno>
+#include <cstdio>
+
+#include "document/backup.h"
+#include "document/posix_file.h"
+
 #include <fstream>
 #include <iomanip>
 
@@ -32,7 +38,9 @@ void MakeDemoCommand::declare(CLI::App& sub) {
 }
 
 int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
-    if (!force_ && std::filesystem::exists(path_)) {
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(path_, ec);
+    if (!force_ && exists) {
         throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + path_);
     }
     std::vector<std::string> entries;
@@ -42,12 +50,20 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
         throw Refusal(e.what());
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
-    std::ofstream file(path_, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-        throw Refusal("无法写入文件：" + path_);
+    // Written whole beside its place and named only when complete: a full disk or an
+    // unwritable folder leaves no partial file.
+    const std::filesystem::path target = path_;
+    auto fresh = target;
+    fresh += ".new";
+    try {
+        createNewFile(systemFileOps(), exists ? fresh : target, bytes);
+        if (exists && std::rename(fresh.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            std::filesystem::remove(fresh, ec);
+            throw IoError("无法替换文件：" + path_ + "（" + systemMessage(error) + "）", error);
+        }
+    } catch (const IoError& e) {
+        throw Refusal(std::string("无法写入演示用的游戏主程序：") + e.what());
     }
     out << "Wrote " << bytes.size() << " bytes to " << path_ << "\n";
     return kOk;

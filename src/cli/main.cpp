@@ -10,5 +10,12 @@ int main(int argc, char* argv[]) {
     std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
     if (ec)
         self = std::filesystem::absolute(argv[0]);
-    return vorlan::cli::runCli(args, self.parent_path(), std::cout, std::cerr);
+    try {
+        return vorlan::cli::runCli(args, self.parent_path(), std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "vorlan-cli 出错：" << e.what() << "\n";
+    } catch (...) {
+        std::cerr << "vorlan-cli 出错：未知的错误\n";
+    }
+    return vorlan::cli::kRefused;
 }

@@ -8,9 +8,12 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
     DocumentOptions open;
     open.backup = !options.noBackup;
     open.readOnly = !writes();
+    open.allowUnusualSize = options.force;
     std::unique_ptr<Document> document;
     try {
         document = Document::open(options.exe, open);
+    } catch (const UnusualSizeError& e) {
+        throw Refusal(std::string(e.what()) + "\n确认要打开它，请加 --force。");
     } catch (const DocumentError& e) {
         throw Refusal(e.what());
     }

@@ -77,7 +77,19 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     }
     for (const std::string& line : cleared)
         err << "注意：" << line << "。\n";
+    // A name code longer than its field: the digits beyond it are not stored.
+    for (const Assignment& a : assignments) {
+        const FieldDef& f = table.fields[a.field];
+        const auto digits = static_cast<std::size_t>(2 * f.width);
+        if (f.encoding->name() == "name-code" && a.value.size() > digits) {
+            err << "注意：「" << f.fullCaption() << "」只有 " << f.width << " 字节（" << digits
+                << " 位），输入的第 " << digits + 1 << " 位起的 " << a.value.size() - digits
+                << " 位没有写入：" << a.value.substr(digits) << "\n";
+        }
+    }
     out << "已写入 " << target << " 的 " << result.step.fields.size() << " 个字段：\n";
+    // Each field as now stored, with what was typed when that differs.
+    const std::vector<FieldValue> stored = session.editor.show(table, index).values;
     std::vector<std::vector<std::string>> rows;
     for (const std::string& key : result.step.fields) {
         const auto field = static_cast<std::size_t>(table.fieldIndex(key));
@@ -87,7 +99,13 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
             if (a.field == field)
                 given = a.value;
         }
-        rows.push_back({f.key, f.control, f.fullCaption(), "= " + given});
+        std::string shown = "= " + given;
+        if (f.encoding->kind() == ValueKind::Text && stored[field].text != given) {
+            const bool rounded = given.find('.') != std::string::npos;
+            shown =
+                "= " + stored[field].text + "（输入 " + given + (rounded ? "，已取整" : "") + "）";
+        }
+        rows.push_back({f.key, f.control, f.fullCaption(), shown});
     }
     for (const std::string& line : alignColumns(rows))
         out << "  " << line << "\n";

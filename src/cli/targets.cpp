@@ -13,7 +13,9 @@ namespace {
 
 // A plain decimal number (digits only) below `limit`.
 std::optional<int> number(const std::string& text, int limit) {
-    if (text.empty() || text.size() > 9)
+    // Digits only: "-0", "+3" and "03x" are not entry numbers.
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

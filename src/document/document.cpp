@@ -24,6 +24,10 @@ std::string name(const std::filesystem::path& p) {
     return p.string();
 }
 
+std::string sizeText(std::uint64_t size) {
+    return std::to_string(size);
+}
+
 std::string busyMessage(const std::filesystem::path& p) {
     return "另一个程序正在写入游戏主程序，等了几秒仍未结束：\n" + name(p) +
            "\n没有写入任何内容，请稍后再试。";
@@ -35,6 +39,12 @@ std::string replacedMessage(const std::filesystem::path& p) {
 }
 
 }  // namespace
+
+UnusualSizeError::UnusualSizeError(const std::filesystem::path& path, std::uint64_t size)
+    : DocumentError("这个文件长 " + sizeText(size) + " 字节，而游戏主程序正好是 " +
+                    sizeText(kExecutableSize) +
+                    " 字节：它可能不是 VORLAN 的游戏主程序，或者已被其他工具改过长度。\n" +
+                    path.string()) {}
 
 Document::Document(std::filesystem::path path, DocumentOptions options)
     : path_(std::move(path)), options_(options) {
@@ -72,11 +82,13 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
         doc->identity_ = file.identity();
         if (!options.readOnly)
             doc->recover(file);
-        std::array<std::uint8_t, 4> magic{};
-        if (doc->identity_.size >= magic.size())
-            file.readAt(0, magic);
-        if (const auto problem = contentProblem(path, doc->identity_.size, magic))
+        ElfHeader header{};
+        if (doc->identity_.size >= header.size())
+            file.readAt(0, header);
+        if (const auto problem = contentProblem(path, doc->identity_.size, header))
             throw DocumentError(*problem);
+        if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
+            throw UnusualSizeError(path, doc->identity_.size);
     } catch (const IoError& e) {
         if (!options.readOnly &&
             (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM)) {
@@ -150,9 +162,9 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
             now.size != identity_.size) {
             throw Refusal{Status::Replaced, replacedMessage(path_)};
         }
-        std::array<std::uint8_t, 4> magic{};
-        file.readAt(0, magic);
-        if (const auto problem = contentProblem(path_, now.size, magic))
+        ElfHeader header{};
+        file.readAt(0, header);
+        if (const auto problem = contentProblem(path_, now.size, header))
             throw Refusal{Status::Replaced, *problem + "\n没有写入任何内容。"};
         struct stat js {};
         const bool journal = ops().lstat(journalPath(path_).c_str(), &js) == 0;

@@ -38,11 +38,19 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file is a MIPS ELF that holds every table but is not of the game executable's length:
+// opened only when the user confirms (DocumentOptions::allowUnusualSize).
+class UnusualSizeError : public DocumentError {
+public:
+    UnusualSizeError(const std::filesystem::path& path, std::uint64_t size);
+};
+
 struct DocumentOptions {
     bool backup = true;  // copy the executable to "<exe>.bak" before the first write
     std::chrono::milliseconds lockWait{5000};
-    bool readOnly = false;   // only reads: a file without write permission may be opened
-    FileOps* ops = nullptr;  // the system's calls unless a test gives others
+    bool readOnly = false;          // only reads: a file without write permission may be opened
+    FileOps* ops = nullptr;         // the system's calls unless a test gives others
+    bool allowUnusualSize = false;  // open an executable of another length than the game's
 };
 
 // A run of bytes a change reads under the lock and may edit.

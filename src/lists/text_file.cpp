@@ -2,33 +2,57 @@
 
 #include <iconv.h>
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
-#include <memory>
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <memory>
+#include <optional>
+
+#include "document/posix_file.h"
 #include "text/utf8.h"
 
 namespace vorlan {
 
 namespace {
 
-std::string gbkToUtf8(std::string_view bytes, const std::string& fileName) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        throw DataFileError("系统不支持 GBK 编码，无法读取文件：" + fileName);
+// "第 3 行第 7 个字节": where byte `at` stands in the text.
+std::string position(std::string_view bytes, std::size_t at) {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < at && i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
     }
+    return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 个字节";
+}
+
+// GBK to UTF-8, or nothing with the offset of the first byte that is no GBK character.
+std::optional<std::string> gbkToUtf8(std::string_view bytes, std::size_t& badAt,
+                                     const std::string& fileName) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw DataFileError("系统不支持 GBK 编码，无法读取文件：" + fileName);
     const std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
     std::string in(bytes);
-    std::string out(in.size() * 2 + 16, '\0');
+    std::string out;
     char* src = in.data();
     std::size_t srcLeft = in.size();
-    char* dst = out.data();
-    std::size_t dstLeft = out.size();
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-        throw DataFileError("文件既不是 UTF-8 也不是 GBK 编码的文本：" + fileName);
+    std::string chunk(64 * 1024, '\0');
+    while (srcLeft > 0) {
+        char* dst = chunk.data();
+        std::size_t dstLeft = chunk.size();
+        const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(chunk.data(), chunk.size() - dstLeft);
+        // Running out of room only means another round; anything else is a bad byte.
+        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            badAt = static_cast<std::size_t>(src - in.data());
+            return std::nullopt;
+        }
     }
-    out.resize(out.size() - dstLeft);
     return out;
 }
 
@@ -37,21 +61,50 @@ std::string gbkToUtf8(std::string_view bytes, const std::string& fileName) {
 std::string decodeText(std::string_view bytes, const std::string& fileName) {
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
-    if (utf8::isValid(bytes))
+    const utf8::Scan scan = utf8::scan(bytes);
+    if (scan.bad == 0)
         return std::string(bytes);
-    return gbkToUtf8(bytes, fileName);
+    // Mostly UTF-8 with a few bad bytes: the file is broken, and read as GBK every name
+    // would turn to nonsense, so it is refused with the place to mend.
+    if (scan.multibyte > 0 && scan.bad * 4 < scan.multibyte) {
+        throw DataFileError("文件是 UTF-8 编码，但" + position(bytes, scan.firstBad) +
+                            "不是有效的 UTF-8（可能混入了其他编码的字符），请改正后再试：" +
+                            fileName);
+    }
+    std::size_t badAt = 0;
+    if (auto text = gbkToUtf8(bytes, badAt, fileName))
+        return *text;
+    throw DataFileError("文件既不是 UTF-8 也不是 GBK 编码的文本（" + position(bytes, badAt) +
+                        "无法识别）：" + fileName);
 }
 
-std::string readTextFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DataFileError("找不到或无法读取文件：" + path.string());
+std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes) {
+    const std::string name = path.string();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        throw DataFileError("找不到或无法读取文件：" + name + "（" + systemMessage(errno) + "）");
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw DataFileError("读取文件失败：" + path.string());
+    if (!S_ISREG(st.st_mode))
+        throw DataFileError("不是一个普通文件（可能是文件夹或设备），无法读取：" + name);
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        throw DataFileError("文件太大（" + std::to_string(st.st_size) + " 字节，最多 " +
+                            std::to_string(maxBytes) + " 字节），不像是这个程序的数据文件：" +
+                            name);
     }
-    return decodeText(bytes, path.string());
+    std::string bytes;
+    try {
+        // Opened without waiting, and checked again: a file swapped for a pipe in between
+        // must not hang the program.
+        PosixFile file(systemFileOps(), path, PosixFile::Mode::Read);
+        const FileIdentity id = file.identity();
+        if (!id.regular || id.size > maxBytes)
+            throw DataFileError("文件在读取时被换成了其他东西，无法读取：" + name);
+        const auto data = file.readAt(0, static_cast<std::size_t>(id.size));
+        bytes.assign(data.begin(), data.end());
+    } catch (const IoError& e) {
+        throw DataFileError(std::string("读取文件失败：") + e.what());
+    }
+    return decodeText(bytes, name);
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

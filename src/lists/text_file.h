@@ -1,8 +1,9 @@
 #pragma once
-// Reading the text files of the data folder. Files are read as UTF-8 when they are valid
-// UTF-8 (a byte-order mark is dropped) and as GBK otherwise, the code page in which
-// players keep their lists.
+// Reading the text files of the data folder, as UTF-8 (a byte-order mark is dropped) or
+// as GBK, the code page in which players keep their lists. Every read is bounded and
+// every failure is a message naming the file: never an abort, a hang or a huge allocation.
 
+#include <cstdint>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -17,10 +18,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// UTF-8 text of the file's bytes. Throws DataFileError when they are neither UTF-8 nor GBK.
+// Data files are small: a list of a few thousand names is well under this.
+inline constexpr std::uint64_t kMaxTextFile = 8u << 20;
+
+// UTF-8 text of the file's bytes: valid UTF-8 is taken as it is; a file that is mostly
+// UTF-8 with a few bad bytes is refused with the line and column of the first; anything
+// else must convert whole from GBK. Throws DataFileError naming the file and the place.
 std::string decodeText(std::string_view bytes, const std::string& fileName);
-// Reads and decodes a whole file. Throws DataFileError when it is missing or unreadable.
-std::string readTextFile(const std::filesystem::path& path);
+// Reads and decodes a whole regular file of at most `maxBytes`. Throws DataFileError
+// naming the file when it is missing, not a regular file, too large or unreadable.
+std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes = kMaxTextFile);
 // The file's lines without their line ends (CR LF, LF or CR); no empty last line for a
 // final line break.
 std::vector<std::string> splitLines(std::string_view text);

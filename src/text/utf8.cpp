@@ -19,28 +19,49 @@ std::size_t sequenceLength(unsigned char lead) {
 
 }  // namespace
 
-bool isValid(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t n = sequenceLength(lead);
-        if (n == 0 || i + n > bytes.size())
+namespace {
+
+// Whether a whole sequence of `n` bytes starts at `i`.
+bool wellFormed(std::string_view bytes, std::size_t i, std::size_t n) {
+    if (n == 0 || i + n > bytes.size())
+        return false;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
             return false;
-        for (std::size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return false;
+    }
+    if (n > 1) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        // Overlong forms, surrogates and code points above U+10FFFF.
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+            return false;
         }
-        if (n > 1) {
-            const auto second = static_cast<unsigned char>(bytes[i + 1]);
-            // Overlong forms, surrogates and code points above U+10FFFF.
-            if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-                (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-                return false;
-            }
-        }
-        i += n;
     }
     return true;
+}
+
+}  // namespace
+
+Scan scan(std::string_view bytes) {
+    Scan result;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t n = sequenceLength(static_cast<unsigned char>(bytes[i]));
+        if (!wellFormed(bytes, i, n)) {
+            if (result.bad++ == 0)
+                result.firstBad = i;
+            ++i;
+            continue;
+        }
+        result.multibyte += n > 1 ? 1 : 0;
+        i += n;
+    }
+    return result;
+}
+
+bool isValid(std::string_view bytes) {
+    return scan(bytes).bad == 0;
 }
 
 std::vector<std::string> characters(std::string_view text) {

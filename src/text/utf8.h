@@ -8,6 +8,14 @@
 namespace vorlan::utf8 {
 
 bool isValid(std::string_view bytes);
+
+// How much of a text is well-formed UTF-8.
+struct Scan {
+    std::size_t multibyte = 0;  // well-formed sequences of two or more bytes
+    std::size_t bad = 0;        // bytes that start no well-formed sequence
+    std::size_t firstBad = std::string_view::npos;
+};
+Scan scan(std::string_view bytes);
 // The characters (code points) of a valid UTF-8 text, each as its own UTF-8 string.
 std::vector<std::string> characters(std::string_view text);
 // The number of characters.

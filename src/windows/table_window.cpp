@@ -84,6 +84,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     browser_ = new RecordBrowser(
         context_, this, *form, list != nullptr ? new ListChooser(list) : nullptr, nullptr,
         {u(layout.caption), u("请先在左边的列表中选择一项，再%1。"), {}, {}, {}});
+    save->setEnabled(!context_.isReadOnly());
     connect(save, &QPushButton::clicked, browser_, &RecordBrowser::write);
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);

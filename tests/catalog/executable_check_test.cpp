@@ -11,9 +11,10 @@ namespace vorlan {
 namespace {
 
 // Why the document refuses to open `path`, or nothing when it opens.
-std::optional<std::string> checkExecutable(const std::filesystem::path& path) {
+std::optional<std::string> checkExecutable(const std::filesystem::path& path,
+                                           bool anySize = false) {
     try {
-        Document::open(path);
+        Document::open(path, DocumentOptions{.allowUnusualSize = anySize});
     } catch (const DocumentError& e) {
         return e.what();
     }
@@ -40,7 +41,21 @@ TEST(ExecutableCheck, AcceptsTheDemoAndRefusesBadFiles) {
     EXPECT_NE(small->find("3009056"), std::string::npos);
     bytes.push_back(0);
     test::writeFile(dir / "just_enough", bytes);
-    EXPECT_FALSE(checkExecutable(dir / "just_enough").has_value());
+    // Large enough, but not the game's length: opened only when the user says so.
+    const auto unusual = checkExecutable(dir / "just_enough");
+    ASSERT_TRUE(unusual.has_value());
+    EXPECT_NE(unusual->find("3542016"), std::string::npos);
+    EXPECT_FALSE(checkExecutable(dir / "just_enough", true).has_value());
+
+    // An ELF file for another machine, or 64-bit, or big-endian, is not the game's.
+    for (const auto& [at, value] : {std::pair{18, 0x3E}, {4, 2}, {5, 2}}) {
+        bytes = test::demoBytes();
+        bytes[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(value);
+        test::writeFile(dir / "other_elf", bytes);
+        const auto other = checkExecutable(dir / "other_elf");
+        ASSERT_TRUE(other.has_value()) << at;
+        EXPECT_NE(other->find("MIPS"), std::string::npos);
+    }
 
     EXPECT_TRUE(checkExecutable(dir / "missing").has_value());
     EXPECT_TRUE(checkExecutable(dir.path()).has_value());
