@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang into build-fuzz/ and runs each for SECONDS
+# (default 600) on a working copy of its corpus in build-fuzz/corpus/.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: lists codec engine numbers iso)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-fuzz"
+seconds="${1:-600}"
+shift || true
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(lists codec engine numbers iso)
+"$root/scripts/deps.sh"
+if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev
+fi
+if [ ! -f "$build/build.ninja" ]; then
+    CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLAN_FUZZ=ON
+fi
+cmake --build "$build" -j "$(nproc)" $(printf -- '--target fuzz_%s ' "${targets[@]}")
+for t in "${targets[@]}"; do
+    mkdir -p "$build/corpus/$t"
+    cp -n "$root/fuzz/corpus/$t/"* "$build/corpus/$t/" 2>/dev/null || true
+    echo "== fuzz_$t for $seconds s"
+    "$build/bin/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 "$build/corpus/$t" 2>&1 | tail -15
+done
