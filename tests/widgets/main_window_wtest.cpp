@@ -48,6 +48,7 @@ private slots:
     void openingFillsTheListsOnce();
     void cancelledAndRefusedOpensKeepTheExecutable();
     void missingListFileRefusesTheOpen();
+    void anExecutableOfAnotherLengthOpensOnlyWhenConfirmed();
     void helpTexts();
     void lookupOfCharacters();
 };
@@ -152,6 +153,24 @@ void MainWindowTest::cancelledAndRefusedOpensKeepTheExecutable() {
     QVERIFY(dialogs.lastMessage().contains("ELF"));
     QCOMPARE(w.context().exepath(), exe);
     QCOMPARE(child<QLineEdit>(w, "Text1")->text(), exe);
+}
+
+void MainWindowTest::anExecutableOfAnotherLengthOpensOnlyWhenConfirmed() {
+    test::TempDir dir;
+    auto bytes = test::demoBytes();
+    bytes.resize(bytes.size() + 2048, 0);
+    test::writeFile(dir / "SLKV_618.04", bytes);
+    const QString exe = QString::fromStdString((dir / "SLKV_618.04").string());
+    DataCopy data;
+    test::ScriptedDialogs dialogs;
+    MainWindow w(dialogs, data.path());
+    dialogs.answerNextQuestion(false);
+    QVERIFY(!w.openExecutable(exe));
+    QVERIFY(dialogs.questions.last().contains("3542016"));
+    QVERIFY(w.context().exepath().isEmpty());
+    dialogs.answerNextQuestion(true);
+    QVERIFY(w.openExecutable(exe));
+    QCOMPARE(w.context().exepath(), exe);
 }
 
 void MainWindowTest::missingListFileRefusesTheOpen() {
