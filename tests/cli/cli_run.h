@@ -45,15 +45,4 @@ private:
     std::filesystem::path path_;
 };
 
-// File offsets at which two files of equal size differ.
-inline std::vector<std::size_t> differences(const std::vector<std::uint8_t>& a,
-                                            const std::vector<std::uint8_t>& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i])
-            out.push_back(i);
-    }
-    return out;
-}
-
 }  // namespace vorlan::test

@@ -12,6 +12,7 @@
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
+using test::differences;
 
 namespace {
 
@@ -22,15 +23,6 @@ struct Tab : test::EditorFixture {
     }
     QString text(const char* name) { return child<QLineEdit>(name)->text(); }
 };
-
-std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            out.push_back(i);
-    }
-    return out;
-}
 
 }  // namespace
 

@@ -16,6 +16,7 @@
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
+using test::differences;
 
 namespace {
 
@@ -28,15 +29,6 @@ struct Tab : test::EditorFixture {
     QString text(const char* name) { return child<QLineEdit>(name)->text(); }
     std::size_t at(int pilot) const { return pilotTable().entryOffset(pilot); }
 };
-
-std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            out.push_back(i);
-    }
-    return out;
-}
 
 }  // namespace
 

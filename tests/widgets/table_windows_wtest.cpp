@@ -16,6 +16,7 @@
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
+using test::differences;
 using Unsaved = Dialogs::Unsaved;
 
 namespace {
@@ -60,15 +61,6 @@ struct Windows : test::EditorFixture {
         return n;
     }
 };
-
-std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            out.push_back(i);
-    }
-    return out;
-}
 
 }  // namespace
 

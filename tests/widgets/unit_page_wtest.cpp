@@ -15,21 +15,12 @@
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
+using test::differences;
 
 namespace {
 
 const QString kNoSlot = u("注意：现在没有选定武器修改，武器部分不作写入");
 const QString kSlot = u("注意：现在已经选定武器修改，武器部分将写入文件");
-
-// Every offset at which two files differ.
-std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i] != b[i])
-            out.push_back(i);
-    }
-    return out;
-}
 
 struct Page : test::EditorFixture {
     QListWidget* list1 = child<QListWidget>("List1");
