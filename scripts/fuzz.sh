@@ -21,5 +21,5 @@ for t in "${targets[@]}"; do
     mkdir -p "$build/corpus/$t"
     cp -n "$root/fuzz/corpus/$t/"* "$build/corpus/$t/" 2>/dev/null || true
     echo "== fuzz_$t for $seconds s"
-    "$build/bin/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 "$build/corpus/$t" 2>&1 | tail -15
+    "$build/bin/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 "$build/corpus/$t" 2>&1 | grep -v "^#" | tail -40
 done

@@ -169,6 +169,24 @@ ImageCheck checkImage(const std::filesystem::path& image, bool requireElf) {
     }
     if (std::memcmp(head.data() + 16 * kSector + 1, "CD001", 5) != 0)
         return refuse("这不是 ISO 9660 光盘镜像（第 16 扇区没有 CD001 标记）：\n" + image.string());
+    // The directory reader trusts the volume descriptor's sizes: a damaged or hostile one
+    // would make it allocate gigabytes. The root directory must lie inside the image and
+    // be of a size a disc's root directory can have.
+    const std::uint8_t* pvd = head.data() + 16 * kSector;
+    const auto le = [](const std::uint8_t* p, int n) {
+        std::uint64_t v = 0;
+        for (int i = n - 1; i >= 0; --i)
+            v = v << 8 | p[i];
+        return v;
+    };
+    const std::uint64_t blockSize = le(pvd + 128, 2);
+    const std::uint64_t rootSector = le(pvd + 158, 4);
+    const std::uint64_t rootLength = le(pvd + 166, 4);
+    if (blockSize != kSector || rootLength == 0 || rootLength > (1u << 20) ||
+        rootSector * kSector + rootLength > size) {
+        return refuse("镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" +
+                      image.string());
+    }
     if (requireElf && magic != kElf)
         return refuse(kNotAnImage);
     if (ImageCheck iso = isoDirectory(image); !iso.ok)
