@@ -35,3 +35,25 @@ std::uint32_t tablesEnd() {
 }
 
 }  // namespace vorlan
+
+namespace vorlan {
+
+const std::vector<std::pair<std::uint64_t, std::uint64_t>>& tableByteRanges() {
+    static const auto ranges = [] {
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
+        for (const TableDef* t : allTables())
+            spans.emplace_back(t->offset, t->end());
+        std::sort(spans.begin(), spans.end());
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> merged;
+        for (const auto& span : spans) {
+            if (!merged.empty() && span.first <= merged.back().second)
+                merged.back().second = std::max(merged.back().second, span.second);
+            else
+                merged.push_back(span);
+        }
+        return merged;
+    }();
+    return ranges;
+}
+
+}  // namespace vorlan

@@ -1,16 +1,10 @@
 #include "cli/info_commands.h"
 
-#include <cerrno>
-#include <cstdio>
-
-#include "document/backup.h"
-#include "document/posix_file.h"
-
-#include <fstream>
 #include <iomanip>
 
 #include "catalog/catalog.h"
 #include "demo/demo_executable.h"
+#include "document/new_file.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 
@@ -39,7 +33,7 @@ void MakeDemoCommand::declare(CLI::App& sub) {
 
 int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
     std::error_code ec;
-    const bool exists = std::filesystem::exists(path_, ec);
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path_, ec));
     if (!force_ && exists) {
         throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + path_);
     }
@@ -50,18 +44,14 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
         throw Refusal(e.what());
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
-    // Written whole beside its place and named only when complete: a full disk or an
-    // unwritable folder leaves no partial file.
-    const std::filesystem::path target = path_;
-    auto fresh = target;
-    fresh += ".new";
+    // Written whole under a fresh name beside its place and named only when complete: a full
+    // disk or an unwritable folder leaves no partial file, and a link planted at the name is
+    // replaced, never written through.
     try {
-        createNewFile(systemFileOps(), exists ? fresh : target, bytes);
-        if (exists && std::rename(fresh.c_str(), target.c_str()) != 0) {
-            const int error = errno;
-            std::filesystem::remove(fresh, ec);
-            throw IoError("无法替换文件：" + path_ + "（" + systemMessage(error) + "）", error);
-        }
+        if (exists)
+            replaceFile(systemFileOps(), path_, bytes);
+        else
+            createNewFile(systemFileOps(), path_, bytes);
     } catch (const IoError& e) {
         throw Refusal(std::string("无法写入演示用的游戏主程序：") + e.what());
     }

@@ -1,59 +1,8 @@
 #include "document/backup.h"
 
-#include <cerrno>
 #include <ctime>
 
 namespace vorlan {
-
-namespace {
-
-std::string fileName(const std::filesystem::path& p) {
-    return p.filename().string();
-}
-
-// Gives the finished copy its name without ever replacing a file of that name.
-void name(FileOps& ops, const std::filesystem::path& tmp, const std::filesystem::path& target) {
-    if (ops.link(tmp.c_str(), target.c_str()) == 0) {
-        ops.unlink(tmp.c_str());
-        return;
-    }
-    const int error = errno;
-    if (error == EEXIST)
-        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), error);
-    // File systems without hard links (FAT on a USB stick): the executable's lock keeps
-    // every writer of this program away, so checking first and renaming is safe here.
-    struct stat st {};
-    if (ops.lstat(target.c_str(), &st) == 0)
-        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), EEXIST);
-    if (ops.rename(tmp.c_str(), target.c_str()) != 0) {
-        throw IoError("无法建立文件：" + target.string() + "\n（" + systemMessage(errno) + "）",
-                      errno);
-    }
-}
-
-}  // namespace
-
-void createNewFile(FileOps& ops, const std::filesystem::path& target,
-                   std::span<const std::uint8_t> bytes) {
-    auto tmp = target;
-    tmp += ".partial";
-    try {
-        PosixFile out(ops, tmp, PosixFile::Mode::Create);
-        constexpr std::size_t kChunk = 1 << 20;  // a few writes for a large file
-        for (std::size_t at = 0; at < bytes.size(); at += kChunk)
-            out.writeAt(at, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
-        out.sync();
-        if (out.identity().size != bytes.size())
-            throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
-        out.close();
-        name(ops, tmp, target);
-        syncFolderOf(ops, target);
-    } catch (const IoError&) {
-        // The temporary file is this program's own; the target's name was never given to it.
-        ops.unlink(tmp.c_str());
-        throw;
-    }
-}
 
 std::filesystem::path backupPath(const std::filesystem::path& exe) {
     auto p = exe;
@@ -75,16 +24,16 @@ std::filesystem::path datedBackupPath(const std::filesystem::path& exe) {
 BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::path& target) {
     BackupCheck check;
     check.path = target;
-    const std::uint64_t size = exe.identity().size;
+    const FileIdentity exeId = exe.identity();
+    const std::uint64_t size = exeId.size;
     struct stat st {};
     if (ops.lstat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
+        if (auto problem = sideFileProblem(target, st, &exeId)) {
             check.kind = BackupCheck::Kind::Untrusted;
-            check.message =
-                "备份文件的位置上是其他东西（文件夹或链接），不是备份：" + target.string();
+            check.message = "不能当作备份：" + *problem;
         } else if (static_cast<std::uint64_t>(st.st_size) != size) {
             check.kind = BackupCheck::Kind::Untrusted;
-            check.message = "备份文件 " + fileName(target) + " 的长度（" +
+            check.message = "备份文件 " + target.filename().string() + " 的长度（" +
                             std::to_string(st.st_size) + " 字节）与游戏主程序（" +
                             std::to_string(size) +
                             " 字节）不同，可能是一次没有完成的复制，不能当作备份。";

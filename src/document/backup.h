@@ -1,22 +1,17 @@
 #pragma once
 // The safety copy of the executable, made before the first write of a run and checked
-// before it is trusted. It is built in a temporary file beside the executable, flushed,
-// and only then given its name, so a copy cut short never carries the backup's name;
-// an existing backup is never overwritten or deleted.
+// before it is trusted. It is made as a new file (new_file.h), so a copy cut short never
+// carries the backup's name; an existing backup is never overwritten or deleted, and one
+// that is not a plain file of this user's with one name is not trusted.
 
 #include <filesystem>
-#include <span>
 #include <string>
 
 #include "document/file_ops.h"
+#include "document/new_file.h"
 #include "document/posix_file.h"
 
 namespace vorlan {
-
-// Writes `bytes` as a new file `target`: into "<target>.partial", flushed, then given its
-// name without ever replacing a file of that name. Throws IoError, the partial file removed.
-void createNewFile(FileOps& ops, const std::filesystem::path& target,
-                   std::span<const std::uint8_t> bytes);
 
 // "<exe>.bak"
 std::filesystem::path backupPath(const std::filesystem::path& exe);

@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <utility>
 
+#include <unistd.h>
+
+#include "catalog/catalog.h"
 #include "catalog/executable_check.h"
 #include "document/journal.h"
 
@@ -56,18 +59,46 @@ Document::~Document() = default;
 
 std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
                                          DocumentOptions options) {
-    std::unique_ptr<Document> doc(new Document(std::filesystem::absolute(path), options));
+    std::error_code ec;
+    // Side files (journal, backup) are named after the file itself, so every path to it,
+    // through any link, shares one journal and one backup.
+    const auto real = std::filesystem::canonical(path, ec);
+    std::unique_ptr<Document> doc(
+        new Document(ec ? std::filesystem::absolute(path) : real, options));
     FileOps& ops = doc->ops();
     struct stat st {};
-    if (ops.stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (ec || ops.stat(doc->path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw DocumentError("找不到文件，或它不是一个普通文件：\n" + name(path));
     try {
-        if (options.readOnly && readJournal(ops, doc->path_).state != JournalState::None) {
-            // A reader too restores an interrupted write before it reads anything.
+        {
+            PosixFile file(ops, doc->path_,
+                           options.readOnly ? PosixFile::Mode::Read : PosixFile::Mode::ReadWrite);
+            if (!file.lock(!options.readOnly, options.lockWait))
+                throw DocumentError(busyMessage(path));
+            doc->identity_ = file.identity();
+            // The file must be the game's executable before anything is played into it.
+            ElfHeader header{};
+            if (doc->identity_.size >= header.size())
+                file.readAt(0, header);
+            if (const auto problem = contentProblem(path, doc->identity_.size, header))
+                throw DocumentError(*problem);
+            if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
+                throw UnusualSizeError(path, doc->identity_.size);
+            if (!options.readOnly) {
+                doc->recover(file);
+                return doc;
+            }
+        }
+        struct stat js {};
+        if (ops.lstat(journalPath(doc->path_).c_str(), &js) == 0) {
+            // A reader too restores an interrupted write before it reads anything; that needs
+            // write access and the exclusive lock, taken on the same file.
             try {
                 PosixFile writable(ops, doc->path_, PosixFile::Mode::ReadWrite);
                 if (!writable.lock(true, options.lockWait))
                     throw DocumentError(busyMessage(path));
+                if (!(writable.identity() == doc->identity_))
+                    throw DocumentError(replacedMessage(path));
                 doc->recover(writable);
             } catch (const IoError& e) {
                 throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" +
@@ -75,20 +106,6 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
                                     "\n需要以读写方式打开文件才能恢复，但是：" + e.what());
             }
         }
-        PosixFile file(ops, doc->path_,
-                       options.readOnly ? PosixFile::Mode::Read : PosixFile::Mode::ReadWrite);
-        if (!file.lock(!options.readOnly, options.lockWait))
-            throw DocumentError(busyMessage(path));
-        doc->identity_ = file.identity();
-        if (!options.readOnly)
-            doc->recover(file);
-        ElfHeader header{};
-        if (doc->identity_.size >= header.size())
-            file.readAt(0, header);
-        if (const auto problem = contentProblem(path, doc->identity_.size, header))
-            throw DocumentError(*problem);
-        if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
-            throw UnusualSizeError(path, doc->identity_.size);
     } catch (const IoError& e) {
         if (!options.readOnly &&
             (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM)) {
@@ -110,15 +127,28 @@ void Document::writeWithoutBackup() {
 }
 
 void Document::recover(PosixFile& exe) {
-    FoundJournal found = readJournal(ops(), path_);
+    const auto journal = journalPath(path_);
+    const FileIdentity id = exe.identity();
+    FoundJournal found = readJournal(ops(), path_, id);
+    const auto refuse = [&](const std::string& why) {
+        throw DocumentError("游戏主程序旁边的恢复日志不能使用：\n" + name(journal) + "\n" + why +
+                            "。\n没有改动任何内容，日志留在原处。如果它不是本程序留下的，请把它移走"
+                            "后再打开；如果游戏主程序已经损坏，可以用备份文件恢复。");
+    };
     switch (found.state) {
         case JournalState::None:
             return;
         case JournalState::Foreign:
-            throw DocumentError("恢复日志的位置上有一个不是本程序写的东西：\n" +
-                                name(journalPath(path_)) + "\n请把它移走后再打开游戏主程序。");
+            refuse(found.problem);
+            return;
+        case JournalState::OldFormat:
+            refuse("它是旧版本的本程序写的，无法确认它属于这个文件");
+            return;
+        case JournalState::Malformed:
+            refuse("它的内容不合理（" + found.problem + "）");
+            return;
         case JournalState::Damaged:
-            // Never completed, so the write it was for never began: the file is as it was.
+            // Never named by this program while incomplete: the write it was for never began.
             removeJournal(ops(), path_);
             recoveryNote_ =
                 "发现上次写入留下的不完整恢复日志：那次写入在改动文件之前就中断了，"
@@ -128,25 +158,37 @@ void Document::recover(PosixFile& exe) {
             break;
     }
     const Journal& j = found.journal;
-    if (j.exeSize != exe.identity().size) {
-        throw DocumentError("恢复日志与游戏主程序的长度不符，无法恢复：\n" +
-                            name(journalPath(path_)) +
-                            "\n请确认没有用其他文件替换游戏主程序；如有备份，可以用备份文件恢复。");
+    std::vector<std::vector<std::uint8_t>> current;
+    if (j.exeSize == id.size) {
+        for (const ByteRun& r : j.runs)
+            current.push_back(exe.readAt(r.offset, r.before.size()));
+    }
+    if (const std::string problem = playbackProblem(j, id, tableByteRanges(), current);
+        !problem.empty()) {
+        refuse(problem);
+    }
+    // The journal must go once played back; a folder that will not let it go is found out
+    // before the file is touched.
+    const auto folder = journal.parent_path();
+    if (ops().access(folder.c_str(), W_OK | X_OK) != 0) {
+        throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" + name(journal) +
+                            "\n但是它所在的文件夹不能写入，恢复后无法删除它，所以没有恢复，"
+                            "也没有改动任何内容。请让这个文件夹可以写入后再打开。");
     }
     std::size_t bytes = 0;
-    for (const Journal::Range& r : j.ranges) {
-        exe.writeAt(r.offset, r.bytes);
-        bytes += r.bytes.size();
+    for (const ByteRun& r : j.runs) {
+        exe.writeAt(r.offset, r.before);
+        bytes += r.before.size();
     }
     exe.sync();
-    for (const Journal::Range& r : j.ranges) {
-        if (exe.readAt(r.offset, r.bytes.size()) != r.bytes)
+    for (const ByteRun& r : j.runs) {
+        if (exe.readAt(r.offset, r.before.size()) != r.before)
             throw IoError("恢复后读回的内容与恢复日志不一致：" + name(path_), EIO);
     }
     removeJournal(ops(), path_);
     recoveryNote_ =
         "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
-        std::to_string(j.ranges.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。";
+        std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。";
 }
 
 PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
@@ -251,6 +293,9 @@ WriteResult Document::write(const Change& change) {
 }
 
 void Document::commit(PosixFile& exe, WriteResult& result) {
+    // Holding the exclusive lock, no run of this program is making these now.
+    removeLeftoverPartials(ops(), backupPath(path_));
+    removeLeftoverPartials(ops(), journalPath(path_));
     if (options_.backup && !backupDone_) {
         const auto target = datedBackup_ ? datedBackupPath(path_) : backupPath(path_);
         const BackupCheck check = ensureBackup(ops(), exe, target);
@@ -270,7 +315,7 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
 
     const std::vector<ByteRun>& runs = result.step.runs;
     try {
-        writeJournal(ops(), path_, identity_.size, runs);
+        writeJournal(ops(), path_, identity_, runs);
     } catch (const IoError& e) {
         result.status = Status::Failed;
         result.message = std::string("无法写入恢复日志，没有改动游戏主程序：\n") + e.what();

@@ -44,8 +44,15 @@ int FileOps::link(const char* from, const char* to) {
 int FileOps::rename(const char* from, const char* to) {
     return ::rename(from, to);
 }
+int FileOps::renameNoReplace(const char* from, const char* to) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
 int FileOps::ftruncate(int fd, off_t length) {
     return ::ftruncate(fd, length);
+}
+
+int FileOps::access(const char* path, int mode) {
+    return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
 }
 
 FileOps& systemFileOps() {

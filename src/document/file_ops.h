@@ -23,7 +23,12 @@ public:
     virtual int unlink(const char* path);
     virtual int link(const char* from, const char* to);
     virtual int rename(const char* from, const char* to);
+    // Renames only when nothing has the new name (renameat2 RENAME_NOREPLACE); fails with
+    // EEXIST otherwise, and with EINVAL where the file system cannot do it.
+    virtual int renameNoReplace(const char* from, const char* to);
     virtual int ftruncate(int fd, off_t length);
+    // Whether this process may do `mode` (W_OK, …) to `path`, by its effective user.
+    virtual int access(const char* path, int mode);
 };
 
 // The kernel's calls, shared by every document.

@@ -1,19 +1,20 @@
 #include "document/journal.h"
 
-#include <fcntl.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "document/posix_file.h"
+#include "document/new_file.h"
 
 namespace vorlan {
 
 namespace {
 
-constexpr char kMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '1'};
-// A journal holds old bytes of the executable only: it can never be larger than this.
+constexpr char kMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '2'};
+constexpr char kOldMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '1'};
+// A journal holds two copies of bytes of the executable only: never larger than this.
 constexpr std::uint64_t kMaxJournal = 64u << 20;
 
 void putLe(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
@@ -21,15 +22,34 @@ void putLe(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-bool getLe(const std::vector<std::uint8_t>& in, std::size_t& at, int bytes, std::uint64_t& v) {
-    if (at + static_cast<std::size_t>(bytes) > in.size())
-        return false;
-    v = 0;
-    for (int i = 0; i < bytes; ++i)
-        v |= static_cast<std::uint64_t>(in[at + static_cast<std::size_t>(i)]) << (8 * i);
-    at += static_cast<std::size_t>(bytes);
-    return true;
-}
+// Reads little-endian numbers and byte strings from a span, never past its end: every
+// request is checked against what is left before anything is read or allocated.
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> in) : in_(in) {}
+    std::size_t left() const { return in_.size() - at_; }
+    bool number(int bytes, std::uint64_t& v) {
+        if (left() < static_cast<std::size_t>(bytes))
+            return false;
+        v = 0;
+        for (int i = 0; i < bytes; ++i)
+            v |= static_cast<std::uint64_t>(in_[at_ + static_cast<std::size_t>(i)]) << (8 * i);
+        at_ += static_cast<std::size_t>(bytes);
+        return true;
+    }
+    bool bytes(std::uint64_t count, std::vector<std::uint8_t>& out) {
+        if (count > left())
+            return false;
+        const auto from = in_.subspan(at_, static_cast<std::size_t>(count));
+        out.assign(from.begin(), from.end());
+        at_ += static_cast<std::size_t>(count);
+        return true;
+    }
+
+private:
+    std::span<const std::uint8_t> in_;
+    std::size_t at_ = 0;
+};
 
 std::uint32_t crcOf(const std::uint8_t* data, std::size_t size) {
     uLong crc = crc32(0L, Z_NULL, 0);
@@ -40,6 +60,19 @@ std::uint32_t crcOf(const std::uint8_t* data, std::size_t size) {
         size -= chunk;
     }
     return static_cast<std::uint32_t>(crc);
+}
+
+std::string hex(std::uint64_t v) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(v));
+    return text;
+}
+
+DecodedJournal malformed(std::string why) {
+    DecodedJournal d;
+    d.state = DecodedJournal::State::Malformed;
+    d.why = std::move(why);
+    return d;
 }
 
 }  // namespace
@@ -53,108 +86,147 @@ std::filesystem::path journalPath(const std::filesystem::path& exe) {
 std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
     std::vector<std::uint8_t> out(kMagic, kMagic + sizeof kMagic);
     putLe(out, journal.exeSize, 8);
-    putLe(out, journal.ranges.size(), 4);
-    for (const Journal::Range& r : journal.ranges) {
+    putLe(out, journal.device, 8);
+    putLe(out, journal.inode, 8);
+    putLe(out, journal.runs.size(), 4);
+    for (const ByteRun& r : journal.runs) {
         putLe(out, r.offset, 8);
-        putLe(out, r.bytes.size(), 4);
-        out.insert(out.end(), r.bytes.begin(), r.bytes.end());
+        putLe(out, r.before.size(), 4);
+        out.insert(out.end(), r.before.begin(), r.before.end());
+        out.insert(out.end(), r.after.begin(), r.after.end());
     }
     putLe(out, crcOf(out.data(), out.size()), 4);
     return out;
 }
 
-std::optional<Journal> decodeJournal(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() < sizeof kMagic + 16 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
-        return std::nullopt;
-    const std::size_t body = bytes.size() - 4;
-    std::size_t at = body;
-    std::uint64_t crc = 0;
-    getLe(bytes, at, 4, crc);
-    if (crc != crcOf(bytes.data(), body))
-        return std::nullopt;
-    Journal j;
-    at = sizeof kMagic;
-    std::uint64_t count = 0;
-    if (!getLe(bytes, at, 8, j.exeSize) || !getLe(bytes, at, 4, count))
-        return std::nullopt;
-    for (std::uint64_t i = 0; i < count; ++i) {
-        std::uint64_t offset = 0;
-        std::uint64_t length = 0;
-        if (!getLe(bytes, at, 8, offset) || !getLe(bytes, at, 4, length) || length > body - at)
-            return std::nullopt;
-        if (offset > j.exeSize || length > j.exeSize - offset)
-            return std::nullopt;
-        const auto from = bytes.begin() + static_cast<std::ptrdiff_t>(at);
-        j.ranges.push_back(
-            {offset, std::vector<std::uint8_t>(from, from + static_cast<std::ptrdiff_t>(length))});
-        at += static_cast<std::size_t>(length);
+DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
+    DecodedJournal d;
+    if (bytes.size() >= sizeof kOldMagic &&
+        std::memcmp(bytes.data(), kOldMagic, sizeof kOldMagic) == 0) {
+        d.state = DecodedJournal::State::OldFormat;
+        return d;
     }
-    if (at != body)
-        return std::nullopt;
-    return j;
+    if (bytes.size() < sizeof kMagic + 4 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
+        return d;  // Damaged
+    const auto body = bytes.first(bytes.size() - 4);
+    std::uint64_t crc = 0;
+    Reader(bytes.last(4)).number(4, crc);
+    if (crc != crcOf(body.data(), body.size()))
+        return d;  // Damaged
+
+    Reader in(body.subspan(sizeof kMagic));
+    Journal& j = d.journal;
+    std::uint64_t count = 0;
+    if (!in.number(8, j.exeSize) || !in.number(8, j.device) || !in.number(8, j.inode) ||
+        !in.number(4, count)) {
+        return malformed("日志头不完整");
+    }
+    // Each run takes at least 12 bytes: a count beyond that cannot be true.
+    if (count > in.left() / 12)
+        return malformed("日志声明的改动处数多于它能容纳的");
+    std::uint64_t end = 0;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        ByteRun r;
+        std::uint64_t length = 0;
+        if (!in.number(8, r.offset) || !in.number(4, length) || length == 0 ||
+            length > in.left() / 2 || !in.bytes(length, r.before) || !in.bytes(length, r.after)) {
+            return malformed("第 " + std::to_string(i + 1) + " 处改动的长度不对");
+        }
+        if (r.offset > j.exeSize || length > j.exeSize - r.offset)
+            return malformed("第 " + std::to_string(i + 1) + " 处改动超出了文件的范围");
+        if (i > 0 && r.offset < end)
+            return malformed("第 " + std::to_string(i + 1) + " 处改动与前一处重叠或次序颠倒");
+        end = r.offset + length;
+        j.runs.push_back(std::move(r));
+    }
+    if (in.left() != 0)
+        return malformed("日志末尾有多余的内容");
+    d.state = DecodedJournal::State::Valid;
+    return d;
 }
 
-void writeJournal(FileOps& ops, const std::filesystem::path& exe, std::uint64_t exeSize,
+std::string playbackProblem(const Journal& journal, const FileIdentity& id,
+                            const ByteRanges& writable,
+                            const std::vector<std::vector<std::uint8_t>>& current) {
+    if (journal.device != id.device || journal.inode != id.inode || journal.exeSize != id.size)
+        return "它是为另一个文件（或长度不同的文件）写的，不属于这个游戏主程序";
+    for (std::size_t i = 0; i < journal.runs.size(); ++i) {
+        const ByteRun& r = journal.runs[i];
+        const std::uint64_t end = r.offset + r.before.size();
+        const bool inside = std::any_of(writable.begin(), writable.end(), [&](const auto& range) {
+            return r.offset >= range.first && end <= range.second;
+        });
+        if (!inside) {
+            return "它要改动偏移 " + hex(r.offset) +
+                   " 处的字节，那里不是本程序编辑的数据表，本程序从不写那里";
+        }
+        const std::vector<std::uint8_t>& now = current.at(i);
+        for (std::size_t k = 0; k < now.size(); ++k) {
+            if (now[k] != r.before[k] && now[k] != r.after[k]) {
+                return "偏移 " + hex(r.offset + k) +
+                       " 处的字节既不是那次写入之前的值，也不是它写下的值：那次写入之后文件又被"
+                       "改动过，按日志恢复会毁掉那些改动";
+            }
+        }
+    }
+    return {};
+}
+
+void writeJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id,
                   const std::vector<ByteRun>& runs) {
     Journal j;
-    j.exeSize = exeSize;
-    for (const ByteRun& r : runs)
-        j.ranges.push_back({r.offset, r.before});
-    const auto bytes = encodeJournal(j);
-    const auto path = journalPath(exe);
-    try {
-        PosixFile file(ops, path, PosixFile::Mode::Create);
-        file.writeAt(0, bytes);
-        file.sync();
-        file.close();
-        syncFolderOf(ops, path);
-    } catch (const IoError&) {
-        // The executable has not been touched: a partial journal is only in the way.
-        ops.unlink(path.c_str());
-        throw;
-    }
+    j.exeSize = id.size;
+    j.device = id.device;
+    j.inode = id.inode;
+    j.runs = runs;
+    createNewFile(ops, journalPath(exe), encodeJournal(j));
 }
 
-FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe) {
+FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id) {
     const auto path = journalPath(exe);
-    struct stat st {};
-    if (ops.lstat(path.c_str(), &st) != 0) {
-        if (errno == ENOENT)
-            return {};
-        throw IoError("无法读取恢复日志：" + path.string() + "\n（" + systemMessage(errno) + "）",
-                      errno);
-    }
+    SideFile side = openSideFile(ops, path, &id);
     FoundJournal found;
-    found.state = JournalState::Foreign;
-    if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > kMaxJournal)
+    if (side.state == SideFile::State::Missing)
         return found;
-    found.state = JournalState::Damaged;
-    PosixFile file(ops, path, PosixFile::Mode::Read);
-    const auto bytes = file.readAt(0, static_cast<std::size_t>(st.st_size));
-    if (auto j = decodeJournal(bytes)) {
-        found.state = JournalState::Valid;
-        found.journal = std::move(*j);
+    found.state = JournalState::Foreign;
+    if (side.state == SideFile::State::Refused) {
+        found.problem = side.problem;
+        return found;
+    }
+    if (side.size > kMaxJournal) {
+        found.problem = "「" + path.string() + "」比本程序写的任何恢复日志都大，不是本程序写的";
+        return found;
+    }
+    const auto bytes = side.file->readAt(0, static_cast<std::size_t>(side.size));
+    DecodedJournal decoded = decodeJournal(bytes);
+    switch (decoded.state) {
+        case DecodedJournal::State::Valid:
+            found.state = JournalState::Valid;
+            found.journal = std::move(decoded.journal);
+            break;
+        case DecodedJournal::State::Damaged:
+            found.state = JournalState::Damaged;
+            break;
+        case DecodedJournal::State::OldFormat:
+            found.state = JournalState::OldFormat;
+            break;
+        case DecodedJournal::State::Malformed:
+            found.state = JournalState::Malformed;
+            found.problem = decoded.why;
+            break;
     }
     return found;
 }
 
 void removeJournal(FileOps& ops, const std::filesystem::path& exe) {
     const auto path = journalPath(exe);
-    if (ops.unlink(path.c_str()) == 0 || errno == ENOENT) {
-        syncFolderOf(ops, path);
-        return;
-    }
-    const int error = errno;
-    // Emptied, it fails its check and is never played back.
     try {
-        PosixFile file(ops, path, PosixFile::Mode::ReadWrite);
-        file.truncate(0);
-        file.sync();
-        return;
-    } catch (const IoError&) {
+        removeSideFile(ops, path);
+    } catch (const IoError& e) {
+        throw IoError(
+            "无法删除恢复日志：" + path.string() + "\n（" + systemMessage(e.error()) + "）",
+            e.error());
     }
-    throw IoError("无法删除恢复日志：" + path.string() + "\n（" + systemMessage(error) + "）",
-                  error);
 }
 
 }  // namespace vorlan

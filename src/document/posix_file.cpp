@@ -30,6 +30,10 @@ std::string systemMessage(int error) {
             return "文件系统是只读的";
         case ENOENT:
             return "文件不存在";
+        case ELOOP:
+            return "路径的最后一部分是符号链接，为了安全没有跟随它";
+        case EEXIST:
+            return "该位置已有同名文件";
         case EIO:
             return "输入输出错误";
         default:
@@ -43,17 +47,19 @@ FileIdentity identityOf(const struct stat& st) {
                         static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode)};
 }
 
-PosixFile::PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode)
+PosixFile::PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode, Links links)
     : ops_(&ops), path_(path) {
     int flags = O_RDONLY;
     if (mode == Mode::ReadWrite)
         flags = O_RDWR;
-    if (mode == Mode::Create)
-        flags = O_RDWR | O_CREAT | O_TRUNC;
+    if (mode == Mode::CreateNew)
+        flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
+    if (links == Links::Refuse)
+        flags |= O_NOFOLLOW;
     // Never follow into a FIFO or device and hang there: those are refused by the checks
     // before any file is opened, and O_NONBLOCK keeps an open of one from blocking.
     do {
-        fd_ = ops_->open(path.c_str(), flags | O_NONBLOCK, 0644);
+        fd_ = ops_->open(path.c_str(), flags | O_NONBLOCK, mode == Mode::CreateNew ? 0644 : 0);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) {
         const int error = errno;
@@ -124,10 +130,14 @@ void PosixFile::truncate(std::uint64_t length) {
 }
 
 FileIdentity PosixFile::identity() {
+    return identityOf(status());
+}
+
+struct stat PosixFile::status() {
     struct stat st {};
     if (ops_->fstat(fd_, &st) != 0)
         fail("无法读取文件信息", path_, errno);
-    return identityOf(st);
+    return st;
 }
 
 bool PosixFile::lock(bool exclusive, std::chrono::milliseconds wait) {

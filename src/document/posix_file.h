@@ -41,10 +41,14 @@ FileIdentity identityOf(const struct stat& st);
 
 class PosixFile {
 public:
-    enum class Mode { Read, ReadWrite, Create };
-    // Throws IoError when the file cannot be opened. Create makes a new file or empties an
-    // existing one.
-    PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode);
+    // CreateNew makes a file that did not exist (never one that a link points at, never
+    // emptying one that is there); see new_file.h for giving it its final name.
+    enum class Mode { Read, ReadWrite, CreateNew };
+    enum class Links { Follow, Refuse };
+    // Throws IoError when the file cannot be opened. Links::Refuse fails (ELOOP) when the
+    // path's last part is a symbolic link.
+    PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode,
+              Links links = Links::Follow);
     ~PosixFile();
     PosixFile(const PosixFile&) = delete;
     PosixFile& operator=(const PosixFile&) = delete;
@@ -61,6 +65,7 @@ public:
     void sync();
     void truncate(std::uint64_t length);
     FileIdentity identity();
+    struct stat status();
 
     // Takes the file's advisory lock, waiting up to `wait`; false when another program
     // held it all that time. The lock goes with the object.

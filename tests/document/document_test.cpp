@@ -11,6 +11,7 @@
 #include "access/name_source.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
+#include "document/exe_fixture.h"
 #include "document/faulty_ops.h"
 #include "document/journal.h"
 #include "fixtures/engine.h"
@@ -29,17 +30,7 @@ FieldValue text(const char* t) {
     return FieldValue::ofText(t);
 }
 
-// A demo executable in a folder of its own, and what its files hold.
-struct Exe {
-    test::TempDir dir;
-    fs::path path = test::writeDemo(dir / "SLKV_618.04");
-    Bytes original = test::readFile(path);
-
-    Bytes bytes() const { return test::readFile(path); }
-    fs::path backup() const { return backupPath(path); }
-    bool journal() const { return fs::exists(journalPath(path)); }
-    std::unique_ptr<Document> open(DocumentOptions o = {}) const { return Document::open(path, o); }
-};
+using test::Exe;
 
 // Unit 5's HP and armour over the values a page showed, as its write does.
 WriteResult saveUnit5(EntryEditor& editor, const EntryView& view, const char* hp,
@@ -208,38 +199,6 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
             }
         }
     }
-}
-
-TEST(Document, AJournalFoundAtOpenIsPlayedBackOrDiscarded) {
-    const Exe exe;
-    // An interrupted write: the journal holds unit 5's old HP, the file the new one.
-    const std::uint64_t hp = unitTable().entryOffset(5) + 36;
-    Bytes changed = exe.original;
-    changed[hp] ^= 0xFF;
-    test::writeFile(exe.path, changed);
-    Journal j;
-    j.exeSize = exe.original.size();
-    j.ranges.push_back({hp, {exe.original[hp]}});
-    test::writeFile(journalPath(exe.path), encodeJournal(j));
-    auto doc = exe.open();
-    EXPECT_NE(doc->takeRecoveryNote().find("恢复为那次写入之前"), std::string::npos);
-    EXPECT_EQ(exe.bytes(), exe.original);
-    EXPECT_FALSE(exe.journal());
-
-    // A journal cut short was never complete: its write never began and nothing is undone.
-    test::writeFile(exe.path, changed);
-    Bytes cut = encodeJournal(j);
-    cut.pop_back();
-    test::writeFile(journalPath(exe.path), cut);
-    doc = exe.open();
-    EXPECT_NE(doc->takeRecoveryNote().find("不完整"), std::string::npos);
-    EXPECT_EQ(exe.bytes(), changed);
-    EXPECT_FALSE(exe.journal());
-
-    // A folder in the journal's place is not ours to remove: the file is refused.
-    fs::create_directory(journalPath(exe.path));
-    EXPECT_THROW(exe.open(), DocumentError);
-    EXPECT_TRUE(fs::is_directory(journalPath(exe.path)));
 }
 
 TEST(Document, ABackupOfTheWrongLengthIsNotTrusted) {

@@ -24,7 +24,6 @@ public:
     const std::filesystem::path& exe() const { return exe_; }
     const std::filesystem::path& logs() const { return root_.path(); }
     std::filesystem::path backup() const { return sibling(".bak"); }
-    std::filesystem::path partialBackup() const { return sibling(".bak.partial"); }
     std::filesystem::path journal() const { return sibling(".journal"); }
     std::filesystem::path counts() const { return root_ / "counts"; }
     std::filesystem::path mark() const { return root_ / "mark"; }

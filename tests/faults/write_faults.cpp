@@ -86,8 +86,10 @@ std::optional<Problem> tryFault(ExeBench& bench, const std::vector<std::string>&
         return problem("exit 1 but the file is " + fileState(now, intended));
     if (std::filesystem::exists(bench.backup()) && readFile(bench.backup()) != original())
         return problem("the backup differs from the original");
-    if (std::filesystem::exists(bench.partialBackup()))
-        return problem("a partial backup was left behind");
+    for (const std::string& name : bench.strayFiles()) {
+        if (name.ends_with(".partial"))
+            return problem("a partly made file was left behind: " + name);
+    }
     if (r.status != 3) {
         if (std::filesystem::exists(bench.journal()))
             return problem("exit " + std::to_string(r.status) + " but the journal was left");

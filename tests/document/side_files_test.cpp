@@ -1,0 +1,351 @@
+// Side files a crash or a hostile folder leaves beside the executable. A journal is played
+// back only into its own file, after that file passed its checks, where the tables lie and
+// over bytes that still hold its old or new values; anything else is refused and left where
+// it is. Files the program makes are made new, never followed through a planted link.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <functional>
+
+#include "document/entry_editor.h"
+#include "document/exe_fixture.h"
+#include "fixtures/hook_ops.h"
+#include "units/unit_table.h"
+
+namespace vorlan {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Status = WriteResult::Status;
+using test::Exe;
+namespace fs = std::filesystem;
+
+FileIdentity identityOfPath(const fs::path& p) {
+    struct stat st {};
+    EXPECT_EQ(::stat(p.c_str(), &st), 0);
+    return identityOf(st);
+}
+
+Bytes journalBytes(const Journal& j) {
+    return encodeJournal(j);
+}
+
+// `body` followed by its CRC-32, as a journal ends.
+Bytes withCrc(Bytes body) {
+    const auto crc = static_cast<std::uint32_t>(
+        crc32(crc32(0L, Z_NULL, 0), body.data(), static_cast<uInt>(body.size())));
+    for (int i = 0; i < 4; ++i)
+        body.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+    return body;
+}
+
+// A write of unit 5's HP that was interrupted after its new bytes reached the file.
+struct Interrupted {
+    Exe exe;
+    const std::uint64_t hp = unitTable().entryOffset(5) + 36;
+    Bytes changed = exe.original;
+    Journal journal;
+
+    Interrupted() {
+        for (std::uint64_t i = hp; i < hp + 4; ++i)
+            changed[i] ^= 0x5A;
+        test::writeFile(exe.path, changed);
+        const FileIdentity id = identityOfPath(exe.path);
+        journal = {id.size, id.device, id.inode, {run(hp, 4)}};
+    }
+    ByteRun run(std::uint64_t at, std::size_t n) const {
+        const auto b = [&](const Bytes& v) { return Bytes(v.begin() + at, v.begin() + at + n); };
+        return {at, b(exe.original), b(changed)};
+    }
+    void plant(const Journal& j) const { test::writeFile(exe.journalFile(), journalBytes(j)); }
+    void plant(const Bytes& bytes) const { test::writeFile(exe.journalFile(), bytes); }
+};
+
+// The journal's place as it was planted: its bytes, or what kind of thing it is.
+std::string whatIsThere(const fs::path& p) {
+    const auto st = fs::symlink_status(p);
+    if (fs::is_symlink(st))
+        return "link";
+    if (fs::is_directory(st))
+        return "folder";
+    if (!fs::exists(st))
+        return "nothing";
+    const Bytes b = test::readFile(p);
+    return std::string(b.begin(), b.end()) + "#" + std::to_string(fs::hard_link_count(p));
+}
+
+TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
+    enum class Outcome { Played, Discarded, Refused };
+    using W = const Interrupted&;
+    struct Case {
+        const char* name;
+        std::function<void(W)> plant;
+        Outcome outcome;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"its own journal", [](W w) { w.plant(w.journal); }, Outcome::Played, "恢复为那次写入之前"},
+        {"a write torn inside the run",
+         [](W w) {
+             Bytes torn = w.changed;
+             torn[w.hp + 1] = w.exe.original[w.hp + 1];
+             torn[w.hp + 3] = w.exe.original[w.hp + 3];
+             test::writeFile(w.exe.path, torn);
+             w.plant(w.journal);
+         },
+         Outcome::Played, "恢复为那次写入之前"},
+        {"cut short",
+         [](W w) {
+             Bytes cut = journalBytes(w.journal);
+             cut.pop_back();
+             w.plant(cut);
+         },
+         Outcome::Discarded, "不完整"},
+        // 32 bytes whose body ends right after an offset: once read past its end.
+        {"the old format, ending after an offset",
+         [](W w) {
+             const Bytes crash{'V',  'O',  'R',  'L',  'A',  'N', 'J',  '1',  0xFF, 0xFF, 0xFF,
+                               0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1,   0,    0,    0,    0,    0,
+                               0,    0,    0,    0,    0,    0,   0x0B, 0xB2, 0x61, 0x7F};
+             w.plant(crash);
+         },
+         Outcome::Refused, "旧版本"},
+        {"whole but ending after an offset",
+         [](W w) {
+             Bytes b = journalBytes({w.journal.exeSize, w.journal.device, w.journal.inode, {}});
+             b.resize(b.size() - 4);
+             b[32] = 1;  // one run, of which only the offset follows
+             b.insert(b.end(), 8, 0);
+             w.plant(withCrc(b));
+         },
+         Outcome::Refused, "内容不合理"},
+        {"another file's",
+         [](W w) {
+             Journal j = w.journal;
+             j.inode += 1;
+             w.plant(j);
+         },
+         Outcome::Refused, "另一个文件"},
+        {"JUNK over the ELF magic",
+         [](W w) {
+             Journal j = w.journal;
+             j.runs.insert(j.runs.begin(), ByteRun{0, {'J', 'U', 'N', 'K'}, {0x7F, 'E', 'L', 'F'}});
+             w.plant(j);
+         },
+         Outcome::Refused, "不是本程序编辑的数据表"},
+        {"overlapping runs",
+         [](W w) {
+             Journal j = w.journal;
+             j.runs.push_back(w.run(w.hp + 2, 2));
+             w.plant(j);
+         },
+         Outcome::Refused, "重叠"},
+        {"bytes changed since",
+         [](W w) {
+             Bytes later = w.changed;
+             later[w.hp + 2] = static_cast<std::uint8_t>(later[w.hp + 2] + 1);
+             test::writeFile(w.exe.path, later);
+             w.plant(w.journal);
+         },
+         Outcome::Refused, "又被改动过"},
+        {"a folder", [](W w) { fs::create_directory(w.exe.journalFile()); }, Outcome::Refused,
+         "不是普通文件"},
+        {"a link to a journal",
+         [](W w) {
+             test::writeFile(w.exe.dir / "elsewhere", journalBytes(w.journal));
+             fs::create_symlink(w.exe.dir / "elsewhere", w.exe.journalFile());
+         },
+         Outcome::Refused, "不是普通文件"},
+        {"a hard link to the executable",
+         [](W w) { fs::create_hard_link(w.exe.path, w.exe.journalFile()); }, Outcome::Refused,
+         "同一个文件"},
+        {"a journal with a second name",
+         [](W w) {
+             w.plant(w.journal);
+             fs::create_hard_link(w.exe.journalFile(), w.exe.dir / "second");
+         },
+         Outcome::Refused, "硬链接"},
+    };
+    for (const Case& c : cases) {
+        for (const bool readOnly : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (readOnly ? ", read-only" : ""));
+            const Interrupted w;
+            c.plant(w);
+            const Bytes before = w.exe.bytes();
+            const std::string planted = whatIsThere(w.exe.journalFile());
+            std::unique_ptr<Document> doc;
+            std::string message;
+            try {
+                doc = w.exe.open({.readOnly = readOnly});
+                message = doc->takeRecoveryNote();
+            } catch (const DocumentError& e) {
+                message = e.what();
+            }
+            EXPECT_NE(message.find(c.says), std::string::npos) << message;
+            switch (c.outcome) {
+                case Outcome::Played:
+                    ASSERT_TRUE(doc);
+                    EXPECT_EQ(w.exe.bytes(), w.exe.original);
+                    EXPECT_FALSE(w.exe.journal());
+                    break;
+                case Outcome::Discarded:
+                    ASSERT_TRUE(doc);
+                    EXPECT_EQ(w.exe.bytes(), before);
+                    EXPECT_FALSE(w.exe.journal());
+                    break;
+                case Outcome::Refused:
+                    EXPECT_FALSE(doc);
+                    EXPECT_EQ(w.exe.bytes(), before);
+                    EXPECT_EQ(whatIsThere(w.exe.journalFile()), planted);
+                    EXPECT_NE(message.find(w.exe.journalFile().string()), std::string::npos);
+                    break;
+            }
+        }
+    }
+}
+
+// A journal beside a file that is not the game's executable is never played into it, even
+// when its size field and identity match that file.
+TEST(SideFiles, AJournalBesideAFileThatIsNoExecutableIsNotPlayed) {
+    for (const std::size_t size : {std::size_t{3542016}, std::size_t{64}}) {
+        SCOPED_TRACE(size);
+        const Interrupted w;
+        test::writeFile(w.exe.path, Bytes(size, 0));
+        const FileIdentity id = identityOfPath(w.exe.path);
+        const std::uint64_t at = std::min<std::uint64_t>(w.hp, size - 4);
+        w.plant(Journal{id.size, id.device, id.inode, {{at, {1, 2, 3, 4}, {0, 0, 0, 0}}}});
+        const Bytes planted = test::readFile(w.exe.journalFile());
+        EXPECT_THROW(w.exe.open({.readOnly = true}), DocumentError);
+        EXPECT_THROW(w.exe.open(), DocumentError);
+        EXPECT_EQ(w.exe.bytes(), Bytes(size, 0));
+        EXPECT_EQ(test::readFile(w.exe.journalFile()), planted);
+    }
+}
+
+// When the journal cannot be removed, it is never emptied instead (which would empty the
+// executable through a hard link), and a folder that would keep it refuses before anything.
+TEST(SideFiles, AJournalThatCannotBeRemovedIsLeftWholeAndNothingIsWritten) {
+    for (const bool valid : {true, false}) {
+        SCOPED_TRACE(valid ? "valid journal, folder not writable" : "damaged journal");
+        const Interrupted w;
+        Bytes journal = journalBytes(w.journal);
+        if (!valid)
+            journal.pop_back();
+        w.plant(journal);
+        test::HookOps ops;
+        ops.fail = [](const std::string& call, const std::string&) {
+            return call == "unlink" || call == "access" ? EACCES : 0;
+        };
+        EXPECT_THROW(w.exe.open({.ops = &ops}), DocumentError);
+        EXPECT_EQ(w.exe.bytes(), w.changed);
+        EXPECT_EQ(test::readFile(w.exe.journalFile()), journal);
+    }
+}
+
+// Every path to the file shares one journal: a write through a link first plays back what
+// an interrupted write through the real path left, so no later open undoes the new write.
+TEST(SideFiles, APathThroughALinkSharesTheJournal) {
+    const Interrupted w;
+    w.plant(w.journal);
+    test::TempDir elsewhere;
+    const fs::path link = elsewhere / "game";
+    fs::create_symlink(w.exe.path, link);
+    {
+        auto doc = Document::open(link, {.backup = false});
+        EXPECT_NE(doc->takeRecoveryNote().find("恢复"), std::string::npos);
+        EntryEditor editor(*doc, nullptr);
+        const EntryView view = editor.show(unitTable(), 5);
+        auto edited = view.values;
+        edited[static_cast<std::size_t>(unitTable().fieldIndex("hp"))] = FieldValue::ofText("4321");
+        ASSERT_EQ(editor.save({{&unitTable(), 5, view.values, edited}}).status, Status::Written);
+    }
+    const Bytes written = w.exe.bytes();
+    EXPECT_FALSE(w.exe.journal());
+    auto again = w.exe.open();
+    EXPECT_TRUE(again->takeRecoveryNote().empty());
+    EXPECT_EQ(w.exe.bytes(), written);
+    EXPECT_FALSE(fs::exists(elsewhere / "game.journal"));
+}
+
+// Writes unit 5's HP through a document of `exe` with `ops`.
+WriteResult writeHp(const Exe& exe, FileOps& ops, const char* hp) {
+    auto doc = exe.open({.ops = &ops});
+    EntryEditor editor(*doc, nullptr);
+    const EntryView view = editor.show(unitTable(), 5);
+    auto edited = view.values;
+    edited[static_cast<std::size_t>(unitTable().fieldIndex("hp"))] = FieldValue::ofText(hp);
+    return editor.save({{&unitTable(), 5, view.values, edited}});
+}
+
+TEST(SideFiles, ABackupThatIsTheExecutableItselfIsNotTrusted) {
+    const Exe exe;
+    fs::create_hard_link(exe.path, exe.backup());
+    FileOps& ops = systemFileOps();
+    const WriteResult r = writeHp(exe, ops, "1");
+    EXPECT_EQ(r.status, Status::BackupProblem);
+    EXPECT_NE(r.message.find("同一个文件"), std::string::npos) << r.message;
+    EXPECT_EQ(exe.bytes(), exe.original);
+
+    // A partial copy planted as a hard link is never used: the backup is a file of its own.
+    const Exe other;
+    fs::create_hard_link(other.path, other.backup().string() + ".partial");
+    ASSERT_EQ(writeHp(other, ops, "1").status, Status::Written);
+    EXPECT_NE(identityOfPath(other.backup()).inode, identityOfPath(other.path).inode);
+    EXPECT_EQ(test::readFile(other.backup()), other.original);
+}
+
+// Links planted at the names the program is about to create, at the moment it creates them:
+// the file they point at is never written, and the program's file never becomes a link.
+TEST(SideFiles, LinksPlantedAtTheNamesBeingCreatedAreNeverFollowed) {
+    struct Case {
+        const char* name;
+        const char* call;    // the call before which the link appears
+        const char* suffix;  // on a path ending so
+        bool written;        // whether the write still goes through (under another name)
+    };
+    const Case cases[] = {
+        {"the backup's fresh name", "open", ".partial", true},
+        {"the backup's name", "renameNoReplace", ".bak", false},
+        {"the journal's name", "renameNoReplace", ".journal", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Exe exe;
+        const fs::path victim = exe.dir / "victim";
+        test::writeText(victim, "keep me");
+        fs::create_symlink(exe.dir / "old.bak", exe.dir / "unrelated.partial");
+        test::HookOps ops;
+        bool planted = false;
+        ops.before = [&](const std::string& call, const std::string& path, int) {
+            const std::string end = c.suffix;
+            if (planted || call != c.call || path.size() < end.size() ||
+                path.compare(path.size() - end.size(), end.size(), end) != 0) {
+                return;
+            }
+            planted = true;
+            fs::create_symlink(victim, path);
+        };
+        const WriteResult r = writeHp(exe, ops, "1");
+        ASSERT_TRUE(planted);
+        EXPECT_EQ(test::readFile(victim), Bytes({'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+        if (c.written) {
+            EXPECT_EQ(r.status, Status::Written) << r.message;
+            EXPECT_FALSE(fs::is_symlink(exe.backup()));
+            EXPECT_EQ(test::readFile(exe.backup()), exe.original);
+        } else {
+            EXPECT_NE(r.status, Status::Written);
+            EXPECT_EQ(exe.bytes(), exe.original);
+            EXPECT_NE(r.message.find("已有同名文件"), std::string::npos) << r.message;
+        }
+        // Nothing of the program's own is left under a fresh name.
+        for (const auto& e : fs::directory_iterator(exe.dir.path())) {
+            const std::string n = e.path().filename().string();
+            EXPECT_TRUE(n.find(".partial") == std::string::npos || fs::is_symlink(e.path())) << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vorlan
