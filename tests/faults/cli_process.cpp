@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -51,11 +52,21 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const Faults& fault
     outFile_ = logDir / (stem + ".out");
     errFile_ = logDir / (stem + ".err");
 
-    std::vector<std::string> argv{VORLAN_CLI_PATH};
+    // VORLAN_TEST_CLI runs the same scenarios against another build of the tool.
+    const char* other = std::getenv("VORLAN_TEST_CLI");
+    std::vector<std::string> argv{other != nullptr && *other != '\0' ? other : VORLAN_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8"};
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+        if (const char* value = std::getenv(name))
+            env.push_back(std::string(name) + "=" + value);
+    }
     if (!faults.dir.empty()) {
-        env.push_back(std::string("LD_PRELOAD=") + VORLAN_FAULT_SHIM_PATH);
+        // A sanitizer's runtime must come before any other preloaded library.
+        std::string preload = VORLAN_FAULT_SHIM_PATH;
+        if (const std::string runtime = VORLAN_SANITIZER_RUNTIME; !runtime.empty())
+            preload = runtime + ":" + preload;
+        env.push_back("LD_PRELOAD=" + preload);
         env.push_back("VORLAN_FAULT_DIR=" + faults.dir.string());
         if (!faults.plan.empty())
             env.push_back("VORLAN_FAULT=" + faults.plan);

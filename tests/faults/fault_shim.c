@@ -13,6 +13,8 @@
  *                         pause:N   at the Nth write, create VORLAN_FAULT_MARK and sleep for
  *                                   ever, so the test can kill the process mid-write
  *                         fsync:N   the Nth fsync or fdatasync fails with EIO
+ *                         unlink:N  the Nth removal (unlink, unlinkat) of an absolute path in the
+ *                                   folder fails with EACCES, as in a folder without write access
  *   VORLAN_FAULT_MARK   the marker file of pause
  *   VORLAN_FAULT_COUNT  when set, the process writes "writes syncs fired" there as it exits:
  *                       how many counted writes and flushes it made and how many faults hit
@@ -29,7 +31,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-enum kind { K_PWRITE, K_SHORT, K_ENOSPC, K_PAUSE, K_FSYNC };
+enum kind { K_PWRITE, K_SHORT, K_ENOSPC, K_PAUSE, K_FSYNC, K_UNLINK };
 
 struct fault {
     enum kind kind;
@@ -44,12 +46,15 @@ static const char* fault_dir;
 static size_t fault_dir_len;
 static long writes;
 static long syncs;
+static long unlinks;
 static long fired;
 
 typedef ssize_t (*pwrite_fn)(int, const void*, size_t, off_t);
 typedef ssize_t (*pwrite64_fn)(int, const void*, size_t, off64_t);
 typedef ssize_t (*write_fn)(int, const void*, size_t);
 typedef int (*sync_fn)(int);
+typedef int (*unlink_fn)(const char*);
+typedef int (*unlinkat_fn)(int, const char*, int);
 
 /* Stores the next definition of `name` (the C library's) in the function pointer at `out`;
  * copied as bytes, since ISO C has no conversion from dlsym's object pointer. */
@@ -64,11 +69,8 @@ static int parse_kind(const char* s, size_t len, enum kind* out) {
     static const struct {
         const char* name;
         enum kind kind;
-    } names[] = {{"pwrite", K_PWRITE},
-                 {"short", K_SHORT},
-                 {"enospc", K_ENOSPC},
-                 {"pause", K_PAUSE},
-                 {"fsync", K_FSYNC}};
+    } names[] = {{"pwrite", K_PWRITE}, {"short", K_SHORT}, {"enospc", K_ENOSPC},
+                 {"pause", K_PAUSE},   {"fsync", K_FSYNC}, {"unlink", K_UNLINK}};
     for (size_t i = 0; i < sizeof names / sizeof names[0]; ++i) {
         if (strlen(names[i].name) == len && strncmp(s, names[i].name, len) == 0) {
             *out = names[i].kind;
@@ -225,4 +227,34 @@ int fdatasync(int fd) {
     if (real == NULL)
         next_symbol(&real, "fdatasync");
     return sync_fault(fd) != 0 ? -1 : real(fd);
+}
+
+/* Whether removing `path` is a counted removal that fails. */
+static int unlink_fault(const char* path) {
+    if (fault_dir_len == 0 || path == NULL || path[0] != '/' ||
+        strncmp(path, fault_dir, fault_dir_len) != 0 || path[fault_dir_len] != '/')
+        return 0;
+    const long n = __atomic_add_fetch(&unlinks, 1, __ATOMIC_SEQ_CST);
+    for (int i = 0; i < fault_count; ++i) {
+        if (faults[i].kind == K_UNLINK && faults[i].n == n) {
+            __atomic_add_fetch(&fired, 1, __ATOMIC_SEQ_CST);
+            errno = EACCES;
+            return -1;
+        }
+    }
+    return 0;
+}
+
+int unlink(const char* path) {
+    static unlink_fn real;
+    if (real == NULL)
+        next_symbol(&real, "unlink");
+    return unlink_fault(path) != 0 ? -1 : real(path);
+}
+
+int unlinkat(int dirfd, const char* path, int flags) {
+    static unlinkat_fn real;
+    if (real == NULL)
+        next_symbol(&real, "unlinkat");
+    return unlink_fault(path) != 0 ? -1 : real(dirfd, path, flags);
 }
