@@ -1,11 +1,9 @@
 #pragma once
-// Positioned byte access: the one thing the field access layer needs from a file.
-// The same layer runs over a file on disk and over a record buffer in memory, so a
-// record can be built and checked in memory before one write puts it in the file.
+// Positioned byte access: the one thing the field access layer needs. It runs over record
+// buffers in memory, so a record is built and checked in memory before the document's one
+// write puts it in the file (the document is the only thing that writes files).
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -43,24 +41,6 @@ public:
 
 private:
     std::vector<std::uint8_t> bytes_;
-};
-
-// A file opened for positioned reading (and writing, unless opened read-only).
-// Writes never extend the file: a record editor must not grow the executable.
-class FileStore : public ByteStore {
-public:
-    enum class Mode { ReadOnly, ReadWrite };
-    // Throws AccessError when the file cannot be opened in the requested mode.
-    FileStore(const std::filesystem::path& path, Mode mode);
-
-    std::uint64_t size() const override { return size_; }
-    void read(std::uint64_t offset, std::span<std::uint8_t> out) override;
-    void write(std::uint64_t offset, std::span<const std::uint8_t> in) override;
-
-private:
-    std::fstream file_;
-    std::uint64_t size_ = 0;
-    Mode mode_;
 };
 
 }  // namespace vorlan

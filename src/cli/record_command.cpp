@@ -14,6 +14,9 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
         document = Document::open(options.exe, open);
     } catch (const UnusualSizeError& e) {
         throw Refusal(std::string(e.what()) + "\n确认要打开它，请加 --force。");
+    } catch (const RecoveryError& e) {
+        err << e.what() << "\n";
+        return kWriteFailed;
     } catch (const DocumentError& e) {
         throw Refusal(e.what());
     }
@@ -22,6 +25,9 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
     Session session(std::move(document), options.dataDir);
     try {
         return runOn(session, out, err);
+    } catch (const RecoveryError& e) {
+        err << e.what() << "\n";
+        return kWriteFailed;
     } catch (const DocumentError& e) {
         throw Refusal(e.what());
     }

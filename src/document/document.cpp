@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 #include <unistd.h>
@@ -34,6 +35,26 @@ std::string sizeText(std::uint64_t size) {
 std::string busyMessage(const std::filesystem::path& p) {
     return "另一个程序正在写入游戏主程序，等了几秒仍未结束：\n" + name(p) +
            "\n没有写入任何内容，请稍后再试。";
+}
+
+std::string internalFault(const std::string& what) {
+    return "内部错误，没有写入任何内容：" + what + "\n请把这条消息报告给本程序的开发者。";
+}
+
+// What is wrong with the ranges a change asks for: outside the file, or overlapping.
+std::string rangeFault(std::vector<std::pair<std::uint64_t, std::size_t>> ranges,
+                       std::uint64_t size) {
+    std::sort(ranges.begin(), ranges.end());
+    std::uint64_t end = 0;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        const auto [offset, length] = ranges[i];
+        if (offset > size || length > size - offset)
+            return "要写入的位置超出文件范围";
+        if (i > 0 && offset < end)
+            return "要写入的范围互相重叠";
+        end = offset + length;
+    }
+    return {};
 }
 
 std::string replacedMessage(const std::filesystem::path& p) {
@@ -69,10 +90,21 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
     struct stat st {};
     if (ec || ops.stat(doc->path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         throw DocumentError("找不到文件，或它不是一个普通文件：\n" + name(path));
+    // Opening the executable itself: a refusal there means the file cannot be written.
+    const auto openExe = [&](bool writable) {
+        try {
+            return PosixFile(ops, doc->path_,
+                             writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
+        } catch (const IoError& e) {
+            if (writable && (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM))
+                throw DocumentError("无法以读写方式打开文件：\n" + name(path) +
+                                    "\n请确认文件没有设为只读，也没有被其他程序占用。");
+            throw DocumentError(e.what());
+        }
+    };
     try {
         {
-            PosixFile file(ops, doc->path_,
-                           options.readOnly ? PosixFile::Mode::Read : PosixFile::Mode::ReadWrite);
+            PosixFile file = openExe(!options.readOnly);
             if (!file.lock(!options.readOnly, options.lockWait))
                 throw DocumentError(busyMessage(path));
             doc->identity_ = file.identity();
@@ -93,25 +125,22 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
         if (ops.lstat(journalPath(doc->path_).c_str(), &js) == 0) {
             // A reader too restores an interrupted write before it reads anything; that needs
             // write access and the exclusive lock, taken on the same file.
+            std::optional<PosixFile> writable;
             try {
-                PosixFile writable(ops, doc->path_, PosixFile::Mode::ReadWrite);
-                if (!writable.lock(true, options.lockWait))
-                    throw DocumentError(busyMessage(path));
-                if (!(writable.identity() == doc->identity_))
-                    throw DocumentError(replacedMessage(path));
-                doc->recover(writable);
-            } catch (const IoError& e) {
+                writable.emplace(openExe(true));
+            } catch (const DocumentError& e) {
                 throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" +
                                     name(journalPath(doc->path_)) +
-                                    "\n需要以读写方式打开文件才能恢复，但是：" + e.what());
+                                    "\n要按它恢复游戏主程序，需要以读写方式打开文件，但是：" +
+                                    e.what());
             }
+            if (!writable->lock(true, options.lockWait))
+                throw DocumentError(busyMessage(path));
+            if (!(writable->identity() == doc->identity_))
+                throw DocumentError(replacedMessage(path));
+            doc->recover(*writable);
         }
     } catch (const IoError& e) {
-        if (!options.readOnly &&
-            (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM)) {
-            throw DocumentError("无法以读写方式打开文件：\n" + name(path) +
-                                "\n请确认文件没有设为只读，也没有被其他程序占用。");
-        }
         throw DocumentError(e.what());
     }
     return doc;
@@ -176,16 +205,32 @@ void Document::recover(PosixFile& exe) {
                             "也没有改动任何内容。请让这个文件夹可以写入后再打开。");
     }
     std::size_t bytes = 0;
-    for (const ByteRun& r : j.runs) {
-        exe.writeAt(r.offset, r.before);
-        bytes += r.before.size();
+    try {
+        for (const ByteRun& r : j.runs) {
+            exe.writeAt(r.offset, r.before);
+            bytes += r.before.size();
+        }
+        exe.sync();
+        for (const ByteRun& r : j.runs) {
+            if (exe.readAt(r.offset, r.before.size()) != r.before)
+                throw IoError("恢复后读回的内容与恢复日志不一致：" + name(path_), EIO);
+        }
+    } catch (const IoError& e) {
+        throw RecoveryError(
+            "按恢复日志恢复游戏主程序时出错：文件中上次未完成写入的字节可能只恢复了一部分。\n"
+            "恢复日志保留在 " +
+            name(journal) +
+            "，下次打开这个文件时（编辑器或 vorlan-cli 的任何命令）会再试。\n原因：" + e.what());
     }
-    exe.sync();
-    for (const ByteRun& r : j.runs) {
-        if (exe.readAt(r.offset, r.before.size()) != r.before)
-            throw IoError("恢复后读回的内容与恢复日志不一致：" + name(path_), EIO);
+    try {
+        removeJournal(ops(), path_);
+    } catch (const IoError& e) {
+        // The file holds the journal's old bytes now: playing it again changes nothing, but a
+        // journal in the way stops every later write, so this is said.
+        throw DocumentError(
+            "已按恢复日志把游戏主程序恢复为上次写入之前的内容，但是无法删除日志：\n" +
+            std::string(e.what()));
     }
-    removeJournal(ops(), path_);
     recoveryNote_ =
         "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
         std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。";
@@ -246,16 +291,34 @@ WriteResult Document::write(const Change& change) {
         result.message = "游戏主程序以只读方式打开，不能写入。";
         return result;
     }
+    if (const std::string fault = rangeFault(change.ranges, identity_.size); !fault.empty()) {
+        result.status = Status::Failed;
+        result.message = internalFault(fault);
+        return result;
+    }
     try {
         PosixFile exe = lockedFile(true, &result);
         std::vector<Block> blocks;
-        for (const auto& [offset, length] : change.ranges) {
-            if (offset > identity_.size || length > identity_.size - offset)
-                throw DocumentError("写入位置超出文件范围：" + name(path_));
+        for (const auto& [offset, length] : change.ranges)
             blocks.push_back({offset, exe.readAt(offset, length)});
-        }
         const std::vector<Block> before = blocks;
-        EditOutcome edit = change.edit(blocks);
+        EditOutcome edit;
+        try {
+            edit = change.edit(blocks);
+        } catch (const std::exception& e) {
+            // A fault of the change, not of the file: nothing has been written.
+            result.status = Status::Failed;
+            result.message = internalFault(e.what());
+            return result;
+        }
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            if (blocks[i].bytes.size() != before[i].bytes.size() ||
+                blocks[i].offset != before[i].offset) {
+                result.status = Status::Failed;
+                result.message = internalFault("改动改变了要写入的范围");
+                return result;
+            }
+        }
         if (edit.refused) {
             result.status = Status::Refused;
             result.message = edit.message;
@@ -285,6 +348,10 @@ WriteResult Document::write(const Change& change) {
     } catch (const IoError& e) {
         result.status = Status::Failed;
         result.message = std::string("没有写入任何内容：\n") + e.what();
+    } catch (const RecoveryError& e) {
+        result.status = Status::Failed;
+        result.fileChanged = true;
+        result.message = e.what();
     } catch (const DocumentError& e) {
         result.status = Status::Failed;
         result.message = e.what();

@@ -45,6 +45,13 @@ public:
     UnusualSizeError(const std::filesystem::path& path, std::uint64_t size);
 };
 
+// Playing a journal back failed after it began rewriting the file: part of the old bytes may
+// be back, the rest not. The journal is kept, and the next open tries again.
+class RecoveryError : public DocumentError {
+public:
+    using DocumentError::DocumentError;
+};
+
 struct DocumentOptions {
     bool backup = true;  // copy the executable to "<exe>.bak" before the first write
     std::chrono::milliseconds lockWait{5000};
@@ -86,11 +93,12 @@ struct WriteResult {
         Busy,           // another program held the file's lock too long: nothing written
         Replaced,       // the file is not the one opened any more: nothing written
         BackupProblem,  // no trusted backup and none could be made: nothing written
-        Failed,         // writing failed; see fileChanged
+        Failed,         // writing failed (or the change itself was faulty); see fileChanged
     };
     Status status = Status::Unchanged;
     std::string message;  // for every status but Written and Unchanged
-    // Failed only: true when the old bytes could not be put back; the journal is kept and
+    // Failed only: true when the file may hold part of a write (the old bytes could not be
+    // put back, or playing back an earlier journal failed part-way); the journal is kept and
     // the next open restores them.
     bool fileChanged = false;
     int badEdit = -1;

@@ -1,7 +1,6 @@
 #include "document/entry_editor.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "access/name_source.h"
 #include "access/record_io.h"
@@ -48,9 +47,28 @@ std::string describeFields(const TableDef& table, const std::vector<int>& fields
     return out;
 }
 
+WriteResult refused(std::string message) {
+    WriteResult r;
+    r.status = WriteResult::Status::Refused;
+    r.message = std::move(message);
+    return r;
+}
+
+std::string noEntry(const TableDef& table, int index) {
+    return table.caption + "没有第 " + std::to_string(index) + " 个条目（共 " +
+           std::to_string(table.count) + " 个，从 0 起数）。";
+}
+
+std::string reservedFault(const TableDef& table, int byte) {
+    return "内部错误：" + table.caption + "的改动会写到第 " + std::to_string(byte) +
+           " 字节，那是本程序从不写入的保留字节。没有写入任何内容。";
+}
+
 }  // namespace
 
 EntryView EntryEditor::show(const TableDef& table, int index) {
+    if (index < 0 || index >= table.count)
+        throw DocumentError(noEntry(table, index));
     EntryView view;
     view.offset = table.entryOffset(index);
     MemoryStore entry(doc_.read(view.offset, static_cast<std::size_t>(table.size)));
@@ -68,6 +86,12 @@ EntryView EntryEditor::show(const TableDef& table, int index) {
 }
 
 WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
+    for (const EntryEdit& e : edits) {
+        if (e.index < 0 || e.index >= e.table->count)
+            return refused(noEntry(*e.table, e.index));
+        if (e.shown.size() != e.table->fields.size() || e.edited.size() != e.table->fields.size())
+            return refused("内部错误：" + e.table->caption + "的字段数目不对，没有写入任何内容。");
+    }
     Change change;
     std::uint64_t first = UINT64_MAX;
     std::uint64_t last = 0;
@@ -100,8 +124,11 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
                 out.badField = saved.badField;
                 return out;
             }
-            if (reservedChange(table, before, after) >= 0)
-                throw std::logic_error("a field of table " + table.name + " covers reserved bytes");
+            if (const int byte = reservedChange(table, before, after); byte >= 0) {
+                out.refused = true;
+                out.message = reservedFault(table, byte);
+                return out;
+            }
             if (saved.fields.empty() || before == after)
                 continue;
             put(block, base, after);
@@ -164,14 +191,23 @@ std::vector<std::string> EntryEditor::clearedNameBytes(const std::vector<EntryEd
 }
 
 std::vector<std::uint8_t> EntryEditor::copy(const TableDef& table, int index) {
+    if (index < 0 || index >= table.count)
+        throw DocumentError(noEntry(table, index));
     return doc_.read(table.entryOffset(index), static_cast<std::size_t>(table.size));
 }
 
 WriteResult EntryEditor::paste(const TableDef& table, int index,
                                const std::vector<std::uint8_t>& bytes,
                                const std::string& sourceLabel) {
-    if (bytes.size() != static_cast<std::size_t>(table.size))
-        throw std::invalid_argument("entry of the wrong size for table " + table.name);
+    if (!table.copyable)
+        return refused(table.caption + "的条目不能整条复制和粘贴。");
+    if (index < 0 || index >= table.count)
+        return refused(noEntry(table, index));
+    if (bytes.size() != static_cast<std::size_t>(table.size)) {
+        return refused("复制的数据有 " + std::to_string(bytes.size()) + " 字节，而" +
+                       table.caption + "的一个条目是 " + std::to_string(table.size) +
+                       " 字节，没有粘贴。");
+    }
     Change change;
     change.table = table.name;
     change.entries = {index};
@@ -193,7 +229,7 @@ WriteResult EntryEditor::setOnAll(const TableDef& table,
     for (const auto& [key, value] : values) {
         const int f = table.fieldIndex(key);
         if (f < 0)
-            throw std::invalid_argument("table " + table.name + " has no field " + key);
+            return refused(table.caption + "没有字段「" + key + "」，没有写入任何内容。");
         fields.push_back(f);
     }
     Change change;
@@ -217,6 +253,11 @@ WriteResult EntryEditor::setOnAll(const TableDef& table,
                 out.refused = true;
                 out.message = saved.message;
                 out.badField = saved.badField;
+                return out;
+            }
+            if (const int byte = reservedChange(table, before, entry); byte >= 0) {
+                out.refused = true;
+                out.message = reservedFault(table, byte);
                 return out;
             }
             if (entry != before) {

@@ -75,6 +75,8 @@ DecodedJournal malformed(std::string why) {
     return d;
 }
 
+FoundJournal readJournalAt(FileOps& ops, const std::filesystem::path& path, const FileIdentity& id);
+
 }  // namespace
 
 std::filesystem::path journalPath(const std::filesystem::path& exe) {
@@ -184,6 +186,17 @@ void writeJournal(FileOps& ops, const std::filesystem::path& exe, const FileIden
 
 FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id) {
     const auto path = journalPath(exe);
+    try {
+        return readJournalAt(ops, path, id);
+    } catch (const IoError& e) {
+        throw IoError("无法读取恢复日志：" + path.string() + "\n" + e.what(), e.error());
+    }
+}
+
+namespace {
+
+FoundJournal readJournalAt(FileOps& ops, const std::filesystem::path& path,
+                           const FileIdentity& id) {
     SideFile side = openSideFile(ops, path, &id);
     FoundJournal found;
     if (side.state == SideFile::State::Missing)
@@ -217,6 +230,8 @@ FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const F
     }
     return found;
 }
+
+}  // namespace
 
 void removeJournal(FileOps& ops, const std::filesystem::path& exe) {
     const auto path = journalPath(exe);

@@ -107,26 +107,13 @@ TEST_P(FieldAccessTest, ReadBeyondTheEndFails) {
     EXPECT_THROW(fa.getbyte(), AccessError);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, FieldAccessTest,
-                         ::testing::Values(StoreMaker{
-                                               "memory",
-                                               [](const Bytes& b, const test::TempDir&) {
-                                                   return std::make_unique<MemoryStore>(b);
-                                               },
-                                               [](ByteStore& s, const test::TempDir&) {
-                                                   return static_cast<MemoryStore&>(s).bytes();
-                                               }},
-                                           StoreMaker{"file",
-                                                      [](const Bytes& b, const test::TempDir& dir) {
-                                                          test::writeFile(dir / "store.bin", b);
-                                                          return std::make_unique<FileStore>(
-                                                              dir / "store.bin",
-                                                              FileStore::Mode::ReadWrite);
-                                                      },
-                                                      [](ByteStore&, const test::TempDir& dir) {
-                                                          return test::readFile(dir / "store.bin");
-                                                      }}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Stores, FieldAccessTest,
+    ::testing::Values(StoreMaker{
+        "memory",
+        [](const Bytes& b, const test::TempDir&) { return std::make_unique<MemoryStore>(b); },
+        [](ByteStore& s, const test::TempDir&) { return static_cast<MemoryStore&>(s).bytes(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HexText, DigitRules) {
     EXPECT_EQ(hextonum("FFFFFFFF"), 4294967295u);
@@ -138,18 +125,6 @@ TEST(HexText, DigitRules) {
     EXPECT_EQ(padhex("A", 2), "0A");
     EXPECT_EQ(padhex("ABC", 4), "BC0A");
     EXPECT_EQ(padhex("5", 4), "0500");
-}
-
-TEST(FileStoreTest, ReadOnlyFileRefusesWritesAndNeverGrows) {
-    test::TempDir dir;
-    test::writeFile(dir / "f.bin", {1, 2, 3});
-    FileStore ro(dir / "f.bin", FileStore::Mode::ReadOnly);
-    const Bytes one{9};
-    EXPECT_THROW(ro.write(0, one), AccessError);
-    FileStore rw(dir / "f.bin", FileStore::Mode::ReadWrite);
-    EXPECT_THROW(rw.write(3, one), AccessError);
-    EXPECT_EQ(test::readFile(dir / "f.bin"), (Bytes{1, 2, 3}));
-    EXPECT_THROW(FileStore(dir / "missing.bin", FileStore::Mode::ReadOnly), AccessError);
 }
 
 }  // namespace

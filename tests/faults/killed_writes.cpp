@@ -62,6 +62,19 @@ TEST(KilledWrites, PatchKilledMidWriteIsRestoredByTheNextRun) {
     }
 }
 
+// The next run's playback itself fails part-way: it says the file is only partly restored,
+// exits with the code for "changed, restore needed", keeps the journal, and the run after
+// it restores the file.
+TEST(KilledWrites, APlaybackFailingPartWayIsReportedAndFinishedByTheNextRun) {
+    const FaultCounts clean = cleanCounts(kLimits);
+    ExeBench bench;
+    killAtPause(bench, kLimits, "pause:" + std::to_string(clean.writes / 2));
+    const CliResult failed = bench.run({"get", "unit", "0"}, "pwrite:2");
+    EXPECT_EQ(failed.status, 3) << failed.err;
+    EXPECT_NE(failed.err.find("只恢复了一部分"), std::string::npos) << failed.err;
+    expectRestoredByNextRun(bench, "after a failed playback");
+}
+
 // Killed while putting the old bytes back after a failed write.
 TEST(KilledWrites, PatchKilledWhileUndoingAFailedWriteIsRestoredByTheNextRun) {
     const FaultCounts clean = cleanCounts(kLimits);
