@@ -2,9 +2,9 @@
 
 #include <QApplication>
 
-#include "app/editor_context.h"
 #include "app/main_window.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/startup.h"
 
 int main(int argc, char* argv[]) {

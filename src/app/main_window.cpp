@@ -15,7 +15,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/editor_context.h"
 #include "help/help_frame.h"
 #include "image/disc_image_frame.h"
 #include "pilots/pilot_page.h"
@@ -23,6 +22,7 @@
 #include "tables/upgrade_frame.h"
 #include "text/lookup_frame.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
 #include "units/unit_page.h"
@@ -44,7 +44,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     auto* command2 = button("Command2", u("退出"));
     command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
     command1->setShortcut(QKeySequence::Open);
-    QUndoStack* undo = context_->undoStack();
+    QUndoStack* undo = context_->history().stack();
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
     auto* historyButton = button("HistoryButton", u("历史"));
@@ -92,12 +92,12 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     // One line for notes that concern the whole file, such as the backup made before a write.
     auto* status = new QLabel;
     status->setObjectName("StatusNote");
-    connect(context_, &EditorContext::note, status, &QLabel::setText);
+    connect(&context_->session(), &DocumentSession::note, status, &QLabel::setText);
 
     status->setWordWrap(true);
     status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // The caption carries " *" while any page has unsaved edits.
-    connect(context_, &EditorContext::pendingChanged, this, [this](bool pending) {
+    connect(&context_->pending(), &PendingEdits::pendingChanged, this, [this](bool pending) {
         setWindowTitle(u("VORLAN静态修改器V1.20") + (pending ? " *" : ""));
     });
 
@@ -117,7 +117,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
 
     connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
     connect(command2, &QPushButton::clicked, this, [this] {
-        if (!context_->resolvePending(this))
+        if (!context_->pending().resolvePending(this))
             return;
         QApplication::closeAllWindows();
         QApplication::quit();
@@ -128,7 +128,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
 
 QWidget* MainWindow::buildHistory() {
     auto* box = frame(u("写入历史（撤销 / 重做）"), "HistoryFrame");
-    auto* view = new QUndoView(context_->undoStack());
+    auto* view = new QUndoView(context_->history().stack());
     view->setObjectName("HistoryView");
     view->setEmptyLabel(u("（打开文件时的状态）"));
     view->setWordWrap(true);
@@ -140,7 +140,7 @@ QWidget* MainWindow::buildHistory() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!context_->resolvePending(this)) {
+    if (!context_->pending().resolvePending(this)) {
         event->ignore();
         return;
     }
@@ -170,14 +170,14 @@ QWidget* MainWindow::buildToolsPage() {
     auto* grid = new QGridLayout(page);
     grid->addWidget(new DiscImageFrame(*context_), 0, 0);
     grid->addWidget(new LookupFrame(*context_), 1, 0);
-    grid->addWidget(new HelpFrame(dialogs_, context_->dataDir()), 0, 1, 3, 1);
+    grid->addWidget(new HelpFrame(dialogs_, context_->session().dataDir()), 0, 1, 3, 1);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
 
 void MainWindow::openWindow(const QString& button) {
-    if (context_->editor(this) == nullptr)
+    if (context_->session().editor(this) == nullptr)
         return;
     for (const WindowLayout& layout : windowLayouts()) {
         if (u(layout.button) != button)
@@ -194,14 +194,15 @@ void MainWindow::openWindow(const QString& button) {
 }
 
 bool MainWindow::openExecutable(const QString& path) {
-    if (!context_->openExecutable(path, this))
+    if (!context_->session().openExecutable(path, this))
         return false;
-    text1_->setText(context_->exepath() + (context_->isReadOnly() ? u("（只读）") : QString()));
+    text1_->setText(context_->session().exepath() +
+                    (context_->session().isReadOnly() ? u("（只读）") : QString()));
     // A read-only executable: every button that would write it is off.
     for (const char* name : {"Command3", "Command4", "Command6", "Command7", "Command11",
                              "Command13", "Command17", "Command21", "Command22"}) {
         if (auto* b = findChild<QPushButton*>(name))
-            b->setEnabled(!context_->isReadOnly());
+            b->setEnabled(!context_->session().isReadOnly());
     }
     return true;
 }

@@ -146,6 +146,13 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
     return doc;
 }
 
+void Document::restored(std::string note) {
+    if (recoveryListener_)
+        recoveryListener_(note);
+    else
+        recoveryNote_ = std::move(note);
+}
+
 std::string Document::takeRecoveryNote() {
     return std::exchange(recoveryNote_, {});
 }
@@ -179,9 +186,9 @@ void Document::recover(PosixFile& exe) {
         case JournalState::Damaged:
             // Never named by this program while incomplete: the write it was for never began.
             removeJournal(ops(), path_);
-            recoveryNote_ =
+            restored(
                 "发现上次写入留下的不完整恢复日志：那次写入在改动文件之前就中断了，"
-                "游戏主程序没有变化。已删除该日志。";
+                "游戏主程序没有变化。已删除该日志。");
             return;
         case JournalState::Valid:
             break;
@@ -231,9 +238,9 @@ void Document::recover(PosixFile& exe) {
             "已按恢复日志把游戏主程序恢复为上次写入之前的内容，但是无法删除日志：\n" +
             std::string(e.what()));
     }
-    recoveryNote_ =
+    restored(
         "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
-        std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。";
+        std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。");
 }
 
 PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
@@ -266,7 +273,7 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         }
         recover(file);
         if (result != nullptr)
-            result->recoveryNote = recoveryNote_;
+            result->recoveryNote = std::exchange(recoveryNote_, {});
         return file;
     }
 }

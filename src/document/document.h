@@ -125,6 +125,11 @@ public:
     std::uint64_t size() const { return identity_.size; }
     // Set when opening (or a later access) restored an interrupted write; cleared by take.
     std::string takeRecoveryNote();
+    // From now on, a restored interrupted write is told to `listener` as it happens (during
+    // any read or write) instead of being kept for takeRecoveryNote or the write's result.
+    void setRecoveryListener(std::function<void(const std::string&)> listener) {
+        recoveryListener_ = std::move(listener);
+    }
 
     // Reads bytes under the shared lock. Throws DocumentError.
     std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t count);
@@ -148,6 +153,7 @@ private:
     // Opens and locks the file, checks it is still the one opened, and plays back a journal.
     PosixFile lockedFile(bool forWriting, WriteResult* result);
     void recover(PosixFile& exe);
+    void restored(std::string note);
     WriteResult replaceBytes(const WriteStep& step, bool forward);
     // Steps 5 to 8 of a write, on the locked file.
     void commit(PosixFile& exe, WriteResult& result);
@@ -159,6 +165,7 @@ private:
     bool datedBackup_ = false;
     std::filesystem::path backupFile_;
     std::string recoveryNote_;
+    std::function<void(const std::string&)> recoveryListener_;
 };
 
 }  // namespace vorlan

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include "app/editor_context.h"
 #include "image/disc_image.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/text.h"
 #include "ui/widgets.h"
 
@@ -92,14 +92,14 @@ void DiscImageFrame::replace() {
     }
     // The image that passed the check, and the executable with every edit written.
     const QString image = text44_->text();
-    if (context_.editor(this) == nullptr || !context_.resolvePending(this))
+    if (context_.session().editor(this) == nullptr || !context_.pending().resolvePending(this))
         return;
     std::vector<std::uint8_t> executable;
     try {
-        Document* document = context_.document();
+        Document* document = context_.session().document();
         executable = document->read(0, static_cast<std::size_t>(document->size()));
     } catch (const std::exception& e) {
-        context_.readFailed(this, e);
+        context_.session().readFailed(this, e);
         return;
     }
     run(

@@ -13,10 +13,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/editor_context.h"
 #include "pilots/pilot_table.h"
 #include "pilots/pilot_vocabularies.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/record_browser.h"
@@ -64,7 +64,7 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     layout->addLayout(left);
     layout->addWidget(tabs_, 1);
 
-    auto* form = new EntryForm(this, pilotTable(), context_);
+    auto* form = new EntryForm(this, pilotTable(), context_.session());
     auto* browser = new RecordBrowser(
         context_, this, *form, new ListChooser(list5_), text41,
         {u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),

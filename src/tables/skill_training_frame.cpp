@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/editor_context.h"
 #include "tables/skill_training_table.h"
 #include "tables/table_vocabularies.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/record_browser.h"
@@ -37,7 +37,7 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     grid->addWidget(caption(u("所需PP")), 2, 0);
     grid->addLayout(pp, 2, 1, 1, 4);
     grid->setColumnStretch(4, 1);
-    auto* form = new EntryForm(this, skillTrainingTable(), context_);
+    auto* form = new EntryForm(this, skillTrainingTable(), context_.session());
     auto* browser = new RecordBrowser(
         context_, this, *form, new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
         {u("技能"), u("请先在“选择技能”中选择一个技能，再%1。"), {}, {}, {}});

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/editor_context.h"
 #include "tables/upgrade_tables.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/record_browser.h"
@@ -66,7 +66,7 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
          "请先在“武器改造幅度”中选择一种，再%1。"},
     };
     for (const auto& r : rows) {
-        auto* form = new EntryForm(this, *r.table, context_);
+        auto* form = new EntryForm(this, *r.table, context_.session());
         auto* browser = new RecordBrowser(context_, this, *form,
                                           new ComboChooser(findChild<QComboBox*>(r.chooser)),
                                           nullptr, {u(r.table->caption), u(r.pick), {}, {}, {}});

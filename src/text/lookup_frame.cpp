@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/editor_context.h"
 #include "text/utf8.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/widgets.h"
 
 namespace vorlan {
@@ -52,11 +52,11 @@ void LookupFrame::lookup() {
         text55_->clear();
         return;
     }
-    if (context_.charTable().empty()) {
+    if (context_.session().charTable().empty()) {
         context_.dialogs().information(this, u("字库尚未读入：请先点击“打开”选择游戏主程序。"));
         return;
     }
-    const CharTable::Lookup result = context_.charTable().lookup(input);
+    const CharTable::Lookup result = context_.session().charTable().lookup(input);
     if (!result.found) {
         context_.dialogs().information(this, u("没有查找到匹配的字符串"));
         text55_->clear();

@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/editor_context.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
@@ -22,18 +22,19 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
       chooser_(chooser),
       offsetBox_(offsetBox),
       words_(std::move(words)) {
-    connect(&context_, &EditorContext::executableOpened, this, &RecordBrowser::executableOpened);
-    connect(&context_, &EditorContext::fileChanged, this, &RecordBrowser::fileChanged);
+    connect(&context_.session(), &DocumentSession::executableOpened, this,
+            &RecordBrowser::executableOpened);
+    connect(&context_.session(), &DocumentSession::fileChanged, this, &RecordBrowser::fileChanged);
     if (chooser_ != nullptr)
         connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::showEntry);
-    connect(&context_, &EditorContext::stepWritten, this, &RecordBrowser::stepWritten);
+    connect(&context_.session(), &DocumentSession::stepWritten, this, &RecordBrowser::stepWritten);
     // Fixed names are there from the start; names from the data folder come with a file.
     const TableDef& table = form_.table();
     if (chooser_ != nullptr && !table.labelRule && table.labelList == NameList::None &&
         !table.labelItems.empty())
         chooser_->setLabels(toStringList(table.labelItems));
     connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
-    context_.addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
+    context_.pending().addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
 }
 
 int RecordBrowser::shown() const {
@@ -58,7 +59,7 @@ void RecordBrowser::load() {
     if (chooser_ != nullptr) {
         QStringList labels;
         for (int i = 0; i < form_.table().count; ++i)
-            labels << u(form_.table().label(i, &context_));
+            labels << u(form_.table().label(i, &context_.session()));
         chooser_->setLabels(labels);
     }
     form_.fillNameLists();
@@ -75,7 +76,8 @@ void RecordBrowser::load() {
 }
 
 QString RecordBrowser::entryText(int index) const {
-    return chooser_ != nullptr ? chooser_->label(index) : u(form_.table().label(index, &context_));
+    return chooser_ != nullptr ? chooser_->label(index)
+                               : u(form_.table().label(index, &context_.session()));
 }
 
 bool RecordBrowser::isDirty() const {
@@ -86,17 +88,17 @@ bool RecordBrowser::isDirty() const {
 }
 
 void RecordBrowser::updatePending() {
-    context_.setPending(this, isDirty());
+    context_.pending().setPending(this, isDirty());
 }
 
 bool RecordBrowser::showIn(EntryForm& form, int index) {
-    EntryEditor* editor = context_.editor(page_);
+    EntryEditor* editor = context_.session().editor(page_);
     if (editor == nullptr)
         return false;
     try {
         form.show(*editor, index);
     } catch (const std::exception& e) {
-        context_.readFailed(page_, e);
+        context_.session().readFailed(page_, e);
         return false;
     }
     return true;
@@ -107,7 +109,7 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
     if (!dirty || shown() < 0)
         return true;
     EntryForm& named = only != nullptr ? *only : form_;
-    const QString what = u(named.table().label(named.shownIndex(), &context_));
+    const QString what = u(named.table().label(named.shownIndex(), &context_.session()));
     switch (context_.dialogs().askUnsaved(
         parent, what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃：不写入，修改丢失；"
                          "取消：留在这里。"))) {
@@ -166,8 +168,8 @@ void RecordBrowser::stepWritten(const WriteStep& step) {
         return;
     }
     staleOnDisk_ = true;
-    emit context_.note(u("注意：") + entryText(shown()) +
-                       u(" 显示之后已在另一处被写入改动；写入前会先询问。"));
+    emit context_.session().note(u("注意：") + entryText(shown()) +
+                                 u(" 显示之后已在另一处被写入改动；写入前会先询问。"));
 }
 
 void RecordBrowser::refresh() {
@@ -197,7 +199,7 @@ void RecordBrowser::fileChanged(bool byOtherProgram) {
 }
 
 bool RecordBrowser::needEntry(const QString& action) {
-    if (context_.editor(page_) == nullptr)
+    if (context_.session().editor(page_) == nullptr)
         return false;
     if (shown() < 0) {
         context_.dialogs().information(page_, words_.pickFirst.arg(action));
@@ -225,9 +227,9 @@ bool RecordBrowser::write() {
     // A name shown cut short would lose the rest of the stored name: say so first.
     std::vector<std::string> cleared;
     try {
-        cleared = context_.editor(page_)->clearedNameBytes(edits);
+        cleared = context_.session().editor(page_)->clearedNameBytes(edits);
     } catch (const std::exception& e) {
-        context_.readFailed(page_, e);
+        context_.session().readFailed(page_, e);
         return false;
     }
     if (!cleared.empty()) {
@@ -249,7 +251,7 @@ bool RecordBrowser::write() {
     }
     writing_ = true;
     const WriteResult result =
-        context_.write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
+        context_.writer().write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
     writing_ = false;
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
         if (result.badEdit >= 0 && result.badField >= 0)
@@ -275,9 +277,9 @@ void RecordBrowser::copy() {
         return;
     }
     try {
-        copied_ = context_.editor(page_)->copy(form_.table(), shown());
+        copied_ = context_.session().editor(page_)->copy(form_.table(), shown());
     } catch (const std::exception& e) {
-        context_.readFailed(page_, e);
+        context_.session().readFailed(page_, e);
         return;
     }
     const QString name = entryText(shown());
@@ -298,7 +300,7 @@ void RecordBrowser::paste() {
     }
     const int index = shown();
     writing_ = true;
-    const WriteResult result = context_.write(page_, [&](EntryEditor& editor) {
+    const WriteResult result = context_.writer().write(page_, [&](EntryEditor& editor) {
         return editor.paste(form_.table(), index, copied_, copiedName_.toStdString());
     });
     writing_ = false;
@@ -316,7 +318,7 @@ QString RecordBrowser::gameName(int index) {
     if (table.decoded.empty())
         return {};
     if (gameNames_.isEmpty()) {
-        EntryEditor* editor = context_.editor(page_);
+        EntryEditor* editor = context_.session().editor(page_);
         if (editor == nullptr)
             return {};
         try {

@@ -14,8 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/editor_context.h"
 #include "ui/dialogs.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
@@ -99,8 +99,8 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
-    header_ = new EntryForm(this, unitTable(), context_);
-    slot_ = new EntryForm(this, weaponTable(), context_);
+    header_ = new EntryForm(this, unitTable(), context_.session());
+    slot_ = new EntryForm(this, weaponTable(), context_.session());
     slot_->clear(false);
     browser_ = new RecordBrowser(
         context_, this, *header_, new ListChooser(list1_), text13_,
@@ -251,7 +251,7 @@ QWidget* UnitPage::buildSkillPage() {
 }
 
 void UnitPage::connectActions() {
-    connect(&context_, &EditorContext::executableOpened, this, [this] {
+    connect(&context_.session(), &DocumentSession::executableOpened, this, [this] {
         list2_->clear();
         text37_->clear();
     });
@@ -317,10 +317,10 @@ void UnitPage::slotPicked(int row) {
 }
 
 void UnitPage::applyPatch(const TablePatch& patch) {
-    if (context_.editor(this) == nullptr)
+    if (context_.session().editor(this) == nullptr)
         return;
     // The page shows the patched unit again when the write is announced.
-    context_.write(this, [&](EntryEditor& editor) {
+    context_.writer().write(this, [&](EntryEditor& editor) {
         return editor.setOnAll(*patch.table, patch.values, patch.caption);
     });
 }

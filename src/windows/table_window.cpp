@@ -11,7 +11,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/editor_context.h"
+#include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
 #include "ui/record_browser.h"
@@ -80,11 +80,11 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     layoutBox->addLayout(right, 1);
     guardWheel(this);
 
-    auto* form = new EntryForm(this, *layout.table, context_);
+    auto* form = new EntryForm(this, *layout.table, context_.session());
     browser_ = new RecordBrowser(
         context_, this, *form, list != nullptr ? new ListChooser(list) : nullptr, nullptr,
         {u(layout.caption), u("请先在左边的列表中选择一项，再%1。"), {}, {}, {}});
-    save->setEnabled(!context_.isReadOnly());
+    save->setEnabled(!context_.session().isReadOnly());
     connect(save, &QPushButton::clicked, browser_, &RecordBrowser::write);
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
@@ -94,7 +94,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     // executable); a list window opens with nothing picked.
     if (!layout.list) {
         browser_->showEntry(0);
-        connect(&context_, &EditorContext::executableOpened, browser_,
+        connect(&context_.session(), &DocumentSession::executableOpened, browser_,
                 [this] { browser_->showEntry(0); });
     }
     if (list != nullptr)

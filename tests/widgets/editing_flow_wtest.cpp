@@ -10,9 +10,10 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include "app/editor_context.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
+#include "document/journal.h"
+#include "ui/editor_context.h"
 #include "ui/text.h"
 #include "units/unit_table.h"
 #include "widgets/support/editor_fixture.h"
@@ -31,7 +32,7 @@ struct Flow : test::EditorFixture {
     Flow() { showWindow(); }
     void clickRow(QListWidget* list, int row) { EditorFixture::clickRow(list->objectName(), row); }
     QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
-    QUndoStack* undo() { return window().context().undoStack(); }
+    QUndoStack* undo() { return window().context().history().stack(); }
 };
 
 }  // namespace
@@ -45,6 +46,7 @@ private slots:
     void undoAndRedoOfWritePasteAndPatch();
     void undoRefusesAfterAnotherProgramChangedTheBytes();
     void aRefusalSwitchesToTheFieldsPage();
+    void aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo();
     void theFilterKeepsTheKeyboardWorking();
 };
 
@@ -223,6 +225,52 @@ void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
     QVERIFY(!f.list1->isRowHidden(next));
     QTest::keyClick(filter, Qt::Key_Return);
     QVERIFY(f.list1->hasFocus());
+}
+
+// Leaves a journal of an interrupted write of unit 9's EN beside the open executable: the
+// file holds the new byte, the journal the old one.
+static void interruptWrite(Flow& f) {
+    const std::uint64_t en = unitTable().entryOffset(9) + 40;
+    Bytes b = f.bytes();
+    const std::uint8_t old = b[en];
+    b[en] = static_cast<std::uint8_t>(old + 1);
+    test::writeFile(f.exe(), b);
+    struct stat st {};
+    QCOMPARE(::stat(f.exe().c_str(), &st), 0);
+    const FileIdentity id = identityOf(st);
+    test::writeFile(journalPath(f.exe()),
+                    encodeJournal({id.size, id.device, id.inode, {{en, {old}, {b[en]}}}}));
+}
+
+// An interrupted write found by a read, by a write after the backup question, or by an undo
+// is restored and said so every time.
+void EditingFlowTest::aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo() {
+    Flow f;
+    const Bytes original = f.bytes();
+    const auto toldSince = [&f](int from) {
+        QCoreApplication::processEvents();
+        return f.dialogs().messages.mid(from).join('\n').contains(u("恢复为那次写入之前"));
+    };
+    interruptWrite(f);
+    f.clickRow(f.list1, 3);
+    QVERIFY(toldSince(0));
+    QCOMPARE(f.bytes(), original);
+
+    // A backup that cannot be trusted makes the write ask, then retry with a dated backup.
+    test::writeText(f.exe().string() + ".bak", "too short");
+    f.type("Text2", "4321");
+    int from = static_cast<int>(f.dialogs().messages.size());
+    interruptWrite(f);
+    f.dialogs().answerNextQuestion(true);
+    f.click("Command3");
+    QVERIFY(toldSince(from));
+    QVERIFY(f.status->text().startsWith(u("已写入")));
+
+    from = static_cast<int>(f.dialogs().messages.size());
+    interruptWrite(f);
+    QTest::keyClick(&f.window(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(toldSince(from));
+    QCOMPARE(f.bytes(), original);
 }
 
 QTEST_MAIN(EditingFlowTest)

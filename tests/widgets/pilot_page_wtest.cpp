@@ -8,8 +8,8 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "app/editor_context.h"
 #include "pilots/pilot_table.h"
+#include "ui/editor_context.h"
 #include "ui/text.h"
 #include "units/unit_table.h"
 #include "widgets/support/editor_fixture.h"
@@ -55,7 +55,7 @@ void PilotPageTest::pickingAPilotShowsIt() {
     QCOMPARE(t.child<QComboBox>("Combo23")->count(), 35);
     QVERIFY(!t.text("Text38").isEmpty());
     QCOMPARE(t.text("Text38").toStdString(),
-             t.window().context().charTable().decode(t.text("Text29").toStdString()));
+             t.window().context().session().charTable().decode(t.text("Text29").toStdString()));
     t.pick(484);
     QCOMPARE(t.text("Text41"), QString("20FD88"));
 }

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/editor_context.h"
+#include "ui/editor_context.h"
 #include "ui/text.h"
 #include "units/unit_table.h"
 #include "widgets/support/editor_fixture.h"
@@ -68,7 +68,7 @@ void UnitPageTest::selectingAUnitShowsIt() {
     QCOMPARE(p.text("Text2"), QString::number(hp));
     QVERIFY(!p.text("Text33").isEmpty());
     QCOMPARE(p.text("Text34").toStdString(),
-             p.window().context().charTable().decode(p.text("Text33").toStdString()));
+             p.window().context().session().charTable().decode(p.text("Text33").toStdString()));
     QVERIFY(!p.text("Text34").isEmpty());
     QCOMPARE(p.text("Text37"), QString("%1%2")
                                    .arg(b[base + 58], 2, 16, QChar('0'))
@@ -78,7 +78,7 @@ void UnitPageTest::selectingAUnitShowsIt() {
     p.selectSlot(0);
     QVERIFY(!p.text("Text20").isEmpty());
     QCOMPARE(p.text("Text21").toStdString(),
-             p.window().context().charTable().decode(p.text("Text20").toStdString()));
+             p.window().context().session().charTable().decode(p.text("Text20").toStdString()));
     p.selectUnit(480);
     QCOMPARE(p.text("Text13"), QString("2AF620"));
 }

@@ -18,7 +18,18 @@ ScriptedDialogs::ScriptedDialogs() : watchdog_(std::make_unique<QTimer>()) {
     watchdog_->start(100);
 }
 
-ScriptedDialogs::~ScriptedDialogs() = default;
+// An answer scripted but never asked for means the program skipped a question the test
+// expected: that fails the test as much as an unexpected question does.
+ScriptedDialogs::~ScriptedDialogs() {
+    if (!answers_.empty() || !unsaved_.empty() || !files_.empty()) {
+        QTest::qFail(qPrintable(QString("scripted answers never asked for: %1 question(s), %2 "
+                                        "unsaved-edits question(s), %3 file dialog(s)")
+                                    .arg(answers_.size())
+                                    .arg(unsaved_.size())
+                                    .arg(files_.size())),
+                     __FILE__, __LINE__);
+    }
+}
 
 void ScriptedDialogs::information(QWidget*, const QString& text) {
     messages << text;

@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs for widget tests: records every message, answers questions from a script, and
-// fails the test on a question or file dialog it was not told to expect.
+// fails the test on a question or file dialog it was not told to expect, and on a scripted
+// answer that was never asked for.
 
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,88 @@
+#pragma once
+// The executable the editor has open, with the name lists and character table read for it,
+// and the notifications every page and window subscribes to: a file opened, bytes written by
+// this program (a write, an undo, a redo), bytes changed by another program, status notes.
+
+#include <QObject>
+#include <QString>
+#include <exception>
+#include <memory>
+
+#include "access/name_source.h"
+#include "document/document.h"
+#include "document/entry_editor.h"
+#include "lists/name_lists.h"
+#include "text/char_table.h"
+
+class QWidget;
+
+namespace vorlan {
+
+class Dialogs;
+class PendingEdits;
+
+class DocumentSession : public QObject, public NameSource {
+    Q_OBJECT
+public:
+    DocumentSession(Dialogs& dialogs, PendingEdits& pending, QString dataDir,
+                    QObject* parent = nullptr);
+    ~DocumentSession() override;
+
+    const QString& dataDir() const { return dataDir_; }
+    // The opened executable `exepath`; empty until one is opened.
+    const QString& exepath() const { return exepath_; }
+    const NameLists& lists() const { return lists_; }
+    const CharTable& charTable() const { return chars_; }
+    // The executable was opened read-only (no write permission): pages show, never write.
+    bool isReadOnly() const { return readOnly_; }
+
+    // NameSource, for labels and decoded names.
+    const std::vector<std::string>* names(NameList list) override;
+    const CharTable* chars() override { return chars_.empty() ? nullptr : &chars_; }
+
+    // Checks the file and the name lists, asks about unsaved edits, and adopts both; or
+    // shows why not and keeps the previous executable and lists. True when adopted.
+    bool openExecutable(const QString& path, QWidget* parent);
+
+    // The open executable, or null.
+    Document* document() { return document_.get(); }
+    // The entry editor over it; shows a message and returns null when none is open.
+    EntryEditor* editor(QWidget* parent);
+    // Shows a read failure.
+    void readFailed(QWidget* parent, const std::exception& e);
+
+    // This program wrote `step`; `text` is the status note that says so.
+    void announceWrite(const WriteStep& step, const QString& text);
+    // Another program changed the file.
+    void announceChangeElsewhere(const QString& text);
+
+signals:
+    // A new executable (and with it fresh lists) has been adopted.
+    void executableOpened();
+    // The file's bytes changed under the pages (undo, redo, another program): pages show
+    // their entry again, asking first when they have unsaved edits.
+    void fileChanged(bool byOtherProgram);
+    // This program wrote a step (a write, an undo or a redo): pages showing those bytes show
+    // them again, or, with unsaved edits, ask before overwriting them.
+    void stepWritten(const vorlan::WriteStep& step);
+    // This program's own write reached the file (for the change watcher).
+    void wroteFile();
+    // A short note for the status line, such as the backup just made.
+    void note(const QString& text);
+
+private:
+    Dialogs& dialogs_;
+    PendingEdits& pending_;
+    QString dataDir_;
+    QString exepath_;
+    NameLists lists_;
+    CharTable chars_;
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<EntryEditor> editor_;
+    bool readOnly_ = false;
+};
+
+// The data folder beside the program.
+QString programDataDir();
+
+}  // namespace vorlan
