@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         current.push_back(r.after);
     }
     const vorlan::FileIdentity id{j.device, j.inode, j.exeSize, true};
-    vorlan::playbackProblem(j, id, vorlan::tableByteRanges(), current);
+    vorlan::playbackProblem(j, id, vorlan::tableLayout().writable, current);
     return 0;
 }

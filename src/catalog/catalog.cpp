@@ -38,8 +38,8 @@ std::uint32_t tablesEnd() {
 
 namespace vorlan {
 
-const std::vector<std::pair<std::uint64_t, std::uint64_t>>& tableByteRanges() {
-    static const auto ranges = [] {
+const TableLayout& tableLayout() {
+    static const TableLayout layout = [] {
         std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
         for (const TableDef* t : allTables())
             spans.emplace_back(t->offset, t->end());
@@ -51,9 +51,9 @@ const std::vector<std::pair<std::uint64_t, std::uint64_t>>& tableByteRanges() {
             else
                 merged.push_back(span);
         }
-        return merged;
+        return TableLayout{tablesEnd(), merged};
     }();
-    return ranges;
+    return layout;
 }
 
 }  // namespace vorlan

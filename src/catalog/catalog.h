@@ -3,10 +3,10 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "access/table_def.h"
+#include "document/document.h"
 
 namespace vorlan {
 
@@ -14,8 +14,9 @@ const std::vector<const TableDef*>& allTables();
 const TableDef* findTable(const std::string& name);
 // An executable must reach at least this far to hold every table.
 std::uint32_t tablesEnd();
-// The byte ranges [begin, end) the tables cover, merged and in file order: the only bytes
-// any write of the program changes.
-const std::vector<std::pair<std::uint64_t, std::uint64_t>>& tableByteRanges();
+// What the document needs to know of every table: the end of the last one, and the byte
+// ranges [begin, end) they cover, merged and in file order (the only bytes any write of the
+// program changes).
+const TableLayout& tableLayout();
 
 }  // namespace vorlan

@@ -1,5 +1,6 @@
 #include "cli/iso_command.h"
 
+#include "catalog/catalog.h"
 #include "document/document.h"
 #include "image/disc_image.h"
 
@@ -43,7 +44,7 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
     try {
         DocumentOptions open;
         open.readOnly = true;
-        const auto document = Document::open(options.exe, open);
+        const auto document = Document::open(options.exe, tableLayout(), open);
         if (const std::string note = document->takeRecoveryNote(); !note.empty())
             err << note << "\n";
         executable = document->read(0, static_cast<std::size_t>(document->size()));

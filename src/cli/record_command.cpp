@@ -1,5 +1,7 @@
 #include "cli/record_command.h"
 
+#include "catalog/catalog.h"
+
 namespace vorlan::cli {
 
 int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
@@ -11,7 +13,7 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
     open.allowUnusualSize = options.force;
     std::unique_ptr<Document> document;
     try {
-        document = Document::open(options.exe, open);
+        document = Document::open(options.exe, tableLayout(), open);
     } catch (const UnusualSizeError& e) {
         throw Refusal(std::string(e.what()) + "\n确认要打开它，请加 --force。");
     } catch (const RecoveryError& e) {

@@ -8,8 +8,7 @@
 
 #include <unistd.h>
 
-#include "catalog/catalog.h"
-#include "catalog/executable_check.h"
+#include "document/executable_check.h"
 #include "document/journal.h"
 
 namespace vorlan {
@@ -70,8 +69,8 @@ UnusualSizeError::UnusualSizeError(const std::filesystem::path& path, std::uint6
                     " 字节：它可能不是 VORLAN 的游戏主程序，或者已被其他工具改过长度。\n" +
                     path.string()) {}
 
-Document::Document(std::filesystem::path path, DocumentOptions options)
-    : path_(std::move(path)), options_(options) {
+Document::Document(std::filesystem::path path, const TableLayout& layout, DocumentOptions options)
+    : path_(std::move(path)), layout_(layout), options_(options) {
     if (options_.ops == nullptr)
         options_.ops = &systemFileOps();
 }
@@ -79,13 +78,13 @@ Document::Document(std::filesystem::path path, DocumentOptions options)
 Document::~Document() = default;
 
 std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
-                                         DocumentOptions options) {
+                                         const TableLayout& layout, DocumentOptions options) {
     std::error_code ec;
     // Side files (journal, backup) are named after the file itself, so every path to it,
     // through any link, shares one journal and one backup.
     const auto real = std::filesystem::canonical(path, ec);
     std::unique_ptr<Document> doc(
-        new Document(ec ? std::filesystem::absolute(path) : real, options));
+        new Document(ec ? std::filesystem::absolute(path) : real, layout, options));
     FileOps& ops = doc->ops();
     struct stat st {};
     if (ec || ops.stat(doc->path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -112,7 +111,8 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
             ElfHeader header{};
             if (doc->identity_.size >= header.size())
                 file.readAt(0, header);
-            if (const auto problem = contentProblem(path, doc->identity_.size, header))
+            if (const auto problem =
+                    contentProblem(path, doc->identity_.size, header, layout.minimumSize))
                 throw DocumentError(*problem);
             if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
                 throw UnusualSizeError(path, doc->identity_.size);
@@ -199,7 +199,7 @@ void Document::recover(PosixFile& exe) {
         for (const ByteRun& r : j.runs)
             current.push_back(exe.readAt(r.offset, r.before.size()));
     }
-    if (const std::string problem = playbackProblem(j, id, tableByteRanges(), current);
+    if (const std::string problem = playbackProblem(j, id, layout_.writable, current);
         !problem.empty()) {
         refuse(problem);
     }
@@ -258,7 +258,7 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         }
         ElfHeader header{};
         file.readAt(0, header);
-        if (const auto problem = contentProblem(path_, now.size, header))
+        if (const auto problem = contentProblem(path_, now.size, header, layout_.minimumSize))
             throw Refusal{Status::Replaced, *problem + "\n没有写入任何内容。"};
         struct stat js {};
         const bool journal = ops().lstat(journalPath(path_).c_str(), &js) == 0;

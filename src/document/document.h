@@ -27,6 +27,7 @@
 
 #include "document/backup.h"
 #include "document/file_ops.h"
+#include "document/journal.h"
 #include "document/posix_file.h"
 #include "document/write_step.h"
 
@@ -50,6 +51,13 @@ public:
 class RecoveryError : public DocumentError {
 public:
     using DocumentError::DocumentError;
+};
+
+// What the document knows of the tables: how large a file must be to hold them all, and the
+// byte ranges they cover, the only ones a journal is ever played back into.
+struct TableLayout {
+    std::uint64_t minimumSize = 0;
+    ByteRanges writable;
 };
 
 struct DocumentOptions {
@@ -118,7 +126,7 @@ public:
     // left beside it by an interrupted write is played back first (see recoveryNote()).
     // Throws DocumentError with the reason the file is refused.
     static std::unique_ptr<Document> open(const std::filesystem::path& path,
-                                          DocumentOptions options = {});
+                                          const TableLayout& layout, DocumentOptions options = {});
     ~Document();
 
     const std::filesystem::path& path() const { return path_; }
@@ -148,7 +156,7 @@ public:
     const std::filesystem::path& backupFile() const { return backupFile_; }
 
 private:
-    Document(std::filesystem::path path, DocumentOptions options);
+    Document(std::filesystem::path path, const TableLayout& layout, DocumentOptions options);
     FileOps& ops() { return *options_.ops; }
     // Opens and locks the file, checks it is still the one opened, and plays back a journal.
     PosixFile lockedFile(bool forWriting, WriteResult* result);
@@ -159,6 +167,7 @@ private:
     void commit(PosixFile& exe, WriteResult& result);
 
     std::filesystem::path path_;
+    TableLayout layout_;
     DocumentOptions options_;
     FileIdentity identity_;
     bool backupDone_ = false;

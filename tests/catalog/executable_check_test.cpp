@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "catalog/catalog.h"
-#include "catalog/executable_check.h"
 #include "document/document.h"
+#include "document/executable_check.h"
 #include "fixtures/fixtures.h"
 
 namespace vorlan {
@@ -14,7 +14,7 @@ namespace {
 std::optional<std::string> checkExecutable(const std::filesystem::path& path,
                                            bool anySize = false) {
     try {
-        Document::open(path, DocumentOptions{.allowUnusualSize = anySize});
+        Document::open(path, tableLayout(), DocumentOptions{.allowUnusualSize = anySize});
     } catch (const DocumentError& e) {
         return e.what();
     }

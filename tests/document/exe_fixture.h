@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "catalog/catalog.h"
 #include "document/backup.h"
 #include "document/document.h"
 #include "document/journal.h"
@@ -22,7 +23,9 @@ struct Exe {
     std::filesystem::path backup() const { return backupPath(path); }
     std::filesystem::path journalFile() const { return journalPath(path); }
     bool journal() const { return std::filesystem::exists(journalPath(path)); }
-    std::unique_ptr<Document> open(DocumentOptions o = {}) const { return Document::open(path, o); }
+    std::unique_ptr<Document> open(DocumentOptions o = {}) const {
+        return Document::open(path, tableLayout(), o);
+    }
 };
 
 }  // namespace vorlan::test

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
@@ -253,7 +254,7 @@ TEST(SideFiles, APathThroughALinkSharesTheJournal) {
     const fs::path link = elsewhere / "game";
     fs::create_symlink(w.exe.path, link);
     {
-        auto doc = Document::open(link, {.backup = false});
+        auto doc = Document::open(link, tableLayout(), {.backup = false});
         EXPECT_NE(doc->takeRecoveryNote().find("恢复"), std::string::npos);
         EntryEditor editor(*doc, nullptr);
         const EntryView view = editor.show(unitTable(), 5);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog/catalog.h"
 #include "cli/cli_run.h"
 #include "document/entry_editor.h"
 #include "fixtures/engine.h"
@@ -112,7 +113,7 @@ TEST(PilotTable, ANameShownCutShortIsNamedBeforeItsTailIsCleared) {
     const test::DemoExe exe;
     test::writeFile(exe.path(), cutSurname(exe.bytes(), 4));
     {
-        auto doc = Document::open(exe.path(), {.backup = false});
+        auto doc = Document::open(exe.path(), tableLayout(), {.backup = false});
         EntryEditor editor(*doc, nullptr);
         const EntryView view = editor.show(pilotTable(), 4);
         EXPECT_EQ(view.values[field("surname")].text, "81");

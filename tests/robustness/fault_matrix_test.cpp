@@ -101,7 +101,7 @@ TEST(FaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
         Bytes intended;
         test::writeFile(exe, original);
         {
-            auto doc = Document::open(exe, {.ops = &counting});
+            auto doc = Document::open(exe, tableLayout(), {.ops = &counting});
             EntryEditor editor(*doc, nullptr);
             const WriteResult r = action.run(*doc, editor, [&] {
                 before = test::readFile(exe);
@@ -117,7 +117,7 @@ TEST(FaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
             for (int n = 1; n <= calls; ++n) {
                 test::writeFile(exe, original);
                 test::FaultyOps ops;
-                auto doc = Document::open(exe, {.ops = &ops});
+                auto doc = Document::open(exe, tableLayout(), {.ops = &ops});
                 EntryEditor editor(*doc, nullptr);
                 const WriteResult r = action.run(*doc, editor, [&] { ops.arm(kind, n); });
                 const std::string where =
@@ -130,7 +130,7 @@ TEST(FaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
                     if (r.fileChanged) {
                         EXPECT_TRUE(fs::exists(journalPath(exe))) << where;
                         doc.reset();
-                        Document::open(exe);  // plays the journal back
+                        Document::open(exe, tableLayout());  // plays the journal back
                     } else {
                         EXPECT_NE(r.message.find("没有"), std::string::npos) << where;
                     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "access/record_io.h"
+#include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
@@ -227,7 +228,7 @@ TEST(UnitPatches, CopyPasteAndPatchesTouchOnlyTheirBytes) {
     test::TempDir dir;
     const auto path = test::writeDemo(dir / "SLKV_618.04");
     const Bytes before = test::readFile(path);
-    const auto doc = Document::open(path, DocumentOptions{.backup = false});
+    const auto doc = Document::open(path, tableLayout(), DocumentOptions{.backup = false});
     EntryEditor editor(*doc, nullptr);
     ASSERT_EQ(editor.paste(unitTable(), 7, editor.copy(unitTable(), 3), "3").status,
               WriteResult::Status::Written);

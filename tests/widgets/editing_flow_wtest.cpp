@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include "catalog/catalog.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "document/journal.h"
@@ -167,7 +168,7 @@ void EditingFlowTest::undoRefusesAfterAnotherProgramChangedTheBytes() {
     f.click("Command3");
     // Another program writes the same field.
     {
-        auto other = Document::open(f.exe(), DocumentOptions{.backup = false});
+        auto other = Document::open(f.exe(), tableLayout(), DocumentOptions{.backup = false});
         EntryEditor editor(*other, nullptr);
         const EntryView view = editor.show(unitTable(), 4);
         auto edited = view.values;

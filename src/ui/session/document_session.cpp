@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "catalog/catalog.h"
 #include "ui/dialogs.h"
 #include "ui/session/pending_edits.h"
 #include "ui/text.h"
@@ -54,7 +55,7 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     for (;;) {
         try {
             options.readOnly = readOnly;
-            document = Document::open(toPath(path), options);
+            document = Document::open(toPath(path), tableLayout(), options);
             break;
         } catch (const UnusualSizeError& e) {
             if (!dialogs_.question(parent, q(e.what()) + u("\n\n仍然打开它吗？")))

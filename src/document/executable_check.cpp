@@ -1,15 +1,13 @@
-#include "catalog/executable_check.h"
-
-#include "catalog/catalog.h"
+#include "document/executable_check.h"
 
 namespace vorlan {
 
 std::optional<std::string> contentProblem(const std::filesystem::path& path, std::uint64_t size,
-                                          const ElfHeader& header) {
+                                          const ElfHeader& header, std::uint64_t minimumSize) {
     const std::string name = path.string();
-    if (size < tablesEnd()) {
+    if (size < minimumSize || size < header.size()) {
         return "文件太小，不是完整的游戏主程序：\n" + name + "\n文件只有 " + std::to_string(size) +
-               " 字节，至少需要 " + std::to_string(tablesEnd()) + " 字节。";
+               " 字节，至少需要 " + std::to_string(minimumSize) + " 字节。";
     }
     if (header[0] != 0x7F || header[1] != 'E' || header[2] != 'L' || header[3] != 'F')
         return "该文件不是 ELF 可执行文件（开头不是 7F 45 4C 46），不是游戏主程序：\n" + name;
