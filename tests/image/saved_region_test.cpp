@@ -10,6 +10,7 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
+#include "image/region_trailer.h"
 
 namespace vorlan {
 namespace {
@@ -112,6 +113,48 @@ TEST_F(SavedRegions, EveryReplacedRegionIsSavedOnceAndOnlyTheFirstAndLatestAreKe
     const ImageWrite r = restoreRegion(image);
     ASSERT_TRUE(r.ok) << r.message;
     EXPECT_TRUE(test::readFile(image) == original);
+}
+
+TEST_F(SavedRegions, RestoreTakesTheChosenSavedRegionAndCanBeUndone) {
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    ASSERT_TRUE(replaceExecutable(image, variant(2)).ok);
+    const auto saved = test::savedFiles(image);
+    ASSERT_EQ(saved.size(), 2u);
+    const fs::path latest = saved[0] == savedRegionPath(image) ? saved[1] : saved[0];
+
+    test::CliRun r = test::cli({"iso", "restore", image.string(), "--from", "elsewhere.orig"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(latest.string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(savedRegionPath(image).string()), std::string::npos) << r.err;
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+
+    r = test::cli({"iso", "restore", image.string(), "--from", latest.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(1));
+    // The region it overwrote was saved first, so the restore can itself be undone.
+    const auto now = test::savedFiles(image);
+    ASSERT_EQ(now.size(), 2u);
+    const fs::path undo = now[0] == savedRegionPath(image) ? now[1] : now[0];
+    EXPECT_TRUE(prefix(test::readFile(undo)) == variant(2));
+    ASSERT_EQ(test::cli({"iso", "restore", image.string(), "--from", undo.string()}).status, 0);
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+}
+
+TEST(RegionTrailer, OnlyAWholeTrailerIsRead) {
+    RegionTrailer t;
+    t.sector = 362;
+    t.length = 3542016;
+    t.imageSize = 4505600;
+    t.volumeId = std::string("VORLAN") + std::string(26, ' ');
+    t.regionCrc = 0x12345678;
+    const auto bytes = encodeTrailer(t);
+    ASSERT_EQ(parseTrailer(bytes), t);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        auto changed = bytes;
+        changed[i] ^= 0x01;
+        EXPECT_FALSE(parseTrailer(changed).has_value()) << i;
+    }
+    EXPECT_FALSE(parseTrailer(std::span(bytes).first(kTrailerSize - 1)).has_value());
 }
 
 }  // namespace
