@@ -11,8 +11,10 @@ namespace {
 int report(const ImageWrite& w, const std::string& done, std::ostream& out, std::ostream& err) {
     if (w.ok) {
         out << done << "\n";
+        if (!w.restored.empty())
+            out << "放回的内容来自 " << w.restored.string() << "\n";
         if (!w.saved.empty())
-            out << "镜像中原来的游戏主程序保存在 " << w.saved.string() << "\n";
+            out << "镜像中被覆盖的内容保存在 " << w.saved.string() << "\n";
         return kOk;
     }
     err << w.message << "\n";
@@ -26,6 +28,8 @@ void IsoCommand::declare(CLI::App& sub) {
         ->required()
         ->check(CLI::IsMember({"check", "replace", "restore"}));
     sub.add_option("IMAGE", image_, "The game's disc image (ISO)")->required();
+    sub.add_option("--from", from_,
+                   "restore: the saved region to put back (default: the first one saved)");
 }
 
 int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
@@ -37,7 +41,10 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
         return kOk;
     }
     if (action_ == "restore")
-        return report(restoreRegion(image_), "已把保存的原内容放回镜像。", out, err);
+        return report(restoreRegion(image_, {}, nullptr, from_), "已把保存的原内容放回镜像。", out,
+                      err);
+    if (!from_.empty())
+        throw Refusal("--from 只用于 iso restore。镜像没有改动。");
     if (options.exe.empty())
         throw Refusal("请用 --exe 指定要放进镜像的游戏主程序（SLKV_618.04）。镜像没有改动。");
     std::vector<std::uint8_t> executable;

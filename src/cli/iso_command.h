@@ -1,5 +1,6 @@
 #pragma once
-// `iso check IMAGE`, `iso replace IMAGE` (the executable of --exe), `iso restore IMAGE`.
+// `iso check IMAGE`, `iso replace IMAGE` (the executable of --exe), `iso restore IMAGE`
+// (the first saved region, or the one of --from).
 
 #include "cli/command.h"
 
@@ -18,6 +19,7 @@ public:
 private:
     std::string action_;
     std::string image_;
+    std::string from_;
 };
 
 }  // namespace vorlan::cli

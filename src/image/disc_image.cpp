@@ -1,197 +1,128 @@
 #include "image/disc_image.h"
 
-#include <cdio/cdio.h>
-#include <cdio/iso9660.h>
-#include <cdio/logging.h>
-#include <cdio/udf.h>
-#include <sys/stat.h>
-
-#include <array>
-#include <cstring>
-#include <memory>
-
-#include "document/backup.h"
-#include "document/posix_file.h"
+#include "image/image_check.h"
+#include "image/image_file.h"
+#include "image/saved_regions.h"
 
 namespace vorlan {
 
 namespace {
 
-constexpr std::uint64_t kSector = 2048;
-constexpr std::uint64_t kRawSector = 2352;
-constexpr std::array<std::uint8_t, 4> kElf{0x7F, 0x45, 0x4C, 0x46};
-constexpr const char* kFileName = "SLKV_618.04";
+using Bytes = std::vector<std::uint8_t>;
 
-bool rawSync(const std::uint8_t* p) {
-    static constexpr std::uint8_t sync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-    return std::memcmp(p, sync, sizeof sync) == 0;
+constexpr std::size_t kChunk = 256 * 1024;
+
+std::string movedBeforeWriting(const ImageFile& image) {
+    return "镜像文件在检查之后被移动或替换，为了不写错文件，没有写入：\n" + image.given().string() +
+           "\n请重新选择镜像后再试。";
 }
 
-ImageCheck refuse(std::string message) {
-    return ImageCheck{false, std::move(message)};
+std::string movedWhileWriting(const ImageFile& image) {
+    return "镜像文件在写入的过程中被移动或替换，已停止写入：\n" + image.given().string() +
+           "\n写入的只是检查过的那个文件（它已不在这个路径上），这个路径上现在的文件没有被写入。";
 }
 
-// The executable's place according to the ISO 9660 directory, or why it cannot be read.
-ImageCheck isoDirectory(const std::filesystem::path& image) {
-    cdio_loglevel_default = CDIO_LOG_ASSERT;  // the reasons go into our own message
-    const std::unique_ptr<iso9660_t, decltype(&iso9660_close)> iso(iso9660_open(image.c_str()),
-                                                                   &iso9660_close);
-    if (!iso)
-        return refuse("无法读取镜像的 ISO 9660 目录：" + image.string());
-    iso9660_stat_t* stat = iso9660_ifs_stat_translate(iso.get(), "/SLKV_618.04;1");
-    if (stat == nullptr)
-        stat = iso9660_ifs_stat_translate(iso.get(), "/SLKV_618.04");
-    if (stat == nullptr) {
-        return refuse("镜像的 ISO 9660 目录里没有 SLKV_618.04，不是 VORLAN 的游戏镜像：\n" +
-                      image.string());
-    }
-    const auto lsn = static_cast<std::uint32_t>(stat->lsn);
-    const std::uint32_t size = stat->size;
-    iso9660_stat_free(stat);
-    if (lsn != kImageExeSector || size != kImageExeLength) {
-        return refuse("镜像目录中的 SLKV_618.04 位于第 " + std::to_string(lsn) + " 扇区，长 " +
-                      std::to_string(size) +
-                      " 字节；替换只能写在第 362 扇区、长 3542016 "
-                      "字节的位置，这个镜像不能替换：\n" +
-                      image.string());
-    }
-    return ImageCheck{true, {}};
-}
-
-// Where the image also has a UDF file system, its entry for the file must agree.
-ImageCheck udfDirectory(const std::filesystem::path& image) {
-    udf_t* udf = udf_open(image.c_str());
-    if (udf == nullptr)
-        return ImageCheck{true, {}};  // no UDF file system
-    ImageCheck result{true, {}};
-    udf_dirent_t* root = udf_get_root(udf, true, 0);
-    udf_dirent_t* file = root != nullptr ? udf_fopen(root, kFileName) : nullptr;
-    if (file == nullptr) {
-        result = refuse("镜像的 UDF 目录里没有 SLKV_618.04，与 ISO 9660 目录不一致：\n" +
-                        image.string());
-    } else {
-        std::uint32_t start = 0;
-        std::uint32_t end = 0;
-        const bool placed = udf_get_lba(&file->fe, &start, &end);
-        const std::uint64_t length = udf_get_file_length(file);
-        const std::uint64_t sector = static_cast<std::uint64_t>(file->i_part_start) + start;
-        if (!placed || sector != kImageExeSector || length != kImageExeLength) {
-            result = refuse("镜像的 UDF 目录中 SLKV_618.04 的位置或长度（第 " +
-                            std::to_string(sector) + " 扇区，" + std::to_string(length) +
-                            " 字节）与 ISO 9660 目录不一致，这个镜像不能替换：\n" + image.string());
-        }
-        udf_dirent_free(file);
-    }
-    if (root != nullptr)
-        udf_dirent_free(root);
-    udf_close(udf);
-    return result;
-}
-
-ImageWrite failed(std::string message, bool changed, std::filesystem::path saved = {}) {
+ImageWrite failed(std::string message, bool changed) {
     ImageWrite w;
     w.message = std::move(message);
     w.imageChanged = changed;
-    w.saved = std::move(saved);
     return w;
 }
 
-// Writes `bytes` over the region through one handle, flushes, reads back and compares.
-ImageWrite writeRegion(FileOps& ops, const std::filesystem::path& image,
-                       const std::vector<std::uint8_t>& bytes, const Progress& progress,
-                       const std::filesystem::path& saved, const std::string& restoreHint) {
-    constexpr std::size_t kChunk = 256 * 1024;
+// Writes `bytes` over the region through the image's own handle, checking before every
+// chunk that the path still names it, then flushes, reads back and compares.
+void writeRegion(ImageFile& image, const Bytes& bytes, const Progress& progress,
+                 const std::string& restoreHint) {
     bool touched = false;
     try {
-        PosixFile file(ops, image, PosixFile::Mode::ReadWrite);
-        if (!file.lock(true, std::chrono::seconds(5)))
-            return failed("另一个程序正在使用镜像文件，没有写入：\n" + image.string(), false,
-                          saved);
-        const std::uint64_t length = file.identity().size;
         for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
+            if (!image.stillSame())
+                throw ImageRefusal(touched ? movedWhileWriting(image) + "\n" + restoreHint
+                                           : movedBeforeWriting(image),
+                                   touched);
             const std::size_t n = std::min(kChunk, bytes.size() - at);
             touched = true;
-            file.writeAt(kImageExeOffset + at, std::span(bytes.data() + at, n));
+            image.file().writeAt(kImageExeOffset + at, std::span(bytes.data() + at, n));
             if (progress)
                 progress(at + n, bytes.size());
         }
-        file.sync();
-        if (file.readAt(kImageExeOffset, bytes.size()) != bytes)
-            throw IoError("写入后读回的内容与写入的不一致：" + image.string(), EIO);
-        if (file.identity().size != length)
-            throw IoError("镜像文件的长度变了：" + image.string(), EIO);
-        file.close();
+        image.file().sync();
+        if (image.file().readAt(kImageExeOffset, bytes.size()) != bytes)
+            throw IoError("写入后读回的内容与写入的不一致：" + image.given().string(), EIO);
+        if (!image.stillSame())
+            throw ImageRefusal(movedWhileWriting(image) + "\n" + restoreHint, true);
+        image.file().close();
     } catch (const IoError& e) {
-        return failed(std::string("写入镜像失败：") + e.what() +
-                          (touched ? "\n镜像中游戏主程序的位置可能已被部分改写。" + restoreHint
-                                   : std::string("\n镜像没有改动。")),
-                      touched, saved);
+        throw ImageRefusal(std::string("写入镜像失败：") + e.what() +
+                               (touched ? "\n镜像中游戏主程序的位置可能已被部分改写。" + restoreHint
+                                        : std::string("\n镜像没有改动。")),
+                           touched);
     }
-    ImageWrite w;
-    w.ok = true;
-    w.imageChanged = true;
-    w.saved = saved;
-    return w;
+}
+
+// Opens, locks and checks the image for a write; the path must still name it afterwards.
+ImageFacts openForWriting(std::optional<ImageFile>& image, FileOps& ops,
+                          const std::filesystem::path& path, bool requireElf) {
+    image.emplace(ops, path, true);
+    image->lock(true);
+    const ImageFacts facts = inspectImage(*image, requireElf, DirectoryReading::Child);
+    if (!image->stillSame())
+        throw ImageRefusal(movedBeforeWriting(*image));
+    return facts;
+}
+
+Bytes readRegion(ImageFile& image) {
+    try {
+        return image.file().readAt(kImageExeOffset, kImageExeLength);
+    } catch (const IoError& e) {
+        throw ImageRefusal(std::string("无法读取镜像：") + e.what());
+    }
+}
+
+// Saves the region about to be overwritten unless a saved one holds it.
+std::filesystem::path keepRegion(SavedRegions& saved, ImageFile& image, const Bytes& region) {
+    std::filesystem::path kept;
+    try {
+        kept = saved.keep(region);
+    } catch (const IoError& e) {
+        throw ImageRefusal(std::string("无法保存镜像中现在的内容，没有写入：") + e.what());
+    }
+    if (!image.stillSame())
+        throw ImageRefusal(movedBeforeWriting(image));
+    return kept;
+}
+
+std::string unchanged(const std::string& message) {
+    return message.find("镜像没有改动") == std::string::npos &&
+                   message.find("没有写入") == std::string::npos &&
+                   message.find("没有改动镜像") == std::string::npos
+               ? message + "\n镜像没有改动。"
+               : message;
+}
+
+ImageCheck check(FileOps& ops, const std::filesystem::path& image, bool requireElf,
+                 DirectoryReading how) {
+    try {
+        ImageFile file(ops, image, false);
+        file.lock(false);
+        inspectImage(file, requireElf, how);
+        return ImageCheck{true, {}};
+    } catch (const ImageRefusal& e) {
+        return ImageCheck{false, e.what()};
+    } catch (const IoError& e) {
+        return ImageCheck{false, std::string("无法读取镜像文件：") + e.what()};
+    }
 }
 
 }  // namespace
 
-ImageCheck checkImage(const std::filesystem::path& image, bool requireElf) {
-    struct stat st {};
-    if (::stat(image.c_str(), &st) != 0)
-        return refuse("找不到镜像文件：" + image.string());
-    if (!S_ISREG(st.st_mode))
-        return refuse("镜像路径指向的不是一个普通文件：" + image.string());
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size < kImageExeOffset + kImageExeLength) {
-        return refuse("镜像文件只有 " + std::to_string(size) + " 字节，放不下第 362 扇区起 " +
-                      std::to_string(kImageExeLength) +
-                      " 字节的游戏主程序，不是完整的 VORLAN 镜像：\n" + image.string());
-    }
-    std::vector<std::uint8_t> head;
-    std::array<std::uint8_t, 4> magic{};
-    try {
-        PosixFile file(systemFileOps(), image, PosixFile::Mode::Read);
-        head = file.readAt(0, static_cast<std::size_t>(17 * kRawSector));
-        file.readAt(kImageExeOffset, magic);
-    } catch (const IoError& e) {
-        return refuse(std::string("无法读取镜像文件：") + e.what());
-    }
-    // A raw image keeps 2352 bytes a sector (sync, header, data, error codes).
-    const std::uint8_t* raw16 = head.data() + 16 * kRawSector;
-    if (rawSync(head.data()) || (rawSync(raw16) && (std::memcmp(raw16 + 17, "CD001", 5) == 0 ||
-                                                    std::memcmp(raw16 + 25, "CD001", 5) == 0))) {
-        return refuse(
-            "这是每扇区 2352 字节的原始光盘镜像（如 BIN 文件），不是 2048 字节扇区的 ISO "
-            "镜像，替换会写错位置。请先把它转换成 ISO 镜像：\n" +
-            image.string());
-    }
-    if (std::memcmp(head.data() + 16 * kSector + 1, "CD001", 5) != 0)
-        return refuse("这不是 ISO 9660 光盘镜像（第 16 扇区没有 CD001 标记）：\n" + image.string());
-    // The directory reader trusts the volume descriptor's sizes: a damaged or hostile one
-    // would make it allocate gigabytes. The root directory must lie inside the image and
-    // be of a size a disc's root directory can have.
-    const std::uint8_t* pvd = head.data() + 16 * kSector;
-    const auto le = [](const std::uint8_t* p, int n) {
-        std::uint64_t v = 0;
-        for (int i = n - 1; i >= 0; --i)
-            v = v << 8 | p[i];
-        return v;
-    };
-    const std::uint64_t blockSize = le(pvd + 128, 2);
-    const std::uint64_t rootSector = le(pvd + 158, 4);
-    const std::uint64_t rootLength = le(pvd + 166, 4);
-    if (blockSize != kSector || rootLength == 0 || rootLength > (1u << 20) ||
-        rootSector * kSector + rootLength > size) {
-        return refuse("镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" +
-                      image.string());
-    }
-    if (requireElf && magic != kElf)
-        return refuse(kNotAnImage);
-    if (ImageCheck iso = isoDirectory(image); !iso.ok)
-        return iso;
-    return udfDirectory(image);
+ImageCheck checkImage(const std::filesystem::path& image, bool requireElf, FileOps* ops) {
+    return check(ops != nullptr ? *ops : systemFileOps(), image, requireElf,
+                 DirectoryReading::Child);
+}
+
+ImageCheck checkImageInProcess(const std::filesystem::path& image, bool requireElf) {
+    return check(systemFileOps(), image, requireElf, DirectoryReading::InProcess);
 }
 
 std::filesystem::path savedRegionPath(const std::filesystem::path& image) {
@@ -200,10 +131,8 @@ std::filesystem::path savedRegionPath(const std::filesystem::path& image) {
     return p;
 }
 
-ImageWrite replaceExecutable(const std::filesystem::path& image,
-                             const std::vector<std::uint8_t>& executable, const Progress& progress,
-                             FileOps* ops) {
-    FileOps& io = ops != nullptr ? *ops : systemFileOps();
+ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& executable,
+                             const Progress& progress, FileOps* ops) {
     if (executable.size() != kImageExeLength) {
         return failed(
             "游戏主程序的长度是 " + std::to_string(executable.size()) + " 字节，必须正好 " +
@@ -211,70 +140,74 @@ ImageWrite replaceExecutable(const std::filesystem::path& image,
                 " 字节：更长的会被截断，更短的会留下旧的字节，游戏都无法运行。镜像没有改动。",
             false);
     }
-    if (const ImageCheck check = checkImage(image); !check.ok)
-        return failed(check.message + "\n镜像没有改动。", false);
-
-    // Save the region about to be overwritten, unless a saved copy holds it already.
-    std::vector<std::uint8_t> region;
+    FileOps& io = ops != nullptr ? *ops : systemFileOps();
+    std::optional<ImageFile> image;
     try {
-        PosixFile file(io, image, PosixFile::Mode::Read);
-        region = file.readAt(kImageExeOffset, kImageExeLength);
+        const ImageFacts facts = openForWriting(image, io, path, true);
+        SavedRegions saved(io, *image, facts);
+        const Bytes region = readRegion(*image);
+        ImageWrite w;
+        if (region == executable) {
+            w.ok = true;  // nothing to write, nothing overwritten
+            return w;
+        }
+        w.saved = keepRegion(saved, *image, region);
+        {
+            writeRegion(*image, executable, progress,
+                        "原来的内容保存在 " + w.saved.string() +
+                            "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
+            w.imageChanged = true;
+        }
+        w.ok = true;
+        return w;
+    } catch (const ImageRefusal& e) {
+        return failed(e.changed() ? e.what() : unchanged(e.what()), e.changed());
     } catch (const IoError& e) {
-        return failed(std::string("无法读取镜像：") + e.what() + "\n镜像没有改动。", false);
+        return failed(unchanged(e.what()), false);
     }
-    std::filesystem::path saved = savedRegionPath(image);
-    std::error_code ec;
-    if (std::filesystem::exists(saved, ec)) {
-        std::vector<std::uint8_t> existing;
-        try {
-            PosixFile old(io, saved, PosixFile::Mode::Read);
-            if (old.identity().size == kImageExeLength)
-                existing = old.readAt(0, kImageExeLength);
-        } catch (const IoError&) {
-        }
-        // The first saved region (the disc's own executable) is never replaced; a region
-        // that differs from it is saved beside it under a dated name.
-        if (existing != region) {
-            saved = datedBackupPath(image);
-            saved.replace_extension(".SLKV_618.04.orig");
-        }
-    }
-    if (!std::filesystem::exists(saved, ec)) {
-        try {
-            createNewFile(io, saved, region);
-        } catch (const IoError& e) {
-            return failed(std::string("无法保存镜像中原来的游戏主程序，没有替换：") + e.what(),
-                          false);
-        }
-    }
-    if (region == executable) {
-        ImageWrite same;
-        same.ok = true;
-        same.saved = saved;
-        return same;
-    }
-    return writeRegion(io, image, executable, progress, saved,
-                       "原来的内容保存在 " + saved.string() +
-                           "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
 }
 
-ImageWrite restoreRegion(const std::filesystem::path& image, const Progress& progress,
-                         FileOps* ops) {
+ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& progress, FileOps* ops,
+                         const std::filesystem::path& from) {
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
-    if (const ImageCheck check = checkImage(image, false); !check.ok)
-        return failed(check.message + "\n镜像没有改动。", false);
-    const auto saved = savedRegionPath(image);
-    std::vector<std::uint8_t> region;
+    std::optional<ImageFile> image;
     try {
-        PosixFile file(io, saved, PosixFile::Mode::Read);
-        if (file.identity().size != kImageExeLength)
-            return failed("保存的原内容长度不对，没有恢复：" + saved.string(), false);
-        region = file.readAt(0, kImageExeLength);
+        const ImageFacts facts = openForWriting(image, io, path, false);
+        SavedRegions saved(io, *image, facts);
+        const SavedRegion* chosen = from.empty() ? saved.first() : saved.find(from);
+        if (chosen == nullptr) {
+            const std::string which = from.empty()
+                                          ? "没有第一次替换前保存的原内容（" +
+                                                savedRegionPath(image->real()).string() + "）"
+                                          : "「" + from.string() + "」不是这个镜像保存的原内容";
+            throw ImageRefusal(
+                which + "，没有恢复。" +
+                (saved.all().empty()
+                     ? std::string("镜像旁边没有保存的原内容。")
+                     : "可以恢复的有：\n" + saved.list() +
+                           "用 vorlan-cli iso restore 镜像 --from 文件 选择其中一个。"));
+        }
+        const Bytes bytes = chosen->bytes;
+        ImageWrite w;
+        w.restored = chosen->path;
+        const Bytes region = readRegion(*image);
+        if (region == bytes) {
+            w.ok = true;
+            return w;
+        }
+        w.saved = keepRegion(saved, *image, region);
+        {
+            writeRegion(*image, bytes, progress,
+                        "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
+            w.imageChanged = true;
+        }
+        w.ok = true;
+        return w;
+    } catch (const ImageRefusal& e) {
+        return failed(e.changed() ? e.what() : unchanged(e.what()), e.changed());
     } catch (const IoError& e) {
-        return failed(std::string("没有可以恢复的原内容：") + e.what(), false);
+        return failed(unchanged(e.what()), false);
     }
-    return writeRegion(io, image, region, progress, saved,
-                       "原来的内容仍保存在 " + saved.string() + "，可以再试一次恢复。");
 }
 
 }  // namespace vorlan

@@ -80,9 +80,8 @@ void DiscImageFrame::checkiso() {
 void DiscImageFrame::updateButtons() {
     const bool accepted = !text44_->text().isEmpty();
     command20_->setEnabled(accepted && !busy_);
-    std::error_code ec;
     restore_->setEnabled(!isopath_.isEmpty() && !busy_ &&
-                         std::filesystem::exists(savedRegionPath(toPath(isopath_)), ec));
+                         !savedRegionFiles(toPath(isopath_)).empty());
 }
 
 void DiscImageFrame::replace() {
@@ -112,7 +111,8 @@ void DiscImageFrame::replace() {
 void DiscImageFrame::restore() {
     const QString image = isopath_;
     if (!context_.dialogs().question(
-            this, u("将要把替换前保存的原内容放回镜像：\n") + image + u("\n是否进行操作")))
+            this, u("将要把第一次替换前保存的原内容（光盘原来的游戏主程序）放回镜像：\n") + image +
+                      u("\n是否进行操作")))
         return;
     run([image](const auto& progress) { return restoreRegion(toPath(image), progress); },
         u("已把保存的原内容放回镜像"));
@@ -144,11 +144,16 @@ void DiscImageFrame::run(
         checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
         updateButtons();
         if (result.ok) {
+            const auto name = [](const std::filesystem::path& p) {
+                return QString::fromStdU16String(p.u16string());
+            };
             context_.dialogs().information(
-                this, done + (result.saved.empty()
-                                  ? QString()
-                                  : u("\n镜像中原来的游戏主程序保存在 ") +
-                                        QString::fromStdU16String(result.saved.u16string())));
+                this,
+                done +
+                    (result.restored.empty() ? QString()
+                                             : u("\n放回的内容来自 ") + name(result.restored)) +
+                    (result.saved.empty() ? QString()
+                                          : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)));
         } else {
             context_.dialogs().information(this, u(result.message));
         }

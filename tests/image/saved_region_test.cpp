@@ -1,0 +1,161 @@
+// The saved regions (".orig" files): only a file this program wrote for this image, whole,
+// is ever put back; the disc's own executable is kept once and the latest replaced region
+// beside it, each saved exactly once, however fast the replaces follow each other.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cli/cli_run.h"
+#include "fixtures/disc_images.h"
+#include "fixtures/fixtures.h"
+#include "image/disc_image.h"
+#include "image/region_trailer.h"
+
+namespace vorlan {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+Bytes variant(int k) {
+    Bytes b = test::demoBytes();
+    b[0x200000 + static_cast<std::size_t>(k)] ^= 0x5A;
+    return b;
+}
+
+Bytes prefix(const Bytes& b) {
+    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(kImageExeLength));
+}
+
+struct SavedRegions : ::testing::Test {
+    test::TempDir dir;
+    fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
+    Bytes original = test::readFile(image);
+};
+
+TEST_F(SavedRegions, AnOrigThatIsNotOursIsNeverWrittenIntoTheImage) {
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    const fs::path first = savedRegionPath(image);
+    const Bytes genuine = test::readFile(first);
+    const Bytes replaced = test::readFile(image);
+    test::TempDir elsewhere;
+    const fs::path otherImage =
+        test::makeImage(elsewhere.path(), test::demoBytes(), false, 362, "OTHERDISC");
+    ASSERT_TRUE(replaceExecutable(otherImage, variant(2)).ok);
+    const Bytes foreign = test::readFile(savedRegionPath(otherImage));
+
+    std::mt19937 random(7);
+    Bytes noise(genuine.size());
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(random());
+    Bytes flipped = genuine;
+    flipped[12345] ^= 1;
+    const fs::path target = dir / "target.bin";
+    test::writeFile(target, genuine);
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"random bytes", [&] { test::writeFile(first, noise); }, "不是本程序"},
+        {"zeros", [&] { test::writeFile(first, Bytes(genuine.size(), 0)); }, "不是本程序"},
+        {"the raw region of an older version", [&] { test::writeFile(first, test::demoBytes()); },
+         "不是本程序"},
+        {"a copy with one byte changed", [&] { test::writeFile(first, flipped); }, "校验"},
+        {"the region of another image", [&] { test::writeFile(first, foreign); }, "另一个镜像"},
+        {"a symbolic link", [&] { fs::create_symlink(target, first); }, "符号链接"},
+        {"a hard link", [&] { fs::create_hard_link(target, first); }, "硬链接"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(first);
+        c.plant();
+        const ImageWrite r = restoreRegion(image);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.imageChanged);
+        EXPECT_NE(r.message.find(first.string()), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find(c.says), std::string::npos) << r.message;
+        const test::CliRun cli = test::cli({"iso", "restore", image.string()});
+        EXPECT_EQ(cli.status, 1);
+        EXPECT_TRUE(test::readFile(image) == replaced);
+        // A replace does not go on without a saved region it can trust either.
+        const ImageWrite w = replaceExecutable(image, variant(3));
+        EXPECT_FALSE(w.ok);
+        EXPECT_NE(w.message.find(first.string()), std::string::npos) << w.message;
+        EXPECT_TRUE(test::readFile(image) == replaced);
+        EXPECT_EQ(test::savedFiles(image), std::vector<fs::path>{first});
+    }
+    fs::remove(first);
+    test::writeFile(first, genuine);
+    const ImageWrite r = restoreRegion(image);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(test::readFile(image) == original);
+}
+
+TEST_F(SavedRegions, EveryReplacedRegionIsSavedOnceAndOnlyTheFirstAndLatestAreKept) {
+    Bytes before = test::demoBytes();
+    for (int k = 1; k <= 5; ++k) {
+        SCOPED_TRACE(k);
+        const ImageWrite w = replaceExecutable(image, variant(k));
+        ASSERT_TRUE(w.ok) << w.message;
+        EXPECT_TRUE(prefix(test::readFile(w.saved)) == before);
+        const auto saved = test::savedFiles(image);
+        EXPECT_EQ(saved.size(), k == 1 ? 1u : 2u);
+        EXPECT_TRUE(prefix(test::readFile(savedRegionPath(image))) == test::demoBytes());
+        before = variant(k);
+    }
+    // The same executable again replaces nothing and saves nothing new.
+    const auto saved = test::savedFiles(image);
+    ASSERT_TRUE(replaceExecutable(image, variant(5)).ok);
+    EXPECT_EQ(test::savedFiles(image), saved);
+    const ImageWrite r = restoreRegion(image);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(test::readFile(image) == original);
+}
+
+TEST_F(SavedRegions, RestoreTakesTheChosenSavedRegionAndCanBeUndone) {
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    ASSERT_TRUE(replaceExecutable(image, variant(2)).ok);
+    const auto saved = test::savedFiles(image);
+    ASSERT_EQ(saved.size(), 2u);
+    const fs::path latest = saved[0] == savedRegionPath(image) ? saved[1] : saved[0];
+
+    test::CliRun r = test::cli({"iso", "restore", image.string(), "--from", "elsewhere.orig"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(latest.string()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(savedRegionPath(image).string()), std::string::npos) << r.err;
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+
+    r = test::cli({"iso", "restore", image.string(), "--from", latest.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(1));
+    // The region it overwrote was saved first, so the restore can itself be undone.
+    const auto now = test::savedFiles(image);
+    ASSERT_EQ(now.size(), 2u);
+    const fs::path undo = now[0] == savedRegionPath(image) ? now[1] : now[0];
+    EXPECT_TRUE(prefix(test::readFile(undo)) == variant(2));
+    ASSERT_EQ(test::cli({"iso", "restore", image.string(), "--from", undo.string()}).status, 0);
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+}
+
+TEST(RegionTrailer, OnlyAWholeTrailerIsRead) {
+    RegionTrailer t;
+    t.sector = 362;
+    t.length = 3542016;
+    t.imageSize = 4505600;
+    t.volumeId = std::string("VORLAN") + std::string(26, ' ');
+    t.regionCrc = 0x12345678;
+    const auto bytes = encodeTrailer(t);
+    ASSERT_EQ(parseTrailer(bytes), t);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        auto changed = bytes;
+        changed[i] ^= 0x01;
+        EXPECT_FALSE(parseTrailer(changed).has_value()) << i;
+    }
+    EXPECT_FALSE(parseTrailer(std::span(bytes).first(kTrailerSize - 1)).has_value());
+}
+
+}  // namespace
+}  // namespace vorlan
