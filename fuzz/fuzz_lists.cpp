@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "lists/list_entries.h"
-#include "lists/text_file.h"
+#include "io/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

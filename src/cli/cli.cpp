@@ -2,7 +2,7 @@
 
 #include "access/byte_store.h"
 #include "cli/command.h"
-#include "lists/text_file.h"
+#include "io/text_file.h"
 
 namespace vorlan::cli {
 

@@ -4,7 +4,7 @@
 
 #include "catalog/catalog.h"
 #include "demo/demo_executable.h"
-#include "document/new_file.h"
+#include "io/new_file.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 

@@ -1,6 +1,6 @@
 #include "cli/patch_command.h"
 
-#include "units/unit_patches.h"
+#include "tables/unit_patches.h"
 
 namespace vorlan::cli {
 

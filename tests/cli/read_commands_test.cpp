@@ -4,7 +4,7 @@
 
 #include "cli/cli_run.h"
 #include "demo/demo_names.h"
-#include "units/unit_table.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 namespace {

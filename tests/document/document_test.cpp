@@ -16,8 +16,8 @@
 #include "document/journal.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
-#include "units/unit_patches.h"
-#include "units/unit_table.h"
+#include "tables/unit_patches.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 namespace {

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <string>
 
-#include "document/file_ops.h"
+#include "io/file_ops.h"
 
 namespace vorlan::test {
 

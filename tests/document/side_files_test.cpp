@@ -13,7 +13,7 @@
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
-#include "units/unit_table.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 namespace {

@@ -11,7 +11,7 @@
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
 #include "tables/upgrade_tables.h"
-#include "units/unit_table.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 namespace {

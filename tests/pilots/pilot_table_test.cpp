@@ -8,7 +8,7 @@
 #include "document/entry_editor.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
-#include "pilots/pilot_table.h"
+#include "tables/pilot_table.h"
 
 namespace vorlan {
 namespace {

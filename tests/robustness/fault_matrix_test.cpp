@@ -17,8 +17,8 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
-#include "units/unit_patches.h"
-#include "units/unit_table.h"
+#include "tables/unit_patches.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 namespace {

@@ -14,7 +14,7 @@
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
 #include "lists/name_lists.h"
-#include "lists/text_file.h"
+#include "io/text_file.h"
 
 namespace vorlan {
 namespace {

@@ -8,10 +8,10 @@
 #include <QListWidget>
 #include <QTest>
 
-#include "pilots/pilot_table.h"
+#include "tables/pilot_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "units/unit_table.h"
+#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -12,7 +12,7 @@
 #include "tables/upgrade_tables.h"
 #include "ui/text.h"
 #include "widgets/support/editor_fixture.h"
-#include "windows/window_tables.h"
+#include "tables/window_tables.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;

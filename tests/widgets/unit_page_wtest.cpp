@@ -10,7 +10,7 @@
 
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "units/unit_table.h"
+#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

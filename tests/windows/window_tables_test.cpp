@@ -6,8 +6,8 @@
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
 #include "tables/upgrade_tables.h"
-#include "windows/window_tables.h"
-#include "windows/window_vocabularies.h"
+#include "tables/window_tables.h"
+#include "tables/window_vocabularies.h"
 
 namespace vorlan {
 namespace {

@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Checks that every #include under src/ runs down the layers, never up or sideways.
+
+Layers, lowest first; a folder may include its own files and those of lower layers only:
+  0  core/access  core/text  core/vocabulary    field access, character codec, record counts
+  1  core/io                                     file I/O
+  2  core/lists                                  name lists
+  3  core/document                               the open executable
+  4  core/tables                                 one definition per table
+  5  core/catalog                                the registry of tables
+  6  core/image  core/demo  core/bulk            disc image, demo executable, whole tables
+  7  cli  editor/ui                              the two front ends' bases
+  8  editor/pages                                pages and windows
+  9  editor/app                                  the composition root
+With --list, prints every include that crosses folders, by folder pair.
+Exits 1 naming each include that runs the wrong way.
+"""
+import os
+import re
+import sys
+from collections import defaultdict
+
+LAYERS = [
+    ["core/access", "core/text", "core/vocabulary"],
+    ["core/io"],
+    ["core/lists"],
+    ["core/document"],
+    ["core/tables"],
+    ["core/catalog"],
+    ["core/image", "core/demo", "core/bulk"],
+    ["cli", "editor/ui"],
+    ["editor/pages"],
+    ["editor/app"],
+]
+RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
+ROOTS = ["src/core", "src/editor", "src"]
+
+
+def folder_of(src, path):
+    return os.path.relpath(os.path.dirname(path), src)
+
+
+def resolve(root, include):
+    for base in ROOTS:
+        candidate = os.path.join(root, base, include)
+        if os.path.exists(candidate):
+            return candidate
+    return None
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    src = os.path.join(root, "src")
+    crossings = defaultdict(list)
+    wrong = []
+    for dirpath, _, files in os.walk(src):
+        for name in sorted(files):
+            if not name.endswith((".h", ".cpp")):
+                continue
+            path = os.path.join(dirpath, name)
+            here = folder_of(src, path)
+            with open(path, encoding="utf-8") as f:
+                for number, line in enumerate(f, 1):
+                    m = re.match(r'\s*#include "([^"]+)"', line)
+                    if not m:
+                        continue
+                    target = resolve(root, m.group(1))
+                    if target is None:
+                        continue
+                    there = folder_of(src, target)
+                    if there == here:
+                        continue
+                    where = f"{os.path.relpath(path, root)}:{number}: {line.strip()}"
+                    crossings[(here, there)].append(where)
+                    if here not in RANK or there not in RANK:
+                        wrong.append(f"{where}  (folder not in any layer)")
+                    elif RANK[there] >= RANK[here]:
+                        wrong.append(f"{where}  ({here} may not include {there})")
+    if "--list" in sys.argv:
+        for (here, there), lines in sorted(crossings.items(), key=lambda kv: (RANK.get(kv[0][0], 99), kv[0])):
+            print(f"{here} -> {there}")
+            for line in lines:
+                print(f"    {line}")
+    for line in wrong:
+        print(line, file=sys.stderr)
+    return 1 if wrong else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,37 @@
+#pragma once
+// The safety copy of the executable, made before the first write of a run and checked
+// before it is trusted. It is made as a new file (new_file.h), so a copy cut short never
+// carries the backup's name; an existing backup is never overwritten or deleted, and one
+// that is not a plain file of this user's with one name is not trusted.
+
+#include <filesystem>
+#include <string>
+
+#include "io/file_ops.h"
+#include "io/new_file.h"
+#include "io/posix_file.h"
+
+namespace vorlan {
+
+// "<exe>.bak"
+std::filesystem::path backupPath(const std::filesystem::path& exe);
+// "<exe>.20261207-221500.bak", for a fresh backup beside an untrusted one.
+std::filesystem::path datedBackupPath(const std::filesystem::path& exe);
+
+struct BackupCheck {
+    enum class Kind {
+        Made,       // a new backup was made now
+        Existing,   // a backup of the executable's length was there already
+        Untrusted,  // something is at the backup's name that cannot be a whole backup
+        Failed,     // the copy could not be made
+    };
+    Kind kind = Kind::Failed;
+    std::filesystem::path path;
+    std::string message;  // for Untrusted and Failed: what is wrong, in Chinese
+};
+
+// Makes `target` a backup of `exe` unless a trusted one is there. Call it holding the
+// executable's lock, so the copy is of the file as no other writer has changed it.
+BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::path& target);
+
+}  // namespace vorlan

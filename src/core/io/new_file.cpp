@@ -1,0 +1,237 @@
+#include "io/new_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+namespace vorlan {
+
+namespace {
+
+std::string quoted(const std::filesystem::path& p) {
+    return "「" + p.string() + "」";
+}
+
+[[noreturn]] void failNaming(const std::filesystem::path& target, int error) {
+    if (error == EEXIST)
+        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), error);
+    throw IoError("无法建立文件：" + target.string() + "\n（" + systemMessage(error) + "）", error);
+}
+
+constexpr const char* kPartial = ".partial";
+
+// "<target>.1a2b3c4d0.partial": a name nobody chose before, tried until one is free.
+std::filesystem::path freshName(const std::filesystem::path& target, unsigned attempt) {
+    static thread_local std::mt19937 random{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x%u%s", static_cast<unsigned>(random()), attempt,
+                  kPartial);
+    auto p = target;
+    p += suffix;
+    return p;
+}
+
+bool sameFile(const struct stat& st, const FileIdentity& id) {
+    return static_cast<std::uint64_t>(st.st_dev) == id.device &&
+           static_cast<std::uint64_t>(st.st_ino) == id.inode;
+}
+
+// Writes the bytes into a newly created file beside `target` and flushes them. Returns the
+// open file (kept open so that its name can be checked after the rename).
+PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target,
+                     std::span<const std::uint8_t> bytes) {
+    for (unsigned attempt = 0;; ++attempt) {
+        const auto tmp = freshName(target, attempt);
+        std::optional<PosixFile> out;
+        try {
+            out.emplace(ops, tmp, PosixFile::Mode::CreateNew);
+        } catch (const IoError& e) {
+            if (e.error() == EEXIST && attempt < 64)
+                continue;
+            throw;
+        }
+        try {
+            constexpr std::size_t kChunk = 1 << 20;  // a few writes for a large file
+            for (std::size_t at = 0; at < bytes.size(); at += kChunk)
+                out->writeAt(at, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
+            out->sync();
+            if (out->identity().size != bytes.size())
+                throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
+        } catch (const IoError&) {
+            ops.unlink(tmp.c_str());  // made by this call under a fresh name: ours to remove
+            throw;
+        }
+        return std::move(*out);
+    }
+}
+
+// After naming: the name must hold the file just written, not one swapped in meanwhile.
+void checkNamed(FileOps& ops, PosixFile& written, const std::filesystem::path& target) {
+    struct stat st {};
+    if (ops.lstat(target.c_str(), &st) != 0 || !sameFile(st, written.identity()))
+        throw IoError("文件在建立的同时被其他程序换掉了：" + target.string(), EIO);
+}
+
+// Gives the finished file its name without replacing anything of that name.
+void nameWithoutReplacing(FileOps& ops, const std::filesystem::path& tmp,
+                          const std::filesystem::path& target) {
+    if (ops.renameNoReplace(tmp.c_str(), target.c_str()) == 0)
+        return;
+    int error = errno;
+    if (error != EINVAL && error != ENOSYS && error != ENOTSUP)
+        failNaming(target, error);
+    // A file system without that rename: a hard link fails as well when the name is taken.
+    if (ops.link(tmp.c_str(), target.c_str()) == 0) {
+        ops.unlink(tmp.c_str());
+        return;
+    }
+    error = errno;
+    if (error == EEXIST)
+        failNaming(target, error);
+    // Neither (FAT on a USB stick): the caller holds the lock of the file this one belongs
+    // to, so no writer of this program races the check below.
+    struct stat st {};
+    if (ops.lstat(target.c_str(), &st) == 0)
+        failNaming(target, EEXIST);
+    if (ops.rename(tmp.c_str(), target.c_str()) != 0)
+        failNaming(target, errno);
+}
+
+void install(FileOps& ops, const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+             bool replace) {
+    PosixFile written = writeFresh(ops, target, bytes);
+    const auto tmp = written.path();
+    try {
+        if (replace) {
+            if (ops.rename(tmp.c_str(), target.c_str()) != 0)
+                failNaming(target, errno);
+        } else {
+            nameWithoutReplacing(ops, tmp, target);
+        }
+    } catch (const IoError&) {
+        struct stat st {};
+        if (ops.lstat(tmp.c_str(), &st) == 0 && sameFile(st, written.identity()))
+            ops.unlink(tmp.c_str());
+        throw;
+    }
+    try {
+        checkNamed(ops, written, target);
+        syncFolderOf(ops, target);
+        written.close();
+    } catch (const IoError&) {
+        // A new file that may not last is none: the name goes again, if it is still ours.
+        struct stat st {};
+        if (!replace && ops.lstat(target.c_str(), &st) == 0 && sameFile(st, written.identity()))
+            ops.unlink(target.c_str());
+        throw;
+    }
+}
+
+// Whether `name` is one of the fresh names of `target`'s file name.
+bool isFreshNameOf(const std::string& name, const std::string& target) {
+    const std::string tail = kPartial;
+    if (name.size() < target.size() + 1 + 9 + tail.size() ||
+        name.compare(0, target.size(), target) != 0 || name[target.size()] != '.' ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    const std::string middle =
+        name.substr(target.size() + 1, name.size() - target.size() - 1 - tail.size());
+    return std::all_of(middle.begin(), middle.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+}  // namespace
+
+void createNewFile(FileOps& ops, const std::filesystem::path& target,
+                   std::span<const std::uint8_t> bytes) {
+    install(ops, target, bytes, false);
+}
+
+void replaceFile(FileOps& ops, const std::filesystem::path& target,
+                 std::span<const std::uint8_t> bytes) {
+    install(ops, target, bytes, true);
+}
+
+std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const struct stat& st,
+                                           const FileIdentity* owner) {
+    if (!S_ISREG(st.st_mode)) {
+        return quoted(path) +
+               "不是普通文件（是文件夹、符号链接或设备），不是本程序写的，没有使用也没有改动它。";
+    }
+    if (owner != nullptr && sameFile(st, *owner)) {
+        return quoted(path) +
+               "与它所属的文件是同一个文件（硬链接），不能当作本程序的附属文件，没有使用也没有改动"
+               "它。";
+    }
+    if (st.st_nlink != 1) {
+        return quoted(path) +
+               "还有其他名字（硬链接），可能就是别的文件，不是本程序写的，没有使用也没有改动它。";
+    }
+    if (st.st_uid != ::geteuid()) {
+        return quoted(path) + "属于另一个用户，不是本程序替你写的，没有使用也没有改动它。";
+    }
+    return std::nullopt;
+}
+
+SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const FileIdentity* owner) {
+    SideFile side;
+    struct stat st {};
+    if (ops.lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return side;
+        throw IoError("无法读取文件信息：" + path.string() + "\n（" + systemMessage(errno) + "）",
+                      errno);
+    }
+    side.state = SideFile::State::Refused;
+    if (auto problem = sideFileProblem(path, st, owner)) {
+        side.problem = std::move(*problem);
+        return side;
+    }
+    PosixFile file(ops, path, PosixFile::Mode::Read, PosixFile::Links::Refuse);
+    const struct stat now = file.status();
+    if (now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+        side.problem = quoted(path) + "在读取的同时被其他程序换掉了，没有使用也没有改动它。";
+        return side;
+    }
+    if (auto problem = sideFileProblem(path, now, owner)) {
+        side.problem = std::move(*problem);
+        return side;
+    }
+    side.state = SideFile::State::Trusted;
+    side.size = static_cast<std::uint64_t>(now.st_size);
+    side.file.emplace(std::move(file));
+    return side;
+}
+
+void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
+    auto folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    const std::string base = target.filename().string();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const auto& path = it->path();
+        if (!isFreshNameOf(path.filename().string(), base))
+            continue;
+        struct stat st {};
+        if (ops.lstat(path.c_str(), &st) == 0 && !sideFileProblem(path, st, nullptr))
+            ops.unlink(path.c_str());
+    }
+}
+
+void removeSideFile(FileOps& ops, const std::filesystem::path& path) {
+    if (ops.unlink(path.c_str()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        throw IoError("无法删除文件：" + path.string() + "\n（" + systemMessage(error) + "）",
+                      error);
+    }
+    syncFolderOf(ops, path);
+}
+
+}  // namespace vorlan

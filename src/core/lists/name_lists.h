@@ -1,0 +1,41 @@
+#pragma once
+// The four list files of the data folder: unit names, pilot names, the character table
+// and skill names. The position of a name in its list is the record number it names.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "io/text_file.h"
+#include "vocabulary/record_counts.h"
+
+namespace vorlan {
+
+struct ListFile {
+    const char* name;  // file name inside the data folder
+    int count;         // entries read
+};
+
+inline constexpr ListFile kUnitList{"unit.txt", kUnitCount};
+inline constexpr ListFile kPilotList{"pilot.txt", kPilotCount};
+inline constexpr ListFile kCharList{"string.txt", kCharCount};
+inline constexpr ListFile kSkillList{"jn.txt", kSkillCount};
+
+struct NameLists {
+    std::vector<std::string> units;
+    std::vector<std::string> pilots;
+    std::vector<std::string> chars;
+    std::vector<std::string> skills;
+};
+
+// Reads one list file completely. Throws DataFileError, naming the file and the count it
+// needs, when the file is missing, unreadable or has fewer entries than its count.
+std::vector<std::string> readListFile(const std::filesystem::path& dataDir, const ListFile& list);
+
+// `loadname`: reads the four files in order, all or nothing.
+NameLists loadNameLists(const std::filesystem::path& dataDir);
+
+// The skills of the skill training table: entries 1 to 32 of the skill list.
+std::vector<std::string> trainingSkills(const std::vector<std::string>& skills);
+
+}  // namespace vorlan

@@ -1,0 +1,164 @@
+#include "pages/disc_image_frame.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include "image/disc_image.h"
+#include "ui/dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/text.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+namespace {
+
+std::filesystem::path toPath(const QString& s) {
+    return std::filesystem::path(s.toStdU16String());
+}
+
+}  // namespace
+
+DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
+    : QGroupBox(u("文件替换程序(用于修改完后把ELF文件替换进ISO)"), parent),
+      context_(context),
+      text44_(readOnlyBox("Text44", 260)),
+      command20_(button("Command20", u("替换"))),
+      restore_(button("RestoreImage", u("恢复"))),
+      progress_(new QProgressBar) {
+    setObjectName("Frame14");
+    auto* label = new QLabel(u("ISO镜像路径"));
+    label->setBuddy(text44_);
+    auto* command14 = button("Command14", u("选择镜像"));
+    command20_->setEnabled(false);
+    command20_->setToolTip(u("把编辑过的游戏主程序写进镜像（先保存镜像中原来的内容）"));
+    restore_->setEnabled(false);
+    restore_->setToolTip(u("把替换前保存的原内容放回镜像"));
+    progress_->setObjectName("ImageProgress");
+    progress_->setRange(0, 100);
+    progress_->setVisible(false);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(text44_, 1, 0, 1, 4);
+    grid->addWidget(command14, 2, 1);
+    grid->addWidget(command20_, 2, 2);
+    grid->addWidget(restore_, 2, 3);
+    grid->addWidget(progress_, 3, 0, 1, 4);
+    grid->setColumnStretch(0, 1);
+    connect(command14, &QPushButton::clicked, this, &DiscImageFrame::chooseImage);
+    connect(command20_, &QPushButton::clicked, this, &DiscImageFrame::replace);
+    connect(restore_, &QPushButton::clicked, this, &DiscImageFrame::restore);
+}
+
+void DiscImageFrame::chooseImage() {
+    const QString path = context_.dialogs().openFile(this, u("VORLAN镜像文件(*.*) | *.*"));
+    // A cancelled dialog keeps the image that was accepted.
+    if (path.isEmpty())
+        return;
+    isopath_ = QFileInfo(path).absoluteFilePath();
+    checkiso();
+}
+
+void DiscImageFrame::checkiso() {
+    const ImageCheck check = checkImage(toPath(isopath_));
+    if (check.ok) {
+        text44_->setText(isopath_);
+    } else {
+        text44_->clear();
+        context_.dialogs().information(this, u(check.message));
+    }
+    updateButtons();
+}
+
+void DiscImageFrame::updateButtons() {
+    const bool accepted = !text44_->text().isEmpty();
+    command20_->setEnabled(accepted && !busy_);
+    restore_->setEnabled(!isopath_.isEmpty() && !busy_ &&
+                         !savedRegionFiles(toPath(isopath_)).empty());
+}
+
+void DiscImageFrame::replace() {
+    if (text44_->text().isEmpty()) {
+        context_.dialogs().information(this, u("请先选择VORLAN的镜像文件"));
+        return;
+    }
+    // The image that passed the check, and the executable with every edit written.
+    const QString image = text44_->text();
+    if (context_.session().editor(this) == nullptr || !context_.pending().resolvePending(this))
+        return;
+    std::vector<std::uint8_t> executable;
+    try {
+        Document* document = context_.session().document();
+        executable = document->read(0, static_cast<std::size_t>(document->size()));
+    } catch (const std::exception& e) {
+        context_.session().readFailed(this, e);
+        return;
+    }
+    run(
+        [image, executable](const auto& progress) {
+            return replaceExecutable(toPath(image), executable, progress);
+        },
+        u("替换完成"));
+}
+
+void DiscImageFrame::restore() {
+    const QString image = isopath_;
+    if (!context_.dialogs().question(
+            this, u("将要把第一次替换前保存的原内容（光盘原来的游戏主程序）放回镜像：\n") + image +
+                      u("\n是否进行操作")))
+        return;
+    run([image](const auto& progress) { return restoreRegion(toPath(image), progress); },
+        u("已把保存的原内容放回镜像"));
+}
+
+void DiscImageFrame::run(
+    const std::function<ImageWrite(const std::function<void(std::uint64_t, std::uint64_t)>&)>&
+        write,
+    const QString& done) {
+    busy_ = true;
+    updateButtons();
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    QPointer<QProgressBar> bar = progress_;
+    const auto progress = [bar](std::uint64_t part, std::uint64_t total) {
+        const int percent = total == 0 ? 100 : static_cast<int>(100 * part / total);
+        QMetaObject::invokeMethod(bar, [bar, percent] {
+            if (bar)
+                bar->setValue(percent);
+        });
+    };
+    auto* watcher = new QFutureWatcher<ImageWrite>(this);
+    connect(watcher, &QFutureWatcher<ImageWrite>::finished, this, [this, watcher, done] {
+        const ImageWrite result = watcher->result();
+        watcher->deleteLater();
+        busy_ = false;
+        progress_->setVisible(false);
+        // An image that no longer passes the check is not offered for another replace.
+        checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
+        updateButtons();
+        if (result.ok) {
+            const auto name = [](const std::filesystem::path& p) {
+                return QString::fromStdU16String(p.u16string());
+            };
+            context_.dialogs().information(
+                this,
+                done +
+                    (result.restored.empty() ? QString()
+                                             : u("\n放回的内容来自 ") + name(result.restored)) +
+                    (result.saved.empty() ? QString()
+                                          : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)));
+        } else {
+            context_.dialogs().information(this, u(result.message));
+        }
+    });
+    watcher->setFuture(QtConcurrent::run([write, progress] { return write(progress); }));
+}
+
+}  // namespace vorlan

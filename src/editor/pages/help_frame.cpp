@@ -1,0 +1,68 @@
+#include "pages/help_frame.h"
+
+#include <QDir>
+#include <QFont>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "io/text_file.h"
+#include "ui/dialogs.h"
+
+namespace vorlan {
+
+QString helpTextOf(const std::string& content) {
+    QString text;
+    for (const std::string& line : splitLines(content)) {
+        text += QString::fromStdString(line) + '\n';
+    }
+    return text;
+}
+
+HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
+    : QGroupBox(parent),
+      dialogs_(dialogs),
+      dataDir_(std::move(dataDir)),
+      option1_(new QRadioButton(QString::fromUtf8("使用说明"))),
+      option2_(new QRadioButton(QString::fromUtf8("查看静改资料"))),
+      text56_(new QPlainTextEdit) {
+    setObjectName("Frame16");
+    setTitle(QString::fromUtf8("说明"));
+    option1_->setObjectName("Option1");
+    option2_->setObjectName("Option2");
+    text56_->setObjectName("Text56");
+    text56_->setReadOnly(true);
+    text56_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text56_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The table reference lines up in columns only in a fixed-width font.
+    QFont mono("WenQuanYi Micro Hei Mono");
+    mono.setStyleHint(QFont::Monospace);
+    text56_->setFont(mono);
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(option1_);
+    options->addWidget(option2_);
+    options->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(options);
+    layout->addWidget(text56_, 1);
+
+    connect(option1_, &QRadioButton::clicked, this,
+            [this] { showFile(QString::fromUtf8("使用说明.txt")); });
+    connect(option2_, &QRadioButton::clicked, this, [this] { showFile("struct.txt"); });
+}
+
+void HelpFrame::showFile(const QString& fileName) {
+    text56_->clear();
+    const QString path = QDir(dataDir_).filePath(fileName);
+    try {
+        const std::string content = readTextFile(std::filesystem::path(path.toStdU16String()));
+        // Plain text: a line break in the box is one line of the file.
+        text56_->setPlainText(helpTextOf(content));
+    } catch (const DataFileError& e) {
+        dialogs_.information(
+            this, QString::fromUtf8("无法显示说明文件。\n") + QString::fromStdString(e.what()));
+    }
+}
+
+}  // namespace vorlan

@@ -1,0 +1,201 @@
+#include "pages/pilot_page.h"
+#include "ui/text.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "tables/pilot_table.h"
+#include "tables/pilot_vocabularies.h"
+#include "tables/unit_vocabularies.h"
+#include "ui/dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+namespace {
+
+QString element(const char* name, int k) {
+    return QString("%1(%2)").arg(name).arg(k);
+}
+
+}  // namespace
+
+PilotPage::PilotPage(EditorContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), list5_(listBox("List5")), tabs_(new QTabWidget) {
+    setObjectName("PilotPage");
+    auto* frame8 = frame(u("选择机师"), "Frame8");
+    auto* frame8Layout = new QVBoxLayout(frame8);
+    auto* filter = textBox("FilterPilots", 150);
+    frame8Layout->addWidget(filter);
+    frame8Layout->addWidget(list5_);
+    list5_->setMinimumWidth(150);
+
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(u("首地址"));
+    auto* text41 = readOnlyBox("Text41", 80);
+    label->setBuddy(text41);
+    row->addWidget(label);
+    row->addWidget(text41, 1);
+    row->addWidget(button("Command11", u("写入")));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(frame8, 1);
+    left->addLayout(row);
+
+    tabs_->setObjectName("SSTab3");
+    tabs_->addTab(buildBasicPage(), u("基本参数"));
+    tabs_->addTab(buildSpiritPage(), u("机师精神"));
+    tabs_->addTab(buildSkillPage(), u("机师技能"));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(tabs_, 1);
+
+    auto* form = new EntryForm(this, pilotTable(), context_.session());
+    auto* browser = new RecordBrowser(
+        context_, this, *form, new ListChooser(list5_), text41,
+        {u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
+         u("将要复制选定机师的数据,是否进行操作"),
+         u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
+         u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
+    browser->setFilter(filter, list5_);
+    setFocusProxy(list5_);
+    const auto on = [this](const char* name, auto* receiver, auto action) {
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
+    };
+    on("Command11", browser, &RecordBrowser::write);
+    on("Command16", browser, &RecordBrowser::copy);
+    on("Command17", browser, &RecordBrowser::paste);
+    auto* save = new QShortcut(QKeySequence::Save, this);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, browser, &RecordBrowser::write);
+    const auto hint = [this, &on](const char* name, const char* text) {
+        on(name, this, [this, text] { context_.dialogs().information(this, u(text)); });
+    };
+    hint("Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
+    hint("Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
+    hint("Command19",
+         "要把敌方人物改为可用,"
+         "方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
+}
+
+QWidget* PilotPage::buildBasicPage() {
+    auto* page = new QWidget;
+    auto* person = frame(u("人物资料"), "FramePerson");
+    auto* grid = new QGridLayout(person);
+    addWideRow(grid, 0, u("机师代码"), choiceBox("Combo17", {}, 160), 1);
+    addRow(grid, 1,
+           {{u("机师爱称"), textBox("Text28", 220)}, {QString(), readOnlyBox("Text36", 140)}});
+    addRow(grid, 2,
+           {{u("机师姓"), textBox("Text29", 220)}, {QString(), readOnlyBox("Text38", 140)}});
+    addRow(grid, 3,
+           {{u("机师名"), textBox("Text31", 220)}, {QString(), readOnlyBox("Text39", 140)}});
+
+    auto* abilities = frame(u("基本能力"), "FrameAbilities");
+    auto* abilityGrid = new QGridLayout(abilities);
+    const char* names[] = {"SP", "格斗", "射击", "回避", "命中", "防御", "技量"};
+    for (int k = 0; k < 7; ++k) {
+        auto* box = textBox(element("Text40", k), 50);
+        auto* l = caption(u(names[k]));
+        l->setBuddy(box);
+        abilityGrid->addWidget(l, k / 4, 2 * (k % 4));
+        abilityGrid->addWidget(box, k / 4, 2 * (k % 4) + 1);
+    }
+    abilityGrid->setColumnStretch(8, 1);
+
+    auto* terrain = frame(u("地形适应"), "FramePilotTerrain");
+    auto* terrainGrid = new QGridLayout(terrain);
+    addRow(terrainGrid, 0,
+           {{u("空"), choiceBox("Combo18", terrainRatings(), 60)},
+            {u("陆"), choiceBox("Combo19", terrainRatings(), 60)},
+            {u("海"), choiceBox("Combo20", terrainRatings(), 60)},
+            {u("宇"), choiceBox("Combo21", terrainRatings(), 60)}});
+    terrainGrid->setColumnStretch(8, 1);
+
+    auto* flags = new QGridLayout;
+    auto hinted = [](QLineEdit* box, QPushButton* hint) {
+        auto* w = new QWidget;
+        auto* l = new QHBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(box);
+        l->addWidget(hint);
+        l->addStretch();
+        return w;
+    };
+    addRow(flags, 0,
+           {{u("敌我判定"), hinted(textBox("Text42", 50), hintButton("Command12", u("？")))},
+            {u("换乘类型"), hinted(textBox("Text43", 50), hintButton("Command18", u("？")))}});
+    flags->setColumnStretch(4, 1);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(person);
+    layout->addWidget(abilities);
+    layout->addWidget(terrain);
+    layout->addLayout(flags);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* PilotPage::buildSpiritPage() {
+    auto* page = new QWidget;
+    auto* spirits = frame(u("机师精神"), "FrameSpirits");
+    auto* grid = new QGridLayout(spirits);
+    grid->addWidget(new QLabel(u("精神指令")), 0, 0);
+    grid->addWidget(new QLabel(u("修得LV")), 0, 1);
+    grid->addWidget(new QLabel(u("消耗SP")), 0, 2);
+    for (int k = 0; k < 6; ++k) {
+        grid->addWidget(choiceBox(element("Combo22", k), pilotSpiritCommands()), k + 1, 0);
+        grid->addWidget(textBox(element("Text45", k), 50), k + 1, 1);
+        grid->addWidget(textBox(element("Text46", k), 50), k + 1, 2);
+    }
+    grid->setColumnStretch(3, 1);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(spirits);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* PilotPage::buildSkillPage() {
+    auto* page = new QWidget;
+    auto* skills = frame(u("机师技能"), "FrameSkills");
+    auto* grid = new QGridLayout(skills);
+    grid->addWidget(new QLabel(u("技能代码")), 0, 0);
+    auto* levels = new QLabel(u("修得LV"));
+    grid->addWidget(levels, 0, 1, 1, 9);
+    for (int row = 0; row < 6; ++row) {
+        grid->addWidget(choiceBox("Combo" + QString::number(23 + row), {}, 120), row + 1, 0);
+        for (int j = 1; j <= 9; ++j) {
+            grid->addWidget(textBox(element(("Text" + std::to_string(47 + row)).c_str(), j), 34),
+                            row + 1, j);
+        }
+    }
+    grid->setColumnStretch(10, 1);
+
+    auto* special = frame(u("特别操作"), "FramePilotSpecial");
+    auto* specialRow = new QHBoxLayout(special);
+    specialRow->addWidget(button("Command16", u("复制该机师数据")));
+    specialRow->addWidget(button("Command17", u("粘贴机师数据")));
+    specialRow->addWidget(hintButton("Command19", u("？")));
+    specialRow->addStretch();
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(skills);
+    layout->addWidget(special);
+    layout->addStretch();
+    return page;
+}
+
+}  // namespace vorlan

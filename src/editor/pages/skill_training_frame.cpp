@@ -1,0 +1,48 @@
+#include "pages/skill_training_frame.h"
+#include "ui/text.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "tables/skill_training_table.h"
+#include "tables/table_vocabularies.h"
+#include "ui/editor_context.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
+    : QGroupBox(u("机师技能养成"), parent), context_(context) {
+    setObjectName("Frame18");
+    auto* grid = new QGridLayout(this);
+    addRow(grid, 0,
+           {{u("选择技能"), choiceBox("Combo29", {}, 140)},
+            {u("养成类型"), choiceBox("Combo30", trainingTypes(), 170)}});
+    addRow(
+        grid, 1,
+        {{u("技能名称指针?"), textBox("Text53", 90)}, {u("技能说明指针?"), textBox("Text57", 90)}});
+    auto* pp = new QHBoxLayout;
+    for (int m = 0; m < 9; ++m) {
+        pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));
+    }
+    pp->addWidget(button("Command13", u("写入")));
+    pp->addStretch();
+    grid->addWidget(caption(u("所需PP")), 2, 0);
+    grid->addLayout(pp, 2, 1, 1, 4);
+    grid->setColumnStretch(4, 1);
+    auto* form = new EntryForm(this, skillTrainingTable(), context_.session());
+    auto* browser = new RecordBrowser(
+        context_, this, *form, new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
+        {u("技能"), u("请先在“选择技能”中选择一个技能，再%1。"), {}, {}, {}});
+    connect(findChild<QPushButton*>("Command13"), &QPushButton::clicked, browser,
+            &RecordBrowser::write);
+}
+
+}  // namespace vorlan

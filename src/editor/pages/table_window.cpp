@@ -1,0 +1,165 @@
+#include "pages/table_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "pages/window_layouts.h"
+#include "ui/editor_context.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
+#include "ui/text.h"
+#include "ui/wheel_guard.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+namespace {
+
+// The control of a field: a choice box for a choice, else a box wide enough for its values.
+QWidget* control(const TableDef& table, const std::string& name) {
+    const FieldDef* f = table.field(name);
+    const QString objectName = u(name);
+    if (f != nullptr && f->encoding->kind() == ValueKind::Choice)
+        return choiceBox(objectName, f->encoding->items(), 100);
+    const int width = f == nullptr ? 40 : f->width == 1 ? 40 : f->width == 2 ? 56 : 84;
+    return textBox(objectName, width);
+}
+
+QLabel* centred(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+}  // namespace
+
+TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context), layout_(layout) {
+    setObjectName(u(layout.form));
+    setWindowTitle(u(layout.caption));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* grids = new QGridLayout;
+    for (std::size_t i = 0; i < layout.grids.size(); ++i) {
+        const int per = layout.gridsPerRow;
+        grids->addWidget(buildGrid(layout.grids[i]), static_cast<int>(i) / per,
+                         static_cast<int>(i) % per, Qt::AlignLeft | Qt::AlignTop);
+    }
+    auto* right = new QVBoxLayout;
+    right->addLayout(grids);
+    for (const std::string& note : layout.notes) {
+        auto* label = new QLabel(u(note));
+        label->setWordWrap(false);
+        right->addWidget(label);
+    }
+    right->addStretch();
+    auto* buttons = new QHBoxLayout;
+    auto* save = button("save", u("保存"));
+    auto* back = button("open", u("返回"));
+    buttons->addWidget(save);
+    buttons->addWidget(back);
+    buttons->addStretch();
+    right->addLayout(buttons);
+
+    auto* layoutBox = new QHBoxLayout(this);
+    QListWidget* list = nullptr;
+    if (layout.list) {
+        list = listBox("List1");
+        list->setMinimumWidth(200);
+        layoutBox->addWidget(list);
+    }
+    layoutBox->addLayout(right, 1);
+    guardWheel(this);
+
+    auto* form = new EntryForm(this, *layout.table, context_.session());
+    browser_ = new RecordBrowser(
+        context_, this, *form, list != nullptr ? new ListChooser(list) : nullptr, nullptr,
+        {u(layout.caption), u("请先在左边的列表中选择一项，再%1。"), {}, {}, {}});
+    save->setEnabled(!context_.session().isReadOnly());
+    connect(save, &QPushButton::clicked, browser_, &RecordBrowser::write);
+    connect(back, &QPushButton::clicked, this, &TableWindow::back);
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    connect(saveKey, &QShortcut::activated, browser_, &RecordBrowser::write);
+    browser_->load();
+    // A block window opens with its block shown (and shows it again for another
+    // executable); a list window opens with nothing picked.
+    if (!layout.list) {
+        browser_->showEntry(0);
+        connect(&context_.session(), &DocumentSession::executableOpened, browser_,
+                [this] { browser_->showEntry(0); });
+    }
+    if (list != nullptr)
+        setFocusProxy(list);
+}
+
+QWidget* TableWindow::buildGrid(const WindowGrid& grid) {
+    auto* box = new QWidget;
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(0, 0, 0, 0);
+    int row = 0;
+    const int first = grid.rows.empty() ? 0 : 1;  // column of the first box
+    if (!grid.heading.empty())
+        g->addWidget(centred(u(grid.heading)), row++, first, 1,
+                     static_cast<int>(grid.cells.empty() ? 1 : grid.cells.front().size()));
+    if (!grid.columns.empty()) {
+        for (std::size_t c = 0; c < grid.columns.size(); ++c)
+            g->addWidget(centred(u(grid.columns[c])), row, first + static_cast<int>(c));
+        ++row;
+    }
+    for (std::size_t r = 0; r < grid.cells.size(); ++r) {
+        if (r < grid.rows.size())
+            g->addWidget(new QLabel(u(grid.rows[r])), row, 0);
+        for (std::size_t c = 0; c < grid.cells[r].size(); ++c) {
+            QWidget* w = control(*layout_.table, grid.cells[r][c]);
+            if (grid.captionsAbove) {
+                // Each box with its own caption above it.
+                auto* cell = new QWidget;
+                auto* v = new QVBoxLayout(cell);
+                v->setContentsMargins(0, 0, 0, 0);
+                const FieldDef* f = layout_.table->field(grid.cells[r][c]);
+                auto* caption = new QLabel(f != nullptr ? u(f->caption) : QString());
+                caption->setBuddy(w);
+                v->addWidget(caption);
+                v->addWidget(w);
+                g->addWidget(cell, row, first + static_cast<int>(c));
+            } else {
+                g->addWidget(w, row, first + static_cast<int>(c));
+            }
+        }
+        ++row;
+    }
+    if (!grid.footers.empty() && !grid.cells.empty()) {
+        const int span = static_cast<int>(grid.cells.front().size() / grid.footers.size());
+        for (std::size_t k = 0; k < grid.footers.size(); ++k)
+            g->addWidget(centred(u(grid.footers[k])), row, first + static_cast<int>(k) * span, 1,
+                         span);
+    }
+    return box;
+}
+
+void TableWindow::back() {
+    close();
+}
+
+void TableWindow::closeEvent(QCloseEvent* event) {
+    if (!browser_->resolveEdits(this)) {
+        event->ignore();
+        return;
+    }
+    if (QWidget* main = parentWidget()) {
+        main->raise();
+        main->activateWindow();
+    }
+    QWidget::closeEvent(event);
+}
+
+}  // namespace vorlan

@@ -1,0 +1,78 @@
+#include "pages/upgrade_frame.h"
+#include "ui/text.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "tables/upgrade_tables.h"
+#include "ui/dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/entry_chooser.h"
+#include "ui/entry_form.h"
+#include "ui/record_browser.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+namespace {
+
+QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write) {
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(text);
+    label->setBuddy(chooser);
+    row->addWidget(label);
+    row->addWidget(chooser);
+    row->addWidget(write);
+    row->addStretch();
+    return row;
+}
+
+// Ten boxes, element 0 at the left, each wide enough for its values.
+QHBoxLayout* valueRow(const char* name, int width) {
+    auto* row = new QHBoxLayout;
+    for (int n = 0; n < 10; ++n) {
+        row->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), width));
+    }
+    row->addStretch();
+    return row;
+}
+
+}  // namespace
+
+UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
+    : QGroupBox(u("改造相关1"), parent), context_(context) {
+    setObjectName("Frame19");
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100),
+                                 button("Command21", u("写入"))));
+    layout->addLayout(valueRow("Text58", 84));
+    layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", {}, 100),
+                                 button("Command22", u("写入"))));
+    layout->addLayout(valueRow("Text60", 56));
+    // Two tables, each with its row chooser and write button.
+    const struct {
+        const TableDef* table;
+        const char* chooser;
+        const char* write;
+        const char* pick;
+    } rows[] = {
+        {&upgradeCostTable(), "Combo31", "Command21", "请先在“机体改造费用”中选择一行，再%1。"},
+        {&upgradeIncrementTable(), "Combo32", "Command22",
+         "请先在“武器改造幅度”中选择一种，再%1。"},
+    };
+    for (const auto& r : rows) {
+        auto* form = new EntryForm(this, *r.table, context_.session());
+        auto* browser = new RecordBrowser(context_, this, *form,
+                                          new ComboChooser(findChild<QComboBox*>(r.chooser)),
+                                          nullptr, {u(r.table->caption), u(r.pick), {}, {}, {}});
+        connect(findChild<QPushButton*>(r.write), &QPushButton::clicked, browser,
+                &RecordBrowser::write);
+    }
+}
+
+}  // namespace vorlan

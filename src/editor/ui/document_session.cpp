@@ -1,0 +1,134 @@
+#include "ui/document_session.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "catalog/catalog.h"
+#include "ui/dialogs.h"
+#include "ui/pending_edits.h"
+#include "ui/text.h"
+
+namespace vorlan {
+
+namespace {
+
+std::filesystem::path toPath(const QString& s) {
+    return std::filesystem::path(s.toStdU16String());
+}
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+QString programDataDir() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath("data");
+}
+
+DocumentSession::DocumentSession(Dialogs& dialogs, PendingEdits& pending, QString dataDir,
+                                 QObject* parent)
+    : QObject(parent), dialogs_(dialogs), pending_(pending), dataDir_(std::move(dataDir)) {}
+
+DocumentSession::~DocumentSession() = default;
+
+const std::vector<std::string>* DocumentSession::names(NameList list) {
+    switch (list) {
+        case NameList::Units:
+            return lists_.units.empty() ? nullptr : &lists_.units;
+        case NameList::Pilots:
+            return lists_.pilots.empty() ? nullptr : &lists_.pilots;
+        case NameList::Skills:
+            return lists_.skills.empty() ? nullptr : &lists_.skills;
+        case NameList::None:
+            break;
+    }
+    return nullptr;
+}
+
+bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
+    std::unique_ptr<Document> document;
+    DocumentOptions options;
+    bool readOnly = false;
+    for (;;) {
+        try {
+            options.readOnly = readOnly;
+            document = Document::open(toPath(path), tableLayout(), options);
+            break;
+        } catch (const UnusualSizeError& e) {
+            if (!dialogs_.question(parent, q(e.what()) + u("\n\n仍然打开它吗？")))
+                return false;
+            options.allowUnusualSize = true;
+        } catch (const DocumentError& e) {
+            // A file without write permission can still be looked at.
+            const QFileInfo info(path);
+            if (!readOnly && info.isFile() && info.isReadable() && !info.isWritable()) {
+                readOnly = true;
+                continue;
+            }
+            dialogs_.information(parent, q(e.what()));
+            return false;
+        }
+    }
+    NameLists lists;
+    try {
+        lists = loadNameLists(toPath(dataDir_));
+    } catch (const DataFileError& e) {
+        dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + q(e.what()));
+        return false;
+    }
+    if (!pending_.resolvePending(parent))
+        return false;
+    exepath_ = QFileInfo(path).absoluteFilePath();
+    chars_ = CharTable(lists.chars);
+    lists_ = std::move(lists);
+    editor_.reset();
+    document_ = std::move(document);
+    editor_ = std::make_unique<EntryEditor>(*document_, this);
+    if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
+        dialogs_.information(parent, q(recovered));
+    // An interrupted write restored by any later read or write is told once it is done.
+    document_->setRecoveryListener([this](const std::string& recovered) {
+        const QString text = q(recovered);
+        emit note(text);
+        // Not in the middle of the read or write that found it.
+        QTimer::singleShot(0, this, [this, text] { dialogs_.information(nullptr, text); });
+    });
+    readOnly_ = readOnly;
+    emit executableOpened();
+    if (readOnly_) {
+        emit note(u("游戏主程序是只读文件，只能查看：") + exepath_);
+        dialogs_.information(
+            parent,
+            u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
+                u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
+    }
+    return true;
+}
+
+EntryEditor* DocumentSession::editor(QWidget* parent) {
+    if (!editor_) {
+        dialogs_.information(parent, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+        return nullptr;
+    }
+    return editor_.get();
+}
+
+void DocumentSession::readFailed(QWidget* parent, const std::exception& e) {
+    dialogs_.information(parent, u("读取游戏主程序失败：\n") + q(e.what()));
+}
+
+void DocumentSession::announceWrite(const WriteStep& step, const QString& text) {
+    emit wroteFile();
+    emit note(text);
+    emit stepWritten(step);
+}
+
+void DocumentSession::announceChangeElsewhere(const QString& text) {
+    emit note(text);
+    emit fileChanged(true);
+}
+
+}  // namespace vorlan
