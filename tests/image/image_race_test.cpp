@@ -9,6 +9,7 @@
 #include "fixtures/fixtures.h"
 #include "fixtures/hook_ops.h"
 #include "image/disc_image.h"
+#include "image/unfinished_write.h"
 
 namespace vorlan {
 namespace {
@@ -46,6 +47,7 @@ protected:
         fs::remove(moved);
         for (const fs::path& p : test::savedFiles(image))
             fs::remove(p);
+        fs::remove(unfinishedMarkerPath(image));
         test::writeFile(image, content);
     }
 

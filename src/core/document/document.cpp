@@ -10,6 +10,7 @@
 
 #include "document/executable_check.h"
 #include "document/journal.h"
+#include "io/verified_write.h"
 
 namespace vorlan {
 
@@ -34,6 +35,14 @@ std::string sizeText(std::uint64_t size) {
 std::string busyMessage(const std::filesystem::path& p) {
     return "另一个程序正在写入游戏主程序，等了几秒仍未结束：\n" + name(p) +
            "\n没有写入任何内容，请稍后再试。";
+}
+
+// The old (before) or new (after) bytes of each run, to write.
+std::vector<WriteRun> runsOf(const std::vector<ByteRun>& runs, bool after) {
+    std::vector<WriteRun> out;
+    for (const ByteRun& r : runs)
+        out.push_back({r.offset, after ? r.after : r.before});
+    return out;
 }
 
 std::string internalFault(const std::string& what) {
@@ -212,16 +221,11 @@ void Document::recover(PosixFile& exe) {
                             "也没有改动任何内容。请让这个文件夹可以写入后再打开。");
     }
     std::size_t bytes = 0;
+    for (const ByteRun& r : j.runs)
+        bytes += r.before.size();
     try {
-        for (const ByteRun& r : j.runs) {
-            exe.writeAt(r.offset, r.before);
-            bytes += r.before.size();
-        }
-        exe.sync();
-        for (const ByteRun& r : j.runs) {
-            if (exe.readAt(r.offset, r.before.size()) != r.before)
-                throw IoError("恢复后读回的内容与恢复日志不一致：" + name(path_), EIO);
-        }
+        bool touched = false;
+        writeVerified(exe, runsOf(j.runs, false), touched);
     } catch (const IoError& e) {
         throw RecoveryError(
             "按恢复日志恢复游戏主程序时出错：文件中上次未完成写入的字节可能只恢复了一部分。\n"
@@ -397,13 +401,8 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
     }
     std::string failure;
     try {
-        for (const ByteRun& r : runs)
-            exe.writeAt(r.offset, r.after);
-        exe.sync();
-        for (const ByteRun& r : runs) {
-            if (exe.readAt(r.offset, r.after.size()) != r.after)
-                throw IoError("写入后读回的内容与写入的不一致：" + name(path_), EIO);
-        }
+        bool touched = false;
+        writeVerified(exe, runsOf(runs, true), touched);
     } catch (const IoError& e) {
         failure = e.what();
     }
@@ -426,13 +425,8 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
     // Put the old bytes back: the file is then exactly as before the write.
     result.status = Status::Failed;
     try {
-        for (const ByteRun& r : runs)
-            exe.writeAt(r.offset, r.before);
-        exe.sync();
-        for (const ByteRun& r : runs) {
-            if (exe.readAt(r.offset, r.before.size()) != r.before)
-                throw IoError("恢复后读回的内容不一致：" + name(path_), EIO);
-        }
+        bool touched = false;
+        writeVerified(exe, runsOf(runs, false), touched);
         try {
             removeJournal(ops(), path_);
         } catch (const IoError&) {

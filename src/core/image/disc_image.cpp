@@ -1,8 +1,12 @@
 #include "image/disc_image.h"
 
+#include <sys/stat.h>
+
 #include "image/image_check.h"
 #include "image/image_file.h"
 #include "image/saved_regions.h"
+#include "image/unfinished_write.h"
+#include "io/verified_write.h"
 
 namespace vorlan {
 
@@ -31,32 +35,45 @@ ImageWrite failed(std::string message, bool changed) {
 
 // Writes `bytes` over the region through the image's own handle, checking before every
 // chunk that the path still names it, then flushes, reads back and compares.
-void writeRegion(ImageFile& image, const Bytes& bytes, const Progress& progress,
-                 const std::string& restoreHint) {
+void writeRegionOnce(ImageFile& image, const Bytes& bytes, const Progress& progress,
+                     const std::string& restoreHint) {
     bool touched = false;
     try {
-        for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
+        WriteHooks hooks;
+        hooks.chunk = kChunk;
+        hooks.beforeChunk = [&] {
             if (!image.stillSame())
                 throw ImageRefusal(touched ? movedWhileWriting(image) + "\n" + restoreHint
                                            : movedBeforeWriting(image),
                                    touched);
-            const std::size_t n = std::min(kChunk, bytes.size() - at);
-            touched = true;
-            image.file().writeAt(kImageExeOffset + at, std::span(bytes.data() + at, n));
-            if (progress)
-                progress(at + n, bytes.size());
-        }
-        image.file().sync();
-        if (image.file().readAt(kImageExeOffset, bytes.size()) != bytes)
-            throw IoError("写入后读回的内容与写入的不一致：" + image.given().string(), EIO);
+        };
+        hooks.progress = progress;
+        const WriteRun run{kImageExeOffset, bytes};
+        writeVerified(image.file(), std::span(&run, 1), touched, hooks);
         if (!image.stillSame())
             throw ImageRefusal(movedWhileWriting(image) + "\n" + restoreHint, true);
-        image.file().close();
     } catch (const IoError& e) {
         throw ImageRefusal(std::string("写入镜像失败：") + e.what() +
                                (touched ? "\n镜像中游戏主程序的位置可能已被部分改写。" + restoreHint
                                         : std::string("\n镜像没有改动。")),
                            touched);
+    }
+}
+
+// writeRegionOnce, after which a write that never touched the region leaves no mark.
+void writeRegion(FileOps& ops, ImageFile& image, const Bytes& bytes, const Progress& progress,
+                 const std::string& restoreHint) {
+    try {
+        writeRegionOnce(image, bytes, progress, restoreHint);
+    } catch (const ImageRefusal& e) {
+        if (!e.changed()) {
+            try {
+                clearUnfinished(ops, image);
+            } catch (const IoError&) {
+                // Left behind, it makes the next check ask for a restore, which is harmless.
+            }
+        }
+        throw;
     }
 }
 
@@ -92,6 +109,33 @@ std::filesystem::path keepRegion(SavedRegions& saved, ImageFile& image, const By
     return kept;
 }
 
+// Marks the region as being written, so that an interrupted write is found by the next check.
+void markWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& saved) {
+    try {
+        markUnfinished(ops, image, saved);
+    } catch (const IoError& e) {
+        throw ImageRefusal(std::string("无法在镜像旁边建立替换标记文件，没有写入：") + e.what());
+    }
+}
+
+// The region is written and verified: the mark goes. `saved` holds what was overwritten.
+void clearWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& saved) {
+    const auto marker = unfinishedMarkerPath(image.real());
+    try {
+        clearUnfinished(ops, image);
+    } catch (const IoError& e) {
+        struct stat st {};
+        if (ops.lstat(marker.c_str(), &st) != 0)
+            return;  // gone; only its folder's flush failed
+        throw ImageRefusal(
+            std::string("镜像已经写入并核对无误，但是无法删除替换标记文件，下次检查时会报告上次替换"
+                        "没有完成：") +
+                e.what() + "\n请手动删除 " + marker.string() + "。写入前的内容保存在 " +
+                saved.string() + "。",
+            true);
+    }
+}
+
 std::string unchanged(const std::string& message) {
     return message.find("镜像没有改动") == std::string::npos &&
                    message.find("没有写入") == std::string::npos &&
@@ -106,6 +150,8 @@ ImageCheck check(FileOps& ops, const std::filesystem::path& image, bool requireE
         ImageFile file(ops, image, false);
         file.lock(false);
         inspectImage(file, requireElf, how);
+        if (const auto unfinished = findUnfinished(ops, file))
+            return ImageCheck{false, unfinishedMessage(*unfinished, image)};
         return ImageCheck{true, {}};
     } catch (const ImageRefusal& e) {
         return ImageCheck{false, e.what()};
@@ -144,6 +190,8 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
     std::optional<ImageFile> image;
     try {
         const ImageFacts facts = openForWriting(image, io, path, true);
+        if (const auto unfinished = findUnfinished(io, *image))
+            throw ImageRefusal(unfinishedMessage(*unfinished, path));
         SavedRegions saved(io, *image, facts);
         const Bytes region = readRegion(*image);
         ImageWrite w;
@@ -152,12 +200,12 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
             return w;
         }
         w.saved = keepRegion(saved, *image, region);
-        {
-            writeRegion(*image, executable, progress,
-                        "原来的内容保存在 " + w.saved.string() +
-                            "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
-            w.imageChanged = true;
-        }
+        markWriting(io, *image, w.saved);
+        writeRegion(io, *image, executable, progress,
+                    "原来的内容保存在 " + w.saved.string() +
+                        "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
+        w.imageChanged = true;
+        clearWriting(io, *image, w.saved);
         w.ok = true;
         return w;
     } catch (const ImageRefusal& e) {
@@ -173,8 +221,12 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
     std::optional<ImageFile> image;
     try {
         const ImageFacts facts = openForWriting(image, io, path, false);
+        // After an interrupted write, what it overwrote goes back unless told otherwise.
+        const auto unfinished = findUnfinished(io, *image);
         SavedRegions saved(io, *image, facts);
-        const SavedRegion* chosen = from.empty() ? saved.first() : saved.find(from);
+        const SavedRegion* chosen = !from.empty() ? saved.find(from)
+                                    : unfinished  ? saved.find(unfinished->saved)
+                                                  : saved.first();
         if (chosen == nullptr) {
             const std::string which = from.empty()
                                           ? "没有第一次替换前保存的原内容（" +
@@ -192,15 +244,20 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         w.restored = chosen->path;
         const Bytes region = readRegion(*image);
         if (region == bytes) {
+            if (unfinished)
+                clearWriting(io, *image, chosen->path);
             w.ok = true;
             return w;
         }
-        w.saved = keepRegion(saved, *image, region);
-        {
-            writeRegion(*image, bytes, progress,
-                        "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
-            w.imageChanged = true;
+        // A region an interrupted write left half done is not worth keeping.
+        if (!unfinished) {
+            w.saved = keepRegion(saved, *image, region);
+            markWriting(io, *image, w.saved);
         }
+        writeRegion(io, *image, bytes, progress,
+                    "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
+        w.imageChanged = true;
+        clearWriting(io, *image, chosen->path);
         w.ok = true;
         return w;
     } catch (const ImageRefusal& e) {
