@@ -48,6 +48,9 @@ void OtherTablesTest::upgradeRowsShowAndWriteOnlyTheirEdits() {
     t.click("Command21");
     for (std::size_t at : differences(before, t.bytes()))
         QVERIFY(at >= en + 12 && at < en + 16);
+    const Bytes written = t.bytes();
+    QCOMPARE(Bytes(written.begin() + en + 12, written.begin() + en + 16),
+             (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
     QCOMPARE(t.text("Text58(3)"), QString("4294967295"));
 
     t.chooseItem("Combo32", 0);  // "第一种"

@@ -145,6 +145,8 @@ void UnitPageTest::aStaleSlotIsNeverWrittenIntoAnotherUnit() {
     QCOMPARE(p.note->text(), kNoSlot);
     for (std::size_t at : differences(before, p.bytes()))
         QVERIFY(at >= p.unitAt(6) + 40 && at < p.unitAt(6) + 42);
+    QCOMPARE(p.bytes()[p.unitAt(6) + 40], std::uint8_t{0x41});  // 321
+    QCOMPARE(p.bytes()[p.unitAt(6) + 41], std::uint8_t{0x01});
 }
 
 void UnitPageTest::badValuesAreRefusedBeforeAnyWrite() {
