@@ -2,6 +2,7 @@
 
 #include "cli/columns.h"
 #include "cli/targets.h"
+#include "bulk/field_text.h"
 #include "cli/value_parse.h"
 
 namespace vorlan::cli {

@@ -2,21 +2,6 @@
 
 namespace vorlan::cli {
 
-namespace {
-
-std::string joinMarks(const std::vector<int>& marks) {
-    std::string out;
-    for (int m : marks)
-        out += (out.empty() ? "" : ",") + std::to_string(m);
-    return out;
-}
-
-}  // namespace
-
-bool isNameCode(const FieldDef& f) {
-    return f.encoding->name() == "name-code";
-}
-
 std::string describeValue(const FieldDef& f, const FieldValue& v, ListCache& lists) {
     switch (f.encoding->kind()) {
         case ValueKind::Text:
@@ -35,7 +20,7 @@ std::string describeValue(const FieldDef& f, const FieldValue& v, ListCache& lis
                 const auto item = itemText(f, m, lists);
                 names += (names.empty() ? "" : "、") + (item ? *item : std::to_string(m));
             }
-            return v.marks.empty() ? "（无）" : joinMarks(v.marks) + "  " + names;
+            return v.marks.empty() ? "（无）" : fieldText(f, v) + "  " + names;
         }
         case ValueKind::Toggle:
             return v.on ? "1" : "0";
@@ -44,26 +29,14 @@ std::string describeValue(const FieldDef& f, const FieldValue& v, ListCache& lis
 }
 
 nlohmann::ordered_json jsonField(const FieldDef& f, const FieldValue& v, ListCache& lists) {
-    nlohmann::ordered_json j = {
-        {"key", f.key}, {"control", f.control}, {"caption", f.fullCaption()}};
-    switch (f.encoding->kind()) {
-        case ValueKind::Text:
-            j["value"] = v.text;
-            if (isNameCode(f))
-                j["decoded"] = lists.charTable().decode(v.text);
-            break;
-        case ValueKind::Choice:
-            j["value"] = v.index;
-            if (v.index < 0)
-                j["raw"] = std::stoull(v.text);
-            break;
-        case ValueKind::Marks:
-            j["value"] = v.marks;
-            break;
-        case ValueKind::Toggle:
-            j["value"] = v.on ? 1 : 0;
-            break;
-    }
+    nlohmann::ordered_json j = {{"key", f.key},
+                                {"control", f.control},
+                                {"caption", f.fullCaption()},
+                                {"value", fieldJson(f, v)}};
+    if (f.encoding->kind() == ValueKind::Choice && v.index < 0)
+        j["raw"] = std::stoull(v.text);
+    if (isNameCode(f))
+        j["decoded"] = lists.charTable().decode(v.text);
     return j;
 }
 

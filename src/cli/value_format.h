@@ -6,12 +6,10 @@
 
 #include "access/field_value.h"
 #include "access/table_def.h"
+#include "bulk/field_text.h"
 #include "cli/list_cache.h"
 
 namespace vorlan::cli {
-
-// Name-code fields carry their decoded text beside the code text.
-bool isNameCode(const FieldDef& f);
 
 // The value as the command line writes it (what `set` takes back), followed by the item
 // text of a choice or of marked items, or the decoded text of a name code.

@@ -16,7 +16,4 @@ namespace vorlan::cli {
 FieldValue parseValue(const FieldDef& f, const std::string& text, const FieldValue& shown,
                       ListCache& lists);
 
-// What a choice accepts on the command line, appended to the engine's refusal.
-std::string choiceHint(const FieldDef& f);
-
 }  // namespace vorlan::cli
