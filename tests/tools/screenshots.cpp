@@ -29,7 +29,14 @@ public:
     bool question(QWidget*, const QString&) override { return true; }
     Unsaved askUnsaved(QWidget*, const QString&) override { return Unsaved::Discard; }
     QString openFile(QWidget*, const QString&) override { return file; }
+    QString saveFile(QWidget*, const QString&, const QString&) override { return file; }
+    QString chooseFolder(QWidget*, const QString&) override { return file; }
+    bool confirmChanges(QWidget*, const vorlan::ChangePreview& p) override {
+        preview = p;
+        return true;
+    }
     QString file;
+    vorlan::ChangePreview preview;
     QString last;
 };
 

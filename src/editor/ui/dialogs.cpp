@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include "ui/change_preview_dialog.h"
+
 namespace vorlan {
 
 namespace {
@@ -54,6 +56,19 @@ Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text)
 
 QString WidgetDialogs::openFile(QWidget* parent, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), QString(), toQtFilter(filter));
+}
+
+QString WidgetDialogs::saveFile(QWidget* parent, const QString& filter, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QString(), suggested, toQtFilter(filter));
+}
+
+QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption) {
+    return QFileDialog::getExistingDirectory(parent, caption);
+}
+
+bool WidgetDialogs::confirmChanges(QWidget* parent, const ChangePreview& preview) {
+    ChangePreviewDialog dialog(preview, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace vorlan

@@ -2,11 +2,29 @@
 // Message boxes and file dialogs, behind one interface handed to every window, so that
 // tests can answer them with a script instead of a modal dialog.
 
+#include <QList>
 #include <QString>
 
 class QWidget;
 
 namespace vorlan {
+
+// One field about to change, as a preview lists it.
+struct ChangeRow {
+    QString entry;  // "机体005 银翼王"
+    QString field;  // the caption
+    QString before;
+    QString after;
+};
+
+// Changes about to be written (an import, a patch, a take-over from a comparison), shown
+// before anything is written, with the button that writes them and "取消".
+struct ChangePreview {
+    QString title;    // "导入预览"
+    QString summary;  // "将改动 3 个条目的 5 个字段："
+    QList<ChangeRow> rows;
+    QString accept;  // "导入"
+};
 
 class Dialogs {
 public:
@@ -20,6 +38,12 @@ public:
     virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
     // An open-file dialog; `filter` is in the "description | pattern" form. Empty when cancelled.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // A save-file dialog starting at `suggested`. Empty when cancelled.
+    virtual QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) = 0;
+    // A folder chooser. Empty when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& caption) = 0;
+    // The changes listed with the accept button and "取消"; true only for accept.
+    virtual bool confirmChanges(QWidget* parent, const ChangePreview& preview) = 0;
 };
 
 // The real dialogs: plain message boxes with the application's title and no icon.
@@ -29,6 +53,9 @@ public:
     bool question(QWidget* parent, const QString& text) override;
     Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) override;
+    QString chooseFolder(QWidget* parent, const QString& caption) override;
+    bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
 };
 
 // "SLKV_618.04(SLKV_618.04) | SLKV_618.04" -> "SLKV_618.04(SLKV_618.04) (SLKV_618.04)".

@@ -21,12 +21,14 @@ ScriptedDialogs::ScriptedDialogs() : watchdog_(std::make_unique<QTimer>()) {
 // An answer scripted but never asked for means the program skipped a question the test
 // expected: that fails the test as much as an unexpected question does.
 ScriptedDialogs::~ScriptedDialogs() {
-    if (!answers_.empty() || !unsaved_.empty() || !files_.empty()) {
+    if (!answers_.empty() || !unsaved_.empty() || !files_.empty() || !previewAnswers_.empty()) {
         QTest::qFail(qPrintable(QString("scripted answers never asked for: %1 question(s), %2 "
-                                        "unsaved-edits question(s), %3 file dialog(s)")
+                                        "unsaved-edits question(s), %3 file dialog(s), %4 "
+                                        "preview(s)")
                                     .arg(answers_.size())
                                     .arg(unsaved_.size())
-                                    .arg(files_.size())),
+                                    .arg(files_.size())
+                                    .arg(previewAnswers_.size())),
                      __FILE__, __LINE__);
     }
 }
@@ -59,6 +61,20 @@ Dialogs::Unsaved ScriptedDialogs::askUnsaved(QWidget*, const QString& text) {
 
 QString ScriptedDialogs::openFile(QWidget*, const QString& filter) {
     filters << filter;
+    return nextFile();
+}
+
+QString ScriptedDialogs::saveFile(QWidget*, const QString& filter, const QString&) {
+    filters << filter;
+    return nextFile();
+}
+
+QString ScriptedDialogs::chooseFolder(QWidget*, const QString& caption) {
+    filters << caption;
+    return nextFile();
+}
+
+QString ScriptedDialogs::nextFile() {
     if (files_.empty()) {
         QTest::qFail("unexpected file dialog", __FILE__, __LINE__);
         return {};
@@ -66,6 +82,18 @@ QString ScriptedDialogs::openFile(QWidget*, const QString& filter) {
     const QString path = files_.front();
     files_.pop_front();
     return path;
+}
+
+bool ScriptedDialogs::confirmChanges(QWidget*, const ChangePreview& preview) {
+    previews << preview;
+    if (previewAnswers_.empty()) {
+        QTest::qFail(qPrintable("unexpected change preview: " + preview.summary), __FILE__,
+                     __LINE__);
+        return false;
+    }
+    const bool ok = previewAnswers_.front();
+    previewAnswers_.pop_front();
+    return ok;
 }
 
 }  // namespace vorlan::test

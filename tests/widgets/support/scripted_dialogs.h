@@ -24,21 +24,29 @@ public:
     bool question(QWidget* parent, const QString& text) override;
     Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) override;
+    QString chooseFolder(QWidget* parent, const QString& caption) override;
+    bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
     void answerNextUnsaved(Unsaved choice) { unsaved_.push_back(choice); }
+    void answerNextPreview(bool ok) { previewAnswers_.push_back(ok); }
 
     void answerNextQuestion(bool ok) { answers_.push_back(ok); }
+    // The answer of the next open, save or folder dialog (empty: cancelled).
     void chooseNextFile(const QString& path) { files_.push_back(path); }
 
-    QStringList messages;   // every information text, in order
-    QStringList questions;  // every question text (also the unsaved-edits ones), in order
-    QStringList filters;    // every file dialog filter, in order
+    QStringList messages;           // every information text, in order
+    QStringList questions;          // every question text (also the unsaved-edits ones), in order
+    QStringList filters;            // every file dialog filter, in order
+    QList<ChangePreview> previews;  // every change preview shown, in order
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
 private:
+    QString nextFile();
     std::unique_ptr<QTimer> watchdog_;
     std::deque<bool> answers_;
     std::deque<Unsaved> unsaved_;
-    std::deque<QString> files_;
+    std::deque<QString> files_;  // answers of open, save and folder dialogs
+    std::deque<bool> previewAnswers_;
 };
 
 }  // namespace vorlan::test
