@@ -1,5 +1,7 @@
 #include "cli/targets.h"
 
+#include "bulk/change_text.h"
+
 #include <charconv>
 #include <optional>
 #include <sstream>
@@ -56,11 +58,7 @@ int parseIndex(const TableDef& table, const std::string& text) {
 }
 
 std::string indexText(const TableDef& table, int index) {
-    if (table.perGroup > 0) {
-        return std::to_string(index / table.perGroup) + ":" +
-               std::to_string(index % table.perGroup);
-    }
-    return std::to_string(index);
+    return entryIndexText(table, index);
 }
 
 std::string hexOffset(std::uint32_t offset) {
