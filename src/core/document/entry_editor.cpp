@@ -85,7 +85,7 @@ EntryView EntryEditor::show(const TableDef& table, int index) {
     return view;
 }
 
-WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
+WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::string& stepLabel) {
     for (const EntryEdit& e : edits) {
         if (e.index < 0 || e.index >= e.table->count)
             return refused(noEntry(*e.table, e.index));
@@ -132,6 +132,11 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
             if (saved.fields.empty() || before == after)
                 continue;
             put(block, base, after);
+            if (!stepLabel.empty()) {
+                for (int i : saved.fields)
+                    out.fields.push_back(table.fields[static_cast<std::size_t>(i)].key);
+                continue;
+            }
             MemoryStore beforeStore(before);
             MemoryStore afterStore(after);
             const auto was = readEntry(beforeStore, table);
@@ -145,7 +150,14 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits) {
             label += (label.empty() ? "" : "；") + this->label(table, e.index) + "：" +
                      describeFields(table, changed, was, now, names_);
         }
-        out.label = label;
+        out.label = stepLabel.empty() ? label : stepLabel;
+        // Each key once, in the order first written (many entries write the same fields).
+        std::vector<std::string> keys;
+        for (std::string& key : out.fields) {
+            if (std::find(keys.begin(), keys.end(), key) == keys.end())
+                keys.push_back(std::move(key));
+        }
+        out.fields = std::move(keys);
         return out;
     };
     return doc_.write(change);

@@ -40,8 +40,9 @@ public:
     EntryView show(const TableDef& table, int index);
     // Checks every changed field of every edit against the bytes read under the lock and
     // writes them in one change, or refuses naming the first bad field (result.badEdit,
-    // result.badField). Fields whose value did not change are not written.
-    WriteResult save(const std::vector<EntryEdit>& edits);
+    // result.badField). Fields whose value did not change are not written. `label` names the
+    // step instead of the list of every value written (an import of hundreds of entries).
+    WriteResult save(const std::vector<EntryEdit>& edits, const std::string& label = {});
 
     // Name codes whose edit would set to 00 stored bytes that are not 00 after the shown
     // text (a name shown cut at a "00" inside a character code): one text per such field,

@@ -1,0 +1,117 @@
+#include "bulk/csv.h"
+
+#include <csv.h>
+
+#include <memory>
+
+namespace vorlan {
+
+namespace {
+
+bool needsQuotes(std::string_view cell) {
+    return cell.find_first_of(",\"\r\n") != std::string_view::npos ||
+           (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
+}
+
+struct Reader {
+    CsvLimits limits;
+    CsvTable table;
+    CsvRow row;
+    bool stop = false;
+
+    void cell(const char* data, std::size_t size) {
+        if (stop)
+            return;
+        if (size > limits.maxCell) {
+            fail("第 " + std::to_string(table.rows.size() + 1) + " 行第 " +
+                 std::to_string(row.size() + 1) + " 列的内容长 " + std::to_string(size) +
+                 " 字节，超过了任何字段能有的长度");
+            return;
+        }
+        if (row.size() >= limits.maxColumns) {
+            fail("第 " + std::to_string(table.rows.size() + 1) + " 行的列数超过 " +
+                 std::to_string(limits.maxColumns));
+            return;
+        }
+        row.emplace_back(data != nullptr ? data : "", size);
+    }
+    void endRow() {
+        if (stop)
+            return;
+        // A line with nothing on it (a trailing empty line) is no row.
+        if (!(row.size() == 1 && row.front().empty()) && !row.empty()) {
+            if (table.rows.size() >= limits.maxRows) {
+                fail("行数超过 " + std::to_string(limits.maxRows));
+                return;
+            }
+            table.rows.push_back(std::move(row));
+        }
+        row.clear();
+    }
+    void fail(std::string why) {
+        stop = true;
+        table.error = std::move(why);
+    }
+};
+
+void onCell(void* data, std::size_t size, void* self) {
+    static_cast<Reader*>(self)->cell(static_cast<const char*>(data), size);
+}
+
+void onRow(int, void* self) {
+    static_cast<Reader*>(self)->endRow();
+}
+
+int noSpace(unsigned char) {
+    return 0;  // spaces belong to the cell
+}
+
+}  // namespace
+
+std::string csvLine(const CsvRow& cells) {
+    std::string out;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        const std::string& c = cells[i];
+        if (!needsQuotes(c)) {
+            out += c;
+            continue;
+        }
+        out += '"';
+        for (char ch : c) {
+            if (ch == '"')
+                out += '"';
+            out += ch;
+        }
+        out += '"';
+    }
+    out += "\r\n";
+    return out;
+}
+
+CsvTable parseCsv(std::string_view text, const CsvLimits& limits) {
+    Reader reader;
+    reader.limits = limits;
+    csv_parser parser{};
+    if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
+        reader.table.error = "无法准备 CSV 读取";
+        return std::move(reader.table);
+    }
+    const std::unique_ptr<csv_parser, void (*)(csv_parser*)> owner(&parser, csv_free);
+    csv_set_space_func(&parser, noSpace);
+    // Fed in pieces, so that a refusal stops the reading early.
+    constexpr std::size_t kPiece = 64 * 1024;
+    for (std::size_t at = 0; at < text.size() && !reader.stop; at += kPiece) {
+        const std::size_t n = std::min(kPiece, text.size() - at);
+        if (csv_parse(&parser, text.data() + at, n, onCell, onRow, &reader) != n) {
+            reader.fail(std::string("CSV 格式不正确（") + csv_strerror(csv_error(&parser)) +
+                        "），在第 " + std::to_string(reader.table.rows.size() + 1) + " 行附近");
+        }
+    }
+    if (!reader.stop && csv_fini(&parser, onCell, onRow, &reader) != 0)
+        reader.fail("CSV 格式不正确：文件末尾有未结束的引号");
+    return std::move(reader.table);
+}
+
+}  // namespace vorlan

@@ -1,0 +1,27 @@
+#pragma once
+// A whole table written out as CSV (UTF-8 with a byte-order mark, CRLF, hex texts with a
+// 0x prefix so that spreadsheet programs keep them) or JSON (values exactly as `get --json`
+// gives them), all entries or only some.
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "access/name_source.h"
+#include "access/table_def.h"
+#include "bulk/diff.h"
+#include "bulk/table_io.h"
+
+namespace vorlan {
+
+// `only`: the entries to write, ascending; every entry when null.
+std::string exportTable(const TableDef& table, std::span<const std::uint8_t> exe,
+                        NameSource* names, TableFormat format,
+                        const std::vector<int>* only = nullptr);
+
+// The entries of each table with a field that differs, ascending.
+std::map<const TableDef*, std::vector<int>> changedEntries(const ExecutableDiff& diff);
+
+}  // namespace vorlan

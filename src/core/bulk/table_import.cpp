@@ -1,0 +1,346 @@
+#include "bulk/table_import.h"
+
+#include <charconv>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
+
+#include "access/record_io.h"
+#include "bulk/csv.h"
+#include "bulk/field_text.h"
+#include "bulk/table_io.h"
+#include "text/char_table.h"
+
+namespace vorlan {
+
+namespace {
+
+constexpr std::size_t kMaxProblems = 20;
+
+// What a column of the file stands for.
+struct Column {
+    enum class Kind { Index, Unit, Slot, Label, Field, Text } kind = Kind::Field;
+    int field = -1;
+};
+
+std::optional<int> number(std::string_view text) {
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// One cell as the file gave it: text (CSV) or a JSON value.
+struct Cell {
+    std::string column;
+    Column what;
+    std::string text;
+    const nlohmann::json* json = nullptr;
+    std::string shownText() const { return json != nullptr ? json->dump() : text; }
+};
+
+class Planner {
+public:
+    Planner(const TableDef& table, std::span<const std::uint8_t> exe, NameSource* names)
+        : table_(table), exe_(exe), names_(names) {}
+
+    // Column names → meanings; an unknown one is an error naming it.
+    std::optional<Column> column(const std::string& name) {
+        if (name == "label")
+            return Column{Column::Kind::Label};
+        if (bySlot(table_) && name == "unit")
+            return Column{Column::Kind::Unit};
+        if (bySlot(table_) && name == "slot")
+            return Column{Column::Kind::Slot};
+        if (!bySlot(table_) && name == "index")
+            return Column{Column::Kind::Index};
+        for (std::size_t i = 0; i < table_.fields.size(); ++i) {
+            const FieldDef& f = table_.fields[i];
+            if (f.key == name)
+                return Column{Column::Kind::Field, static_cast<int>(i)};
+            if (isNameCode(f) && textColumn(f) == name)
+                return Column{Column::Kind::Text, static_cast<int>(i)};
+        }
+        return std::nullopt;
+    }
+
+    // The cells of one entry ("第 R 行" / "第 R 个条目" in `where`).
+    void row(const std::string& where, const std::vector<Cell>& cells) {
+        std::optional<int> index;
+        std::optional<int> unit;
+        std::optional<int> slot;
+        for (const Cell& c : cells) {
+            const auto whole = [&]() -> std::optional<int> {
+                if (c.json != nullptr)
+                    return c.json->is_number_integer() && c.json->get<long long>() >= 0 &&
+                                   c.json->get<long long>() < 100000
+                               ? std::optional<int>(static_cast<int>(c.json->get<long long>()))
+                               : std::nullopt;
+                return number(c.text);
+            };
+            if (c.what.kind == Column::Kind::Index)
+                index = whole();
+            else if (c.what.kind == Column::Kind::Unit)
+                unit = whole();
+            else if (c.what.kind == Column::Kind::Slot)
+                slot = whole();
+        }
+        if (bySlot(table_)) {
+            if (unit && slot && *unit >= 0 && *slot >= 0 && *slot < table_.perGroup)
+                index = *unit * table_.perGroup + *slot;
+            else
+                index.reset();
+        }
+        if (!index || *index < 0 || *index >= table_.count) {
+            problem(where + " " + (bySlot(table_) ? "unit,slot" : "index") + "：" +
+                    (bySlot(table_) ? "应为 0 到 " + std::to_string(table_.count / table_.perGroup - 1) +
+                                          " 的机体编号和 0 到 " +
+                                          std::to_string(table_.perGroup - 1) + " 的武器栏"
+                                    : "应为 0 到 " + std::to_string(table_.count - 1) + " 的整数"));
+            return;
+        }
+        if (!seen_.insert(*index).second) {
+            problem(where + "：条目 " + table_.label(*index, names_) + " 在文件中出现了不止一次");
+            return;
+        }
+        entry(where, *index, cells);
+    }
+
+    void problem(std::string text) {
+        ++problemCount_;
+        if (plan.problems.size() < kMaxProblems)
+            plan.problems.push_back(std::move(text));
+    }
+
+    ImportPlan plan;
+
+private:
+    void entry(const std::string& where, int index, const std::vector<Cell>& cells) {
+        const std::uint64_t base = table_.entryOffset(index);
+        const auto from = exe_.begin() + static_cast<std::ptrdiff_t>(base);
+        const std::vector<std::uint8_t> bytes(from, from + table_.size);
+        MemoryStore store(bytes);
+        const std::vector<FieldValue> shown = readEntry(store, table_);
+        std::vector<FieldValue> edited = shown;
+        std::set<int> fromText;  // fields set through their decoded text
+        bool bad = false;
+        const auto refuse = [&](const Cell& c, const std::string& why) {
+            problem(where + " " + c.column + "：" + c.shownText() + " — " + why);
+            bad = true;
+        };
+        for (const Cell& c : cells) {
+            if (c.what.kind != Column::Kind::Field)
+                continue;
+            const auto f = static_cast<std::size_t>(c.what.field);
+            const FieldDef& field = table_.fields[f];
+            const ParsedValue parsed =
+                c.json != nullptr ? parseFieldJson(field, *c.json, shown[f], names_)
+                                  : parseFieldText(field, c.text, shown[f], names_);
+            if (!parsed.value) {
+                refuse(c, parsed.error);
+                continue;
+            }
+            edited[f] = *parsed.value;
+        }
+        for (const Cell& c : cells) {
+            if (c.what.kind != Column::Kind::Text)
+                continue;
+            const auto f = static_cast<std::size_t>(c.what.field);
+            if (c.json != nullptr && !c.json->is_string()) {
+                refuse(c, "应为文字");
+                continue;
+            }
+            const std::string text = c.json != nullptr ? c.json->get<std::string>() : c.text;
+            if (text == decodedName(shown[f], names_))
+                continue;
+            const CharTable* chars = names_ != nullptr ? names_->chars() : nullptr;
+            if (chars == nullptr) {
+                refuse(c, "没有字码表，无法把文字编码为名称代码");
+                continue;
+            }
+            const CharTable::Lookup code = chars->lookup(text);
+            if (!code.found) {
+                refuse(c, "字符「" + code.missing + "」在字码表中没有对应的代码");
+                continue;
+            }
+            // Both the code and its text changed: they must say the same.
+            if (!(edited[f] == shown[f]) && edited[f].text != code.codes) {
+                refuse(c, "与同一行的「" + table_.fields[f].key +
+                              "」不一致（两者都改了，但说的不是同一个名称），这一行没有导入");
+                continue;
+            }
+            edited[f] = FieldValue::ofText(code.codes);
+            fromText.insert(static_cast<int>(f));
+        }
+        if (bad)
+            return;
+        // Each changed field checked on its own, so that every bad cell is named.
+        for (std::size_t f = 0; f < edited.size(); ++f) {
+            if (edited[f] == shown[f])
+                continue;
+            std::vector<FieldValue> one = shown;
+            one[f] = edited[f];
+            std::vector<std::uint8_t> trial = bytes;
+            const SaveOutcome saved = applyEdits(trial, table_, shown, one);
+            if (!saved.ok) {
+                const FieldDef& field = table_.fields[f];
+                const std::string column =
+                    fromText.contains(static_cast<int>(f)) ? textColumn(field) : field.key;
+                problem(where + " " + column + "：" + fieldText(field, edited[f]) + " — " +
+                        saved.message);
+                bad = true;
+            }
+        }
+        if (bad)
+            return;
+        std::vector<std::uint8_t> after = bytes;
+        const SaveOutcome saved = applyEdits(after, table_, shown, edited);
+        if (!saved.ok) {
+            problem(where + "：" + saved.message);
+            return;
+        }
+        // Only what the bytes really change: "0100" for 100 writes nothing.
+        MemoryStore now(after);
+        const std::vector<FieldValue> stored = readEntry(now, table_);
+        bool any = false;
+        for (std::size_t f = 0; f < stored.size(); ++f) {
+            if (stored[f] == shown[f])
+                continue;
+            plan.changes.push_back({&table_, index, static_cast<int>(f), shown[f], stored[f]});
+            any = true;
+        }
+        if (any)
+            plan.edits.push_back({&table_, index, shown, edited});
+    }
+
+    const TableDef& table_;
+    std::span<const std::uint8_t> exe_;
+    NameSource* names_;
+    std::set<int> seen_;
+    std::size_t problemCount_ = 0;
+};
+
+void planCsv(Planner& planner, const TableDef& table, std::string_view text) {
+    const CsvTable csv = parseCsv(text);
+    if (!csv.error.empty()) {
+        planner.plan.error = csv.error;
+        return;
+    }
+    if (csv.rows.empty()) {
+        planner.plan.error = "文件是空的，没有表头";
+        return;
+    }
+    std::vector<Column> columns;
+    std::set<std::string> names;
+    for (const std::string& name : csv.rows.front()) {
+        const auto c = planner.column(name);
+        if (!c) {
+            planner.plan.error = "第 1 行的列「" + name + "」不是" + table.caption + "（" +
+                                 table.name + "）的字段";
+            return;
+        }
+        if (!names.insert(name).second) {
+            planner.plan.error = "第 1 行的列「" + name + "」出现了不止一次";
+            return;
+        }
+        columns.push_back(*c);
+    }
+    const bool hasIndex = bySlot(table) ? names.contains("unit") && names.contains("slot")
+                                        : names.contains("index");
+    if (!hasIndex) {
+        planner.plan.error = std::string("第 1 行缺少") +
+                             (bySlot(table) ? "「unit」和「slot」列" : "「index」列");
+        return;
+    }
+    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
+        const CsvRow& row = csv.rows[r];
+        const std::string where = "第 " + std::to_string(r + 1) + " 行";
+        if (row.size() != columns.size()) {
+            planner.problem(where + "：有 " + std::to_string(row.size()) + " 列，表头有 " +
+                            std::to_string(columns.size()) + " 列");
+            continue;
+        }
+        std::vector<Cell> cells;
+        for (std::size_t c = 0; c < row.size(); ++c)
+            cells.push_back({csv.rows.front()[c], columns[c], row[c], nullptr});
+        planner.row(where, cells);
+    }
+}
+
+void planJson(Planner& planner, const TableDef& table, std::string_view text) {
+    nlohmann::json doc;
+    try {
+        doc = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        planner.plan.error = "JSON 格式不正确：在第 " + std::to_string(e.byte) + " 个字节附近";
+        return;
+    }
+    if (!doc.is_object() || !doc.contains("entries") || !doc["entries"].is_array()) {
+        planner.plan.error = "JSON 应为 {\"table\": …, \"entries\": […]}";
+        return;
+    }
+    if (doc.contains("table") && (!doc["table"].is_string() || doc["table"] != table.name)) {
+        planner.plan.error = "这个文件是另一个表的（table 为 " + doc["table"].dump() +
+                             "），不是" + table.caption + "（" + table.name + "）";
+        return;
+    }
+    std::size_t number = 0;
+    for (const nlohmann::json& e : doc["entries"]) {
+        const std::string where = "第 " + std::to_string(++number) + " 个条目";
+        if (!e.is_object() || (e.contains("values") && !e["values"].is_object())) {
+            planner.problem(where + "：应为 {\"index\": …, \"values\": {…}}");
+            continue;
+        }
+        std::vector<Cell> cells;
+        bool unknown = false;
+        for (const char* key : {"index", "unit", "slot"}) {
+            if (!e.contains(key))
+                continue;
+            const auto c = planner.column(key);
+            if (!c) {
+                planner.problem(where + "：" + table.caption + "的条目没有「" + key + "」");
+                unknown = true;
+                continue;
+            }
+            cells.push_back({key, *c, {}, &e[key]});
+        }
+        if (e.contains("values")) {
+            for (const auto& [key, value] : e["values"].items()) {
+                const auto c = planner.column(key);
+                if (!c || c->kind == Column::Kind::Label) {
+                    planner.problem(where + "：「" + key + "」不是" + table.caption + "的字段");
+                    unknown = true;
+                    continue;
+                }
+                cells.push_back({key, *c, {}, &value});
+            }
+        }
+        if (!unknown)
+            planner.row(where, cells);
+    }
+}
+
+}  // namespace
+
+std::string ImportPlan::summary() const {
+    return "已导入 " + std::to_string(edits.size()) + " 个条目的 " +
+           std::to_string(changes.size()) + " 个字段";
+}
+
+ImportPlan planImport(const TableDef& table, std::string_view text,
+                      std::span<const std::uint8_t> exe, NameSource* names) {
+    Planner planner(table, exe, names);
+    if (formatOf(text) == TableFormat::Json)
+        planJson(planner, table, text);
+    else
+        planCsv(planner, table, text);
+    if (!planner.plan.ok()) {
+        planner.plan.edits.clear();
+        planner.plan.changes.clear();
+    }
+    return std::move(planner.plan);
+}
+
+}  // namespace vorlan
