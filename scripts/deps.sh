@@ -12,6 +12,11 @@ packages=(
     xvfb xauth imagemagick xorriso genisoimage libiso9660-dev libudf-dev libcdio-dev
 )
 
+# The tests also open CSV files in a real spreadsheet program (scripts/test.sh passes --tests).
+if [ "${1:-}" = "--tests" ]; then
+    packages+=(libreoffice-calc-nogui)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -3,7 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORLAN_BUILD_DIR:-$root/build}"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --tests
 "$root/scripts/build.sh"
 export QT_QPA_PLATFORM=offscreen
 export QT_QPA_PLATFORMTHEME=

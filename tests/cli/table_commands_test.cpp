@@ -1,0 +1,173 @@
+// export, import and diff on the command line: an unchanged round trip writes nothing (not
+// even a backup), an edited file writes exactly its fields in one write, GBK files as older
+// spreadsheet programs save them are read, --dry-run and bad files write nothing, and diff
+// lists exactly the fields set.
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cstdlib>
+
+#include "cli/cli_run.h"
+#include "tables/unit_table.h"
+
+namespace vorlan {
+namespace {
+
+using test::CliRun;
+using test::DemoExe;
+using test::differences;
+namespace fs = std::filesystem;
+
+std::string csvOf(const DemoExe& exe, const char* table) {
+    const CliRun r = exe.run({"export", table});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
+}
+
+// `csv` with the cell in `row` (0 = header) and `column` replaced.
+std::string edit(std::string csv, int row, const std::string& column, const std::string& value) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < csv.size();) {
+        const auto end = csv.find("\r\n", at);
+        lines.push_back(csv.substr(at, end - at));
+        at = end + 2;
+    }
+    std::vector<std::string> header;
+    std::string h = lines[0];
+    for (std::size_t at = 0; at <= h.size();) {
+        const auto comma = std::min(h.find(',', at), h.size());
+        header.push_back(h.substr(at, comma - at));
+        at = comma + 1;
+    }
+    const auto col = std::find(header.begin(), header.end(), column) - header.begin();
+    std::string& line = lines[static_cast<std::size_t>(row)];
+    std::size_t start = 0;
+    for (long c = 0; c < col; ++c)
+        start = line.find(',', start) + 1;
+    const auto stop = std::min(line.find(',', start), line.size());
+    line = line.substr(0, start) + value + line.substr(stop);
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+std::string toGbk(const std::string& utf8) {
+    iconv_t cd = iconv_open("GBK", "UTF-8");
+    std::string in = utf8.rfind("\xEF\xBB\xBF", 0) == 0 ? utf8.substr(3) : utf8;
+    std::string out(in.size() * 2, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    std::size_t left = in.size();
+    std::size_t room = out.size();
+    iconv(cd, &src, &left, &dst, &room);
+    iconv_close(cd);
+    out.resize(out.size() - room);
+    return out;
+}
+
+TEST(CliTables, AnUnchangedRoundTripWritesNothing) {
+    const DemoExe exe;
+    const auto before = exe.bytes();
+    const fs::path dir = exe.dir() / "tables";
+    for (const char* format : {"csv", "json"}) {
+        SCOPED_TRACE(format);
+        const CliRun out =
+            exe.run({"export", "--all", "--format", format, "--out", dir.string(), "--overwrite"});
+        ASSERT_EQ(out.status, 0) << out.err;
+        const CliRun in = exe.run({"import", "--all", dir.string()});
+        ASSERT_EQ(in.status, 0) << in.err;
+        EXPECT_NE(in.out.find("没有需要写入的改动"), std::string::npos) << in.out;
+        fs::remove_all(dir);
+    }
+    EXPECT_EQ(exe.bytes(), before);
+    EXPECT_FALSE(fs::exists(exe.backup()));
+}
+
+TEST(CliTables, AnEditedFileWritesExactlyItsFieldsInOneWrite) {
+    const DemoExe exe;
+    const auto before = exe.bytes();
+    const fs::path file = exe.dir() / "units.csv";
+    test::writeText(file, toGbk(edit(edit(csvOf(exe, "unit"), 6, "hp", "1234"), 9, "en", "77")));
+
+    const CliRun dry = exe.run({"import", "unit", file.string(), "--dry-run"});
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("unit 5 "), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("unit 8 "), std::string::npos) << dry.out;
+    EXPECT_EQ(exe.bytes(), before);
+
+    const CliRun r = exe.run({"import", "unit", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("已导入 2 个条目的 2 个字段"), std::string::npos) << r.out;
+    const auto changed = differences(before, exe.bytes());
+    ASSERT_FALSE(changed.empty());
+    const std::size_t hp = unitTable().entryOffset(5) + 36;
+    const std::size_t en = unitTable().entryOffset(8) + 40;
+    for (std::size_t at : changed)
+        EXPECT_TRUE((at >= hp && at < hp + 4) || (at >= en && at < en + 2)) << at;
+    EXPECT_EQ(exe.bytes()[en], 77);
+
+    // Only the entries that differ from the backup, whose writes made it.
+    const CliRun since = exe.run({"export", "unit", "--changed-since"});
+    ASSERT_EQ(since.status, 0) << since.err;
+    EXPECT_EQ(std::count(since.out.begin(), since.out.end(), '\n'), 3);
+
+    // A bad cell writes nothing.
+    const auto now = exe.bytes();
+    test::writeText(file, edit(csvOf(exe, "unit"), 2, "en", "70000"));
+    const CliRun bad = exe.run({"import", "unit", file.string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("第 3 行 en：70000"), std::string::npos) << bad.err;
+    EXPECT_EQ(exe.bytes(), now);
+}
+
+TEST(CliTables, DiffListsExactlyTheFieldsSet) {
+    const DemoExe exe;
+    const fs::path copy = exe.dir() / "copy.04";
+    fs::copy_file(exe.path(), copy);
+    const CliRun same = exe.run({"diff", copy.string()});
+    ASSERT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "两个文件相同。\n");
+
+    const CliRun set =
+        test::cli({"--exe", copy.string(), "--no-backup", "set", "pilot", "12", "Text40(3)=180"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    const CliRun json = exe.run({"diff", copy.string(), "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"table\": \"pilot\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"new\": \"180\""), std::string::npos) << json.out;
+    EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '{'), 2) << json.out;
+    EXPECT_EQ(exe.run({"diff", (exe.dir() / "missing").string()}).status, 1);
+}
+
+// Every table's CSV opened and saved by LibreOffice Calc (CSV → ODS → CSV, as a player's
+// spreadsheet program would) imports as nothing to write.
+TEST(CliTables, CsvSavedByASpreadsheetProgramImportsUnchanged) {
+    if (std::system("command -v soffice > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; scripts/test.sh installs it";
+    const DemoExe exe;
+    ASSERT_EQ(exe.run({"--no-backup", "set", "unit", "1", "skills1=3,15"}).status, 0);
+    const fs::path csv = exe.dir() / "csv";
+    const fs::path back = exe.dir() / "back";
+    ASSERT_EQ(exe.run({"export", "--all", "--out", csv.string()}).status, 0);
+    const std::string office = "soffice -env:UserInstallation=file://" +
+                               (exe.dir() / "profile").string() + " --headless --norestore ";
+    const std::string toOds = "cd '" + csv.string() + "' && " + office +
+                              "--infilter=CSV:44,34,76,1 --convert-to ods *.csv > /dev/null 2>&1";
+    const std::string toCsv = "cd '" + csv.string() + "' && " + office +
+                              "--convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1' "
+                              "--outdir '" +
+                              back.string() + "' *.ods > /dev/null 2>&1";
+    ASSERT_EQ(std::system(toOds.c_str()), 0);
+    ASSERT_EQ(std::system(toCsv.c_str()), 0);
+    ASSERT_TRUE(fs::exists(back / "weapon.csv"));
+    const auto before = exe.bytes();
+    const CliRun r = exe.run({"import", "--all", back.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("没有需要写入的改动"), std::string::npos) << r.out;
+    EXPECT_EQ(exe.bytes(), before);
+}
+
+}  // namespace
+}  // namespace vorlan
