@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QThread>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "ui/dialogs.h"
+#include "ui/change_preview_dialog.h"
 #include "ui/startup.h"
 
 namespace {
@@ -126,6 +128,29 @@ int main(int argc, char* argv[]) {
         QThread::msleep(10);
     }
     shoot("image-2-after");
+
+    // The weapon grid on the slot shown, with an edited cell and a filter; the import preview.
+    tabs->setCurrentIndex(0);
+    w.findChild<QPushButton*>("GridWeapons")->click();
+    QApplication::processEvents();
+    if (auto* grid = w.findChild<QWidget*>("Grid_weapon")) {
+        auto* view = grid->findChild<QTableView*>("Grid");
+        view->model()->setData(view->model()->index(view->currentIndex().row(), 3), "2500");
+        grid->findChild<QLineEdit*>("GridFilter")->setText(QString::fromUtf8("机体003"));
+        QApplication::processEvents();
+        grid->grab().save(out.filePath("grid-weapons.png"));
+        vorlan::ChangePreviewDialog preview(
+            {QString::fromUtf8("导入预览"), QString::fromUtf8("将改动 2 个条目的 2 个字段："),
+             {{QString::fromUtf8("5 机体005"), "HP", "16300", "1234"},
+              {QString::fromUtf8("6 机体006"), QString::fromUtf8("机体名称"),
+               QString::fromUtf8("896086F38772814C8156「疾风改-7」"),
+               QString::fromUtf8("838588AE8873「白虎号」")}},
+             QString::fromUtf8("导入")},
+            grid);
+        preview.show();
+        QApplication::processEvents();
+        preview.grab().save(out.filePath("grid-import-preview.png"));
+    }
 
     // A Qt dialog with its standard buttons, in Chinese.
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), dialogs.last,

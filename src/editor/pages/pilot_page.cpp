@@ -1,4 +1,8 @@
 #include "pages/pilot_page.h"
+
+#include <memory>
+
+#include "pages/table_grid_window.h"
 #include "ui/text.h"
 
 #include <QComboBox>
@@ -50,6 +54,12 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     row->addWidget(label);
     row->addWidget(text41, 1);
     row->addWidget(button("Command11", u("写入")));
+    // The browser comes below; the button asks it at click time.
+    const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
+    row->addWidget(TableGridWindow::opener(
+        context_, pilotTable(),
+        [shownBy] { return *shownBy != nullptr ? (*shownBy)->shown() : -1; }, "GridPilots",
+        u("表格")));
 
     auto* left = new QVBoxLayout;
     left->addWidget(frame8, 1);
@@ -71,6 +81,7 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
          u("将要复制选定机师的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
+    *shownBy = browser;
     browser->setFilter(filter, list5_);
     setFocusProxy(list5_);
     const auto on = [this](const char* name, auto* receiver, auto action) {

@@ -1,4 +1,8 @@
 #include "pages/skill_training_frame.h"
+
+#include <memory>
+
+#include "pages/table_grid_window.h"
 #include "ui/text.h"
 
 #include <QComboBox>
@@ -33,6 +37,11 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
         pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));
     }
     pp->addWidget(button("Command13", u("写入")));
+    const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
+    pp->addWidget(TableGridWindow::opener(
+        context_, skillTrainingTable(),
+        [shownBy] { return *shownBy != nullptr ? (*shownBy)->shown() : -1; }, "GridSkillTraining",
+        u("表格")));
     pp->addStretch();
     grid->addWidget(caption(u("所需PP")), 2, 0);
     grid->addLayout(pp, 2, 1, 1, 4);
@@ -41,6 +50,7 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     auto* browser = new RecordBrowser(
         context_, this, *form, new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
         {u("技能"), u("请先在“选择技能”中选择一个技能，再%1。"), {}, {}, {}});
+    *shownBy = browser;
     connect(findChild<QPushButton*>("Command13"), &QPushButton::clicked, browser,
             &RecordBrowser::write);
 }

@@ -11,6 +11,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "pages/table_grid_window.h"
 #include "pages/window_layouts.h"
 #include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
@@ -67,6 +68,9 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     auto* back = button("open", u("返回"));
     buttons->addWidget(save);
     buttons->addWidget(back);
+    buttons->addWidget(TableGridWindow::opener(
+        context_, *layout.table, [this] { return browser_ != nullptr ? browser_->shown() : -1; },
+        "GridButton", u("表格")));
     buttons->addStretch();
     right->addLayout(buttons);
 

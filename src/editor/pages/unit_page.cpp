@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "pages/table_grid_window.h"
 #include "pages/unit_icons.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
@@ -76,6 +77,12 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     offsetRow->addWidget(text13_, 1);
     auto* writeRow = new QHBoxLayout;
     writeRow->addWidget(button("Command3", u("写入")), 1);
+    writeRow->addWidget(TableGridWindow::opener(
+        context_, unitTable(), [this] { return browser_ != nullptr ? browser_->shown() : -1; },
+        "GridUnits", u("表格")));
+    writeRow->addWidget(TableGridWindow::opener(
+        context_, weaponTable(), [this] { return slot_ != nullptr ? slot_->shownIndex() : -1; },
+        "GridWeapons", u("武器表格")));
     writeRow->addWidget(text37_);
     text37_->setMaximumWidth(60);
     text37_->setToolTip(u("改造段数的四位十六进制数字（EN、HP、装甲、运动性）"));

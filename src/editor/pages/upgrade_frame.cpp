@@ -1,4 +1,8 @@
 #include "pages/upgrade_frame.h"
+
+#include <memory>
+
+#include "pages/table_grid_window.h"
 #include "ui/text.h"
 
 #include <QComboBox>
@@ -21,13 +25,15 @@ namespace vorlan {
 
 namespace {
 
-QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write) {
+QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* write,
+                        QPushButton* grid) {
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(text);
     label->setBuddy(chooser);
     row->addWidget(label);
     row->addWidget(chooser);
     row->addWidget(write);
+    row->addWidget(grid);
     row->addStretch();
     return row;
 }
@@ -48,11 +54,20 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("改造相关1"), parent), context_(context) {
     setObjectName("Frame19");
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100),
-                                 button("Command21", u("写入"))));
+    const auto costShown = std::make_shared<RecordBrowser*>(nullptr);
+    const auto incrementShown = std::make_shared<RecordBrowser*>(nullptr);
+    const auto shownBy = [](std::shared_ptr<RecordBrowser*> b) {
+        return [b] { return *b != nullptr ? (*b)->shown() : -1; };
+    };
+    layout->addLayout(
+        chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100), button("Command21", u("写入")),
+                   TableGridWindow::opener(context_, upgradeCostTable(), shownBy(costShown),
+                                           "GridUpgradeCost", u("表格"))));
     layout->addLayout(valueRow("Text58", 84));
-    layout->addLayout(chooserRow(u("武器改造幅度"), choiceBox("Combo32", {}, 100),
-                                 button("Command22", u("写入"))));
+    layout->addLayout(chooserRow(
+        u("武器改造幅度"), choiceBox("Combo32", {}, 100), button("Command22", u("写入")),
+        TableGridWindow::opener(context_, upgradeIncrementTable(), shownBy(incrementShown),
+                                "GridUpgradeIncrement", u("表格"))));
     layout->addLayout(valueRow("Text60", 56));
     // Two tables, each with its row chooser and write button.
     const struct {
@@ -60,16 +75,19 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
         const char* chooser;
         const char* write;
         const char* pick;
+        std::shared_ptr<RecordBrowser*> shown;
     } rows[] = {
-        {&upgradeCostTable(), "Combo31", "Command21", "请先在“机体改造费用”中选择一行，再%1。"},
-        {&upgradeIncrementTable(), "Combo32", "Command22",
-         "请先在“武器改造幅度”中选择一种，再%1。"},
+        {&upgradeCostTable(), "Combo31", "Command21", "请先在“机体改造费用”中选择一行，再%1。",
+         costShown},
+        {&upgradeIncrementTable(), "Combo32", "Command22", "请先在“武器改造幅度”中选择一种，再%1。",
+         incrementShown},
     };
     for (const auto& r : rows) {
         auto* form = new EntryForm(this, *r.table, context_.session());
         auto* browser = new RecordBrowser(context_, this, *form,
                                           new ComboChooser(findChild<QComboBox*>(r.chooser)),
                                           nullptr, {u(r.table->caption), u(r.pick), {}, {}, {}});
+        *r.shown = browser;
         connect(findChild<QPushButton*>(r.write), &QPushButton::clicked, browser,
                 &RecordBrowser::write);
     }

@@ -1,0 +1,339 @@
+#include "pages/table_grid_window.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "bulk/change_text.h"
+#include "bulk/table_export.h"
+#include "bulk/table_import.h"
+#include "io/new_file.h"
+#include "io/text_file.h"
+#include "ui/choice_delegate.h"
+#include "ui/dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/table_model.h"
+#include "ui/text.h"
+#include "ui/widgets.h"
+
+namespace vorlan {
+
+namespace {
+
+// Rows whose number, label or decoded names hold the filter text.
+class FilterProxy final : public QSortFilterProxyModel {
+public:
+    FilterProxy(TableModel& model, QObject* parent) : QSortFilterProxyModel(parent), model_(model) {
+        setSourceModel(&model);
+        setSortRole(TableModel::SortRole);
+    }
+    void setText(const QString& text) {
+        text_ = text.trimmed();
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex&) const override {
+        return text_.isEmpty() || model_.filterText(row).contains(text_, Qt::CaseInsensitive);
+    }
+
+private:
+    TableModel& model_;
+    QString text_;
+};
+
+QString gridName(const TableDef& table) {
+    return "Grid_" + u(table.name);
+}
+
+std::filesystem::path toPath(const QString& s) {
+    return std::filesystem::path(s.toStdU16String());
+}
+
+}  // namespace
+
+TableGridWindow* TableGridWindow::open(EditorContext& context, const TableDef& table, int entry,
+                                       QWidget* from) {
+    if (context.session().editor(from) == nullptr)
+        return nullptr;
+    QWidget* main = from->window();
+    if (main->parentWidget() != nullptr)
+        main = main->parentWidget()->window();  // from a secondary window: the main window
+    auto* grid = main->findChild<TableGridWindow*>(gridName(table), Qt::FindDirectChildrenOnly);
+    if (grid == nullptr) {
+        grid = new TableGridWindow(context, table, main);
+        grid->show();
+    }
+    grid->showEntry(entry);
+    grid->raise();
+    grid->activateWindow();
+    return grid;
+}
+
+QPushButton* TableGridWindow::opener(EditorContext& context, const TableDef& table,
+                                     std::function<int()> shown, const QString& name,
+                                     const QString& caption) {
+    auto* b = button(name, caption);
+    b->setToolTip(u("以表格显示整个「") + u(table.caption) +
+                  u("」表：排序、筛选、批量修改、导出和导入"));
+    QObject::connect(b, &QPushButton::clicked, b, [&context, &table, shown, b] {
+        open(context, table, shown ? shown() : -1, b);
+    });
+    return b;
+}
+
+TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      context_(context),
+      table_(table),
+      model_(new TableModel(table, context.session(), this)),
+      proxy_(new FilterProxy(*model_, this)),
+      view_(new QTableView),
+      filter_(new QLineEdit),
+      count_(new QLabel) {
+    setObjectName(gridName(table));
+    setWindowTitle(u(table.caption) + u(" — 表格"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    filter_->setObjectName("GridFilter");
+    filter_->setPlaceholderText(u("筛选：编号、名称或游戏中的名称"));
+    filter_->setClearButtonEnabled(true);
+    count_->setObjectName("GridCount");
+    view_->setObjectName("Grid");
+    view_->setModel(proxy_);
+    view_->setItemDelegate(new ChoiceDelegate(*model_, context.session(), view_));
+    view_->setSortingEnabled(true);
+    view_->sortByColumn(-1, Qt::AscendingOrder);  // file order until a header is clicked
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+    view_->horizontalHeader()->setSectionsMovable(false);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+
+    auto* write = button("GridWrite", u("写入"));
+    write->setToolTip(u("把表格中改过的格子一次写入游戏主程序 (Ctrl+S)"));
+    auto* exportButton = button("GridExport", u("导出…"));
+    exportButton->setToolTip(u("把整个表导出为 CSV 或 JSON 文件"));
+    auto* importButton = button("GridImport", u("导入…"));
+    importButton->setToolTip(u("从 CSV 或 JSON 文件导入整个表（先显示将要改动的内容）"));
+    auto* close = button("GridClose", u("返回"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(filter_, 1);
+    top->addWidget(count_);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(write);
+    bottom->addWidget(exportButton);
+    bottom->addWidget(importButton);
+    bottom->addStretch();
+    bottom->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(view_, 1);
+    layout->addLayout(bottom);
+
+    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        static_cast<FilterProxy*>(proxy_)->setText(text);
+        updateCount();
+    });
+    connect(write, &QPushButton::clicked, this, &TableGridWindow::write);
+    connect(exportButton, &QPushButton::clicked, this, &TableGridWindow::exportTable);
+    connect(importButton, &QPushButton::clicked, this, &TableGridWindow::importTable);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
+            &TableGridWindow::write);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
+    connect(model_, &TableModel::inputRefused, this,
+            [this](const QString& message) { context_.dialogs().information(this, message); });
+    connect(model_, &TableModel::editsChanged, this, [this](bool any) {
+        context_.pending().setPending(this, any);
+        setWindowTitle(u(table_.caption) + u(" — 表格") + (any ? " *" : ""));
+    });
+    context_.pending().addResolver(this, [this](QWidget* p) { return resolveEdits(p); });
+    // Whatever this program or another one writes is shown; edits of other cells stay.
+    connect(&context_.session(), &DocumentSession::stepWritten, this, [this] { reload(true); });
+    connect(&context_.session(), &DocumentSession::fileChanged, this, [this] { reload(true); });
+    connect(&context_.session(), &DocumentSession::executableOpened, this,
+            [this] { reload(false); });
+    const bool readOnly = context_.session().isReadOnly();
+    write->setEnabled(!readOnly);
+    importButton->setEnabled(!readOnly);
+    if (readOnly)
+        view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    reload(false);
+    view_->resizeColumnsToContents();
+    resize(1000, 600);
+}
+
+std::vector<std::uint8_t> TableGridWindow::fileBytes() {
+    Document* document = context_.session().document();
+    if (document == nullptr)
+        return {};
+    return document->read(0, static_cast<std::size_t>(document->size()));
+}
+
+void TableGridWindow::reload(bool keepEdits) {
+    try {
+        const auto bytes = fileBytes();
+        if (!bytes.empty())
+            model_->load(bytes, keepEdits);
+    } catch (const std::exception& e) {
+        context_.session().readFailed(this, e);
+    }
+    updateCount();
+}
+
+void TableGridWindow::updateCount() {
+    count_->setText(u("显示 %1 / %2 行").arg(proxy_->rowCount()).arg(model_->rowCount()));
+}
+
+void TableGridWindow::showEntry(int entry) {
+    if (entry < 0 || entry >= model_->rowCount())
+        return;
+    QModelIndex at = proxy_->mapFromSource(model_->index(entry, 0));
+    if (!at.isValid()) {
+        filter_->clear();  // the entry was filtered out: show every row
+        at = proxy_->mapFromSource(model_->index(entry, 0));
+    }
+    view_->setCurrentIndex(at);
+    view_->scrollTo(at, QAbstractItemView::PositionAtCenter);
+}
+
+bool TableGridWindow::write() {
+    view_->setFocus();  // an editor still open hands its value to the model first
+    if (!model_->hasEdits()) {
+        emit context_.session().note(u("没有改动，未写入"));
+        return false;
+    }
+    const std::vector<EntryEdit> edits = model_->edits();
+    const std::string label = "表格（" + table_.caption + "）：" + std::to_string(edits.size()) +
+                              " 个条目的 " + std::to_string(model_->editedCells()) + " 个字段";
+    const WriteResult result = context_.writer().write(
+        this, [&](EntryEditor& editor) { return editor.save(edits, label); });
+    if (result.status == WriteResult::Status::Refused) {
+        context_.dialogs().information(this, u(result.message));
+        if (result.badEdit >= 0 && result.badField >= 0) {
+            const int row = edits[static_cast<std::size_t>(result.badEdit)].index;
+            model_->markRefused(row, result.badField);
+            const QModelIndex at =
+                proxy_->mapFromSource(model_->index(row, model_->columnOf(result.badField)));
+            view_->setCurrentIndex(at);
+            view_->scrollTo(at);
+        }
+        return false;
+    }
+    if (!result.ok())
+        return false;
+    model_->dropEdits();
+    reload(false);
+    return result.status == WriteResult::Status::Written;
+}
+
+void TableGridWindow::exportTable() {
+    const QString path = context_.dialogs().saveFile(
+        this, u("CSV 文件 (*.csv) | *.csv | JSON 文件 (*.json) | *.json"), u(table_.name) + ".csv");
+    if (path.isEmpty())
+        return;
+    const TableFormat format =
+        path.endsWith(".json", Qt::CaseInsensitive) ? TableFormat::Json : TableFormat::Csv;
+    try {
+        const std::string text =
+            vorlan::exportTable(table_, fileBytes(), &context_.session(), format);
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        // The file dialog has asked before a file of that name is replaced.
+        if (QFileInfo::exists(path))
+            replaceFile(systemFileOps(), toPath(path), bytes);
+        else
+            createNewFile(systemFileOps(), toPath(path), bytes);
+    } catch (const std::exception& e) {
+        context_.dialogs().information(this, u("导出失败：\n") + u(e.what()));
+        return;
+    }
+    emit context_.session().note(
+        u("已导出") + u(table_.caption) + u("到 ") + path +
+        (model_->hasEdits() ? u("（表格中尚未写入的改动没有导出）") : QString()));
+}
+
+void TableGridWindow::importTable() {
+    if (!resolveEdits(this))
+        return;
+    const QString path = context_.dialogs().openFile(
+        this, u("表格文件 (*.csv *.json) | *.csv *.json | 所有文件 (*) | *"));
+    if (path.isEmpty())
+        return;
+    ImportPlan plan;
+    try {
+        plan = planImport(table_, readTextFile(toPath(path), kMaxImportFile), fileBytes(),
+                          &context_.session());
+    } catch (const std::exception& e) {
+        context_.dialogs().information(this, u("无法读取要导入的文件：\n") + u(e.what()));
+        return;
+    }
+    if (!plan.ok()) {
+        QString text = u("没有导入任何内容：") + path + "\n";
+        if (!plan.error.empty())
+            text += u(plan.error) + "\n";
+        for (const std::string& p : plan.problems)
+            text += u(p) + "\n";
+        context_.dialogs().information(this, text.trimmed());
+        return;
+    }
+    if (plan.edits.empty()) {
+        context_.dialogs().information(this, u("文件与游戏主程序一致，没有需要写入的改动。"));
+        return;
+    }
+    ChangePreview preview;
+    preview.title = u("导入预览");
+    preview.summary =
+        u("将改动 %1 个条目的 %2 个字段：").arg(plan.edits.size()).arg(plan.changes.size());
+    preview.accept = u("导入");
+    for (const FieldChange& c : plan.changes) {
+        const ChangeText t = describeChange(c, &context_.session());
+        preview.rows.push_back({u(t.index + " " + t.label), u(t.caption), u(t.before), u(t.after)});
+    }
+    if (!context_.dialogs().confirmChanges(this, preview))
+        return;
+    const WriteResult result = context_.writer().write(
+        this, [&](EntryEditor& editor) { return editor.save(plan.edits, plan.summary()); });
+    if (result.status == WriteResult::Status::Refused)
+        context_.dialogs().information(this, u(result.message));
+}
+
+bool TableGridWindow::resolveEdits(QWidget* parent) {
+    if (!model_->hasEdits())
+        return true;
+    raise();
+    activateWindow();
+    switch (context_.dialogs().askUnsaved(
+        parent, u("「") + u(table_.caption) + u("」表格中有尚未写入的改动，要写入吗？"))) {
+        case Dialogs::Unsaved::Write:
+            return write();
+        case Dialogs::Unsaved::Discard:
+            model_->dropEdits();
+            return true;
+        case Dialogs::Unsaved::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void TableGridWindow::closeEvent(QCloseEvent* event) {
+    if (!resolved_ && !resolveEdits(this)) {
+        event->ignore();
+        return;
+    }
+    resolved_ = true;
+    event->accept();
+}
+
+}  // namespace vorlan

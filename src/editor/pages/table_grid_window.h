@@ -1,0 +1,65 @@
+#pragma once
+// "表格": a whole table in a grid, one row per entry and one column per field, over a model.
+// Cells are edited in place (a choice with its items) and marked; "写入" writes every changed
+// cell in one write and one undo step; the filter box matches number, label and decoded
+// names; any column sorts. "导出…" and "导入…" move the whole table to and from CSV or JSON,
+// the import shown as a preview first. One window per table, opened from the page or window
+// that shows the table, on the entry shown there.
+
+#include <QWidget>
+#include <functional>
+#include <span>
+
+#include "access/table_def.h"
+
+class QLabel;
+class QPushButton;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace vorlan {
+
+class EditorContext;
+class TableModel;
+
+class TableGridWindow : public QWidget {
+    Q_OBJECT
+public:
+    // The grid of `table` (made once, then brought forward), showing `entry` (-1: none).
+    static TableGridWindow* open(EditorContext& context, const TableDef& table, int entry,
+                                 QWidget* from);
+
+    // A "表格" button that opens the grid of `table` on the entry `shown()` gives (-1: none).
+    static QPushButton* opener(EditorContext& context, const TableDef& table,
+                               std::function<int()> shown, const QString& name,
+                               const QString& caption);
+
+    TableGridWindow(EditorContext& context, const TableDef& table, QWidget* parent);
+
+    void showEntry(int entry);
+    // "写入": every edited cell in one write. False when nothing was written.
+    bool write();
+    void exportTable();
+    void importTable();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void reload(bool keepEdits);
+    bool resolveEdits(QWidget* parent);
+    void updateCount();
+    std::vector<std::uint8_t> fileBytes();
+
+    EditorContext& context_;
+    const TableDef& table_;
+    TableModel* model_;
+    QSortFilterProxyModel* proxy_;
+    QTableView* view_;
+    QLineEdit* filter_;
+    QLabel* count_;
+    bool resolved_ = false;
+};
+
+}  // namespace vorlan
