@@ -126,6 +126,15 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     tabs_->widget(0)->setFocus();
 }
 
+MainWindow::~MainWindow() {
+    // The secondary windows (tables, grids) show what the shared context holds: they go
+    // before it does.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow())
+            delete child;
+    }
+}
+
 QWidget* MainWindow::buildHistory() {
     auto* box = frame(u("写入历史（撤销 / 重做）"), "HistoryFrame");
     auto* view = new QUndoView(context_->history().stack());

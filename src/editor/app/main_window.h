@@ -18,6 +18,7 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     EditorContext& context() { return *context_; }
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.

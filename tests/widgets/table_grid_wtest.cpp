@@ -1,0 +1,180 @@
+// The table grid driven as a user does: opened from a page on the entry shown there, a cell
+// clicked and typed over and "写入" writing that field only, sort and filter keeping the
+// selection, export and an import through its preview as one undo step, and the question
+// before pending edits are dropped.
+
+#include <QAbstractProxyModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QUndoStack>
+
+#include "pages/table_grid_window.h"
+#include "tables/unit_table.h"
+#include "ui/editor_context.h"
+#include "ui/table_model.h"
+#include "ui/text.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+using test::differences;
+using Unsaved = Dialogs::Unsaved;
+
+namespace {
+
+struct Grid : test::EditorFixture {
+    QWidget* grid = nullptr;
+    QTableView* view = nullptr;
+
+    // The unit grid, opened with the 表格 button while unit `shown` is on the page.
+    explicit Grid(int shown) {
+        showWindow();
+        clickRow("List1", shown);
+        click("GridUnits");
+        grid = window().findChild<QWidget*>("Grid_unit");
+        if (grid == nullptr || !QTest::qWaitForWindowExposed(grid))
+            qFatal("the unit grid was not shown");
+        view = grid->findChild<QTableView*>("Grid");
+    }
+    const TableModel& model() const {
+        return *static_cast<const TableModel*>(
+            static_cast<QAbstractProxyModel*>(view->model())->sourceModel());
+    }
+    // The entry shown in the view's current row.
+    int currentEntry() const {
+        return static_cast<QAbstractProxyModel*>(view->model())
+            ->mapToSource(view->currentIndex())
+            .row();
+    }
+    int column(const char* key) const { return model().columnOf(unitTable().fieldIndex(key)); }
+    // Clicks the cell of `entry` and `key` and types `text` over it, then Enter.
+    void typeInCell(int entry, const char* key, const QString& text) {
+        auto* proxy = static_cast<QAbstractProxyModel*>(view->model());
+        const QModelIndex at = proxy->mapFromSource(model().index(entry, column(key)));
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);  // the cell's editor, its text selected
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();  // the item view commits the editor queued
+    }
+    void press(const char* name) {
+        QTest::mouseClick(grid->findChild<QPushButton*>(name), Qt::LeftButton);
+    }
+    QUndoStack* undo() { return window().context().history().stack(); }
+    std::size_t hpAt(int unit) const { return unitTable().entryOffset(unit) + 36; }
+};
+
+}  // namespace
+
+class TableGridTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aTypedCellWritesThatFieldOnly();
+    void sortAndFilterKeepTheSelection();
+    void exportThenImportThroughThePreviewIsOneUndoStep();
+    void pendingEditsAreAskedAboutOnClose();
+};
+
+void TableGridTest::aTypedCellWritesThatFieldOnly() {
+    Grid g(5);
+    QCOMPARE(g.currentEntry(), 5);
+    const Bytes before = g.bytes();
+    g.typeInCell(7, "hp", "1234");
+    QVERIFY(g.model().hasEdits());
+    QVERIFY(g.grid->windowTitle().endsWith("*"));
+    QCOMPARE(g.window().windowTitle(), u("VORLAN静态修改器V1.20 *"));
+    g.press("GridWrite");
+    const Bytes after = g.bytes();
+    const auto changed = differences(before, after);
+    QVERIFY(!changed.empty());
+    for (std::size_t at : changed)
+        QVERIFY2(at >= g.hpAt(7) && at < g.hpAt(7) + 4, qPrintable(QString::number(at, 16)));
+    QCOMPARE(Bytes(after.begin() + static_cast<long>(g.hpAt(7)),
+                   after.begin() + static_cast<long>(g.hpAt(7) + 4)),
+             (Bytes{0xD2, 0x04, 0x00, 0x00}));
+    QVERIFY(!g.model().hasEdits());
+    QVERIFY(g.child<QLabel>("StatusNote")->text().contains(u("1 个条目的 1 个字段")));
+
+    // A value out of range is refused, marked, and nothing is written.
+    g.typeInCell(8, "en", "70000");
+    g.press("GridWrite");
+    QVERIFY(g.dialogs().lastMessage().contains("EN"));
+    QCOMPARE(g.bytes(), after);
+    QCOMPARE(g.currentEntry(), 8);
+}
+
+void TableGridTest::sortAndFilterKeepTheSelection() {
+    Grid g(12);
+    QCOMPARE(g.currentEntry(), 12);
+    // Sorting by HP moves the rows; the entry picked stays picked.
+    QTest::mouseClick(
+        g.view->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(g.view->horizontalHeader()->sectionViewportPosition(g.column("hp")) + 5, 5));
+    QCOMPARE(g.currentEntry(), 12);
+    auto* filter = g.grid->findChild<QLineEdit*>("GridFilter");
+    filter->setFocus();
+    QTest::keyClicks(filter, "12");
+    QCOMPARE(g.currentEntry(), 12);
+    const int shown = g.view->model()->rowCount();
+    QVERIFY(shown > 0 && shown < 481);
+    QVERIFY(
+        g.grid->findChild<QLabel*>("GridCount")->text().contains(QString("%1 / 481").arg(shown)));
+}
+
+void TableGridTest::exportThenImportThroughThePreviewIsOneUndoStep() {
+    Grid g(0);
+    const Bytes before = g.bytes();
+    const auto file = g.exe().parent_path() / "units.csv";
+    g.dialogs().chooseNextFile(QString::fromStdString(file.string()));
+    g.press("GridExport");
+    std::string csv;
+    {
+        const Bytes b = test::readFile(file);
+        csv.assign(b.begin(), b.end());
+    }
+    // Unit 3's HP changed the way a script would: the row's fifth cell.
+    const auto row = csv.find("\r\n3,");
+    auto cell = row + 2;
+    for (int c = 0; c < 5; ++c)
+        cell = csv.find(',', cell) + 1;
+    csv.replace(cell, csv.find(',', cell) - cell, "4321");
+    test::writeText(file, csv);
+
+    const int steps = g.undo()->count();
+    g.dialogs().chooseNextFile(QString::fromStdString(file.string()));
+    g.dialogs().answerNextPreview(true);
+    g.press("GridImport");
+    QCOMPARE(g.dialogs().previews.size(), 1);
+    QCOMPARE(g.dialogs().previews[0].rows.size(), 1);
+    QCOMPARE(g.dialogs().previews[0].rows[0].after, QString("4321"));
+    const auto changed = differences(before, g.bytes());
+    QVERIFY(!changed.empty());
+    for (std::size_t at : changed)
+        QVERIFY(at >= g.hpAt(3) && at < g.hpAt(3) + 4);
+    QCOMPARE(g.undo()->count(), steps + 1);
+    g.undo()->undo();
+    QCOMPARE(g.bytes(), before);
+}
+
+void TableGridTest::pendingEditsAreAskedAboutOnClose() {
+    Grid g(2);
+    g.typeInCell(2, "en", "77");
+    g.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    g.press("GridClose");
+    QVERIFY(g.grid->isVisible());
+    QVERIFY(g.model().hasEdits());
+    g.dialogs().answerNextUnsaved(Unsaved::Discard);
+    const Bytes before = g.bytes();
+    g.press("GridClose");
+    QTRY_VERIFY(g.window().findChild<QWidget*>("Grid_unit") == nullptr);
+    QCOMPARE(g.bytes(), before);
+    QCOMPARE(g.window().windowTitle(), u("VORLAN静态修改器V1.20"));
+}
+
+QTEST_MAIN(TableGridTest)
+#include "table_grid_wtest.moc"
