@@ -17,8 +17,9 @@
 #include "app/main_window.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
-#include "ui/dialogs.h"
+#include "tables/unit_table.h"
 #include "ui/change_preview_dialog.h"
+#include "ui/dialogs.h"
 #include "ui/startup.h"
 
 namespace {
@@ -140,7 +141,8 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         grid->grab().save(out.filePath("grid-weapons.png"));
         vorlan::ChangePreviewDialog preview(
-            {QString::fromUtf8("导入预览"), QString::fromUtf8("将改动 2 个条目的 2 个字段："),
+            {QString::fromUtf8("导入预览"),
+             QString::fromUtf8("将改动 2 个条目的 2 个字段："),
              {{QString::fromUtf8("5 机体005"), "HP", "16300", "1234"},
               {QString::fromUtf8("6 机体006"), QString::fromUtf8("机体名称"),
                QString::fromUtf8("896086F38772814C8156「疾风改-7」"),
@@ -150,6 +152,21 @@ int main(int argc, char* argv[]) {
         preview.show();
         QApplication::processEvents();
         preview.grab().save(out.filePath("grid-import-preview.png"));
+    }
+
+    // The comparison with a copy that has a few fields set and a byte of no field.
+    {
+        auto bytes = vorlan::test::readFile(exe);
+        bytes[vorlan::unitTable().entryOffset(5) + 36] ^= 0x10;
+        bytes[vorlan::unitTable().entryOffset(9) + 40] ^= 0x01;
+        bytes[0x1000] ^= 0xFF;
+        const auto other = dir / "other.04";
+        vorlan::test::writeFile(other, bytes);
+        dialogs.file = QString::fromStdString(other.string());
+        w.findChild<QPushButton*>("CompareButton")->click();
+        QApplication::processEvents();
+        if (auto* compare = w.findChild<QWidget*>("CompareWindow"))
+            compare->grab().save(out.filePath("compare.png"));
     }
 
     // A Qt dialog with its standard buttons, in Chinese.

@@ -15,7 +15,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "pages/compare_window.h"
 #include "pages/disc_image_frame.h"
+#include "pages/export_all.h"
 #include "pages/help_frame.h"
 #include "pages/lookup_frame.h"
 #include "pages/pilot_page.h"
@@ -48,6 +50,12 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
     auto* historyButton = button("HistoryButton", u("历史"));
+    auto* compare = button("CompareButton", u("比较…"));
+    compare->setToolTip(u("与另一个游戏主程序逐字段比较，可以采用其中的值"));
+    connect(compare, &QPushButton::clicked, this, [this] { CompareWindow::open(*context_, this); });
+    auto* exportAll = button("ExportAllButton", u("导出全部…"));
+    exportAll->setToolTip(u("把全部表导出为 CSV 文件（每个表一个文件）到选择的文件夹"));
+    connect(exportAll, &QPushButton::clicked, this, [this] { exportAllTables(*context_, this); });
     undoButton->setEnabled(false);
     redoButton->setEnabled(false);
     historyButton->setCheckable(true);
@@ -76,6 +84,8 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent
     top->addWidget(undoButton);
     top->addWidget(redoButton);
     top->addWidget(historyButton);
+    top->addWidget(compare);
+    top->addWidget(exportAll);
 
     tabs_->setObjectName("SSTab1");
     tabs_->addTab(new UnitPage(*context_), u("机体武器修改"));

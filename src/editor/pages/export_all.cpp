@@ -1,0 +1,53 @@
+#include "pages/export_all.h"
+
+#include <QDir>
+#include <QStringList>
+
+#include "bulk/table_export.h"
+#include "catalog/catalog.h"
+#include "io/new_file.h"
+#include "ui/dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/text.h"
+
+namespace vorlan {
+
+void exportAllTables(EditorContext& context, QWidget* parent) {
+    if (context.session().editor(parent) == nullptr)
+        return;
+    const QString folder = context.dialogs().chooseFolder(parent, u("选择导出全部表格的文件夹"));
+    if (folder.isEmpty())
+        return;
+    const QDir dir(folder);
+    QStringList existing;
+    for (const TableDef* table : allTables()) {
+        if (dir.exists(u(table->name) + ".csv"))
+            existing << u(table->name) + ".csv";
+    }
+    if (!existing.isEmpty() &&
+        !context.dialogs().question(
+            parent, u("文件夹中已有这些文件，要替换它们吗？\n") + existing.join(u("、")))) {
+        return;
+    }
+    try {
+        Document* document = context.session().document();
+        const auto bytes = document->read(0, static_cast<std::size_t>(document->size()));
+        for (const TableDef* table : allTables()) {
+            const std::string text =
+                exportTable(*table, bytes, &context.session(), TableFormat::Csv);
+            const std::span data(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+            const auto path =
+                std::filesystem::path(dir.filePath(u(table->name) + ".csv").toStdU16String());
+            if (existing.contains(u(table->name) + ".csv"))
+                replaceFile(systemFileOps(), path, data);
+            else
+                createNewFile(systemFileOps(), path, data);
+        }
+    } catch (const std::exception& e) {
+        context.dialogs().information(parent, u("导出失败：\n") + u(e.what()));
+        return;
+    }
+    emit context.session().note(u("已把全部 %1 个表导出到 ").arg(allTables().size()) + folder);
+}
+
+}  // namespace vorlan
