@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei
     xvfb xauth imagemagick xorriso genisoimage libiso9660-dev libudf-dev libcdio-dev
+    dpkg-dev file
 )
 
 # The tests also open CSV files in a real spreadsheet program (scripts/test.sh passes --tests).

@@ -3,11 +3,12 @@
 #include "access/byte_store.h"
 #include "cli/command.h"
 #include "io/text_file.h"
+#include "lists/data_folders.h"
 
 namespace vorlan::cli {
 
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-           std::ostream& out, std::ostream& err) {
+           std::ostream& out, std::ostream& err, const std::filesystem::path& userFolder) {
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
     app.require_subcommand(1);
     // Global options may also follow the subcommand: `get unit 5 --exe PATH`.
@@ -15,8 +16,13 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     GlobalOptions options;
     std::string dataDir;
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
-    app.add_option("--data", dataDir,
-                   "The data folder with the name lists (default: data beside the program)");
+    const std::filesystem::path lists = findDataFolders(programDir, userFolder).lists;
+    std::string dataHelp =
+        "The data folder with the name lists (default now: " + lists.string() + ")";
+    if (!userFolder.empty())
+        dataHelp +=
+            "; without it, lists in " + userFolder.string() + " are used before the program's own";
+    app.add_option("--data", dataDir, dataHelp);
     app.add_flag("--force", options.force,
                  "Open an executable whose length is not the game's 3542016 bytes");
     app.add_flag("--no-backup", options.noBackup,
@@ -45,7 +51,7 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         return kUsage;
     }
 
-    options.dataDir = dataDir.empty() ? programDir / "data" : std::filesystem::path(dataDir);
+    options.dataDir = dataDir.empty() ? lists : std::filesystem::path(dataDir);
     for (std::size_t i = 0; i < subs.size(); ++i) {
         if (subs[i]->parsed()) {
             try {

@@ -29,7 +29,7 @@ public:
 
 struct GlobalOptions {
     std::string exe;                // --exe
-    std::filesystem::path dataDir;  // --data, or the data folder beside the program
+    std::filesystem::path dataDir;  // --data, or the lists folder found
     bool noBackup = false;          // --no-backup
     bool force = false;             // --force: open an executable of unusual length
 };
@@ -45,8 +45,10 @@ public:
 
 std::vector<std::unique_ptr<Command>> makeCommands();
 
-// Runs the tool on `args` (without the program name). `programDir` locates the default data folder.
+// Runs the tool on `args` (without the program name). Without --data, the lists come from
+// `userFolder` when it holds any (empty: no per-user folder), else from the data folder of
+// the program in `programDir` (lists/data_folders.h).
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-           std::ostream& out, std::ostream& err);
+           std::ostream& out, std::ostream& err, const std::filesystem::path& userFolder = {});
 
 }  // namespace vorlan::cli

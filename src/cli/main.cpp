@@ -3,15 +3,13 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "lists/data_folders.h"
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec)
-        self = std::filesystem::absolute(argv[0]);
     try {
-        return vorlan::cli::runCli(args, self.parent_path(), std::cout, std::cerr);
+        return vorlan::cli::runCli(args, vorlan::runningProgramFolder(argv[0]), std::cout,
+                                   std::cerr, vorlan::userDataFolder());
     } catch (const std::exception& e) {
         std::cerr << "vorlan-cli 出错：" << e.what() << "\n";
     } catch (...) {

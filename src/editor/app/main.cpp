@@ -1,23 +1,75 @@
-// The editor's entry point: skin, main window, and the executable named on the command line.
+// The editor's entry point: command line, skin, main window, and the executable named on
+// the command line.
 
 #include <QApplication>
+#include <cstdio>
 
+#include "app/editor_options.h"
 #include "app/main_window.h"
+#include "lists/data_folders.h"
+#include "ui/console_dialogs.h"
 #include "ui/dialogs.h"
-#include "ui/editor_context.h"
+#include "ui/first_paint.h"
 #include "ui/startup.h"
 
+namespace {
+
+void print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fputc('\n', to);
+}
+
+QString qpath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    using vorlan::EditorOptions;
+    const std::filesystem::path programDir = vorlan::runningProgramFolder(argv[0]);
+    const std::filesystem::path userFolder = vorlan::userDataFolder();
+
+    // --help and --version answer before the window system starts, so they work without a
+    // display.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    if (const EditorOptions early = vorlan::parseEditorOptions(raw);
+        early.action == EditorOptions::Action::Help) {
+        print(stdout,
+              vorlan::editorHelp(vorlan::findDataFolders(programDir, userFolder), userFolder));
+        return 0;
+    } else if (early.action == EditorOptions::Action::Version) {
+        print(stdout, vorlan::editorVersion());
+        return 0;
+    }
+
     // The skin lives in the widget library; a static library's resources need an explicit start.
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
+    // Parsed again without the window system's own options (-platform, -style, …).
+    const EditorOptions options = vorlan::parseEditorOptions(QApplication::arguments());
+    if (options.action != EditorOptions::Action::Run) {
+        print(stderr, options.error);
+        return 2;
+    }
     vorlan::startApplication(app);
 
-    vorlan::WidgetDialogs dialogs;
-    vorlan::MainWindow window(dialogs, vorlan::programDataDir());
+    vorlan::DataFolders folders{options.dataDir.toStdString(), options.dataDir.toStdString()};
+    if (options.dataDir.isEmpty())
+        folders = vorlan::findDataFolders(programDir, userFolder);
+    // A timed run must never stop at a message box: its messages go to standard error.
+    vorlan::WidgetDialogs widgetDialogs;
+    vorlan::ConsoleDialogs consoleDialogs;
+    vorlan::Dialogs& dialogs =
+        options.quitAfterPaint ? static_cast<vorlan::Dialogs&>(consoleDialogs) : widgetDialogs;
+    vorlan::MainWindow window(dialogs, qpath(folders.lists), qpath(folders.help));
     window.show();
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1)
-        window.openExecutable(args.at(1));
+    if (!options.executable.isEmpty() && !window.openExecutable(options.executable) &&
+        options.quitAfterPaint)
+        return 1;
+    if (options.quitAfterPaint)
+        vorlan::quitAfterFirstPaint(window);
     return QApplication::exec();
 }

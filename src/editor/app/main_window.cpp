@@ -33,9 +33,11 @@
 
 namespace vorlan {
 
-MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent)
+MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& helpDir,
+                       QWidget* parent)
     : QWidget(parent),
       dialogs_(dialogs),
+      helpDir_(helpDir.isEmpty() ? dataDir : helpDir),
       context_(new EditorContext(dialogs, dataDir, this)),
       text1_(readOnlyBox("Text1", 400)),
       tabs_(new QTabWidget) {
@@ -189,7 +191,7 @@ QWidget* MainWindow::buildToolsPage() {
     auto* grid = new QGridLayout(page);
     grid->addWidget(new DiscImageFrame(*context_), 0, 0);
     grid->addWidget(new LookupFrame(*context_), 1, 0);
-    grid->addWidget(new HelpFrame(dialogs_, context_->session().dataDir()), 0, 1, 3, 1);
+    grid->addWidget(new HelpFrame(dialogs_, helpDir_), 0, 1, 3, 1);
     grid->setRowStretch(2, 1);
     grid->setColumnStretch(1, 1);
     return page;

@@ -17,7 +17,9 @@ class EditorContext;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    MainWindow(Dialogs& dialogs, const QString& dataDir, QWidget* parent = nullptr);
+    // The name lists are read from `dataDir`, the help texts from `helpDir` (empty: `dataDir`).
+    MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& helpDir = {},
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     EditorContext& context() { return *context_; }
@@ -37,6 +39,7 @@ private:
     QWidget* buildToolsPage();
 
     Dialogs& dialogs_;
+    QString helpDir_;
     EditorContext* context_;
     QLineEdit* text1_;
     QTabWidget* tabs_;

@@ -1,7 +1,5 @@
 #include "ui/document_session.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -23,10 +21,6 @@ QString q(const std::string& s) {
 }
 
 }  // namespace
-
-QString programDataDir() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("data");
-}
 
 DocumentSession::DocumentSession(Dialogs& dialogs, PendingEdits& pending, QString dataDir,
                                  QObject* parent)

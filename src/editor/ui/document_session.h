@@ -82,7 +82,4 @@ private:
     bool readOnly_ = false;
 };
 
-// The data folder beside the program.
-QString programDataDir();
-
 }  // namespace vorlan

@@ -1,0 +1,77 @@
+#include "lists/data_folders.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "lists/name_lists.h"
+
+// The installed data folder relative to the installed programs; CMake derives it from the
+// install layout.
+#ifndef VORLAN_INSTALLED_DATA_DIR
+#define VORLAN_INSTALLED_DATA_DIR "../share/vorlan/data"
+#endif
+
+namespace vorlan {
+
+namespace {
+
+bool isFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
+bool holdsAnyList(const std::filesystem::path& folder) {
+    for (const ListFile& list : {kUnitList, kPilotList, kCharList, kSkillList}) {
+        std::error_code ec;
+        if (std::filesystem::exists(folder / list.name, ec))
+            return true;
+    }
+    return false;
+}
+
+bool set(const char* value) {
+    return value != nullptr && *value != '\0';
+}
+
+}  // namespace
+
+std::filesystem::path runningProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec)
+        self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
+    return self.parent_path();
+}
+
+std::filesystem::path programDataFolder(const std::filesystem::path& programDir) {
+    const std::filesystem::path beside = programDir / "data";
+    if (isFolder(beside))
+        return beside;
+    const std::filesystem::path installed =
+        (programDir / VORLAN_INSTALLED_DATA_DIR).lexically_normal();
+    // Neither: the folder beside the program is the one messages name.
+    return isFolder(installed) ? installed : beside;
+}
+
+std::filesystem::path userDataFolder(const char* xdgDataHome, const char* home) {
+    // XDG_DATA_HOME must be absolute to count, as the base directory rules say.
+    if (set(xdgDataHome) && *xdgDataHome == '/')
+        return std::filesystem::path(xdgDataHome) / "vorlan" / "data";
+    if (set(home))
+        return std::filesystem::path(home) / ".local" / "share" / "vorlan" / "data";
+    return {};
+}
+
+std::filesystem::path userDataFolder() {
+    return userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+DataFolders findDataFolders(const std::filesystem::path& programDir,
+                            const std::filesystem::path& userFolder) {
+    const std::filesystem::path own = programDataFolder(programDir);
+    if (!userFolder.empty() && isFolder(userFolder) && holdsAnyList(userFolder))
+        return {userFolder, own};
+    return {own, own};
+}
+
+}  // namespace vorlan

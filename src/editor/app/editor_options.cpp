@@ -1,0 +1,90 @@
+#include "app/editor_options.h"
+
+#include <QCommandLineParser>
+
+#include "ui/text.h"
+
+namespace vorlan {
+
+namespace {
+
+const char* const kUsage = "vorlan-editor [--data DIR] [SLKV_618.04]";
+
+QString usageError(const QString& what) {
+    return what + u("\n用法 / usage: ") + u(kUsage) + u("\n运行 vorlan-editor --help 查看说明。");
+}
+
+QString shown(const std::filesystem::path& path) {
+    return path.empty() ? u("（无：没有设置 HOME）") : QString::fromStdString(path.string());
+}
+
+}  // namespace
+
+EditorOptions parseEditorOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, {});
+    const QCommandLineOption version({"v", "version"}, {});
+    const QCommandLineOption data("data", {}, "DIR");
+    const QCommandLineOption quit("quit-after-paint", {});
+    parser.addOptions({help, version, data, quit});
+    parser.addPositionalArgument("SLKV_618.04", {});
+
+    EditorOptions options;
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(help)) {
+        options.action = EditorOptions::Action::Help;
+        return options;
+    }
+    if (parser.isSet(version)) {
+        options.action = EditorOptions::Action::Version;
+        return options;
+    }
+    options.action = EditorOptions::Action::UsageError;
+    if (!parsed) {
+        const QStringList unknown = parser.unknownOptionNames();
+        // --data is the only option with a value, so any other failure is its missing one.
+        options.error = usageError(
+            unknown.isEmpty()
+                ? u("选项 --data 后面缺少数据文件夹。")
+                : u("未知的选项：") + (unknown.first().size() == 1 ? "-" : "--") + unknown.first());
+        return options;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        options.error =
+            usageError(u("只能打开一个游戏主程序，多余的参数：") + files.mid(1).join(' '));
+        return options;
+    }
+    options.action = EditorOptions::Action::Run;
+    options.dataDir = parser.value(data);
+    options.executable = files.value(0);
+    options.quitAfterPaint = parser.isSet(quit);
+    return options;
+}
+
+QString editorHelp(const DataFolders& inUse, const std::filesystem::path& userFolder) {
+    return u("用法 / usage: ") + u(kUsage) + u(R"(
+
+打开游戏主程序 SLKV_618.04；不给出时，在窗口中点击“打开”选择。
+Opens the game executable SLKV_618.04; without it, choose one with 打开 in the window.
+
+  --data DIR          数据文件夹（名称列表和说明文字），代替下面的查找
+                      the data folder (name lists and help texts), instead of the search below
+  --quit-after-paint  窗口第一次画出后立即退出（用于计时）
+                      quit as soon as the window has first been painted (for timing)
+  -h, --help          显示本说明 / show this help
+  -v, --version       显示版本 / show the version
+
+名称列表先从个人文件夹读取（其中有任何一个列表文件时），否则从程序自带的数据文件夹读取。
+The name lists come from your own folder when it holds any list file, else from the
+program's data folder.
+  个人文件夹 / your own lists:   )") +
+           shown(userFolder) + u("\n  本次使用的名称列表 / lists used: ") + shown(inUse.lists) +
+           u("\n  说明文字 / help texts:        ") + shown(inUse.help) + "\n";
+}
+
+QString editorVersion() {
+    return u("vorlan-editor " VORLAN_VERSION);
+}
+
+}  // namespace vorlan
