@@ -120,6 +120,12 @@ TEST(CliTables, AnEditedFileWritesExactlyItsFieldsInOneWrite) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("第 3 行 en：70000"), std::string::npos) << bad.err;
     EXPECT_EQ(exe.bytes(), now);
+
+    // A 50 MB file is refused by its size, not read.
+    fs::resize_file(file, 50u << 20);
+    const CliRun huge = exe.run({"import", "unit", file.string()});
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_EQ(exe.bytes(), now);
 }
 
 TEST(CliTables, DiffListsExactlyTheFieldsSet) {

@@ -1,0 +1,59 @@
+// The grid's model over all 8,658 weapon slots: loading it from the file's bytes, and
+// producing every cell a screenful of rows shows (what scrolling costs), and every cell of
+// every row (what sorting by a column reads).
+
+#include <benchmark/benchmark.h>
+
+#include "bench_demo.h"
+#include "fixtures/fixtures.h"
+#include "tables/unit_table.h"
+#include "ui/console_dialogs.h"
+#include "ui/editor_context.h"
+#include "ui/table_model.h"
+
+namespace vorlan::bench {
+namespace {
+
+struct WeaponGrid {
+    DemoFile demo;
+    ConsoleDialogs dialogs;
+    EditorContext context{dialogs, dataDir()};
+    TableModel model{weaponTable(), context.session()};
+    WeaponGrid() {
+        context.session().openExecutable(demo.qpath(), nullptr);
+        model.load(test::demoBytes(), false);
+    }
+};
+
+void BM_GridLoad(benchmark::State& state) {
+    WeaponGrid grid;
+    for (auto _ : state)
+        grid.model.load(test::demoBytes(), false);
+    state.counters["rows"] = grid.model.rowCount();
+}
+BENCHMARK(BM_GridLoad)->Unit(benchmark::kMillisecond);
+
+void BM_GridScreenful(benchmark::State& state) {
+    WeaponGrid grid;
+    int top = 0;
+    for (auto _ : state) {
+        for (int r = top; r < top + 40; ++r) {
+            for (int c = 0; c < grid.model.columnCount(); ++c)
+                benchmark::DoNotOptimize(grid.model.data(grid.model.index(r, c), Qt::DisplayRole));
+        }
+        top = (top + 40) % (grid.model.rowCount() - 40);
+    }
+}
+BENCHMARK(BM_GridScreenful)->Unit(benchmark::kMicrosecond);
+
+void BM_GridSortKeysOfOneColumn(benchmark::State& state) {
+    WeaponGrid grid;
+    for (auto _ : state) {
+        for (int r = 0; r < grid.model.rowCount(); ++r)
+            benchmark::DoNotOptimize(grid.model.data(grid.model.index(r, 3), TableModel::SortRole));
+    }
+}
+BENCHMARK(BM_GridSortKeysOfOneColumn)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorlan::bench
