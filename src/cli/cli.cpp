@@ -17,6 +17,10 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
     app.add_option("--data", dataDir,
                    "The data folder with the name lists (default: data beside the program)");
+    std::string chars;
+    app.add_option("--chars", chars,
+                   "A character table to use instead of the data folder's string.txt: a .tbl "
+                   "file (XXXX=字 lines) or a list in string.txt's form");
     app.add_flag("--force", options.force,
                  "Open an executable whose length is not the game's 3542016 bytes");
     app.add_flag("--no-backup", options.noBackup,
@@ -46,6 +50,7 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     }
 
     options.dataDir = dataDir.empty() ? programDir / "data" : std::filesystem::path(dataDir);
+    options.chars = chars;
     for (std::size_t i = 0; i < subs.size(); ++i) {
         if (subs[i]->parsed()) {
             try {

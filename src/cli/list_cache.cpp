@@ -2,6 +2,7 @@
 
 #include "access/table_def.h"
 #include "cli/command.h"
+#include "lists/char_file.h"
 
 namespace vorlan::cli {
 
@@ -29,7 +30,7 @@ const CharTable* ListCache::chars() {
 const CharTable& ListCache::charTable() {
     if (!chars_) {
         try {
-            chars_.emplace(readListFile(dataDir_, kCharList));
+            chars_.emplace(readCharTable(dataDir_, charFile_));
         } catch (const DataFileError& e) {
             throw Refusal(e.what());
         }
