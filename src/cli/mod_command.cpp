@@ -55,43 +55,29 @@ int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
     if (from_.empty() && !std::filesystem::exists(original, ec))
         throw Refusal("找不到原文件 " + original.string() +
                       "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
-    const auto size = std::filesystem::file_size(original, ec);
-    if (!ec && size != document.size())
-        throw Refusal("原文件 " + original.string() + " 长 " + std::to_string(size) +
-                      " 字节，而游戏主程序长 " + std::to_string(document.size()) +
-                      " 字节：只能在长度相同的两个文件之间制作补丁。");
-    std::vector<std::uint8_t> before;
-    std::vector<std::uint8_t> bytes;
-    ExecutableDiff diff;
-    std::vector<ByteRange> outside;
+    MadePatch made;
     try {
-        before = readWholeFile(original, document.size(), "原文件");
-        const auto after = wholeFile(document);
-        if (before == after)
-            throw Refusal("原文件和游戏主程序完全相同：没有可以做成补丁的改动。");
-        bytes = makeModPatch(*format, before, after);
-        diff = diffExecutables(before, after);
-        outside = outsideRanges(before, after, tableLayout().writable);
+        made = makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable);
     } catch (const PatchError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入补丁文件。");
     }
-    if (!outside.empty())
-        err << "注意：游戏主程序在数据表以外也有改动：" << rangesText(outside)
+    if (!made.outside.empty())
+        err << "注意：游戏主程序在数据表以外也有改动：" << rangesText(made.outside)
             << "。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它（本程序只写入数据表）。\n";
     const bool exists = std::filesystem::exists(std::filesystem::symlink_status(file_, ec));
     if (exists && !force_)
         throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + file_);
     try {
         if (exists)
-            replaceFile(systemFileOps(), file_, bytes);
+            replaceFile(systemFileOps(), file_, made.bytes);
         else
-            createNewFile(systemFileOps(), file_, bytes);
+            createNewFile(systemFileOps(), file_, made.bytes);
     } catch (const IoError& e) {
         throw Refusal(std::string("无法写入补丁文件：") + e.what());
     }
-    out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << bytes.size()
+    out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << made.bytes.size()
         << " 字节）：从 " << original.string() << " 到 " << document.path().string() << "，改动了 "
-        << countText(diff) << "。\n";
+        << countText(made.diff) << "。\n";
     return kOk;
 }
 

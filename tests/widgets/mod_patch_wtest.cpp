@@ -1,10 +1,12 @@
-// "应用补丁…" and "字码表…" on 使用相关, driven by clicks: a patch is listed, written only when
-// accepted, exactly its bytes, as one undo step; a chosen .tbl replaces the character table.
+// "应用补丁…", "制作补丁…" and "字码表…" on 使用相关, driven by clicks: a patch is listed, written
+// only when accepted, exactly its bytes, as one undo step, and made again from the backup; a
+// chosen .tbl replaces the character table.
 
 #include <QLineEdit>
 #include <QTest>
 #include <QUndoStack>
 
+#include "bulk/ips.h"
 #include "bulk/mod_patch.h"
 #include "tables/unit_table.h"
 #include "ui/editor_context.h"
@@ -68,6 +70,12 @@ void ModPatchTest::applyWritesThePatchAsOneUndoStepOnlyWhenAccepted() {
     QVERIFY(f.dialogs().lastMessage().contains(u("已经应用过了")));
     QCOMPARE(f.dialogs().previews.size(), 2);
     QVERIFY(f.bytes() == edited);
+
+    // 制作补丁… from the backup the write made: the same change, as IPS.
+    const auto made = f.files / "again.ips";
+    f.dialogs().chooseNextFile(QString::fromStdString(made.string()));
+    f.click("MakePatchButton");
+    QVERIFY(applyIps(test::readFile(made), original) == edited);
 
     f.undo()->undo();
     QVERIFY(f.bytes() == original);

@@ -8,6 +8,7 @@
 #include "bulk/bps.h"
 #include "bulk/change_text.h"
 #include "bulk/ips.h"
+#include "bulk/patch_file.h"
 
 namespace vorlan {
 
@@ -93,6 +94,24 @@ std::vector<std::uint8_t> makeModPatch(PatchFormat format, std::span<const std::
     if (format == PatchFormat::Ips)
         return makeIps(original, current);
     return makeBps(original, current, changedEntriesNote(diffExecutables(original, current)));
+}
+
+MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& original,
+                            std::span<const std::uint8_t> current, const ByteRanges& writable) {
+    std::error_code ec;
+    if (const auto size = std::filesystem::file_size(original, ec); !ec && size != current.size())
+        throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(size) +
+                         " 字节，而游戏主程序长 " + std::to_string(current.size()) +
+                         " 字节：只能在长度相同的两个文件之间制作补丁。");
+    const auto before = readWholeFile(original, current.size(), "原文件");
+    if (std::equal(before.begin(), before.end(), current.begin(), current.end()))
+        throw PatchError("原文件 " + original.string() +
+                         " 和游戏主程序完全相同：没有可以做成补丁的改动。");
+    MadePatch made;
+    made.bytes = makeModPatch(format, before, current);
+    made.diff = diffExecutables(before, current);
+    made.outside = outsideRanges(before, current, writable);
+    return made;
 }
 
 std::vector<ByteRange> outsideRanges(std::span<const std::uint8_t> original,

@@ -36,6 +36,19 @@ std::size_t changedEntryCount(const ExecutableDiff& diff);
 std::vector<std::uint8_t> makeModPatch(PatchFormat format, std::span<const std::uint8_t> original,
                                        std::span<const std::uint8_t> current);
 
+struct MadePatch {
+    std::vector<std::uint8_t> bytes;
+    ExecutableDiff diff;
+    // Changed bytes outside the tables: in the patch, but applying it here would be refused.
+    std::vector<ByteRange> outside;
+};
+
+// The patch from the file `original` (of the executable's length) to `current`. Throws
+// PatchError naming the file when it cannot be read, is of another length or holds no
+// difference.
+MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& original,
+                            std::span<const std::uint8_t> current, const ByteRanges& writable);
+
 // The changed bytes of `current` against `original` that lie outside `writable`, merged.
 std::vector<ByteRange> outsideRanges(std::span<const std::uint8_t> original,
                                      std::span<const std::uint8_t> current,
