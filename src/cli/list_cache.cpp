@@ -20,6 +20,9 @@ const ListFile& listFile(NameList list) {
 }
 
 const CharTable* ListCache::chars() {
+    // A table named with --chars must be readable: its failure is said, never passed over.
+    if (!charFile_.empty())
+        return &charTable();
     try {
         return &charTable();
     } catch (const Refusal&) {

@@ -66,9 +66,14 @@ TEST(Tbl, StringTxtWrittenAsTblReadsBackToTheSameTable) {
     std::filesystem::copy_file(tbl, dir / "string.tbl");
     EXPECT_EQ(readCharTable(dir.path()), entries);
     test::writeText(dir / "bad.tbl", "8140=あ\n8141\n");
-    r = test::cli({"--chars", (dir / "bad.tbl").string(), "decode", "8140"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("bad.tbl 第 2 行"), std::string::npos) << r.err;
+    const test::DemoExe exe;
+    for (const std::string command : {"decode", "get"}) {
+        r = command == "decode"
+                ? test::cli({"--chars", (dir / "bad.tbl").string(), "decode", "8140"})
+                : exe.run({"--chars", (dir / "bad.tbl").string(), "get", "unit", "5"});
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find("bad.tbl 第 2 行"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace
