@@ -23,6 +23,10 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         dataHelp +=
             "; without it, lists in " + userFolder.string() + " are used before the program's own";
     app.add_option("--data", dataDir, dataHelp);
+    std::string chars;
+    app.add_option("--chars", chars,
+                   "A character table to use instead of the data folder's string.txt: a .tbl "
+                   "file (XXXX=字 lines) or a list in string.txt's form");
     app.add_flag("--force", options.force,
                  "Open an executable whose length is not the game's 3542016 bytes");
     app.add_flag("--no-backup", options.noBackup,
@@ -52,6 +56,7 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     }
 
     options.dataDir = dataDir.empty() ? lists : std::filesystem::path(dataDir);
+    options.chars = chars;
     for (std::size_t i = 0; i < subs.size(); ++i) {
         if (subs[i]->parsed()) {
             try {

@@ -30,6 +30,7 @@ public:
 struct GlobalOptions {
     std::string exe;                // --exe
     std::filesystem::path dataDir;  // --data, or the lists folder found
+    std::filesystem::path chars;    // --chars: a character table instead of the data folder's
     bool noBackup = false;          // --no-backup
     bool force = false;             // --force: open an executable of unusual length
 };

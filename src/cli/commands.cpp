@@ -1,3 +1,4 @@
+#include "cli/chars_command.h"
 #include "cli/command.h"
 #include "cli/copy_command.h"
 #include "cli/diff_command.h"
@@ -7,6 +8,7 @@
 #include "cli/import_command.h"
 #include "cli/info_commands.h"
 #include "cli/iso_command.h"
+#include "cli/mod_command.h"
 #include "cli/patch_command.h"
 #include "cli/set_command.h"
 #include "cli/text_commands.h"
@@ -28,6 +30,8 @@ std::vector<std::unique_ptr<Command>> makeCommands() {
     commands.push_back(std::make_unique<LookupCommand>());
     commands.push_back(std::make_unique<IsoCommand>());
     commands.push_back(std::make_unique<MakeDemoCommand>());
+    commands.push_back(std::make_unique<ModCommand>());
+    commands.push_back(std::make_unique<CharsCommand>());
     return commands;
 }
 

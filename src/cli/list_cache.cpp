@@ -2,6 +2,7 @@
 
 #include "access/table_def.h"
 #include "cli/command.h"
+#include "lists/char_file.h"
 
 namespace vorlan::cli {
 
@@ -19,6 +20,9 @@ const ListFile& listFile(NameList list) {
 }
 
 const CharTable* ListCache::chars() {
+    // A table named with --chars must be readable: its failure is said, never passed over.
+    if (!charFile_.empty())
+        return &charTable();
     try {
         return &charTable();
     } catch (const Refusal&) {
@@ -29,7 +33,7 @@ const CharTable* ListCache::chars() {
 const CharTable& ListCache::charTable() {
     if (!chars_) {
         try {
-            chars_.emplace(readListFile(dataDir_, kCharList));
+            chars_.emplace(readCharTable(dataDir_, charFile_));
         } catch (const DataFileError& e) {
             throw Refusal(e.what());
         }

@@ -18,11 +18,13 @@ namespace vorlan::cli {
 
 class ListCache final : public NameSource {
 public:
-    explicit ListCache(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+    // `charFile`, when not empty, is read as the character table instead of the data folder's.
+    explicit ListCache(std::filesystem::path dataDir, std::filesystem::path charFile = {})
+        : dataDir_(std::move(dataDir)), charFile_(std::move(charFile)) {}
 
-    // The character table. Throws Refusal with the reason when string.txt cannot be read.
+    // The character table. Throws Refusal with the reason when its file cannot be read.
     const CharTable& charTable();
-    // The character table, or nullptr when string.txt cannot be read.
+    // The character table, or nullptr when its file cannot be read.
     const CharTable* chars() override;
     // The names of a name list, or nullptr when its file cannot be read.
     const std::vector<std::string>* names(NameList list) override;
@@ -37,6 +39,7 @@ private:
     const Loaded& load(NameList list);
 
     std::filesystem::path dataDir_;
+    std::filesystem::path charFile_;
     std::optional<CharTable> chars_;
     std::map<NameList, Loaded> lists_;
 };

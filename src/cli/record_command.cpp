@@ -24,7 +24,7 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
     }
     if (const std::string note = document->takeRecoveryNote(); !note.empty())
         err << note << "\n";
-    Session session(std::move(document), options.dataDir);
+    Session session(std::move(document), options.dataDir, options.chars);
     try {
         return runOn(session, out, err);
     } catch (const RecoveryError& e) {

@@ -14,8 +14,9 @@
 namespace vorlan::cli {
 
 struct Session {
-    Session(std::unique_ptr<Document> d, const std::filesystem::path& dataDir)
-        : document(std::move(d)), lists(dataDir), editor(*document, &lists) {}
+    Session(std::unique_ptr<Document> d, const std::filesystem::path& dataDir,
+            const std::filesystem::path& charFile = {})
+        : document(std::move(d)), lists(dataDir, charFile), editor(*document, &lists) {}
     std::unique_ptr<Document> document;
     ListCache lists;
     EntryEditor editor;

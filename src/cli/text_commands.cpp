@@ -26,7 +26,7 @@ void DecodeCommand::declare(CLI::App& sub) {
 
 int DecodeCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
     checkLength(codes_, "字码");
-    ListCache lists(options.dataDir);
+    ListCache lists(options.dataDir, options.chars);
     out << lists.charTable().decode(codes_) << "\n";
     return kOk;
 }
@@ -37,7 +37,7 @@ void LookupCommand::declare(CLI::App& sub) {
 
 int LookupCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
     checkLength(text_, "要查找的字符串");
-    ListCache lists(options.dataDir);
+    ListCache lists(options.dataDir, options.chars);
     const CharTable::Lookup found = lists.charTable().lookup(text_);
     if (!found.found)
         throw Refusal("没有查找到匹配的字符串（字库里没有「" + found.missing + "」）");

@@ -1,5 +1,6 @@
 #include "lists/name_lists.h"
 
+#include "lists/char_file.h"
 #include "lists/list_entries.h"
 
 namespace vorlan {
@@ -22,11 +23,12 @@ std::vector<std::string> readListFile(const std::filesystem::path& dataDir, cons
     return entries;
 }
 
-NameLists loadNameLists(const std::filesystem::path& dataDir) {
+NameLists loadNameLists(const std::filesystem::path& dataDir,
+                        const std::filesystem::path& charFile) {
     NameLists lists;
     lists.units = readListFile(dataDir, kUnitList);
     lists.pilots = readListFile(dataDir, kPilotList);
-    lists.chars = readListFile(dataDir, kCharList);
+    lists.chars = readCharTable(dataDir, charFile);
     lists.skills = readListFile(dataDir, kSkillList);
     return lists;
 }

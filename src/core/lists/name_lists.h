@@ -32,8 +32,10 @@ struct NameLists {
 // needs, when the file is missing, unreadable or has fewer entries than its count.
 std::vector<std::string> readListFile(const std::filesystem::path& dataDir, const ListFile& list);
 
-// `loadname`: reads the four files in order, all or nothing.
-NameLists loadNameLists(const std::filesystem::path& dataDir);
+// `loadname`: reads the four files in order, all or nothing. The character table is
+// `charFile` when it is not empty (see readCharTable).
+NameLists loadNameLists(const std::filesystem::path& dataDir,
+                        const std::filesystem::path& charFile = {});
 
 // The skills of the skill training table: entries 1 to 32 of the skill list.
 std::vector<std::string> trainingSkills(const std::vector<std::string>& skills);

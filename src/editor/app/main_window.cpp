@@ -20,6 +20,7 @@
 #include "pages/export_all.h"
 #include "pages/help_frame.h"
 #include "pages/lookup_frame.h"
+#include "pages/mod_patch_frame.h"
 #include "pages/pilot_page.h"
 #include "pages/skill_training_frame.h"
 #include "pages/table_window.h"
@@ -191,8 +192,9 @@ QWidget* MainWindow::buildToolsPage() {
     auto* grid = new QGridLayout(page);
     grid->addWidget(new DiscImageFrame(*context_), 0, 0);
     grid->addWidget(new LookupFrame(*context_), 1, 0);
-    grid->addWidget(new HelpFrame(dialogs_, helpDir_), 0, 1, 3, 1);
-    grid->setRowStretch(2, 1);
+    grid->addWidget(new ModPatchFrame(*context_), 2, 0);
+    grid->addWidget(new HelpFrame(dialogs_, helpDir_), 0, 1, 4, 1);
+    grid->setRowStretch(3, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }

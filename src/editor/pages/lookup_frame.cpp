@@ -20,6 +20,10 @@ LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
       text55_(readOnlyBox("Text55", 200)) {
     setObjectName("Frame15");
     auto* command15 = button("Command15", u("字符转字码"));
+    auto* tableButton = button("CharTableButton", u("字码表…"));
+    tableButton->setToolTip(u(
+        "选择其他工具的字码表（.tbl，每行“XXXX=字”）或 string.txt 格式的文件，代替 data 文件夹里的 "
+        "string.txt"));
     auto* label30 = new QLabel(u("注意：如果游戏字库里没有该字，则修改编码后游戏中没有字体显示"));
     label30->setObjectName("Label30");
     label30->setWordWrap(true);
@@ -32,6 +36,7 @@ LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
     grid->addWidget(inputLabel, 0, 0);
     grid->addWidget(text54_, 1, 0);
     grid->addWidget(command15, 1, 1);
+    grid->addWidget(tableButton, 0, 1);
     grid->addWidget(outputLabel, 2, 0);
     grid->addWidget(text55_, 3, 0, 1, 2);
     grid->addWidget(label30, 4, 0, 1, 2);
@@ -39,6 +44,13 @@ LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
 
     connect(command15, &QPushButton::clicked, this, &LookupFrame::lookup);
     connect(text54_, &QLineEdit::returnPressed, this, &LookupFrame::lookup);
+    connect(tableButton, &QPushButton::clicked, this, &LookupFrame::chooseCharTable);
+}
+
+void LookupFrame::chooseCharTable() {
+    const QString path = context_.dialogs().openFile(this, u("字码表(*.tbl, *.txt) | *.tbl *.txt"));
+    if (!path.isEmpty() && context_.session().useCharFile(path, this))
+        text55_->clear();
 }
 
 void LookupFrame::lookup() {

@@ -17,6 +17,8 @@ public:
 
     // `Command15`: looks up every character of Text54 and puts the codes into Text55.
     void lookup();
+    // "字码表…": a character table of another tool (.tbl) or a string.txt to use instead.
+    void chooseCharTable();
 
 private:
     EditorContext& context_;

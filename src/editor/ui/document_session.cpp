@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "catalog/catalog.h"
+#include "lists/char_file.h"
 #include "ui/dialogs.h"
 #include "ui/pending_edits.h"
 #include "ui/text.h"
@@ -68,7 +69,7 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     }
     NameLists lists;
     try {
-        lists = loadNameLists(toPath(dataDir_));
+        lists = loadNameLists(toPath(dataDir_), toPath(charFile_));
     } catch (const DataFileError& e) {
         dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + q(e.what()));
         return false;
@@ -99,6 +100,24 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
             u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
                 u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
     }
+    return true;
+}
+
+bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
+    std::vector<std::string> entries;
+    try {
+        entries = readCharFile(toPath(path));
+    } catch (const DataFileError& e) {
+        dialogs_.information(parent, u("无法使用这个字码表，仍使用原来的：\n") + q(e.what()));
+        return false;
+    }
+    charFile_ = QFileInfo(path).absoluteFilePath();
+    chars_ = CharTable(entries);
+    lists_.chars = std::move(entries);
+    emit note(u("字码表：%1（%2 项）").arg(charFile_).arg(lists_.chars.size()));
+    // Decoded names on the pages follow the new table.
+    if (document_)
+        emit fileChanged(false);
     return true;
 }
 

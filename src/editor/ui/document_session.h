@@ -40,6 +40,13 @@ public:
     const std::vector<std::string>* names(NameList list) override;
     const CharTable* chars() override { return chars_.empty() ? nullptr : &chars_; }
 
+    // The character table file chosen with "字码表…" (empty: the data folder's).
+    const QString& charFile() const { return charFile_; }
+    // Reads `path` (a .tbl, or a list in string.txt's form) and uses it as the character table
+    // from now on, for this executable and the next; or shows why not and keeps the current
+    // one. True when adopted.
+    bool useCharFile(const QString& path, QWidget* parent);
+
     // Checks the file and the name lists, asks about unsaved edits, and adopts both; or
     // shows why not and keeps the previous executable and lists. True when adopted.
     bool openExecutable(const QString& path, QWidget* parent);
@@ -75,6 +82,7 @@ private:
     PendingEdits& pending_;
     QString dataDir_;
     QString exepath_;
+    QString charFile_;
     NameLists lists_;
     CharTable chars_;
     std::unique_ptr<Document> document_;

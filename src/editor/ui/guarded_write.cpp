@@ -83,4 +83,8 @@ WriteResult GuardedWrite::write(QWidget* parent,
     return result;
 }
 
+WriteResult GuardedWrite::writeChange(QWidget* parent, const Change& change) {
+    return write(parent, [&](EntryEditor&) { return session_.document()->write(change); });
+}
+
 }  // namespace vorlan

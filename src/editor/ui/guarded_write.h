@@ -23,6 +23,8 @@ public:
         : session_(session), history_(history), dialogs_(dialogs) {}
 
     WriteResult write(QWidget* parent, const std::function<WriteResult(EntryEditor&)>& change);
+    // A change made outside the entry editor (an applied patch), written the same way.
+    WriteResult writeChange(QWidget* parent, const Change& change);
 
 private:
     DocumentSession& session_;

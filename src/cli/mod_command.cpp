@@ -1,0 +1,119 @@
+#include "cli/mod_command.h"
+
+#include "bulk/change_text.h"
+#include "bulk/mod_patch.h"
+#include "bulk/patch_file.h"
+#include "catalog/catalog.h"
+#include "document/backup.h"
+#include "io/new_file.h"
+
+namespace vorlan::cli {
+
+namespace {
+
+std::string countText(const ExecutableDiff& diff) {
+    return std::to_string(changedEntryCount(diff)) + " 个条目的 " +
+           std::to_string(diff.changes.size()) + " 个字段";
+}
+
+std::vector<std::uint8_t> wholeFile(Document& document) {
+    return document.read(0, static_cast<std::size_t>(document.size()));
+}
+
+}  // namespace
+
+void ModCommand::declare(CLI::App& sub) {
+    sub.add_option("ACTION", action_, "create or apply")
+        ->required()
+        ->check(CLI::IsMember({"create", "apply"}));
+    sub.add_option("FILE", file_, "create: the patch to write (.bps or .ips); apply: the patch")
+        ->required();
+    sub.add_option("--from", from_, "create: the unmodified executable (default: <exe>.bak)");
+    sub.add_flag("--dry-run", dryRun_, "apply: only list the fields the patch would change");
+    sub.add_flag("--force", force_, "create: overwrite an existing file");
+}
+
+int ModCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
+    if (action_ == "create") {
+        if (dryRun_)
+            throw Refusal("--dry-run 只用于 mod apply。");
+        return create(session, out, err);
+    }
+    if (!from_.empty() || force_)
+        throw Refusal("--from 和 --force 只用于 mod create。没有写入任何内容。");
+    return apply(session, out, err);
+}
+
+int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
+    const auto format = formatOfName(file_);
+    if (!format)
+        throw Refusal("补丁文件名要以 .bps 或 .ips 结尾（决定补丁的格式）：" + file_);
+    Document& document = *session.document;
+    const std::filesystem::path original =
+        from_.empty() ? backupPath(document.path()) : std::filesystem::path(from_);
+    std::error_code ec;
+    if (from_.empty() && !std::filesystem::exists(original, ec))
+        throw Refusal("找不到原文件 " + original.string() +
+                      "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
+    MadePatch made;
+    try {
+        made = makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable);
+    } catch (const PatchError& e) {
+        throw Refusal(std::string(e.what()) + "\n没有写入补丁文件。");
+    }
+    if (!made.outside.empty())
+        err << "注意：游戏主程序在数据表以外也有改动：" << rangesText(made.outside)
+            << "。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它（本程序只写入数据表）。\n";
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(file_, ec));
+    if (exists && !force_)
+        throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + file_);
+    try {
+        if (exists)
+            replaceFile(systemFileOps(), file_, made.bytes);
+        else
+            createNewFile(systemFileOps(), file_, made.bytes);
+    } catch (const IoError& e) {
+        throw Refusal(std::string("无法写入补丁文件：") + e.what());
+    }
+    out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << made.bytes.size()
+        << " 字节）：从 " << original.string() << " 到 " << document.path().string() << "，改动了 "
+        << countText(made.diff) << "。\n";
+    return kOk;
+}
+
+int ModCommand::apply(Session& session, std::ostream& out, std::ostream& err) {
+    Document& document = *session.document;
+    PatchPlan plan;
+    try {
+        const auto patch = readWholeFile(file_, kMaxPatchFile, "补丁文件");
+        plan = planPatch(patch, wholeFile(document), tableLayout().writable);
+    } catch (const PatchError& e) {
+        throw Refusal(std::string(e.what()) + "\n没有写入任何内容。");
+    }
+    if (plan.blocks.empty()) {
+        out << "这个补丁不改动游戏主程序的任何内容（可能已经应用过了），没有写入。\n";
+        return kOk;
+    }
+    out << formatName(plan.format) << " 补丁 " << file_ << " 将改动 " << countText(plan.diff)
+        << "：\n";
+    for (const FieldChange& c : plan.diff.changes) {
+        const ChangeText t = describeChange(c, &session.lists);
+        out << "  " << t.table << " " << t.index << "（" << t.label << "）" << t.caption << " ["
+            << t.key << "]：" << t.before << " → " << t.after << "\n";
+    }
+    if (!plan.diff.other.empty())
+        out << "  另有 " << plan.diff.other.size() << " 处数据表内不属于任何字段的字节："
+            << rangesText(plan.diff.other) << "\n";
+    if (dryRun_) {
+        out << "（--dry-run：没有写入任何内容）\n";
+        return kOk;
+    }
+    const std::string name = std::filesystem::path(file_).filename().string();
+    const WriteResult result = document.write(patchChange(plan, "应用补丁 " + name));
+    if (const int status = report(result, err); status != kOk)
+        return status;
+    out << "已应用补丁 " << name << "（" << result.step.bytesChanged() << " 字节）。\n";
+    return kOk;
+}
+
+}  // namespace vorlan::cli

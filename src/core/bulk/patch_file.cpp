@@ -1,0 +1,37 @@
+#include "bulk/patch_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "bulk/patch_error.h"
+#include "io/posix_file.h"
+
+namespace vorlan {
+
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                        const std::string& what) {
+    const std::string name = path.string();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        throw PatchError("找不到或无法读取" + what + "：" + name + "（" + systemMessage(errno) +
+                         "）");
+    if (!S_ISREG(st.st_mode))
+        throw PatchError(what + "不是一个普通文件（可能是文件夹或设备）：" + name);
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        throw PatchError(what + "太大（" + std::to_string(st.st_size) + " 字节，最多 " +
+                         std::to_string(maxBytes) + " 字节）：" + name);
+    try {
+        // Opened without waiting and checked again: a file swapped for a pipe in between
+        // must not hang the program.
+        PosixFile file(systemFileOps(), path, PosixFile::Mode::Read);
+        const FileIdentity id = file.identity();
+        if (!id.regular || id.size > maxBytes)
+            throw PatchError(what + "在读取时被换成了其他东西：" + name);
+        return file.readAt(0, static_cast<std::size_t>(id.size));
+    } catch (const IoError& e) {
+        throw PatchError("读取" + what + "失败：" + e.what());
+    }
+}
+
+}  // namespace vorlan

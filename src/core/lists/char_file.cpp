@@ -1,0 +1,52 @@
+#include "lists/char_file.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "io/text_file.h"
+#include "lists/name_lists.h"
+#include "text/tbl.h"
+
+namespace vorlan {
+
+namespace {
+
+bool isTbl(const std::filesystem::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".tbl";
+}
+
+bool present(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(path, ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+}  // namespace
+
+std::vector<std::string> readCharFile(const std::filesystem::path& path) {
+    if (!isTbl(path)) {
+        const std::string name = path.filename().string();
+        return readListFile(path.parent_path(), ListFile{name.c_str(), kCharList.count});
+    }
+    const std::string text = readTextFile(path);
+    try {
+        return parseTbl(text);
+    } catch (const TblError& e) {
+        throw DataFileError("字码表文件 " + path.string() + " " + e.what());
+    }
+}
+
+std::vector<std::string> readCharTable(const std::filesystem::path& dataDir,
+                                       const std::filesystem::path& chosen) {
+    if (!chosen.empty())
+        return readCharFile(chosen);
+    const auto tbl = dataDir / kCharTblName;
+    if (!present(dataDir / kCharList.name) && present(tbl))
+        return readCharFile(tbl);
+    return readListFile(dataDir, kCharList);
+}
+
+}  // namespace vorlan
