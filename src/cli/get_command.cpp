@@ -28,6 +28,7 @@ int GetCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
             record["index"] = indexText(table, index);
         else
             record["index"] = index;
+        record["label"] = table.label(index, &lists);
         record["offset"] = offset;
         record["fields"] = nlohmann::ordered_json::array();
         for (std::size_t i = 0; i < values.size(); ++i)
@@ -37,8 +38,9 @@ int GetCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
         return kOk;
     }
 
-    out << table.name << " " << indexText(table, index) << "（" << table.caption << "）  offset 0x"
-        << offset << "\n";
+    // The editor's label beside the index: the weapon slot shown as "武器2" is `weapon 3:1`.
+    out << table.name << " " << indexText(table, index) << "  " << table.label(index, &lists)
+        << "（" << table.caption << "）  offset 0x" << offset << "\n";
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const FieldDef& f = table.fields[i];

@@ -57,6 +57,7 @@ TEST(CliGet, JsonShowsEachFieldInItsForm) {
     const auto weapon = nlohmann::json::parse(exe.run({"get", "weapon", "5:2", "--json"}).out);
     EXPECT_EQ(weapon["offset"], "211BA0");
     EXPECT_EQ(weapon["index"], "5:2");
+    EXPECT_EQ(weapon["label"], "机体005 武器3");  // the editor's label: slots count from 1 there
     EXPECT_EQ(field(weapon, "name")["decoded"], demoWeaponName(5, 2));
 }
 

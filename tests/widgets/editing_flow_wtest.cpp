@@ -14,9 +14,9 @@
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "document/journal.h"
+#include "tables/unit_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;
@@ -48,6 +48,7 @@ private slots:
     void undoRefusesAfterAnotherProgramChangedTheBytes();
     void aRefusalSwitchesToTheFieldsPage();
     void aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo();
+    void theStatusLineNamesWhatChangedAndWhatUndoLeft();
     void theFilterKeepsTheKeyboardWorking();
 };
 
@@ -272,6 +273,21 @@ void EditingFlowTest::aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo() {
     QTest::keyClick(&f.window(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(toldSince(from));
     QCOMPARE(f.bytes(), original);
+}
+
+// One weapon field written is one entry's change, and an undo says what the value is now.
+void EditingFlowTest::theStatusLineNamesWhatChangedAndWhatUndoLeft() {
+    Flow f;
+    f.clickRow(f.list1, 4);
+    f.clickRow(f.list2, 0);
+    const QString attack = f.box("Text18")->text();
+    f.type("Text18", "4321");
+    f.click("Command3");
+    QVERIFY(f.status->text().startsWith(u("已写入")));
+    QVERIFY2(!f.status->text().contains(u("个条目")), qPrintable(f.status->text()));
+    QTest::keyClick(&f.window(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f.status->text().startsWith(u("已撤销，现在")));
+    QVERIFY2(f.status->text().endsWith(u("4321 → ") + attack), qPrintable(f.status->text()));
 }
 
 QTEST_MAIN(EditingFlowTest)

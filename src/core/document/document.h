@@ -81,6 +81,7 @@ struct EditOutcome {
     int badEdit = -1;     // which of the caller's edits, and which field, was refused
     int badField = -1;
     std::string label;                // for the step: "机体005：HP 1000 → 2000"
+    std::string undoLabel;            // the step undone: "机体005：HP 2000 → 1000"
     std::vector<std::string> fields;  // keys of the fields changed
 };
 

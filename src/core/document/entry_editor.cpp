@@ -110,6 +110,8 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
         EditOutcome out;
         Block& block = blocks.front();
         std::string label;
+        std::string undoLabel;
+        change.entries.clear();  // only the entries whose bytes change
         for (std::size_t k = 0; k < edits.size(); ++k) {
             const EntryEdit& e = edits[k];
             const TableDef& table = *e.table;
@@ -132,6 +134,7 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             if (saved.fields.empty() || before == after)
                 continue;
             put(block, base, after);
+            change.entries.push_back(e.index);
             if (!stepLabel.empty()) {
                 for (int i : saved.fields)
                     out.fields.push_back(table.fields[static_cast<std::size_t>(i)].key);
@@ -149,8 +152,11 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             }
             label += (label.empty() ? "" : "；") + this->label(table, e.index) + "：" +
                      describeFields(table, changed, was, now, names_);
+            undoLabel += (undoLabel.empty() ? "" : "；") + this->label(table, e.index) + "：" +
+                         describeFields(table, changed, now, was, names_);
         }
         out.label = stepLabel.empty() ? label : stepLabel;
+        out.undoLabel = stepLabel.empty() ? undoLabel : std::string();
         // Each key once, in the order first written (many entries write the same fields).
         std::vector<std::string> keys;
         for (std::string& key : out.fields) {

@@ -35,7 +35,7 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     text56_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text56_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The table reference lines up in columns only in a fixed-width font.
-    QFont mono("WenQuanYi Micro Hei Mono");
+    QFont mono("WenQuanYi Zen Hei Mono");
     mono.setStyleHint(QFont::Monospace);
     text56_->setFont(mono);
 

@@ -93,8 +93,12 @@ QPixmap draw(int bit, bool lit) {
 }  // namespace
 
 UnitIcon unitIcon(int bit) {
+    // Named by what the icon shows, as players know it from the unit screens.
+    static const char* names[] = {"红色徽章", "剑", "EN", "扳手"};
     return UnitIcon{draw(bit, false), draw(bit, true),
-                    QString::fromUtf8("机体技能2 第 %1 位（点击切换）").arg(bit)};
+                    QString::fromUtf8("机体技能2「%1」（点击切换，第 %2 位）")
+                        .arg(QString::fromUtf8(names[bit & 3]))
+                        .arg(bit)};
 }
 
 }  // namespace vorlan

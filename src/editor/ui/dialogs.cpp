@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include "ui/change_preview_dialog.h"
@@ -14,6 +16,17 @@ namespace {
 
 QString title() {
     return QApplication::applicationDisplayName();
+}
+
+// A short message would make the box narrower than its title, which the window manager then
+// cuts to "VORL…": the box is kept at least as wide as the title needs.
+void fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace
@@ -29,6 +42,7 @@ QString toQtFilter(const QString& filter) {
 
 void WidgetDialogs::information(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent);
+    fitTitle(box);
     box.exec();
 }
 
@@ -36,6 +50,7 @@ bool WidgetDialogs::question(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     box.setDefaultButton(QMessageBox::Ok);
+    fitTitle(box);
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -46,6 +61,7 @@ Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text)
     auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
     box.setDefaultButton(write);
     box.setEscapeButton(cancel);
+    fitTitle(box);
     box.exec();
     if (box.clickedButton() == write)
         return Unsaved::Write;

@@ -66,7 +66,9 @@ bool UndoHistory::applyStep(const WriteStep& step, bool forward) {
         dialogs_.information(nullptr, q(result.message));
         return false;
     }
-    session_.announceWrite(step, u(forward ? "已重做 " : "已撤销 ") + q(step.label));
+    // An undo says what the values are now: the step's change the other way round.
+    const std::string& what = forward || step.undoLabel.empty() ? step.label : step.undoLabel;
+    session_.announceWrite(step, u(forward ? "已重做 " : "已撤销，现在 ") + q(what));
     return true;
 }
 
