@@ -88,7 +88,8 @@ void MainWindowTest::openingFillsTheListsOnce() {
     test::ScriptedDialogs& dialogs = f.dialogs();
     dialogs.chooseNextFile(exe);
     QTest::mouseClick(f.child<QPushButton>("Command1"), Qt::LeftButton);
-    QCOMPARE(dialogs.filters.value(0), u("SLKV_618.04(SLKV_618.04) | SLKV_618.04"));
+    QCOMPARE(dialogs.filters.value(0),
+             u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"));
     QVERIFY2(dialogs.messages.isEmpty(), qPrintable(dialogs.lastMessage()));
     QCOMPARE(f.child<QLineEdit>("Text1")->text(), exe);
     QCOMPARE(w.context().session().exepath(), exe);

@@ -1,5 +1,7 @@
 #include "image/image_check.h"
 
+#include <cstdio>
+
 #include <array>
 #include <cstring>
 
@@ -64,11 +66,20 @@ ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how)
         throw ImageRefusal(
             "镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" + name);
     }
-    if (requireElf && magic != kElf)
-        throw ImageRefusal(kNotAnImage);
+    // The directory first: it says where the executable really is when it is elsewhere.
     const DirectoryReport report = readDirectories({image.file().fd(), image.real(), size}, how);
     if (report.verdict != DirectoryReport::Verdict::Ok)
         throw ImageRefusal(describeReport(report, name));
+    if (requireElf && magic != kElf) {
+        char found[16];
+        std::snprintf(found, sizeof found, "%02X %02X %02X %02X", magic[0], magic[1], magic[2],
+                      magic[3]);
+        throw ImageRefusal(
+            std::string(kNotAnImage) +
+            "\n（镜像目录中的 SLKV_618.04 在第 362 扇区，但那里不是 ELF 程序的开头：应为 "
+            "7F 45 4C 46，实际为 " +
+            found + "）\n" + name);
+    }
     return ImageFacts{std::string(reinterpret_cast<const char*>(pvd + 40), 32), size};
 }
 

@@ -231,7 +231,9 @@ bool MainWindow::openExecutable(const QString& path) {
 }
 
 void MainWindow::chooseExecutable() {
-    const QString path = dialogs_.openFile(this, "SLKV_618.04(SLKV_618.04) | SLKV_618.04");
+    // A renamed copy opens too: the file's content decides, not its name.
+    const QString path =
+        dialogs_.openFile(this, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"));
     // A cancelled dialog keeps the executable that is open.
     if (path.isEmpty())
         return;
