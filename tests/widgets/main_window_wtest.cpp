@@ -216,12 +216,22 @@ void MainWindowTest::lookupOfCharacters() {
     text54->setText(u("机体\xF0\x9F\x98\x80"));  // an emoji has no entry
     QTest::mouseClick(command15, Qt::LeftButton);
     QCOMPARE(dialogs.messages.size(), before + 1);
-    QCOMPARE(dialogs.lastMessage(), u("没有查找到匹配的字符串"));
-    QVERIFY(text55->text().isEmpty());
+    QVERIFY(dialogs.lastMessage().startsWith(u("没有查找到匹配的字符串\n")));
+    QVERIFY(dialogs.lastMessage().contains(u("（第 3 个字）")));  // named, with its place
+    QVERIFY(text55->text().isEmpty());                            // the old result is gone
 
     text54->setText(QString(256, QChar('A')));
     QTest::mouseClick(command15, Qt::LeftButton);
     QVERIFY(dialogs.lastMessage().contains("255"));
+
+    // The other way: code text back into characters, an unknown group named.
+    auto* code = f.child<QLineEdit>("DecodeInput");
+    code->setText(QString::fromStdString(*chars.codeOf("机") + *chars.codeOf("体")));
+    QTest::mouseClick(f.child<QPushButton>("DecodeButton"), Qt::LeftButton);
+    QCOMPARE(f.child<QLineEdit>("DecodeOutput")->text(), u("机体"));
+    code->setText(code->text() + "FFFF");
+    QTest::mouseClick(f.child<QPushButton>("DecodeButton"), Qt::LeftButton);
+    QVERIFY(dialogs.lastMessage().contains(u("第 3 组「FFFF」")));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,6 +1,6 @@
 #pragma once
 // The frame "字码查找": turns typed characters into the game's code text, so that new
-// names can be composed and pasted into a name code box.
+// names can be composed and pasted into a name code box, and code text back into characters.
 
 #include <QGroupBox>
 
@@ -17,6 +17,8 @@ public:
 
     // `Command15`: looks up every character of Text54 and puts the codes into Text55.
     void lookup();
+    // "字码转字符": the characters of the code text typed in DecodeInput.
+    void decode();
     // "字码表…": a character table of another tool (.tbl) or a string.txt to use instead.
     void chooseCharTable();
 
@@ -24,6 +26,8 @@ private:
     EditorContext& context_;
     QLineEdit* text54_;
     QLineEdit* text55_;
+    QLineEdit* codeInput_;
+    QLineEdit* decoded_;
 };
 
 }  // namespace vorlan
