@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
@@ -49,6 +51,22 @@ public:
 int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
+    // "--dark": the pictures under a dark system palette, as a dark desktop gives one.
+    if (argc > 2 && QString(argv[2]) == "--dark") {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 47, 52));
+        dark.setColor(QPalette::WindowText, QColor(225, 228, 232));
+        dark.setColor(QPalette::Base, QColor(30, 32, 36));
+        dark.setColor(QPalette::AlternateBase, QColor(40, 42, 46));
+        dark.setColor(QPalette::Text, QColor(225, 228, 232));
+        dark.setColor(QPalette::Button, QColor(58, 61, 67));
+        dark.setColor(QPalette::ButtonText, QColor(225, 228, 232));
+        dark.setColor(QPalette::Mid, QColor(90, 94, 100));
+        dark.setColor(QPalette::Midlight, QColor(70, 74, 80));
+        dark.setColor(QPalette::Highlight, QColor(61, 111, 182));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+    }
     vorlan::startApplication(app);
 
     const QDir out(argc > 1 ? argv[1] : ".");

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "tables/pilot_table.h"
+#include "tables/unit_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -10,9 +10,9 @@
 #include <QTest>
 
 #include "tables/upgrade_tables.h"
+#include "tables/window_tables.h"
 #include "ui/text.h"
 #include "widgets/support/editor_fixture.h"
-#include "tables/window_tables.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;

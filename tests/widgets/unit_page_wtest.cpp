@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "tables/unit_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

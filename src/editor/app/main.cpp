@@ -2,6 +2,7 @@
 // the command line.
 
 #include <QApplication>
+#include <QSettings>
 #include <cstdio>
 
 #include "app/editor_options.h"
@@ -65,9 +66,15 @@ int main(int argc, char* argv[]) {
     vorlan::Dialogs& dialogs =
         options.quitAfterPaint ? static_cast<vorlan::Dialogs&>(consoleDialogs) : widgetDialogs;
     vorlan::MainWindow window(dialogs, qpath(folders.lists), qpath(folders.help));
+    // What the player had last time (not for a timed run, which starts the same every time).
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "vorlan", "vorlan-editor");
+    if (!options.quitAfterPaint)
+        window.useSettings(&settings, options.dataDir.isEmpty());
     window.show();
-    if (!options.executable.isEmpty() && !window.openExecutable(options.executable) &&
-        options.quitAfterPaint)
+    QString executable = options.executable;
+    if (executable.isEmpty() && !options.quitAfterPaint)
+        executable = window.lastExecutable();
+    if (!executable.isEmpty() && !window.openExecutable(executable) && options.quitAfterPaint)
         return 1;
     if (options.quitAfterPaint)
         vorlan::quitAfterFirstPaint(window);

@@ -15,10 +15,23 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QToolButton>
+
 #include "pages/compare_window.h"
 #include "pages/disc_image_frame.h"
 #include "pages/export_all.h"
 #include "pages/help_frame.h"
+#include "pages/lists_folder_frame.h"
 #include "pages/lookup_frame.h"
 #include "pages/mod_patch_frame.h"
 #include "pages/pilot_page.h"
@@ -29,6 +42,7 @@
 #include "pages/window_layouts.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
+#include "ui/undo_keys.h"
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
 
@@ -44,11 +58,19 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
       tabs_(new QTabWidget) {
     setObjectName("Form1");
     setWindowTitle(u("VORLAN静态修改器V1.20"));
+    text1_->setMinimumWidth(120);  // the path shrinks first on a small screen
 
     auto* command1 = button("Command1", u("打开"));
     auto* command2 = button("Command2", u("退出"));
     command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
     command1->setShortcut(QKeySequence::Open);
+    auto* recent = new QToolButton;
+    recent->setObjectName("RecentButton");
+    recent->setText(u("最近"));
+    recent->setToolTip(u("最近打开过的游戏主程序"));
+    recent->setPopupMode(QToolButton::InstantPopup);
+    recent->setMenu(new QMenu(recent));
+    connect(recent->menu(), &QMenu::aboutToShow, this, &MainWindow::showRecentMenu);
     QUndoStack* undo = context_->history().stack();
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
@@ -61,19 +83,23 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     connect(exportAll, &QPushButton::clicked, this, [this] { exportAllTables(*context_, this); });
     undoButton->setEnabled(false);
     redoButton->setEnabled(false);
+    undoButton->setToolTip(u("撤销上一次写入 (Ctrl+Z)"));
+    redoButton->setToolTip(u("重做撤销了的写入 (Ctrl+Y)"));
     historyButton->setCheckable(true);
     historyButton->setToolTip(u("显示本次运行中每一次写入，可以撤销或重做"));
     connect(undo, &QUndoStack::canUndoChanged, undoButton, &QPushButton::setEnabled);
     connect(undo, &QUndoStack::canRedoChanged, redoButton, &QPushButton::setEnabled);
     connect(undo, &QUndoStack::undoTextChanged, undoButton, [undoButton](const QString& t) {
-        undoButton->setToolTip(t.isEmpty() ? QString() : u("撤销：") + t + " (Ctrl+Z)");
+        undoButton->setToolTip((t.isEmpty() ? u("撤销上一次写入") : u("撤销：") + t) + " (Ctrl+Z)");
     });
     connect(undo, &QUndoStack::redoTextChanged, redoButton, [redoButton](const QString& t) {
-        redoButton->setToolTip(t.isEmpty() ? QString() : u("重做：") + t + " (Ctrl+Y)");
+        redoButton->setToolTip((t.isEmpty() ? u("重做撤销了的写入") : u("重做：") + t) +
+                               " (Ctrl+Y)");
     });
     connect(undoButton, &QPushButton::clicked, undo, &QUndoStack::undo);
     connect(redoButton, &QPushButton::clicked, undo, &QUndoStack::redo);
-    // Ctrl+Z / Ctrl+Y anywhere but in a text box, which undoes its own typing first.
+    // Ctrl+Z / Ctrl+Y anywhere; a text box with typing of its own to undo takes them first.
+    qApp->installEventFilter(new UndoKeys(this));
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
     auto* redoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
     connect(undoKey, &QShortcut::activated, undo, &QUndoStack::undo);
@@ -82,6 +108,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     auto* top = new QHBoxLayout;
     top->addWidget(text1_, 1);
     top->addWidget(command1);
+    top->addWidget(recent);
     top->addWidget(command2);
     top->addSpacing(12);
     top->addWidget(undoButton);
@@ -91,16 +118,25 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     top->addWidget(exportAll);
 
     tabs_->setObjectName("SSTab1");
-    tabs_->addTab(new UnitPage(*context_), u("机体武器修改"));
-    tabs_->addTab(new PilotPage(*context_), u("机师修改"));
+    // Each page scrolls when the window is smaller than it (1280 × 720 at 150 %).
+    const auto scrolled = [](QWidget* page) {
+        auto* area = new QScrollArea;
+        area->setWidget(page);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setFocusProxy(page);
+        return area;
+    };
+    tabs_->addTab(scrolled(new UnitPage(*context_)), u("机体武器修改"));
+    tabs_->addTab(scrolled(new PilotPage(*context_)), u("机师修改"));
     auto* tables = new QWidget;
     auto* tablesLayout = new QVBoxLayout(tables);
     tablesLayout->addWidget(new SkillTrainingFrame(*context_));
     tablesLayout->addWidget(new UpgradeFrame(*context_));
     tablesLayout->addStretch();
-    tabs_->addTab(tables, u("其他修改"));
-    tabs_->addTab(buildWindowButtons(), u("其他修改2"));
-    tabs_->addTab(buildToolsPage(), u("使用相关"));
+    tabs_->addTab(scrolled(tables), u("其他修改"));
+    tabs_->addTab(scrolled(buildWindowButtons()), u("其他修改2"));
+    tabs_->addTab(scrolled(buildToolsPage()), u("使用相关"));
 
     // One line for notes that concern the whole file, such as the backup made before a write.
     auto* status = new QLabel;
@@ -117,16 +153,27 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     history_ = buildHistory();
     history_->hide();
     connect(historyButton, &QPushButton::toggled, history_, &QWidget::setVisible);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(tabs_, 1);
-    middle->addWidget(history_);
+    // The history takes its width from the pages, not from the screen: the window keeps its
+    // size when it is shown and hidden.
+    splitter_ = new QSplitter;
+    splitter_->setObjectName("MainSplitter");
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(history_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(middle, 1);
+    layout->addWidget(splitter_, 1);
     layout->addWidget(status);
     guardWheel(this);
-    resize(900, 640);
+    buildKeys();
+    setAcceptDrops(true);
+    // Within the screen's free area, so that a small screen or a large scale shows it whole.
+    QSize size(900, 640);
+    if (const QScreen* s = screen())
+        size = size.boundedTo(s->availableGeometry().size() - QSize(16, 48));
+    resize(size);
 
     connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
     connect(command2, &QPushButton::clicked, this, [this] {
@@ -148,6 +195,122 @@ MainWindow::~MainWindow() {
     }
 }
 
+void MainWindow::buildKeys() {
+    const auto key = [this](const QKeySequence& sequence, auto action) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, action);
+    };
+    // Between the pages from anywhere in the window, the inner pages with Ctrl+PgUp/PgDn.
+    const auto step = [](QTabWidget* tabs, int by) {
+        if (tabs != nullptr && tabs->count() > 0)
+            tabs->setCurrentIndex((tabs->currentIndex() + by + tabs->count()) % tabs->count());
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this, step] { step(tabs_, 1); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this, step] { step(tabs_, -1); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this, step] { step(tabs_, -1); });
+    const auto inner = [this] { return tabs_->currentWidget()->findChild<QTabWidget*>(); };
+    key(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [inner, step] { step(inner(), 1); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [inner, step] { step(inner(), -1); });
+    // F1: the usage guide.
+    key(QKeySequence::HelpContents, [this] {
+        tabs_->setCurrentIndex(tabs_->count() - 1);
+        if (auto* guide = findChild<QAbstractButton*>("Option1"))
+            guide->click();
+    });
+    // Every write button names its key.
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        if (b->text() == u("写入") && !b->toolTip().contains("Ctrl+S"))
+            b->setToolTip((b->toolTip().isEmpty() ? u("写入改动") : b->toolTip()) + " (Ctrl+S)");
+    }
+}
+
+void MainWindow::useSettings(QSettings* settings, bool restoreLists) {
+    recent_ = RecentFiles(settings);
+    if (!recent_.active())
+        return;
+    if (const QByteArray geometry = recent_.value("window/geometry"); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray split = recent_.value("window/splitter"); !split.isEmpty())
+        splitter_->restoreState(split);
+    const int page = recent_.text("window/page").toInt();
+    if (page >= 0 && page < tabs_->count())
+        tabs_->setCurrentIndex(page);
+    if (const QString lists = recent_.text("lists/folder");
+        restoreLists && !lists.isEmpty() && QFileInfo(lists).isDir() &&
+        lists != context_->session().dataDir()) {
+        context_->session().setDataDir(lists, this);
+        listsFrame_->showFolder();
+    }
+}
+
+QString MainWindow::lastExecutable() const {
+    const QStringList files = recent_.files();
+    return !files.isEmpty() && QFileInfo(files.first()).isFile() ? files.first() : QString();
+}
+
+void MainWindow::showRecentMenu() {
+    auto* menu = findChild<QToolButton*>("RecentButton")->menu();
+    menu->clear();
+    const QStringList files = recent_.files();
+    for (const QString& file : files) {
+        QAction* open = menu->addAction(file);
+        connect(open, &QAction::triggered, this, [this, file] {
+            if (!QFileInfo(file).isFile()) {
+                dialogs_.information(this, u("文件已不在原处，已从最近列表中去掉：\n") + file);
+                recent_.forget(file);
+                return;
+            }
+            openExecutable(file);
+        });
+    }
+    if (files.isEmpty())
+        menu->addAction(u("（还没有打开过文件）"))->setEnabled(false);
+    menu->addSeparator();
+    connect(menu->addAction(u("选择文件…")), &QAction::triggered, this,
+            &MainWindow::chooseExecutable);
+}
+
+void MainWindow::useListsFolder(const QString& folder) {
+    if (!context_->session().setDataDir(folder, this))
+        return;
+    recent_.setText("lists/folder", folder);
+    listsFrame_->showFolder();
+    emit context_->session().note(u("名称列表改为：") + folder);
+}
+
+void MainWindow::saveLayout() {
+    recent_.setValue("window/geometry", saveGeometry());
+    recent_.setValue("window/splitter", splitter_->saveState());
+    recent_.setText("window/page", QString::number(tabs_->currentIndex()));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = event->mimeData()->urls().value(0).toLocalFile();
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // An ELF file is an executable; anything as large as a disc is taken as an image.
+    QFile file(path);
+    QByteArray head;
+    if (file.open(QIODevice::ReadOnly))
+        head = file.read(4);
+    constexpr qint64 kImageAtLeast = 741376 + 3542016;
+    if (head != QByteArray("\x7F"
+                           "ELF",
+                           4) &&
+        QFileInfo(path).size() >= kImageAtLeast) {
+        tabs_->setCurrentIndex(tabs_->count() - 1);
+        imageFrame_->useImage(path);
+        return;
+    }
+    openExecutable(path);
+}
+
 QWidget* MainWindow::buildHistory() {
     auto* box = frame(u("写入历史（撤销 / 重做）"), "HistoryFrame");
     auto* view = new QUndoView(context_->history().stack());
@@ -166,6 +329,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    saveLayout();
     QWidget::closeEvent(event);
 }
 
@@ -190,11 +354,15 @@ QWidget* MainWindow::buildWindowButtons() {
 QWidget* MainWindow::buildToolsPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout(page);
-    grid->addWidget(new DiscImageFrame(*context_), 0, 0);
+    imageFrame_ = new DiscImageFrame(*context_);
+    listsFrame_ = new ListsFolderFrame(*context_);
+    connect(listsFrame_, &ListsFolderFrame::folderChosen, this, &MainWindow::useListsFolder);
+    grid->addWidget(imageFrame_, 0, 0);
     grid->addWidget(new LookupFrame(*context_), 1, 0);
     grid->addWidget(new ModPatchFrame(*context_), 2, 0);
-    grid->addWidget(new HelpFrame(dialogs_, helpDir_), 0, 1, 4, 1);
-    grid->setRowStretch(3, 1);
+    grid->addWidget(listsFrame_, 3, 0);
+    grid->addWidget(new HelpFrame(dialogs_, helpDir_), 0, 1, 5, 1);
+    grid->setRowStretch(4, 1);
     grid->setColumnStretch(1, 1);
     return page;
 }
@@ -219,6 +387,7 @@ void MainWindow::openWindow(const QString& button) {
 bool MainWindow::openExecutable(const QString& path) {
     if (!context_->session().openExecutable(path, this))
         return false;
+    recent_.add(path);
     text1_->setText(context_->session().exepath() +
                     (context_->session().isReadOnly() ? u("（只读）") : QString()));
     // A read-only executable: every button that would write it is off.

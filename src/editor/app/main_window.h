@@ -6,13 +6,19 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/recent_files.h"
+
 class QLineEdit;
+class QSettings;
+class QSplitter;
 class QTabWidget;
 
 namespace vorlan {
 
+class DiscImageFrame;
 class Dialogs;
 class EditorContext;
+class ListsFolderFrame;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -26,9 +32,19 @@ public:
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
 
+    // Remembers from now on, in `settings`, the executables opened, the window's size and
+    // place, the page and the splitter, and the lists folder; restores what it holds.
+    // `restoreLists` false: a lists folder given on the command line stays.
+    void useSettings(QSettings* settings, bool restoreLists = true);
+    // The executable opened last in an earlier run, when it is still there; else empty.
+    QString lastExecutable() const;
+
 protected:
     // Closing the window asks about unsaved edits first.
     void closeEvent(QCloseEvent* event) override;
+    // An executable or a disc image dropped on the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void chooseExecutable();
@@ -37,6 +53,10 @@ private:
     void openWindow(const QString& button);
     QWidget* buildWindowButtons();
     QWidget* buildToolsPage();
+    void buildKeys();
+    void showRecentMenu();
+    void useListsFolder(const QString& folder);
+    void saveLayout();
 
     Dialogs& dialogs_;
     QString helpDir_;
@@ -44,6 +64,10 @@ private:
     QLineEdit* text1_;
     QTabWidget* tabs_;
     QWidget* history_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    DiscImageFrame* imageFrame_ = nullptr;
+    ListsFolderFrame* listsFrame_ = nullptr;
+    RecentFiles recent_{nullptr};
     QMap<QString, QPointer<QWidget>> windows_;
 };
 

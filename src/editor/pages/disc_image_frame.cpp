@@ -62,6 +62,10 @@ void DiscImageFrame::chooseImage() {
     // A cancelled dialog keeps the image that was accepted.
     if (path.isEmpty())
         return;
+    useImage(path);
+}
+
+void DiscImageFrame::useImage(const QString& path) {
     isopath_ = QFileInfo(path).absoluteFilePath();
     checkiso();
 }

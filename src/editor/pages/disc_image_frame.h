@@ -22,6 +22,8 @@ public:
 
     // True while a copy into the image runs.
     bool busy() const { return busy_; }
+    // Takes `path` as the image, as if chosen in the dialog (a dropped file).
+    void useImage(const QString& path);
 
 private:
     void chooseImage();

@@ -121,6 +121,15 @@ bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
     return true;
 }
 
+bool DocumentSession::setDataDir(const QString& folder, QWidget* parent) {
+    const QString previous = dataDir_;
+    dataDir_ = folder;
+    if (exepath_.isEmpty() || openExecutable(exepath_, parent))
+        return true;
+    dataDir_ = previous;
+    return false;
+}
+
 EntryEditor* DocumentSession::editor(QWidget* parent) {
     if (!editor_) {
         dialogs_.information(parent, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));

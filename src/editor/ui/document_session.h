@@ -29,6 +29,10 @@ public:
     ~DocumentSession() override;
 
     const QString& dataDir() const { return dataDir_; }
+    // Name lists from now on come from `folder`; an open executable is opened again (its
+    // unsaved edits asked about first) so that its lists are read from there. False when
+    // the player chose to stay.
+    bool setDataDir(const QString& folder, QWidget* parent);
     // The opened executable `exepath`; empty until one is opened.
     const QString& exepath() const { return exepath_; }
     const NameLists& lists() const { return lists_; }

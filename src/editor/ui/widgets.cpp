@@ -25,6 +25,8 @@ QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
     e->setObjectName(name);
     e->setMinimumWidth(width);
     e->setReadOnly(true);
+    // Out of the Tab order (nothing to type there); a click still selects its text to copy.
+    e->setFocusPolicy(Qt::ClickFocus);
     return e;
 }
 

@@ -1,0 +1,137 @@
+// The habits of a desktop editor kept open for hours: the last files and the window's layout
+// remembered across runs, files dropped on the window opened, a window that fits a small
+// screen at 150 %, and keys that work everywhere (Ctrl+Tab, Ctrl+PgDn, F1, Ctrl+Z where
+// typing is and where it is not).
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+#include <QUndoStack>
+#include <QUrl>
+
+#include "tables/unit_table.h"
+#include "ui/editor_context.h"
+#include "ui/text.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// Drops `path` on `target` as a file manager would.
+void drop(QWidget& target, const std::filesystem::path& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
+    const QPoint at = target.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &dropped);
+}
+
+}  // namespace
+
+class DesktopHabitsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void recentFilesAndLayoutSurviveARestart();
+    void aDroppedExecutableOrImageIsOpened();
+    void theWindowFitsASmallScreenAt150Percent();
+    void keysWorkEverywhere();
+};
+
+void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
+    test::TempDir config;
+    const QString ini = QString::fromStdString((config / "vorlan-editor.ini").string());
+    test::EditorFixture f(false);
+    const auto second = f.exe().parent_path() / "copy.04";
+    test::writeFile(second, f.bytes());
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        f.window().useSettings(&settings);
+        QVERIFY(f.window().openExecutable(QString::fromStdString(second.string())));
+        QVERIFY(f.window().openExecutable(QString::fromStdString(f.exe().string())));
+        f.showWindow();
+        f.clickTab("SSTab1", 2);
+        f.window().close();
+    }
+    // A second run of the window with the same settings file.
+    test::ScriptedDialogs dialogs;
+    MainWindow again(dialogs, QString::fromStdString(f.dataDir().string()));
+    QSettings settings(ini, QSettings::IniFormat);
+    again.useSettings(&settings);
+    QCOMPARE(again.lastExecutable(), QString::fromStdString(f.exe().string()));
+    QCOMPARE(settings.value("recent/files").toStringList().size(), 2);
+    QCOMPARE(again.findChild<QTabWidget*>("SSTab1")->currentIndex(), 2);
+}
+
+void DesktopHabitsTest::aDroppedExecutableOrImageIsOpened() {
+    test::EditorFixture f(false);
+    f.showWindow();
+    drop(f.window(), f.exe());
+    QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(f.exe().string()));
+    QCOMPARE(f.child<QLineEdit>("Text1")->text(), QString::fromStdString(f.exe().string()));
+    // Something as large as a disc goes to the image tool, which says why it is refused.
+    const auto image = f.exe().parent_path() / "not-a-disc.iso";
+    test::writeFile(image, Bytes(741376 + 3542016, 0));
+    drop(f.window(), image);
+    QCOMPARE(f.child<QTabWidget>("SSTab1")->currentIndex(), 4);
+    QVERIFY(f.dialogs().lastMessage().contains("ISO 9660"));
+    QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(f.exe().string()));
+}
+
+void DesktopHabitsTest::theWindowFitsASmallScreenAt150Percent() {
+    test::EditorFixture f;
+    // 1280 × 720 at 150 % leaves 853 × 480 device-independent pixels, less the frame.
+    const QSize least = f.window().minimumSizeHint();
+    QVERIFY2(least.width() <= 840 && least.height() <= 440,
+             qPrintable(QString("%1 x %2").arg(least.width()).arg(least.height())));
+    f.showWindow();
+    const int width = f.window().width();
+    f.click("HistoryButton");
+    f.click("HistoryButton");
+    QCOMPARE(f.window().width(), width);  // the history does not widen the window for good
+}
+
+void DesktopHabitsTest::keysWorkEverywhere() {
+    test::EditorFixture f;
+    f.showWindow();
+    auto* tabs = f.child<QTabWidget>("SSTab1");
+    QTest::keyClick(&f.window(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(&f.window(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QTest::keyClick(&f.window(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(f.child<QTabWidget>("SSTab2")->currentIndex(), 1);
+
+    // Ctrl+Z in a box with typing undoes the typing; in a box without, the last write.
+    f.clickTab("SSTab2", 0);
+    f.clickRow("List1", 5);
+    const Bytes before = f.bytes();
+    f.type("Text2", "4242");
+    f.click("Command3");
+    QVERIFY(f.bytes() != before);
+    auto* en = f.child<QLineEdit>("Text3");
+    const QString enBefore = en->text();
+    f.type("Text3", "9");
+    QTest::keyClick(en, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(en->text(), enBefore);
+    QVERIFY(f.bytes() != before);
+    QTest::keyClick(en, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(f.bytes(), before);
+
+    QTest::keyClick(&f.window(), Qt::Key_F1);
+    QCOMPARE(tabs->currentIndex(), 4);
+    QVERIFY(!f.child<QPlainTextEdit>("Text56")->toPlainText().isEmpty());
+}
+
+QTEST_MAIN(DesktopHabitsTest)
+#include "desktop_habits_wtest.moc"
