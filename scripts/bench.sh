@@ -53,6 +53,7 @@ add editor "$bin/vorlan-editor --quit-after-paint $demo"
 add bare_window "$bin/bare_window"
 add cli_help "$bin/vorlan-cli --help"
 add cli_get "$bin/vorlan-cli --exe $demo get unit 5 --json"
+add cli_export "$bin/vorlan-cli --exe $demo export unit"
 add iso_replace "$bin/vorlan-cli --exe $edited iso replace $work/replace.iso" "reset_image replace.iso"
 add dd "dd if=$edited of=$work/dd.iso bs=2048 seek=362 conv=notrunc,fsync status=none" "reset_image dd.iso"
 
@@ -90,6 +91,7 @@ print()
 for what, a, b, d in [("editor / bare window", "editor", "bare_window", t),
                       ("memory editor / bare", "editor", "bare_window", m),
                       ("cli get / cli --help", "cli_get", "cli_help", t),
+                      ("export unit / --help", "cli_export", "cli_help", t),
                       ("iso replace / dd", "iso_replace", "dd", t)]:
     print(f"{what:<24}{d[a] / d[b]:>6.2f}")
 PY
