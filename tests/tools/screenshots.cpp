@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -20,6 +19,7 @@
 #include "tables/unit_table.h"
 #include "ui/change_preview_dialog.h"
 #include "ui/dialogs.h"
+#include "ui/entry_list_view.h"
 #include "ui/startup.h"
 
 namespace {
@@ -60,8 +60,8 @@ int main(int argc, char* argv[]) {
 
     auto* tabs = w.findChild<QTabWidget*>("SSTab1");
     auto* inner = w.findChild<QTabWidget*>("SSTab2");
-    w.findChild<QListWidget*>("List1")->setCurrentRow(3);
-    w.findChild<QListWidget*>("List2")->setCurrentRow(1);
+    w.findChild<vorlan::EntryListView*>("List1")->requestRow(3);
+    w.findChild<vorlan::EntryListView*>("List2")->requestRow(1);
     const auto shoot = [&](const QString& name) {
         QApplication::processEvents();
         w.grab().save(out.filePath(name + ".png"));
@@ -70,6 +70,13 @@ int main(int argc, char* argv[]) {
         inner->setCurrentIndex(i);
         shoot(QString("unit-%1").arg(i + 1));
     }
+    // The unit list filtered by an in-game name, then by a text nothing matches.
+    auto* filter = w.findChild<QLineEdit*>("FilterUnits");
+    filter->setText(w.findChild<QLineEdit*>("Text34")->text().left(1));
+    shoot("unit-filter");
+    filter->setText("zzz");
+    shoot("unit-filter-none");
+    filter->clear();
     for (int i = 1; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         shoot(QString("tab-%1").arg(i + 1));
@@ -77,7 +84,7 @@ int main(int argc, char* argv[]) {
 
     // The pilot tab's three inner pages with a pilot shown.
     tabs->setCurrentIndex(1);
-    w.findChild<QListWidget*>("List5")->setCurrentRow(12);
+    w.findChild<vorlan::EntryListView*>("List5")->requestRow(12);
     auto* pilotTabs = w.findChild<QTabWidget*>("SSTab3");
     for (int i = 0; i < pilotTabs->count(); ++i) {
         pilotTabs->setCurrentIndex(i);
@@ -93,8 +100,8 @@ int main(int argc, char* argv[]) {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (!top->isVisible() || top == &w)
                 continue;
-            if (auto* list = top->findChild<QListWidget*>("List1"))
-                list->setCurrentRow(1);
+            if (auto* list = top->findChild<vorlan::EntryListView*>("List1"))
+                list->requestRow(1);
             QApplication::processEvents();
             top->grab().save(out.filePath(top->objectName() + ".png"));
             top->close();

@@ -5,13 +5,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 #include "tables/pilot_table.h"
+#include "tables/unit_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
-#include "tables/unit_table.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;
@@ -44,7 +44,7 @@ private slots:
 
 void PilotPageTest::pickingAPilotShowsIt() {
     Tab t;
-    QCOMPARE(t.child<QListWidget>("List5")->count(), 485);
+    QCOMPARE(t.child<QListView>("List5")->model()->rowCount(), 485);
     t.pick(1);
     QCOMPARE(t.text("Text41"), QString("1FBCCA"));
     QCOMPARE(t.child<QComboBox>("Combo17")->currentIndex(), 1);
