@@ -121,8 +121,17 @@ int main(int argc, char* argv[]) {
     w.findChild<QPushButton*>("Command7")->click();
     shoot("flow-3-history");
     w.findChild<QLineEdit*>("Text35")->setText("1FF");
+    w.findChild<QLineEdit*>("Text2")->setText("abc");
     w.findChild<QPushButton*>("Command3")->click();
     shoot("flow-4-refused");
+    {
+        // The one message that names every refused field.
+        QMessageBox refusal(QMessageBox::NoIcon, QApplication::applicationName(), dialogs.last,
+                            QMessageBox::Ok, &w);
+        refusal.show();
+        QApplication::processEvents();
+        refusal.grab().save(out.filePath("flow-4-refusal-message.png"));
+    }
 
     // The disc image frame during and after a replace.
     tabs->setCurrentIndex(4);

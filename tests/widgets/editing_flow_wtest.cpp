@@ -264,6 +264,8 @@ void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
 void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     Flow f;
     f.clickRow(f.list1, 5);
+    const QString hp = f.box("Text2")->text();
+    f.type("Text2", "5");  // an unsaved edit
     Bytes theirs = f.bytes();
     const std::uint64_t en7 = unitTable().entryOffset(7) + 40;
     theirs[en7] = 99;
@@ -276,16 +278,19 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     QVERIFY(f.dialogs().questions.isEmpty());
     QVERIFY(f.status->text().contains(u("替换")));
 
-    // Declined: the list stays on the unit the form shows, and the next click asks again.
+    // The edit discarded, the reopen declined: the list stays on the unit the form shows.
+    f.dialogs().answerNextUnsaved(Unsaved::Discard);
     f.dialogs().answerNextQuestion(false);
     f.clickRow(f.list1, 7);
-    QCOMPARE(f.dialogs().questions.size(), 1);
-    QVERIFY(f.dialogs().questions[0].contains(u("要重新打开它吗")));
+    QCOMPARE(f.dialogs().questions.size(), 2);
+    QVERIFY(f.dialogs().questions[1].contains(u("要重新打开它吗")));
     QCOMPARE(f.list1->currentIndex().row(), 5);
+    QCOMPARE(f.box("Text2")->text(), hp);
+    // The next click asks again, once.
     QCoreApplication::processEvents();
     f.dialogs().answerNextQuestion(true);
     f.clickRow(f.list1, 7);
-    QCOMPARE(f.dialogs().questions.size(), 2);
+    QCOMPARE(f.dialogs().questions.size(), 3);
     QVERIFY(f.dialogs().messages.isEmpty());
     QCOMPARE(f.list1->currentIndex().row(), 7);
     QCOMPARE(f.box("Text3")->text(), QString("99"));

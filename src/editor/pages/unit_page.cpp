@@ -164,7 +164,7 @@ QWidget* UnitPage::buildBasicPage() {
 
 QWidget* UnitPage::buildWeaponPage() {
     auto* page = new QWidget;
-    list2_->setMaximumWidth(110);
+    list2_->setMaximumWidth(150);  // "武器12" and the weapon's name
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
     addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text21", 260), 3);

@@ -116,7 +116,10 @@ EntryEditor* DocumentSession::editor(QWidget* parent) {
 
 void DocumentSession::readFailed(QWidget* parent, const std::exception& e) {
     if (dynamic_cast<const ReplacedError*>(&e) != nullptr) {
-        fileReplaced(parent);
+        // While it is being opened again, reads of the old one (a discarded edit shown
+        // again) have nothing to say.
+        if (!reopening_)
+            fileReplaced(parent);
         return;
     }
     dialogs_.information(parent, u("读取游戏主程序失败：\n") + q(e.what()));

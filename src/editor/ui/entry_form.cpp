@@ -110,6 +110,15 @@ void EntryForm::clear(bool enabled) {
     update();
 }
 
+void EntryForm::revert() {
+    if (shown_ < 0)
+        return;
+    filling_ = true;
+    binder_->fill(shownValues_);
+    filling_ = false;
+    update();
+}
+
 void EntryForm::setEnabled(bool enabled) {
     for (QWidget* w : controls_)
         markable(w)->setEnabled(enabled);

@@ -40,6 +40,8 @@ public:
     void setEnabled(bool enabled);
 
     bool isDirty() const { return dirty_; }
+    // Drops the unsaved edits: the controls show again the values last read.
+    void revert();
     // The edit a save sends: the values shown and the values in the controls now.
     EntryEdit edit() const;
     // Shows refused fields: each is marked until its value changes; the inner page holding

@@ -46,8 +46,10 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole: {
+            // A list that already holds the game's names shows each once.
             const QString name = gameName(row);
-            return name.isEmpty() ? labels_[row] : labels_[row] + "  " + name;
+            return name.isEmpty() || name == labels_[row] ? labels_[row]
+                                                          : labels_[row] + "  " + name;
         }
         case LabelRole:
             return labels_[row];

@@ -120,10 +120,15 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
         case Dialogs::Unsaved::Write:
             return write();
         case Dialogs::Unsaved::Discard:
-            if (only != nullptr)
+            if (only != nullptr) {
                 only->clear(false);
-            else
-                refresh();
+                return true;
+            }
+            // Dropped even when the file cannot be read again (it was replaced).
+            form_.revert();
+            for (EntryForm* d : dependents_)
+                d->revert();
+            refresh();
             return true;
         case Dialogs::Unsaved::Cancel:
             break;
