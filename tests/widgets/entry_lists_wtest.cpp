@@ -9,7 +9,6 @@
 #include <QListView>
 #include <QTest>
 #include <QUndoStack>
-#include <functional>
 
 #include "ui/editor_context.h"
 #include "ui/entry_list_model.h"
@@ -30,9 +29,8 @@ struct Lists : test::EditorFixture {
             qFatal("no box %s", qPrintable(name));
         return b;
     }
-    // Opens a "其他修改2" window and returns it.
+    // Opens a "其他修改2" window (its page shown) and returns it.
     QWidget* openWindow(const char* button, const char* form) {
-        clickTab("SSTab1", 3);
         click(button);
         QWidget* w = window().findChild<QWidget*>(form);
         if (w == nullptr || !QTest::qWaitForWindowExposed(w))
@@ -77,52 +75,30 @@ private slots:
 void EntryListsTest::cancelKeepsTheChooserOnTheShownEntry() {
     struct Case {
         const char* name;
-        // Makes the chooser's page current; returns the widget holding chooser and form.
-        std::function<QWidget*(Lists&)> open;
+        int tab;  // the main window's page
         const char* chooser;
         const char* box;     // a box of the form, edited
         const char* filter;  // the chooser's filter box, or null
     };
     const Case cases[] = {
-        {"units", [](Lists& f) { return static_cast<QWidget*>(&f.window()); }, "List1", "Text2",
-         "FilterUnits"},
-        {"pilots",
-         [](Lists& f) {
-             f.clickTab("SSTab1", 1);
-             return static_cast<QWidget*>(&f.window());
-         },
-         "List5", "Text40(0)", "FilterPilots"},
-        {"weapon slots",
-         [](Lists& f) {
-             f.clickRow("List1", 4);
-             f.clickTab("SSTab2", 1);
-             return static_cast<QWidget*>(&f.window());
-         },
-         "List2", "Text18", nullptr},
-        {"a window's list", [](Lists& f) { return f.openWindow("Command23", "Form2"); }, "List1",
-         "Text1(0)", nullptr},
-        {"skill training",
-         [](Lists& f) {
-             f.clickTab("SSTab1", 2);
-             return static_cast<QWidget*>(&f.window());
-         },
-         "Combo29", "Text59(0)", nullptr},
-        {"upgrade costs",
-         [](Lists& f) {
-             f.clickTab("SSTab1", 2);
-             return static_cast<QWidget*>(&f.window());
-         },
-         "Combo31", "Text58(0)", nullptr},
-        {"weapon upgrades",
-         [](Lists& f) {
-             f.clickTab("SSTab1", 2);
-             return static_cast<QWidget*>(&f.window());
-         },
-         "Combo32", "Text60(0)", nullptr},
+        {"units", 0, "List1", "Text2", "FilterUnits"},
+        {"pilots", 1, "List5", "Text40(0)", "FilterPilots"},
+        {"weapon slots", 0, "List2", "Text18", nullptr},
+        {"a window's list", 3, "List1", "Text1(0)", nullptr},
+        {"skill training", 2, "Combo29", "Text59(0)", nullptr},
+        {"upgrade costs", 2, "Combo31", "Text58(0)", nullptr},
+        {"weapon upgrades", 2, "Combo32", "Text60(0)", nullptr},
     };
     for (const Case& c : cases) {
         Lists f;
-        QWidget* in = c.open(f);
+        f.clickTab("SSTab1", c.tab);
+        QWidget* in = &f.window();
+        if (c.tab == 3) {
+            in = f.openWindow("Command23", "Form2");
+        } else if (QString(c.chooser) == "List2") {
+            f.clickRow("List1", 4);
+            f.clickTab("SSTab2", 1);
+        }
         auto* chooser = in->findChild<QWidget*>(c.chooser);
         QVERIFY2(chooser != nullptr, c.name);
         pick(f, chooser, 1);
