@@ -1,8 +1,8 @@
 #include "cli/set_command.h"
 
+#include "bulk/field_text.h"
 #include "cli/columns.h"
 #include "cli/targets.h"
-#include "bulk/field_text.h"
 #include "cli/value_parse.h"
 
 namespace vorlan::cli {
@@ -65,9 +65,14 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     const std::vector<std::string> cleared = session.editor.clearedNameBytes(edits);
     const WriteResult result = session.editor.save(edits);
     if (result.status == WriteResult::Status::Refused && result.badField >= 0) {
-        const FieldDef& f = table.fields[static_cast<std::size_t>(result.badField)];
-        const bool choice = f.encoding->kind() == ValueKind::Choice;
-        throw Refusal(result.message + (choice ? choiceHint(f) : ""));
+        // Every bad value at once, one line each.
+        std::string text;
+        for (const RefusedField& r : result.refusals) {
+            const FieldDef& f = table.fields[static_cast<std::size_t>(r.field)];
+            const bool choice = f.encoding->kind() == ValueKind::Choice;
+            text += (text.empty() ? "" : "\n") + r.message + (choice ? choiceHint(f) : "");
+        }
+        throw Refusal(text);
     }
     if (const int status = report(result, err); status != kOk)
         return status;

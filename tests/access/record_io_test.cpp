@@ -35,7 +35,8 @@ FieldDef field(std::string key, std::string caption, int offset, int width, Enco
 const TableDef& sample() {
     static const TableDef t = [] {
         TableDef d = tableOf("sample", "样例", 4, 16, 2);
-        d.fields = {field("hp", "HP", 0, 4, decimal()), field("cost", "COST", 4, 1, hexNumber()),
+        d.fields = {field("hp", "HP", 0, 4, decimal()),
+                    field("cost", "COST", 4, 1, hexNumber()),
                     field("size", "SIZE", 6, 1, choice({"SS", "S", "M"})),
                     field("hit", "命中", 7, 2, signedDecimal()),
                     field("high", "EN", 9, 1, decimal(), 0xF0),
@@ -94,7 +95,7 @@ TEST(RecordIo, WritesOnlyChangedFieldsInOneWrite) {
     EXPECT_EQ(file.bytes()[4 + 16 + 6], 0x07);
 }
 
-TEST(RecordIo, RefusesTheFirstBadFieldAndWritesNothing) {
+TEST(RecordIo, RefusesEveryBadFieldAndWritesNothing) {
     CountingStore file(fileBytes());
     const auto shown = test::showIn(file, sample(), 1);
     auto edited = shown;
@@ -105,6 +106,12 @@ TEST(RecordIo, RefusesTheFirstBadFieldAndWritesNothing) {
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.badField, 3);
     EXPECT_EQ(out.message, "「命中」应为 -32768 到 65535 之间的整数。");
+    // Every bad field, in field order, the first one as above; no field counts as written.
+    ASSERT_EQ(out.refused.size(), 2u);
+    EXPECT_EQ(out.refused[0].field, 3);
+    EXPECT_EQ(out.refused[0].message, out.message);
+    EXPECT_EQ(out.refused[1].field, 4);
+    EXPECT_TRUE(out.fields.empty());
     EXPECT_EQ(file.writes, 0);
     EXPECT_EQ(file.bytes(), fileBytes());
 }

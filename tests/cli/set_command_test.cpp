@@ -93,6 +93,12 @@ TEST(CliSet, AnyBadValueLeavesTheFileAsItWas) {
     const CliRun r = exe.run({"set", "unit", "5", "hp=1", "size=6"});
     EXPECT_NE(r.err.find("「SIZE」"), std::string::npos);
     EXPECT_NE(r.err.find("0 到 5"), std::string::npos);
+    // Every bad value is named at once.
+    const CliRun both = exe.run({"set", "unit", "5", "hp=abc", "move=70000"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_NE(both.err.find("「HP」"), std::string::npos) << both.err;
+    EXPECT_NE(both.err.find("「移动力」"), std::string::npos) << both.err;
+    EXPECT_EQ(exe.bytes(), before);
 }
 
 TEST(CliSet, AnUnchangedValueWritesNothing) {

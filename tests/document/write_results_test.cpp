@@ -10,8 +10,8 @@
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
-#include "tables/upgrade_tables.h"
 #include "tables/unit_table.h"
+#include "tables/upgrade_tables.h"
 
 namespace vorlan {
 namespace {
@@ -125,6 +125,50 @@ TEST(WriteResults, EveryFaultOfAChangeIsAResultAndWritesNothing) {
     EntryEditor editor(*doc, nullptr);
     EXPECT_THROW(editor.show(unitTable(), -1), DocumentError);
     EXPECT_THROW(editor.copy(unitTable(), 481), DocumentError);
+}
+
+// A save of a unit and one of its weapon slots names every bad field of both, writes none.
+TEST(WriteResults, ARefusedSaveNamesEveryBadFieldOfEveryEdit) {
+    const Exe exe;
+    auto doc = exe.open();
+    EntryEditor editor(*doc, nullptr);
+    const auto edit = [&](const TableDef& table, int index,
+                          std::vector<std::pair<const char*, const char*>> values) {
+        EntryEdit e{&table, index, editor.show(table, index).values, {}};
+        e.edited = e.shown;
+        for (const auto& [key, text] : values)
+            e.edited[static_cast<std::size_t>(table.fieldIndex(key))] = FieldValue::ofText(text);
+        return e;
+    };
+    const WriteResult r =
+        editor.save({edit(unitTable(), 5, {{"hp", "x"}, {"en", "7"}, {"move", "70000"}}),
+                     edit(weaponTable(), 5 * 18 + 2, {{"attack", "-"}})});
+    ASSERT_EQ(r.status, Status::Refused);
+    ASSERT_EQ(r.refusals.size(), 3u);
+    EXPECT_EQ(r.refusals[0].edit, 0);
+    EXPECT_EQ(r.refusals[0].field, unitTable().fieldIndex("hp"));
+    EXPECT_EQ(r.refusals[1].field, unitTable().fieldIndex("move"));
+    EXPECT_EQ(r.refusals[2].edit, 1);
+    EXPECT_EQ(r.refusals[2].field, weaponTable().fieldIndex("attack"));
+    EXPECT_EQ(r.badField, r.refusals[0].field);
+    EXPECT_EQ(r.message, r.refusals[0].message);
+    EXPECT_EQ(exe.bytes(), exe.original);
+}
+
+// A file renamed into the executable's place is told apart from one changed in place, and
+// reads of it are refused as replaced.
+TEST(WriteResults, AFileRenamedIntoPlaceIsReplaced) {
+    const Exe exe;
+    auto doc = exe.open();
+    auto bytes = exe.bytes();
+    bytes[100] ^= 1;
+    test::writeFile(exe.path, bytes);  // in place: the same file
+    EXPECT_FALSE(doc->replaced());
+    const auto other = exe.dir / "other";
+    test::writeFile(other, exe.original);
+    std::filesystem::rename(other, exe.path);
+    EXPECT_TRUE(doc->replaced());
+    EXPECT_THROW(doc->read(0, 4), ReplacedError);
 }
 
 // What stands in the way of an open is named: the executable not writable, the journal not

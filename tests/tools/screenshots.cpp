@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPixmap>
@@ -23,6 +22,7 @@
 #include "tables/unit_table.h"
 #include "ui/change_preview_dialog.h"
 #include "ui/dialogs.h"
+#include "ui/entry_list_view.h"
 #include "ui/startup.h"
 
 namespace {
@@ -79,8 +79,8 @@ int main(int argc, char* argv[]) {
 
     auto* tabs = w.findChild<QTabWidget*>("SSTab1");
     auto* inner = w.findChild<QTabWidget*>("SSTab2");
-    w.findChild<QListWidget*>("List1")->setCurrentRow(3);
-    w.findChild<QListWidget*>("List2")->setCurrentRow(1);
+    w.findChild<vorlan::EntryListView*>("List1")->requestRow(3);
+    w.findChild<vorlan::EntryListView*>("List2")->requestRow(1);
     const auto shoot = [&](const QString& name) {
         QApplication::processEvents();
         w.grab().save(out.filePath(name + ".png"));
@@ -89,6 +89,13 @@ int main(int argc, char* argv[]) {
         inner->setCurrentIndex(i);
         shoot(QString("unit-%1").arg(i + 1));
     }
+    // The unit list filtered by an in-game name, then by a text nothing matches.
+    auto* filter = w.findChild<QLineEdit*>("FilterUnits");
+    filter->setText(w.findChild<QLineEdit*>("Text34")->text().left(1));
+    shoot("unit-filter");
+    filter->setText("zzz");
+    shoot("unit-filter-none");
+    filter->clear();
     for (int i = 1; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         shoot(QString("tab-%1").arg(i + 1));
@@ -101,7 +108,7 @@ int main(int argc, char* argv[]) {
 
     // The pilot tab's three inner pages with a pilot shown.
     tabs->setCurrentIndex(1);
-    w.findChild<QListWidget*>("List5")->setCurrentRow(12);
+    w.findChild<vorlan::EntryListView*>("List5")->requestRow(12);
     auto* pilotTabs = w.findChild<QTabWidget*>("SSTab3");
     for (int i = 0; i < pilotTabs->count(); ++i) {
         pilotTabs->setCurrentIndex(i);
@@ -117,8 +124,8 @@ int main(int argc, char* argv[]) {
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (!top->isVisible() || top == &w)
                 continue;
-            if (auto* list = top->findChild<QListWidget*>("List1"))
-                list->setCurrentRow(1);
+            if (auto* list = top->findChild<vorlan::EntryListView*>("List1"))
+                list->requestRow(1);
             QApplication::processEvents();
             top->grab().save(out.filePath(top->objectName() + ".png"));
             top->close();
@@ -138,8 +145,17 @@ int main(int argc, char* argv[]) {
     w.findChild<QPushButton*>("Command7")->click();
     shoot("flow-3-history");
     w.findChild<QLineEdit*>("Text35")->setText("1FF");
+    w.findChild<QLineEdit*>("Text2")->setText("abc");
     w.findChild<QPushButton*>("Command3")->click();
     shoot("flow-4-refused");
+    {
+        // The one message that names every refused field.
+        QMessageBox refusal(QMessageBox::NoIcon, QApplication::applicationName(), dialogs.last,
+                            QMessageBox::Ok, &w);
+        refusal.show();
+        QApplication::processEvents();
+        refusal.grab().save(out.filePath("flow-4-refusal-message.png"));
+    }
 
     // The disc image frame during and after a replace.
     tabs->setCurrentIndex(4);

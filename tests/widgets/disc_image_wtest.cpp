@@ -3,7 +3,6 @@
 // unsaved edits first, and reports the saved region; "恢复" puts it back.
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

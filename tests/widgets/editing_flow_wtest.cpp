@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
@@ -26,12 +26,12 @@ using Unsaved = Dialogs::Unsaved;
 namespace {
 
 struct Flow : test::EditorFixture {
-    QListWidget* list1 = child<QListWidget>("List1");
-    QListWidget* list2 = child<QListWidget>("List2");
+    QListView* list1 = child<QListView>("List1");
+    QListView* list2 = child<QListView>("List2");
     QLabel* status = child<QLabel>("StatusNote");
 
     Flow() { showWindow(); }
-    void clickRow(QListWidget* list, int row) { EditorFixture::clickRow(list->objectName(), row); }
+    void clickRow(QListView* list, int row) { EditorFixture::clickRow(list->objectName(), row); }
     QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
     QUndoStack* undo() { return window().context().history().stack(); }
 };
@@ -47,6 +47,8 @@ private slots:
     void undoAndRedoOfWritePasteAndPatch();
     void undoRefusesAfterAnotherProgramChangedTheBytes();
     void aRefusalSwitchesToTheFieldsPage();
+    void everyBadFieldIsNamedInOneMessage();
+    void aReplacedFileIsOfferedToBeOpenedAgain();
     void aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo();
     void theStatusLineNamesWhatChangedAndWhatUndoLeft();
     void theFilterKeepsTheKeyboardWorking();
@@ -88,12 +90,12 @@ void EditingFlowTest::leavingWithEditsCanWriteOrStay() {
     // "取消": the list goes back to the unit with the edits, which stay.
     f.dialogs().answerNextUnsaved(Unsaved::Cancel);
     f.clickRow(f.list1, 9);
-    QCOMPARE(f.list1->currentRow(), 2);
+    QCOMPARE(f.list1->currentIndex().row(), 2);
     QCOMPARE(f.box("Text3")->text(), QString("77"));
     // "写入": the edits are written, then the other unit is shown.
     f.dialogs().answerNextUnsaved(Unsaved::Write);
     f.clickRow(f.list1, 9);
-    QCOMPARE(f.list1->currentRow(), 9);
+    QCOMPARE(f.list1->currentIndex().row(), 9);
     QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 9);
     const Bytes b = f.bytes();
     QCOMPARE(b[unitTable().entryOffset(2) + 40], std::uint8_t{77});
@@ -212,21 +214,91 @@ void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
     QVERIFY(!f.list1->isRowHidden(12));
     QVERIFY(f.list1->isRowHidden(13));
     QTest::keyClick(filter, Qt::Key_Down);
-    QCOMPARE(f.list1->currentRow(), 12);
+    QCOMPARE(f.list1->currentIndex().row(), 12);
     QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 12);
     QTest::keyClick(filter, Qt::Key_Down);
-    const int next = f.list1->currentRow();
+    const int next = f.list1->currentIndex().row();
     QVERIFY(next > 12 && !f.list1->isRowHidden(next));
     // Clearing the filter shows every row and keeps the selection.
     filter->clear();
     QVERIFY(!f.list1->isRowHidden(13));
-    QCOMPARE(f.list1->currentRow(), next);
+    QCOMPARE(f.list1->currentIndex().row(), next);
     // The in-game name matches too.
     const QString decoded = f.box("Text34")->text();
     filter->insert(decoded);
     QVERIFY(!f.list1->isRowHidden(next));
     QTest::keyClick(filter, Qt::Key_Return);
     QVERIFY(f.list1->hasFocus());
+}
+
+void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
+    Flow f;
+    f.clickRow(f.list1, 6);
+    f.clickTab("SSTab2", 1);
+    f.clickRow(f.list2, 0);
+    f.type("Text18", "70000");  // the slot's attack takes two bytes
+    f.clickTab("SSTab2", 2);
+    f.type("Text35", "1FF");  // "机体属性" takes one byte
+    f.clickTab("SSTab2", 0);
+    f.type("Text2", "abc");  // HP is a number
+    f.clickTab("SSTab2", 1);
+    const Bytes before = f.bytes();
+    f.click("Command3");
+    QCOMPARE(f.bytes(), before);
+    QCOMPARE(f.dialogs().messages.size(), 1);
+    const QString message = f.dialogs().lastMessage();
+    for (const char* said :
+         {"「HP」填的是“abc”", "「机体属性」填的是“1FF”", "「攻击力」填的是“70000”", "3 个字段"})
+        QVERIFY2(message.contains(u(said)), qPrintable(message));
+    for (const char* name : {"Text2", "Text35", "Text18"})
+        QVERIFY2(f.box(name)->property("refused").toBool(), name);
+    // The first bad field is brought forward and takes the focus.
+    QCOMPARE(f.child<QTabWidget>("SSTab2")->currentIndex(), 0);
+    QVERIFY(f.box("Text2")->hasFocus());
+    f.type("Text2", "100");
+    QVERIFY(!f.box("Text2")->property("refused").toBool());
+    QVERIFY(f.box("Text35")->property("refused").toBool());
+}
+
+// Another program renames a file into the executable's place: nothing is said until a read
+// finds it, which asks once whether to open it again; the lists then work on the new file.
+void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    const QString hp = f.box("Text2")->text();
+    f.type("Text2", "5");  // an unsaved edit
+    Bytes theirs = f.bytes();
+    const std::uint64_t en7 = unitTable().entryOffset(7) + 40;
+    theirs[en7] = 99;
+    theirs[en7 + 1] = 0;
+    const auto other = f.exe().parent_path() / "other";
+    test::writeFile(other, theirs);
+    std::filesystem::rename(other, f.exe());
+    QTest::qWait(200);  // the watcher sees it: a note, no message
+    QVERIFY(f.dialogs().messages.isEmpty());
+    QVERIFY(f.dialogs().questions.isEmpty());
+    QVERIFY(f.status->text().contains(u("替换")));
+
+    // The edit discarded, the reopen declined: the list stays on the unit the form shows.
+    f.dialogs().answerNextUnsaved(Unsaved::Discard);
+    f.dialogs().answerNextQuestion(false);
+    f.clickRow(f.list1, 7);
+    QCOMPARE(f.dialogs().questions.size(), 2);
+    QVERIFY(f.dialogs().questions[1].contains(u("要重新打开它吗")));
+    QCOMPARE(f.list1->currentIndex().row(), 5);
+    QCOMPARE(f.box("Text2")->text(), hp);
+    // The next click asks again, once.
+    QCoreApplication::processEvents();
+    f.dialogs().answerNextQuestion(true);
+    f.clickRow(f.list1, 7);
+    QCOMPARE(f.dialogs().questions.size(), 3);
+    QVERIFY(f.dialogs().messages.isEmpty());
+    QCOMPARE(f.list1->currentIndex().row(), 7);
+    QCOMPARE(f.box("Text3")->text(), QString("99"));
+    QVERIFY(f.status->text().startsWith(u("已重新打开")));
+    f.type("Text3", "98");
+    f.click("Command3");
+    QCOMPARE(f.bytes()[en7], std::uint8_t{98});
 }
 
 // Leaves a journal of an interrupted write of unit 9's EN beside the open executable: the

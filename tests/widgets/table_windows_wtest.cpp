@@ -5,8 +5,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "tables/upgrade_tables.h"
@@ -41,9 +42,7 @@ struct Windows : test::EditorFixture {
         return b;
     }
     static void clickRow(QWidget* w, int row) {
-        auto* list = w->findChild<QListWidget*>("List1");
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        test::clickRow(w->findChild<QListView*>("List1"), row);
     }
     static void typeIn(QWidget* w, const QString& name, const QString& text) {
         QLineEdit* e = box(w, name);
@@ -70,18 +69,20 @@ private slots:
     void eachWindowOpensOnceAndStartsEmpty();
     void aListWindowWritesOnlyTheEditedByte();
     void aBlockWindowShowsAndWritesItsBlock();
-    void backWithPendingEditsAsks();
+    void backOrEscapeWithPendingEditsAsks();
     void aWriteElsewhereShowsInTheWindow();
+    void windowsOpenInsideTheScreenAboveTheMainWindow();
+    void quittingBringsAWindowWithEditsForward();
 };
 
 void TableWindowsTest::eachWindowOpensOnceAndStartsEmpty() {
     Windows t;
     QWidget* guts = t.open("Command23", "Form2");
     QCOMPARE(guts->windowTitle(), u("底力补正"));
-    auto* list = guts->findChild<QListWidget*>("List1");
-    QCOMPARE(list->count(), 9);
-    QCOMPARE(list->item(8)->text(), QString("L9"));
-    QCOMPARE(list->currentRow(), -1);
+    auto* list = guts->findChild<QListView*>("List1");
+    QCOMPARE(list->model()->rowCount(), 9);
+    QCOMPARE(list->model()->index(8, 0).data().toString(), QString("L9"));
+    QCOMPARE(list->currentIndex().row(), -1);
     QVERIFY(Windows::box(guts, "Text1(0)")->text().isEmpty());
     Windows::typeIn(guts, "Text1(0)", "");  // no entry: typing does not count as an edit
     t.clickTab("SSTab1", 3);
@@ -90,7 +91,7 @@ void TableWindowsTest::eachWindowOpensOnceAndStartsEmpty() {
     for (const auto& [button, form] :
          {std::pair{"Command24", "Form3"}, {"Command26", "Form5"}, {"Command28", "Form7"}}) {
         QWidget* w = t.open(button, form);
-        QCOMPARE(w->findChild<QListWidget*>("List1")->currentRow(), -1);
+        QCOMPARE(w->findChild<QListView*>("List1")->currentIndex().row(), -1);
         QVERIFY(Windows::box(w, "Text1(0)")->text().isEmpty());
     }
     QCOMPARE(t.open("Command28", "Form7")->findChild<QComboBox*>("Combo1(0)")->count(), 31);
@@ -140,13 +141,16 @@ void TableWindowsTest::aBlockWindowShowsAndWritesItsBlock() {
     QCOMPARE(differences(before, t.bytes()), std::vector<std::size_t>{0x2DE974});
 }
 
-void TableWindowsTest::backWithPendingEditsAsks() {
+void TableWindowsTest::backOrEscapeWithPendingEditsAsks() {
     Windows t;
     QWidget* parts = t.open("Command26", "Form5");
     Windows::clickRow(parts, 0);
     Windows::typeIn(parts, "Text1(1)", "500");
+    // Esc is "返回": it asks the same, and "取消" keeps the window with its edit.
+    QVERIFY(QTest::qWaitForWindowActive(parts));
     t.dialogs().answerNextUnsaved(Unsaved::Cancel);
-    Windows::press(parts, "open");
+    QTest::keyClick(Windows::box(parts, "Text1(1)"), Qt::Key_Escape);
+    QCOMPARE(t.dialogs().questions.size(), 1);
     QCOMPARE(t.visibleWindows("Form5"), 1);
     QCOMPARE(Windows::box(parts, "Text1(1)")->text(), QString("500"));
     t.dialogs().answerNextUnsaved(Unsaved::Write);
@@ -158,7 +162,7 @@ void TableWindowsTest::backWithPendingEditsAsks() {
     QCOMPARE(t.bytes()[hp + 1], std::uint8_t{0x01});
     // Opened again, it starts afresh.
     parts = t.open("Command26", "Form5");
-    QCOMPARE(parts->findChild<QListWidget*>("List1")->currentRow(), -1);
+    QCOMPARE(parts->findChild<QListView*>("List1")->currentIndex().row(), -1);
     QVERIFY(Windows::box(parts, "Text1(1)")->text().isEmpty());
 }
 
@@ -180,6 +184,43 @@ void TableWindowsTest::aWriteElsewhereShowsInTheWindow() {
     Windows::press(upgrades, "save");
     QVERIFY(t.dialogs().questions.last().contains(u("另一处")));
     QCOMPARE(t.bytes()[upgradeIncrementTable().entryOffset(0)], std::uint8_t{888 & 0xFF});
+}
+
+void TableWindowsTest::windowsOpenInsideTheScreenAboveTheMainWindow() {
+    Windows t;
+    // The main window near the bottom right corner of the screen.
+    const QRect area = t.window().screen()->availableGeometry();
+    t.window().move(area.right() - 150, area.bottom() - 120);
+    QWidget* parts = t.open("Command26", "Form5");
+    t.click("Command23");
+    QWidget* guts = t.window().findChild<QWidget*>("Form2");
+    Windows::press(guts, "GridButton");
+    QWidget* grid = t.window().findChild<QWidget*>("Grid_guts");
+    QVERIFY(grid != nullptr && QTest::qWaitForWindowExposed(grid));
+    for (QWidget* w : {parts, guts, grid}) {
+        QVERIFY2(area.contains(w->frameGeometry()), qPrintable(w->objectName()));
+        // Owned by the main window, which the window manager keeps it above; not modal.
+        QCOMPARE(w->parentWidget(), &t.window());
+        QCOMPARE(w->windowType(), Qt::Dialog);
+        QVERIFY(!w->isModal());
+    }
+}
+
+void TableWindowsTest::quittingBringsAWindowWithEditsForward() {
+    Windows t;
+    QWidget* guts = t.open("Command23", "Form2");
+    Windows::clickRow(guts, 3);
+    Windows::typeIn(guts, "Text1(2)", "9");
+    guts->showMinimized();
+    t.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&t.window()));
+    // "退出": the window with the edit comes forward before the question; "取消" stays.
+    t.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    t.click("Command2");
+    QCOMPARE(t.dialogs().questions.size(), 1);
+    QVERIFY(!guts->isMinimized());
+    QTRY_COMPARE(QApplication::activeWindow(), guts);
+    QCOMPARE(Windows::box(guts, "Text1(2)")->text(), QString("9"));
 }
 
 QTEST_MAIN(TableWindowsTest)

@@ -4,12 +4,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include "tables/unit_table.h"
 #include "ui/editor_context.h"
+#include "ui/entry_list_model.h"
+#include "ui/entry_list_view.h"
 #include "ui/text.h"
 #include "widgets/support/editor_fixture.h"
 
@@ -23,8 +24,8 @@ const QString kNoSlot = u("注意：现在没有选定武器修改，武器部�
 const QString kSlot = u("注意：现在已经选定武器修改，武器部分将写入文件");
 
 struct Page : test::EditorFixture {
-    QListWidget* list1 = child<QListWidget>("List1");
-    QListWidget* list2 = child<QListWidget>("List2");
+    EntryListView* list1 = child<EntryListView>("List1");
+    EntryListView* list2 = child<EntryListView>("List2");
     QLabel* note = child<QLabel>("Label12");
 
     Page() { showWindow(); }
@@ -56,10 +57,10 @@ void UnitPageTest::selectingAUnitShowsIt() {
     Page p;
     p.selectUnit(1);
     QCOMPARE(p.text("Text13"), QString("210570"));
-    QCOMPARE(p.list2->count(), 18);
-    QCOMPARE(p.list2->item(0)->text(), u("武器1"));
-    QCOMPARE(p.list2->item(17)->text(), u("武器18"));
-    QCOMPARE(p.list2->currentRow(), -1);
+    QCOMPARE(p.list2->model()->rowCount(), 18);
+    QCOMPARE(p.list2->entries()->label(0), u("武器1"));
+    QCOMPARE(p.list2->entries()->label(17), u("武器18"));
+    QCOMPARE(p.list2->currentIndex().row(), -1);
     QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 1);
     const Bytes b = p.bytes();
     const std::size_t base = p.unitAt(1);
@@ -228,7 +229,7 @@ void UnitPageTest::copyAndPaste() {
     Page p;
     const Bytes before = p.bytes();
     p.selectUnit(3);
-    const QString name3 = p.list1->item(3)->text();
+    const QString name3 = p.list1->entries()->label(3);
     p.dialogs().answerNextQuestion(false);
     p.click("Command5");
     QCOMPARE(p.dialogs().questions.last(), u("将要复制选定机体的数据,是否进行操作"));
@@ -248,7 +249,7 @@ void UnitPageTest::copyAndPaste() {
     p.dialogs().answerNextQuestion(true);
     p.click("Command6");
     QCOMPARE(p.dialogs().lastMessage(),
-             u("已经把") + name3 + u("的数据粘贴到") + p.list1->item(7)->text() + u("上"));
+             u("已经把") + name3 + u("的数据粘贴到") + p.list1->entries()->label(7) + u("上"));
 
     Bytes expected = before;
     std::copy(before.begin() + 0x211010, before.begin() + 0x211560, expected.begin() + 0x212550);

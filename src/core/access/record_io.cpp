@@ -52,10 +52,18 @@ SaveOutcome applyEdits(std::vector<std::uint8_t>& entry, const TableDef& table,
         } catch (const RangeError&) {
             accepted = false;
         }
-        if (!accepted) {
-            return SaveOutcome{false, refusalMessage(f), static_cast<int>(i), {}, 0, 0};
-        }
-        out.fields.push_back(static_cast<int>(i));
+        // Every bad field is found, so that one answer names them all.
+        if (!accepted)
+            out.refused.push_back({static_cast<int>(i), refusalMessage(f)});
+        else
+            out.fields.push_back(static_cast<int>(i));
+    }
+    if (!out.refused.empty()) {
+        out.ok = false;
+        out.message = out.refused.front().message;
+        out.badField = out.refused.front().field;
+        out.fields.clear();
+        return out;
     }
 
     const auto& after = work.bytes();

@@ -3,8 +3,8 @@
 //
 // Show turns each field's bytes into the value its control shows. Save takes the values
 // shown and the values now in the controls, and:
-//  - converts and checks every changed field, refusing the save with one message that
-//    names the first bad field and leaving the bytes as they were;
+//  - converts and checks every changed field, refusing the save with a message for each
+//    bad field (so one answer can name them all) and leaving the bytes as they were;
 //  - changes only the fields whose value changed, over the entry's bytes as they are at
 //    save time, so an entry saved unchanged stays byte for byte as it was.
 // The document (document/entry_editor.h) reads the bytes under the file's lock and writes
@@ -20,12 +20,19 @@
 
 namespace vorlan {
 
+// A field whose value was refused, with what it accepts.
+struct FieldRefusal {
+    int field = -1;
+    std::string message;
+};
+
 struct SaveOutcome {
     bool ok = true;
-    std::string message;            // when refused: the first bad field and what it accepts
-    int badField = -1;              // index of that field
-    std::vector<int> fields;        // indexes of the fields written
-    std::uint64_t writeOffset = 0;  // the one positioned write (file offset, byte count)
+    std::string message;                // when refused: the first bad field and what it accepts
+    int badField = -1;                  // index of that field
+    std::vector<FieldRefusal> refused;  // every bad field, in field order (the first above)
+    std::vector<int> fields;            // indexes of the fields written
+    std::uint64_t writeOffset = 0;      // the one positioned write (file offset, byte count)
     std::size_t writeLength = 0;
 };
 

@@ -289,10 +289,21 @@ std::vector<std::uint8_t> Document::read(std::uint64_t offset, std::size_t count
             throw DocumentError("读取位置超出文件范围：" + name(path_));
         return file.readAt(offset, count);
     } catch (const Refusal& r) {
+        if (r.status == Status::Replaced)
+            throw ReplacedError(r.message);
         throw DocumentError(r.message);
     } catch (const IoError& e) {
         throw DocumentError(e.what());
     }
+}
+
+bool Document::replaced() {
+    struct stat st {};
+    if (ops().stat(path_.c_str(), &st) != 0)
+        return true;
+    const FileIdentity now = identityOf(st);
+    return now.device != identity_.device || now.inode != identity_.inode ||
+           now.size != identity_.size;
 }
 
 WriteResult Document::write(const Change& change) {
@@ -335,6 +346,7 @@ WriteResult Document::write(const Change& change) {
             result.message = edit.message;
             result.badEdit = edit.badEdit;
             result.badField = edit.badField;
+            result.refusals = std::move(edit.refusals);
             return result;
         }
         WriteStep& step = result.step;

@@ -46,6 +46,13 @@ public:
     UnusualSizeError(const std::filesystem::path& path, std::uint64_t size);
 };
 
+// The path names another file than the one opened (or none), or the file's length changed:
+// reading or writing it would mix two files. Reopening the path is the way on.
+class ReplacedError : public DocumentError {
+public:
+    using DocumentError::DocumentError;
+};
+
 // Playing a journal back failed after it began rewriting the file: part of the old bytes may
 // be back, the rest not. The journal is kept, and the next open tries again.
 class RecoveryError : public DocumentError {
@@ -74,15 +81,23 @@ struct Block {
     std::vector<std::uint8_t> bytes;
 };
 
+// One field value a change refused: which of the caller's edits, which field, and why.
+struct RefusedField {
+    int edit = -1;
+    int field = -1;
+    std::string message;
+};
+
 // What a change decided about the blocks it was given.
 struct EditOutcome {
     bool refused = false;
     std::string message;  // why it refused
-    int badEdit = -1;     // which of the caller's edits, and which field, was refused
+    int badEdit = -1;     // which of the caller's edits, and which field, was refused first
     int badField = -1;
-    std::string label;                // for the step: "机体005：HP 1000 → 2000"
-    std::string undoLabel;            // the step undone: "机体005：HP 2000 → 1000"
-    std::vector<std::string> fields;  // keys of the fields changed
+    std::vector<RefusedField> refusals;  // every refused field value (the first above)
+    std::string label;                   // for the step: "机体005：HP 1000 → 2000"
+    std::string undoLabel;               // the step undone: "机体005：HP 2000 → 1000"
+    std::vector<std::string> fields;     // keys of the fields changed
 };
 
 struct Change {
@@ -110,8 +125,9 @@ struct WriteResult {
     // put back, or playing back an earlier journal failed part-way); the journal is kept and
     // the next open restores them.
     bool fileChanged = false;
-    int badEdit = -1;
+    int badEdit = -1;  // Refused: the first refused field value …
     int badField = -1;
+    std::vector<RefusedField> refusals;  // … and every one, for one answer naming them all
     BackupCheck::Kind backupKind = BackupCheck::Kind::Made;  // for BackupProblem
     WriteStep step;                                          // Written: what changed
     std::string backupNote;    // the first write of the run: which backup protects the file
@@ -131,6 +147,9 @@ public:
     ~Document();
 
     const std::filesystem::path& path() const { return path_; }
+    // Whether the path now names another file (or none), or the file's length changed: every
+    // later read and write is refused (ReplacedError, WriteResult::Status::Replaced).
+    bool replaced();
     std::uint64_t size() const { return identity_.size; }
     // Set when opening (or a later access) restored an interrupted write; cleared by take.
     std::string takeRecoveryNote();
@@ -140,7 +159,7 @@ public:
         recoveryListener_ = std::move(listener);
     }
 
-    // Reads bytes under the shared lock. Throws DocumentError.
+    // Reads bytes under the shared lock. Throws DocumentError (ReplacedError when replaced).
     std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t count);
 
     WriteResult write(const Change& change);

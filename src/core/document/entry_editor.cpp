@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "access/field_access.h"
 #include "access/name_source.h"
 #include "access/record_io.h"
 #include "document/value_text.h"
@@ -85,6 +86,35 @@ EntryView EntryEditor::show(const TableDef& table, int index) {
     return view;
 }
 
+std::vector<std::string> EntryEditor::decodedNames(const TableDef& table, int first, int count) {
+    const CharTable* chars = names_ != nullptr ? names_->chars() : nullptr;
+    if (chars == nullptr || table.decoded.empty() || count <= 0)
+        return {};
+    if (first < 0 || first + count > table.count)
+        throw DocumentError(noEntry(table, first < 0 ? first : first + count - 1));
+    const std::uint64_t from = table.entryOffset(first);
+    const std::uint64_t to =
+        table.entryOffset(first + count - 1) + static_cast<std::uint64_t>(table.size);
+    const std::vector<std::uint8_t> bytes = doc_.read(from, static_cast<std::size_t>(to - from));
+    std::vector<std::string> out;
+    for (int i = first; i < first + count; ++i) {
+        const auto at = static_cast<std::ptrdiff_t>(table.entryOffset(i) - from);
+        MemoryStore entry(
+            std::vector<std::uint8_t>(bytes.begin() + at, bytes.begin() + at + table.size));
+        FieldAccess fa(entry);
+        std::string names;
+        for (const DecodedName& d : table.decoded) {
+            const FieldDef& f = *table.field(d.field);
+            fa.curpos = f.offset + 1;
+            const std::string text = chars->decode(f.encoding->read(fa, f).text);
+            if (!text.empty())
+                names += (names.empty() ? "" : " ") + text;
+        }
+        out.push_back(std::move(names));
+    }
+    return out;
+}
+
 WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::string& stepLabel) {
     for (const EntryEdit& e : edits) {
         if (e.index < 0 || e.index >= e.table->count)
@@ -120,12 +150,13 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             auto after = before;
             const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
             if (!saved.ok) {
-                out.refused = true;
-                out.message = saved.message;
-                out.badEdit = static_cast<int>(k);
-                out.badField = saved.badField;
-                return out;
+                // The other edits are checked too: one answer names every bad field.
+                for (const FieldRefusal& r : saved.refused)
+                    out.refusals.push_back({static_cast<int>(k), r.field, r.message});
+                continue;
             }
+            if (!out.refusals.empty())
+                continue;
             if (const int byte = reservedChange(table, before, after); byte >= 0) {
                 out.refused = true;
                 out.message = reservedFault(table, byte);
@@ -154,6 +185,14 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
                      describeFields(table, changed, was, now, names_);
             undoLabel += (undoLabel.empty() ? "" : "；") + this->label(table, e.index) + "：" +
                          describeFields(table, changed, now, was, names_);
+        }
+        if (!out.refusals.empty()) {
+            const RefusedField& first = out.refusals.front();
+            out.refused = true;
+            out.message = first.message;
+            out.badEdit = first.edit;
+            out.badField = first.field;
+            return out;
         }
         out.label = stepLabel.empty() ? label : stepLabel;
         out.undoLabel = stepLabel.empty() ? undoLabel : std::string();
@@ -271,6 +310,7 @@ WriteResult EntryEditor::setOnAll(const TableDef& table,
                 out.refused = true;
                 out.message = saved.message;
                 out.badField = saved.badField;
+                out.refusals.push_back({0, saved.badField, saved.message});
                 return out;
             }
             if (const int byte = reservedChange(table, before, entry); byte >= 0) {

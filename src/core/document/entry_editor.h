@@ -39,10 +39,16 @@ public:
     // Throws DocumentError when the file cannot be read.
     EntryView show(const TableDef& table, int index);
     // Checks every changed field of every edit against the bytes read under the lock and
-    // writes them in one change, or refuses naming the first bad field (result.badEdit,
-    // result.badField). Fields whose value did not change are not written. `label` names the
-    // step instead of the list of every value written (an import of hundreds of entries).
+    // writes them in one change, or refuses naming every bad field (result.refusals; the
+    // first also as result.badEdit, result.badField). Fields whose value did not change are not
+    // written. `label` names the step instead of the list of every value written (an import of
+    // hundreds of entries).
     WriteResult save(const std::vector<EntryEdit>& edits, const std::string& label = {});
+
+    // The names the game stores for entries first … first + count - 1, decoded (an entry with
+    // several name codes gives them joined by spaces), read in one go. Empty without a
+    // character table or for a table without name codes. Throws DocumentError.
+    std::vector<std::string> decodedNames(const TableDef& table, int first, int count);
 
     // Name codes whose edit would set to 00 stored bytes that are not 00 after the shown
     // text (a name shown cut at a "00" inside a character code): one text per such field,

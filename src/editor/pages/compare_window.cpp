@@ -16,6 +16,7 @@
 #include "catalog/catalog.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
+#include "ui/secondary_window.h"
 #include "ui/text.h"
 #include "ui/widgets.h"
 
@@ -53,7 +54,7 @@ CompareWindow* CompareWindow::open(EditorContext& context, QWidget* mainWindow) 
 }
 
 CompareWindow::CompareWindow(EditorContext& context, std::filesystem::path other, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent),
       context_(context),
       other_(std::move(other)),
       model_(new QStandardItemModel(this)),
@@ -63,6 +64,7 @@ CompareWindow::CompareWindow(EditorContext& context, std::filesystem::path other
     setObjectName("CompareWindow");
     setWindowTitle(u("比较：") + u(other_.filename().string()));
     setAttribute(Qt::WA_DeleteOnClose);
+    makeSecondary(this);
     filter_->setObjectName("CompareFilter");
     filter_->setPlaceholderText(u("筛选：表、条目、字段或值"));
     filter_->setClearButtonEnabled(true);

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
@@ -24,6 +23,7 @@
 #include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
+#include "ui/entry_list_view.h"
 #include "ui/record_browser.h"
 #include "ui/widgets.h"
 
@@ -38,7 +38,10 @@ QString element(const char* name, int k) {
 }  // namespace
 
 PilotPage::PilotPage(EditorContext& context, QWidget* parent)
-    : QWidget(parent), context_(context), list5_(listBox("List5")), tabs_(new QTabWidget) {
+    : QWidget(parent),
+      context_(context),
+      list5_(new EntryListView("List5")),
+      tabs_(new QTabWidget) {
     setObjectName("PilotPage");
     auto* frame8 = frame(u("选择机师"), "Frame8");
     auto* frame8Layout = new QVBoxLayout(frame8);

@@ -4,12 +4,12 @@
 
 #include <QWidget>
 
-class QListWidget;
 class QTabWidget;
 
 namespace vorlan {
 
 class EditorContext;
+class EntryListView;
 
 class PilotPage : public QWidget {
     Q_OBJECT
@@ -22,7 +22,7 @@ private:
     QWidget* buildSkillPage();
 
     EditorContext& context_;
-    QListWidget* list5_;
+    EntryListView* list5_;
     QTabWidget* tabs_;
 };
 

@@ -20,6 +20,7 @@
 #include "ui/choice_delegate.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
+#include "ui/secondary_window.h"
 #include "ui/table_model.h"
 #include "ui/text.h"
 #include "ui/widgets.h"
@@ -91,7 +92,7 @@ QPushButton* TableGridWindow::opener(EditorContext& context, const TableDef& tab
 }
 
 TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent),
       context_(context),
       table_(table),
       model_(new TableModel(table, context.session(), this)),
@@ -102,6 +103,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     setObjectName(gridName(table));
     setWindowTitle(u(table.caption) + u(" — 表格"));
     setAttribute(Qt::WA_DeleteOnClose);
+    makeSecondary(this);  // Esc closes it as "返回" does
 
     filter_->setObjectName("GridFilter");
     filter_->setPlaceholderText(u("筛选：编号、名称或游戏中的名称"));
@@ -150,8 +152,6 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
             &TableGridWindow::write);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QWidget::close);
     connect(model_, &TableModel::inputRefused, this,
             [this](const QString& message) { context_.dialogs().information(this, message); });
     connect(model_, &TableModel::editsChanged, this, [this](bool any) {
@@ -312,8 +312,7 @@ void TableGridWindow::importTable() {
 bool TableGridWindow::resolveEdits(QWidget* parent) {
     if (!model_->hasEdits())
         return true;
-    raise();
-    activateWindow();
+    bringForward(this);
     switch (context_.dialogs().askUnsaved(
         parent, u("「") + u(table_.caption) + u("」表格中有尚未写入的改动，要写入吗？"))) {
         case Dialogs::Unsaved::Write:

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -16,7 +15,9 @@
 #include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
+#include "ui/entry_list_view.h"
 #include "ui/record_browser.h"
+#include "ui/secondary_window.h"
 #include "ui/text.h"
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
@@ -44,10 +45,11 @@ QLabel* centred(const QString& text) {
 }  // namespace
 
 TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWidget* parent)
-    : QWidget(parent, Qt::Window), context_(context), layout_(layout) {
+    : QWidget(parent), context_(context), layout_(layout) {
     setObjectName(u(layout.form));
     setWindowTitle(u(layout.caption));
     setAttribute(Qt::WA_DeleteOnClose);
+    makeSecondary(this);  // Esc is "返回"; it closes the window, asking first
 
     auto* grids = new QGridLayout;
     for (std::size_t i = 0; i < layout.grids.size(); ++i) {
@@ -75,9 +77,9 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     right->addLayout(buttons);
 
     auto* layoutBox = new QHBoxLayout(this);
-    QListWidget* list = nullptr;
+    EntryListView* list = nullptr;
     if (layout.list) {
-        list = listBox("List1");
+        list = new EntryListView("List1");
         list->setMinimumWidth(200);
         layoutBox->addWidget(list);
     }

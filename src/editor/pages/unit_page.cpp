@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -23,6 +22,7 @@
 #include "ui/editor_context.h"
 #include "ui/entry_chooser.h"
 #include "ui/entry_form.h"
+#include "ui/entry_list_view.h"
 #include "ui/form_binder.h"
 #include "ui/icon_toggle.h"
 #include "ui/record_browser.h"
@@ -52,8 +52,8 @@ QGroupBox* terrainFrame(const QString& first) {
 UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      list1_(listBox("List1")),
-      list2_(listBox("List2")),
+      list1_(new EntryListView("List1")),
+      list2_(new EntryListView("List2")),
       filter_(textBox("FilterUnits", 150)),
       tabs_(new QTabWidget),
       text13_(readOnlyBox("Text13", 80)),
@@ -164,7 +164,7 @@ QWidget* UnitPage::buildBasicPage() {
 
 QWidget* UnitPage::buildWeaponPage() {
     auto* page = new QWidget;
-    list2_->setMaximumWidth(110);
+    list2_->setMaximumWidth(150);  // "武器12" and the weapon's name
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
     addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text21", 260), 3);
@@ -259,9 +259,15 @@ QWidget* UnitPage::buildSkillPage() {
 
 void UnitPage::connectActions() {
     connect(&context_.session(), &DocumentSession::executableOpened, this, [this] {
-        list2_->clear();
+        picker2_->setLabels({});
         text37_->clear();
     });
+    picker2_->setGameNames([this] { return slotNames(); });
+    // A write, an undo or another program may rename a weapon.
+    connect(&context_.session(), &DocumentSession::stepWritten, picker2_,
+            &EntryChooser::gameNamesChanged);
+    connect(&context_.session(), &DocumentSession::fileChanged, picker2_,
+            &EntryChooser::gameNamesChanged);
     connect(browser_, &RecordBrowser::entryShown, this, &UnitPage::unitShown);
     connect(browser_, &RecordBrowser::entryRead, this, &UnitPage::showStepDigits);
     connect(browser_, &RecordBrowser::written, this, [this](bool withSlot) {
@@ -294,11 +300,25 @@ void UnitPage::hint(const char* text) {
 }
 
 void UnitPage::unitShown() {
-    const QSignalBlocker block(list2_);
-    list2_->clear();
+    QStringList labels;
     for (int k = 1; k <= kSlotsPerUnit; ++k)
-        list2_->addItem(u("武器") + QString::number(k));
-    list2_->setCurrentRow(-1);
+        labels << u("武器") + QString::number(k);
+    picker2_->setLabels(labels);
+}
+
+QStringList UnitPage::slotNames() {
+    const int unit = browser_->shown();
+    if (unit < 0 || context_.session().document() == nullptr)
+        return {};
+    try {
+        QStringList names;
+        for (const std::string& name : context_.session().editor(this)->decodedNames(
+                 weaponTable(), unit * kSlotsPerUnit, kSlotsPerUnit))
+            names << u(name);
+        return names;
+    } catch (const std::exception&) {
+        return {};  // the slots keep their numbers alone
+    }
 }
 
 void UnitPage::showStepDigits() {
@@ -314,13 +334,11 @@ void UnitPage::showStepDigits() {
 
 void UnitPage::slotPicked(int row) {
     const int unit = browser_->shown();
-    if (!browser_->resolveEdits(this, slot_)) {
-        const int shown = slot_->shownIndex();
-        picker2_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
-        return;
-    }
-    if (row >= 0 && unit >= 0)
+    if (browser_->resolveEdits(this, slot_) && row >= 0 && unit >= 0)
         browser_->showIn(*slot_, unit * kSlotsPerUnit + row);
+    // The slot list stands on the slot the form shows, whatever happened.
+    const int shown = slot_->shownIndex();
+    picker2_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
 }
 
 void UnitPage::applyPatch(const TablePatch& patch) {

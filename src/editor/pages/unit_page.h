@@ -12,13 +12,13 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QTabWidget;
 
 namespace vorlan {
 
 class EditorContext;
 class EntryForm;
+class EntryListView;
 class ListChooser;
 class RecordBrowser;
 struct TablePatch;
@@ -36,8 +36,10 @@ private:
     QWidget* buildSkillPage();
     void connectActions();
     void hint(const char* text);
-    // A unit was picked and shown: the slot list is rebuilt with no slot picked.
+    // A unit was picked and shown: the slot list shows its slots with no slot picked.
     void unitShown();
+    // The names the game stores for the shown unit's slots.
+    QStringList slotNames();
     // `showwp`: a slot of the shown unit, after its unsaved edits are resolved.
     void slotPicked(int row);
     void showStepDigits();
@@ -45,8 +47,8 @@ private:
     void applyPatch(const TablePatch& patch);
 
     EditorContext& context_;
-    QListWidget* list1_;
-    QListWidget* list2_;
+    EntryListView* list1_;
+    EntryListView* list2_;
     QLineEdit* filter_;
     QTabWidget* tabs_;
     QLineEdit* text13_;

@@ -46,8 +46,7 @@ void ChangeWatcher::changed() {
     if (now == ownStamp_)
         return;  // this program's own write
     ownStamp_ = now;
-    session_.announceChangeElsewhere(u("游戏主程序已被其他程序改动（") +
-                                     QDateTime::currentDateTime().toString("HH:mm:ss") + u("）"));
+    session_.announceChangeElsewhere(QDateTime::currentDateTime().toString("HH:mm:ss"));
 }
 
 }  // namespace vorlan

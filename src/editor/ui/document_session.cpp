@@ -76,6 +76,10 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     }
     if (!pending_.resolvePending(parent))
         return false;
+    // Whatever was said of the previous file is over.
+    emit note(QString());
+    replaced_ = false;
+    ++openCount_;
     exepath_ = QFileInfo(path).absoluteFilePath();
     chars_ = CharTable(lists.chars);
     lists_ = std::move(lists);
@@ -139,7 +143,44 @@ EntryEditor* DocumentSession::editor(QWidget* parent) {
 }
 
 void DocumentSession::readFailed(QWidget* parent, const std::exception& e) {
+    if (dynamic_cast<const ReplacedError*>(&e) != nullptr) {
+        // While it is being opened again, reads of the old one (a discarded edit shown
+        // again) have nothing to say.
+        if (!reopening_)
+            fileReplaced(parent);
+        return;
+    }
     dialogs_.information(parent, u("读取游戏主程序失败：\n") + q(e.what()));
+}
+
+void DocumentSession::fileReplaced(QWidget* parent) {
+    replaced_ = true;
+    const QString text = u("游戏主程序在打开之后被其他程序替换了（或者长度变了）：\n") + exepath_ +
+                         u("\n为了不把两个文件混在一起，没有读取也没有写入。");
+    if (reopening_) {
+        // A write chosen in the reopen's own question about unsaved edits.
+        dialogs_.information(parent, text);
+        return;
+    }
+    // One user action may read several times (a form and its slot): it is told once.
+    if (toldThisTurn_)
+        return;
+    toldThisTurn_ = true;
+    QTimer::singleShot(0, this, [this] { toldThisTurn_ = false; });
+    const QString ask =
+        text + u("\n\n要重新打开它吗？") +
+        (pending_.hasPending() ? u("\n（尚未写入的修改会先询问：它们是对原来的文件做的，建议放弃）")
+                               : QString());
+    if (!dialogs_.question(parent, ask)) {
+        emit note(u("游戏主程序已被其他程序替换，没有重新打开：点击“打开”可以重新打开它。"));
+        return;
+    }
+    reopening_ = true;
+    const QString path = exepath_;
+    const bool opened = openExecutable(path, parent);
+    reopening_ = false;
+    if (opened)
+        emit note(u("已重新打开 ") + exepath_);
 }
 
 void DocumentSession::announceWrite(const WriteStep& step, const QString& text) {
@@ -148,8 +189,16 @@ void DocumentSession::announceWrite(const WriteStep& step, const QString& text) 
     emit stepWritten(step);
 }
 
-void DocumentSession::announceChangeElsewhere(const QString& text) {
-    emit note(text);
+void DocumentSession::announceChangeElsewhere(const QString& time) {
+    if (document_ && document_->replaced()) {
+        // Reading it would fail on every page at once: the next read offers to open it again.
+        if (!replaced_)
+            emit note(u("游戏主程序已被其他程序替换（") + time +
+                      u("）。下次读取或写入时会询问是否重新打开它。"));
+        replaced_ = true;
+        return;
+    }
+    emit note(u("游戏主程序已被其他程序改动（") + time + u("）"));
     emit fileChanged(true);
 }
 

@@ -39,6 +39,10 @@ public:
     const CharTable& charTable() const { return chars_; }
     // The executable was opened read-only (no write permission): pages show, never write.
     bool isReadOnly() const { return readOnly_; }
+    // How many executables have been adopted so far (a read can tell it was opened again).
+    int openCount() const { return openCount_; }
+    // Another program replaced the file since it was opened (seen by the watcher or a read).
+    bool isReplaced() const { return replaced_; }
 
     // NameSource, for labels and decoded names.
     const std::vector<std::string>* names(NameList list) override;
@@ -59,13 +63,17 @@ public:
     Document* document() { return document_.get(); }
     // The entry editor over it; shows a message and returns null when none is open.
     EntryEditor* editor(QWidget* parent);
-    // Shows a read failure.
+    // Shows a read failure; a file found replaced is offered to be opened again.
     void readFailed(QWidget* parent, const std::exception& e);
+    // A read or write found the file replaced: asks whether to open it again (unsaved edits
+    // asked about first). Further reads and writes of the same user action say nothing more.
+    void fileReplaced(QWidget* parent);
 
     // This program wrote `step`; `text` is the status note that says so.
     void announceWrite(const WriteStep& step, const QString& text);
-    // Another program changed the file.
-    void announceChangeElsewhere(const QString& text);
+    // Another program changed the file in place, or replaced it (then pages are not asked
+    // to read it: their next read offers to open it again).
+    void announceChangeElsewhere(const QString& time);
 
 signals:
     // A new executable (and with it fresh lists) has been adopted.
@@ -92,6 +100,10 @@ private:
     std::unique_ptr<Document> document_;
     std::unique_ptr<EntryEditor> editor_;
     bool readOnly_ = false;
+    int openCount_ = 0;
+    bool replaced_ = false;
+    bool toldThisTurn_ = false;  // a replacement was told during this user action
+    bool reopening_ = false;
 };
 
 }  // namespace vorlan

@@ -1,59 +1,35 @@
 #include "ui/entry_chooser.h"
 
 #include <QComboBox>
-#include <QEvent>
-#include <QListWidget>
 #include <QSignalBlocker>
+
+#include "ui/entry_list_model.h"
+#include "ui/entry_list_view.h"
 
 namespace vorlan {
 
-ListChooser::ListChooser(QListWidget* list) : EntryChooser(list), list_(list) {
-    list->viewport()->installEventFilter(this);
-    list->installEventFilter(this);
-    connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!restoring_ && row >= 0)
-            emit picked(row);
-    });
-    connect(list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        const int row = list_->row(item);
-        // A click on another row was reported when it became current.
-        if (row == currentAtPress_ && row >= 0)
-            emit picked(row);
-    });
+ListChooser::ListChooser(EntryListView* list) : EntryChooser(list), list_(list) {
+    connect(list, &EntryListView::pickRequested, this, &EntryChooser::picked);
 }
 
 void ListChooser::restore(int row) {
-    restoring_ = true;
-    list_->setCurrentRow(row);
-    if (row < 0)
-        list_->clearSelection();
-    restoring_ = false;
+    list_->showRow(row);
 }
 
 void ListChooser::setLabels(const QStringList& labels) {
-    const QSignalBlocker block(list_);
-    list_->clear();
-    list_->addItems(labels);
+    list_->entries()->setLabels(labels);
 }
 
 QString ListChooser::label(int row) const {
-    return row >= 0 && row < list_->count() ? list_->item(row)->text() : QString();
+    return list_->entries()->label(row);
 }
 
-bool ListChooser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::FocusIn) {
-        // A list taking the focus makes its first row current without selecting it; nobody
-        // picked that row, so it is not shown.
-        restoring_ = true;
-        static_cast<QObject*>(list_)->event(event);
-        if (list_->currentItem() != nullptr && !list_->currentItem()->isSelected())
-            list_->selectionModel()->clearCurrentIndex();
-        restoring_ = false;
-        return true;
-    }
-    if (watched != list_ && event->type() == QEvent::MouseButtonPress)
-        currentAtPress_ = list_->currentRow();
-    return QObject::eventFilter(watched, event);
+void ListChooser::setGameNames(std::function<QStringList()> read) {
+    list_->entries()->setGameNames(std::move(read));
+}
+
+void ListChooser::gameNamesChanged() {
+    list_->entries()->gameNamesChanged();
 }
 
 ComboChooser::ComboChooser(QComboBox* combo) : EntryChooser(combo), combo_(combo) {

@@ -69,9 +69,9 @@ QWidget* EntryForm::control(int field) const {
 
 void EntryForm::show(EntryEditor& editor, int index) {
     const EntryView view = editor.show(table_, index);
-    if (refused_ >= 0)
-        setMark(markable(control(refused_)), "refused", false);
-    refused_ = -1;
+    for (const auto& [field, value] : refused_)
+        setMark(markable(control(field)), "refused", false);
+    refused_.clear();
     filling_ = true;
     shownValues_ = view.values;
     shown_ = index;
@@ -110,6 +110,15 @@ void EntryForm::clear(bool enabled) {
     update();
 }
 
+void EntryForm::revert() {
+    if (shown_ < 0)
+        return;
+    filling_ = true;
+    binder_->fill(shownValues_);
+    filling_ = false;
+    update();
+}
+
 void EntryForm::setEnabled(bool enabled) {
     for (QWidget* w : controls_)
         markable(w)->setEnabled(enabled);
@@ -119,13 +128,19 @@ EntryEdit EntryForm::edit() const {
     return EntryEdit{&table_, shown_, shownValues_, binder_->collect()};
 }
 
-void EntryForm::markRefused(int field) {
-    if (refused_ >= 0)
-        setMark(markable(control(refused_)), "refused", false);
-    refused_ = field;
-    refusedValue_ = binder_->collect()[static_cast<std::size_t>(field)];
-    QWidget* w = control(field);
-    // Bring forward every tab page on the way up to the control.
+void EntryForm::markRefused(const std::vector<int>& fields) {
+    for (const auto& [field, value] : refused_)
+        setMark(markable(control(field)), "refused", false);
+    refused_.clear();
+    if (fields.empty())
+        return;
+    const auto values = binder_->collect();
+    for (int field : fields) {
+        refused_.emplace_back(field, values[static_cast<std::size_t>(field)]);
+        setMark(markable(control(field)), "refused", true);
+    }
+    QWidget* w = control(fields.front());
+    // Bring forward every tab page on the way up to the first control.
     for (QWidget* child = w; child != nullptr && child != root_->window();
          child = child->parentWidget()) {
         QWidget* parent = child->parentWidget();
@@ -134,10 +149,18 @@ void EntryForm::markRefused(int field) {
                 tabs->setCurrentWidget(child);
         }
     }
-    setMark(markable(w), "refused", true);
     w->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         edit->selectAll();
+}
+
+QString EntryForm::controlText(int field) const {
+    QWidget* w = control(field);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        return edit->text();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        return combo->currentText();
+    return {};
 }
 
 void EntryForm::decodeNames() {
@@ -165,12 +188,13 @@ void EntryForm::update() {
         dirty = dirty || changed;
         setMark(markable(controls_[i]), "edited", changed);
     }
-    // The refusal mark stays until the refused value is changed.
-    if (refused_ >= 0 &&
-        (shown_ < 0 || !(values[static_cast<std::size_t>(refused_)] == refusedValue_))) {
-        setMark(markable(control(refused_)), "refused", false);
-        refused_ = -1;
-    }
+    // A refusal mark stays until the refused value is changed.
+    std::erase_if(refused_, [&](const auto& r) {
+        const bool changed = shown_ < 0 || !(values[static_cast<std::size_t>(r.first)] == r.second);
+        if (changed)
+            setMark(markable(control(r.first)), "refused", false);
+        return changed;
+    });
     if (dirty != dirty_) {
         dirty_ = dirty;
         emit dirtyChanged(dirty_);

@@ -5,6 +5,7 @@
 // edit for a save. Pages and windows are layouts plus what is special to them.
 
 #include <QObject>
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -39,11 +40,15 @@ public:
     void setEnabled(bool enabled);
 
     bool isDirty() const { return dirty_; }
+    // Drops the unsaved edits: the controls show again the values last read.
+    void revert();
     // The edit a save sends: the values shown and the values in the controls now.
     EntryEdit edit() const;
-    // Shows a refused field: the inner page holding it comes forward, it takes the focus
-    // and is marked until its value changes.
-    void markRefused(int field);
+    // Shows refused fields: each is marked until its value changes; the inner page holding
+    // the first comes forward and it takes the focus.
+    void markRefused(const std::vector<int>& fields);
+    // The text a field's control shows now, for messages.
+    QString controlText(int field) const;
     QWidget* control(int field) const;
 
 signals:
@@ -63,8 +68,7 @@ private:
     int shown_ = -1;
     bool dirty_ = false;
     bool filling_ = false;
-    int refused_ = -1;
-    FieldValue refusedValue_;
+    std::vector<std::pair<int, FieldValue>> refused_;  // marked field, its refused value
 };
 
 }  // namespace vorlan

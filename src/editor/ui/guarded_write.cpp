@@ -73,8 +73,10 @@ WriteResult GuardedWrite::write(QWidget* parent,
             break;
         case Status::Refused:
             break;
-        case Status::Busy:
         case Status::Replaced:
+            session_.fileReplaced(parent);
+            break;
+        case Status::Busy:
         case Status::BackupProblem:
         case Status::Failed:
             dialogs_.information(parent, q(result.message));

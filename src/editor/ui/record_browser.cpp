@@ -1,7 +1,6 @@
 #include "ui/record_browser.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
@@ -9,6 +8,7 @@
 #include "ui/entry_form.h"
 #include "ui/form_binder.h"
 #include "ui/list_filter.h"
+#include "ui/secondary_window.h"
 #include "ui/text.h"
 
 namespace vorlan {
@@ -33,6 +33,8 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
     if (chooser_ != nullptr && !table.labelRule && table.labelList == NameList::None &&
         !table.labelItems.empty())
         chooser_->setLabels(toStringList(table.labelItems));
+    if (chooser_ != nullptr && !table.decoded.empty())
+        chooser_->setGameNames([this] { return readGameNames(); });
     connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
     context_.pending().addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
 }
@@ -46,8 +48,8 @@ void RecordBrowser::addDependent(EntryForm& form) {
     connect(&form, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
 }
 
-void RecordBrowser::setFilter(QLineEdit* box, QListWidget* list) {
-    filter_ = new ListFilter(box, list, [this](int row) { return gameName(row); });
+void RecordBrowser::setFilter(QLineEdit* box, EntryListView* list) {
+    filter_ = new ListFilter(box, list);
 }
 
 void RecordBrowser::executableOpened() {
@@ -70,9 +72,6 @@ void RecordBrowser::load() {
     }
     if (offsetBox_ != nullptr)
         offsetBox_->clear();
-    gameNames_.clear();
-    if (filter_ != nullptr)
-        filter_->apply();
 }
 
 QString RecordBrowser::entryText(int index) const {
@@ -108,6 +107,11 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
     const bool dirty = only != nullptr ? only->isDirty() : isDirty();
     if (!dirty || shown() < 0)
         return true;
+    // Asked from elsewhere ("退出", another file): the edits are shown while asked about.
+    if (parent != page_) {
+        bringForward(page_);
+        parent = page_;
+    }
     EntryForm& named = only != nullptr ? *only : form_;
     const QString what = u(named.table().label(named.shownIndex(), &context_.session()));
     switch (context_.dialogs().askUnsaved(
@@ -116,10 +120,15 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
         case Dialogs::Unsaved::Write:
             return write();
         case Dialogs::Unsaved::Discard:
-            if (only != nullptr)
+            if (only != nullptr) {
                 only->clear(false);
-            else
-                refresh();
+                return true;
+            }
+            // Dropped even when the file cannot be read again (it was replaced).
+            form_.revert();
+            for (EntryForm* d : dependents_)
+                d->revert();
+            refresh();
             return true;
         case Dialogs::Unsaved::Cancel:
             break;
@@ -128,13 +137,22 @@ bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
 }
 
 void RecordBrowser::showEntry(int row) {
-    if (!resolveEdits(page_)) {
-        if (chooser_ != nullptr)
-            chooser_->restore(shown());
+    // Whatever happens, the chooser ends on the entry the form shows.
+    struct Follow {
+        RecordBrowser& b;
+        ~Follow() {
+            if (b.chooser_ != nullptr)
+                b.chooser_->restore(b.shown());
+        }
+    } follow{*this};
+    if (!resolveEdits(page_))
         return;
+    const int opened = context_.session().openCount();
+    if (!showIn(form_, row)) {
+        // A read that found the file replaced may have opened it again: read from there.
+        if (context_.session().openCount() == opened || !showIn(form_, row))
+            return;
     }
-    if (!showIn(form_, row))
-        return;
     staleOnDisk_ = false;
     for (EntryForm* d : dependents_)
         d->clear(false);
@@ -160,7 +178,20 @@ bool RecordBrowser::showsBytesOf(const WriteStep& step) const {
     return false;
 }
 
+bool RecordBrowser::touchesTable(const WriteStep& step) const {
+    const TableDef& table = form_.table();
+    const std::uint64_t from = table.entryOffset(0);
+    const std::uint64_t to = table.end();
+    for (const ByteRun& r : step.runs) {
+        if (r.offset < to && r.offset + r.after.size() > from)
+            return true;
+    }
+    return false;
+}
+
 void RecordBrowser::stepWritten(const WriteStep& step) {
+    if (chooser_ != nullptr && touchesTable(step))
+        chooser_->gameNamesChanged();
     if (writing_ || shown() < 0 || !showsBytesOf(step))
         return;
     if (!isDirty()) {
@@ -185,7 +216,8 @@ void RecordBrowser::refresh() {
 }
 
 void RecordBrowser::fileChanged(bool byOtherProgram) {
-    gameNames_.clear();
+    if (chooser_ != nullptr)
+        chooser_->gameNamesChanged();
     if (shown() < 0)
         return;
     if (isDirty()) {
@@ -254,16 +286,11 @@ bool RecordBrowser::write() {
         context_.writer().write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
     writing_ = false;
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
-        if (result.badEdit >= 0 && result.badField >= 0)
-            forms[static_cast<std::size_t>(result.badEdit)]->markRefused(result.badField);
-        context_.dialogs().information(
-            page_, u("没有写入：") + u(result.message) + u("\n请改正后再写入。"));
+        refused(forms, result);
         return false;
     }
     if (!result.ok())
         return false;
-    if (result.status == WriteResult::Status::Written)
-        gameNames_.clear();
     refresh();
     emit written(forms.size() > 1);
     return true;
@@ -308,34 +335,56 @@ void RecordBrowser::paste() {
         return;
     context_.dialogs().information(
         page_, u("已经把") + copiedName_ + u("的数据粘贴到") + entryText(index) + u("上"));
-    gameNames_.clear();
     // The page shows what is stored now, so a following write cannot undo the paste.
     refresh();
 }
 
-QString RecordBrowser::gameName(int index) {
-    const TableDef& table = form_.table();
-    if (table.decoded.empty())
-        return {};
-    if (gameNames_.isEmpty()) {
-        EntryEditor* editor = context_.session().editor(page_);
-        if (editor == nullptr)
-            return {};
-        try {
-            for (int i = 0; i < table.count; ++i) {
-                const EntryView view = editor->show(table, i);
-                QString names;
-                for (const auto& [control, text] : view.decoded)
-                    names += u(text) + ' ';
-                gameNames_ << names;
-            }
-        } catch (const std::exception&) {
-            // Without the names the filter still matches numbers and list names.
-            gameNames_.clear();
-            return {};
-        }
+void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteResult& result) {
+    // One message for every bad field: its caption, its value and what it accepts.
+    QString text = u("没有写入：");
+    if (result.refusals.size() > 1)
+        text += u("%1 个字段的值不能写入。").arg(result.refusals.size());
+    for (const RefusedField& r : result.refusals) {
+        const EntryForm& form = *forms[static_cast<std::size_t>(r.edit)];
+        const FieldDef& f = form.table().fields[static_cast<std::size_t>(r.field)];
+        const QString value = form.controlText(r.field);
+        text += u("\n「") + u(f.fullCaption()) + u("」") +
+                (value.isEmpty() ? u("没有填写") : u("填的是“") + value + u("”")) + u("：") +
+                u(f.encoding->accepted(f)) + u("。");
     }
-    return index < gameNames_.size() ? gameNames_[index] : QString();
+    if (result.refusals.empty())
+        text += u(result.message);
+    context_.dialogs().information(page_, text + u("\n请改正后再写入。"));
+    // Every bad field marked; the form of the first one last, so that it takes the focus.
+    const auto fieldsOf = [&result](int edit) {
+        std::vector<int> fields;
+        for (const RefusedField& r : result.refusals) {
+            if (r.edit == edit)
+                fields.push_back(r.field);
+        }
+        return fields;
+    };
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+        if (static_cast<int>(k) != result.badEdit)
+            forms[k]->markRefused(fieldsOf(static_cast<int>(k)));
+    }
+    if (result.badEdit >= 0)
+        forms[static_cast<std::size_t>(result.badEdit)]->markRefused(fieldsOf(result.badEdit));
+}
+
+QStringList RecordBrowser::readGameNames() {
+    // Called while the list is painted: no message, a failed read shows the labels alone.
+    if (context_.session().document() == nullptr)
+        return {};
+    try {
+        QStringList names;
+        for (const std::string& name :
+             context_.session().editor(page_)->decodedNames(form_.table(), 0, form_.table().count))
+            names << u(name);
+        return names;
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace vorlan

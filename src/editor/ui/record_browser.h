@@ -5,8 +5,9 @@
 // page: the weapon slot form, the note line, the patches; every page: its hints).
 //
 // Every pick in the list (a click, also on the shown entry, or a key) first resolves the
-// shown entry's unsaved edits; every write, paste, undo or change by another program
-// shows the entry again as it is now stored.
+// shown entry's unsaved edits, and ends with the list on the entry the form shows; every
+// write, paste, undo or change by another program shows the entry again as it is now stored,
+// and the game's own names in the list again.
 
 #include <QObject>
 #include <QString>
@@ -16,7 +17,6 @@
 #include "document/document.h"
 
 class QLineEdit;
-class QListWidget;
 class QWidget;
 
 namespace vorlan {
@@ -24,6 +24,7 @@ namespace vorlan {
 class EditorContext;
 class EntryChooser;
 class EntryForm;
+class EntryListView;
 class ListFilter;
 
 class RecordBrowser : public QObject {
@@ -42,8 +43,8 @@ public:
     // (the entry's file offset) may be null.
     RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form, EntryChooser* chooser,
                   QLineEdit* offsetBox, Words words);
-    // A filter box over a list chooser; it also matches the entries' decoded names.
-    void setFilter(QLineEdit* box, QListWidget* list);
+    // A filter box over a list chooser; it also matches the names the game stores.
+    void setFilter(QLineEdit* box, EntryListView* list);
 
     EntryForm& form() { return form_; }
     int shown() const;
@@ -60,8 +61,8 @@ public:
     void showEntry(int row);
     // Shows entry `index` in a form; a read failure is reported and gives false.
     bool showIn(EntryForm& form, int index);
-    // Unsaved edits (of `only`, or of any form): asks "写入 / 放弃 / 取消". True when the
-    // page may go on.
+    // Unsaved edits (of `only`, or of any form): asks "写入 / 放弃 / 取消", with the page
+    // brought forward when asked from another window. True when the page may go on.
     bool resolveEdits(QWidget* parent, EntryForm* only = nullptr);
     // "写入": the main form and every dependent form showing an entry. False when nothing
     // could be written (no entry, a refused value, a failed write).
@@ -86,9 +87,13 @@ private:
     // page shows.
     void stepWritten(const WriteStep& step);
     bool showsBytesOf(const WriteStep& step) const;
+    bool touchesTable(const WriteStep& step) const;
+    // One message naming every refused field of a write, and their marks.
+    void refused(const std::vector<EntryForm*>& forms, const WriteResult& result);
+    // The names the game stores for every entry, for the list; empty when they cannot be read.
+    QStringList readGameNames();
     void updatePending();
     bool needEntry(const QString& action);
-    QString gameName(int index);
     QString entryText(int index) const;
 
     EditorContext& context_;
@@ -99,7 +104,6 @@ private:
     QLineEdit* offsetBox_;
     Words words_;
     ListFilter* filter_ = nullptr;
-    QStringList gameNames_;             // the first decoded name of every entry, for the filter
     std::vector<std::uint8_t> copied_;  // this page's copy buffer: one whole entry
     QString copiedName_;
     bool writing_ = false;      // this browser's own write is under way

@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -31,9 +30,13 @@ void EditorFixture::showWindow() {
 }
 
 void EditorFixture::clickRow(const QString& list, int row) {
-    auto* l = findChild<QListWidget>(list);
-    l->scrollToItem(l->item(row));
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+    test::clickRow(findChild<QAbstractItemView>(list), row);
+}
+
+void clickRow(QAbstractItemView* view, int row) {
+    const QModelIndex at = view->model()->index(row, 0);
+    view->scrollTo(at);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
 }
 
 void EditorFixture::clickTab(const QString& tabs, int index) {

@@ -5,11 +5,16 @@
 #include <QString>
 #include <memory>
 
+class QAbstractItemView;
+
 #include "app/main_window.h"
 #include "fixtures/fixtures.h"
 #include "widgets/support/scripted_dialogs.h"
 
 namespace vorlan::test {
+
+// A click on a list row's rectangle (scrolled into view first), in any window.
+void clickRow(QAbstractItemView* view, int row);
 
 class EditorFixture {
 public:
