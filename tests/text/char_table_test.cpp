@@ -13,19 +13,26 @@ namespace {
 // A full-size table with the given entries at the given indexes and filler elsewhere.
 CharTable table(std::initializer_list<std::pair<std::size_t, std::string>> entries) {
     std::vector<std::string> v(CharTable::kEntries);
-    for (std::size_t k = 0; k < v.size(); ++k) v[k] = "F" + std::to_string(1000 + k % 9000).substr(1) + "□";
-    for (const auto& [k, e] : entries) v[k] = e;
+    for (std::size_t k = 0; k < v.size(); ++k)
+        v[k] = "F" + std::to_string(1000 + k % 9000).substr(1) + "□";
+    for (const auto& [k, e] : entries)
+        v[k] = e;
     return CharTable(std::move(v));
 }
 
 TEST(CharTableDecode, GroupsOfFourAndTheHighestMatch) {
-    const CharTable t = table({{0, "8140机"}, {5, "8141体"}, {9, "8140甲"}, {20, "8142A"}});
+    const CharTable t =
+        table({{0, "8140机"}, {5, "8141体"}, {9, "8140甲"}, {20, "8142A"}, {30, "81機4字"}});
     EXPECT_EQ(t.decode("81418141"), "体体");
-    EXPECT_EQ(t.decode("8140"), "甲");  // entry 9 beats entry 0
+    EXPECT_EQ(t.decode("8140"), "甲");     // entry 9 beats entry 0
     EXPECT_EQ(t.decode("81429999"), "A");  // a group without an entry adds nothing
     EXPECT_EQ(t.decode(""), "");
     EXPECT_EQ(t.decode("8142A1"), "A");  // the short last group matches no plain entry
     EXPECT_EQ(t.decode("8141").size(), std::string("体").size());
+    // A code with a character beyond ASCII, after, before and between plain groups.
+    EXPECT_EQ(t.decode("814081機4"), "甲字");
+    EXPECT_EQ(t.decode("81機48140"), "字甲");
+    EXPECT_EQ(t.decode("814181機48142"), "体字A");
 }
 
 TEST(CharTableDecode, OnlyTheFirst7240EntriesAndExactCase) {

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -17,7 +18,10 @@
 
 #include "tables/unit_table.h"
 #include "ui/editor_context.h"
+#include "ui/entry_list_model.h"
+#include "ui/entry_list_view.h"
 #include "ui/text.h"
+#include "vocabulary/record_counts.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;
@@ -46,6 +50,7 @@ private slots:
     void aDroppedExecutableOrImageIsOpened();
     void theWindowFitsASmallScreenAt150Percent();
     void keysWorkEverywhere();
+    void aPageFirstShownAfterAnOpenShowsTheFile();
 };
 
 void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
@@ -131,6 +136,21 @@ void DesktopHabitsTest::keysWorkEverywhere() {
     QTest::keyClick(&f.window(), Qt::Key_F1);
     QCOMPARE(tabs->currentIndex(), 4);
     QVERIFY(!f.child<QPlainTextEdit>("Text56")->toPlainText().isEmpty());
+}
+
+void DesktopHabitsTest::aPageFirstShownAfterAnOpenShowsTheFile() {
+    test::EditorFixture f;
+    f.showWindow();
+    // Only the page on show is built; the pilot page comes with a click on its tab.
+    QVERIFY(f.window().findChild<QWidget*>("List1") != nullptr);
+    QVERIFY(f.window().findChild<QWidget*>("PilotPage") == nullptr);
+    auto* tabs = f.window().findChild<QTabWidget*>("SSTab1");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+    auto* pilots = f.window().findChild<EntryListView*>("List5");
+    QVERIFY(pilots != nullptr);
+    QCOMPARE(pilots->entries()->rowCount(), kPilotCount);
+    f.clickRow("List5", 3);
+    QVERIFY(!f.child<QLineEdit>("Text29")->text().isEmpty());
 }
 
 QTEST_MAIN(DesktopHabitsTest)

@@ -6,7 +6,10 @@
 // character searches all entries. In both, when several entries match, the highest index
 // wins. Matching is exact and case-sensitive. Both are answered from indexes built once
 // when the table is loaded, giving the same results as scanning the entries in order.
+// Codes of four ASCII characters (every code the game uses) are packed into one 32-bit
+// key in an open-addressed table, so a name decodes without building a string per group.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,7 +45,17 @@ public:
     std::optional<std::string> codeOf(std::string_view character) const;
 
 private:
+    // The character for a packed four-byte code, or nullptr.
+    const std::string* find(std::uint32_t key) const;
+    std::string decodeSlowly(std::string_view codeText) const;
+
     std::vector<std::string> entries_;
+    struct Slot {
+        std::uint32_t key = 0;
+        std::uint32_t last = 0;  // 1 + index into lasts_; 0 marks a free slot
+    };
+    std::vector<Slot> slots_;  // a power of two, at most half full
+    std::vector<std::string> lasts_;
     std::unordered_map<std::string, std::string>
         byCode_;  // first four characters -> last character
     std::unordered_map<std::string, std::string>

@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QToolButton>
 
@@ -42,6 +41,8 @@
 #include "pages/window_layouts.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
+#include "ui/lazy_page.h"
+#include "ui/record_browser.h"
 #include "ui/undo_keys.h"
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
@@ -118,25 +119,21 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     top->addWidget(exportAll);
 
     tabs_->setObjectName("SSTab1");
-    // Each page scrolls when the window is smaller than it (1280 × 720 at 150 %).
-    const auto scrolled = [](QWidget* page) {
-        auto* area = new QScrollArea;
-        area->setWidget(page);
-        area->setWidgetResizable(true);
-        area->setFrameShape(QFrame::NoFrame);
-        area->setFocusProxy(page);
-        return area;
-    };
-    tabs_->addTab(scrolled(new UnitPage(*context_)), u("机体武器修改"));
-    tabs_->addTab(scrolled(new PilotPage(*context_)), u("机师修改"));
-    auto* tables = new QWidget;
-    auto* tablesLayout = new QVBoxLayout(tables);
-    tablesLayout->addWidget(new SkillTrainingFrame(*context_));
-    tablesLayout->addWidget(new UpgradeFrame(*context_));
-    tablesLayout->addStretch();
-    tabs_->addTab(scrolled(tables), u("其他修改"));
-    tabs_->addTab(scrolled(buildWindowButtons()), u("其他修改2"));
-    tabs_->addTab(scrolled(buildToolsPage()), u("使用相关"));
+    // Each page is built when it is first shown: the window appears at once.
+    addPage(u("机体武器修改"), [this] { return new UnitPage(*context_); });
+    addPage(u("机师修改"), [this] { return new PilotPage(*context_); });
+    addPage(u("其他修改"), [this] {
+        auto* tables = new QWidget;
+        auto* tablesLayout = new QVBoxLayout(tables);
+        tablesLayout->addWidget(new SkillTrainingFrame(*context_));
+        tablesLayout->addWidget(new UpgradeFrame(*context_));
+        tablesLayout->addStretch();
+        return tables;
+    });
+    addPage(u("其他修改2"), [this] { return buildWindowButtons(); });
+    addPage(u("使用相关"), [this] { return buildToolsPage(); });
+    connect(&context_->session(), &DocumentSession::executableOpened, this,
+            &MainWindow::showExecutable);
 
     // One line for notes that concern the whole file, such as the backup made before a write.
     auto* status = new QLabel;
@@ -166,7 +163,6 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     layout->addLayout(top);
     layout->addWidget(splitter_, 1);
     layout->addWidget(status);
-    guardWheel(this);
     buildKeys();
     setAcceptDrops(true);
     // Within the screen's free area, so that a small screen or a large scale shows it whole.
@@ -182,8 +178,38 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
         QApplication::closeAllWindows();
         QApplication::quit();
     });
-    // The unit list takes the keyboard first.
-    tabs_->widget(0)->setFocus();
+    // The page shown first (the unit list) takes the keyboard.
+    tabs_->currentWidget()->setFocus();
+}
+
+void MainWindow::addPage(const QString& caption, std::function<QWidget*()> build) {
+    auto* page = new LazyPage(std::move(build));
+    connect(page, &LazyPage::built, this, &MainWindow::pageBuilt);
+    tabs_->addTab(page, caption);
+}
+
+void MainWindow::buildAllPages() {
+    for (int i = 0; i < tabs_->count(); ++i)
+        static_cast<LazyPage*>(tabs_->widget(i))->page();
+}
+
+QWidget* MainWindow::toolsPage() {
+    return static_cast<LazyPage*>(tabs_->widget(tabs_->count() - 1))->page();
+}
+
+void MainWindow::pageBuilt(QWidget* page) {
+    guardWheel(page);
+    // Every write button names its key.
+    for (QPushButton* b : page->findChildren<QPushButton*>()) {
+        if (b->text() == u("写入") && !b->toolTip().contains("Ctrl+S"))
+            b->setToolTip((b->toolTip().isEmpty() ? u("写入改动") : b->toolTip()) + " (Ctrl+S)");
+    }
+    // A page built after an executable was opened reads it now, as the others did then.
+    if (context_->session().document() != nullptr) {
+        for (RecordBrowser* browser : page->findChildren<RecordBrowser*>())
+            browser->load();
+        enableWriting();
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -213,14 +239,9 @@ void MainWindow::buildKeys() {
     // F1: the usage guide.
     key(QKeySequence::HelpContents, [this] {
         tabs_->setCurrentIndex(tabs_->count() - 1);
-        if (auto* guide = findChild<QAbstractButton*>("Option1"))
+        if (auto* guide = toolsPage()->findChild<QAbstractButton*>("Option1"))
             guide->click();
     });
-    // Every write button names its key.
-    for (QPushButton* b : findChildren<QPushButton*>()) {
-        if (b->text() == u("写入") && !b->toolTip().contains("Ctrl+S"))
-            b->setToolTip((b->toolTip().isEmpty() ? u("写入改动") : b->toolTip()) + " (Ctrl+S)");
-    }
 }
 
 void MainWindow::useSettings(QSettings* settings, bool restoreLists) {
@@ -238,7 +259,8 @@ void MainWindow::useSettings(QSettings* settings, bool restoreLists) {
         restoreLists && !lists.isEmpty() && QFileInfo(lists).isDir() &&
         lists != context_->session().dataDir()) {
         context_->session().setDataDir(lists, this);
-        listsFrame_->showFolder();
+        if (listsFrame_ != nullptr)
+            listsFrame_->showFolder();
     }
 }
 
@@ -273,7 +295,8 @@ void MainWindow::useListsFolder(const QString& folder) {
     if (!context_->session().setDataDir(folder, this))
         return;
     recent_.setText("lists/folder", folder);
-    listsFrame_->showFolder();
+    if (listsFrame_ != nullptr)
+        listsFrame_->showFolder();
     emit context_->session().note(u("名称列表改为：") + folder);
 }
 
@@ -305,6 +328,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
                            4) &&
         QFileInfo(path).size() >= kImageAtLeast) {
         tabs_->setCurrentIndex(tabs_->count() - 1);
+        toolsPage();
         imageFrame_->useImage(path);
         return;
     }
@@ -385,18 +409,24 @@ void MainWindow::openWindow(const QString& button) {
 }
 
 bool MainWindow::openExecutable(const QString& path) {
-    if (!context_->session().openExecutable(path, this))
-        return false;
-    recent_.add(path);
+    return context_->session().openExecutable(path, this);
+}
+
+void MainWindow::showExecutable() {
+    // However it was opened: 打开, 最近, a drop, or again after another program replaced it.
+    recent_.add(context_->session().exepath());
     text1_->setText(context_->session().exepath() +
                     (context_->session().isReadOnly() ? u("（只读）") : QString()));
+    enableWriting();
+}
+
+void MainWindow::enableWriting() {
     // A read-only executable: every button that would write it is off.
     for (const char* name : {"Command3", "Command4", "Command6", "Command7", "Command11",
                              "Command13", "Command17", "Command21", "Command22"}) {
         if (auto* b = findChild<QPushButton*>(name))
             b->setEnabled(!context_->session().isReadOnly());
     }
-    return true;
 }
 
 void MainWindow::chooseExecutable() {

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "app/recent_files.h"
 
@@ -31,6 +32,8 @@ public:
     EditorContext& context() { return *context_; }
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
+    // Builds the pages not shown yet (each is otherwise built when first shown).
+    void buildAllPages();
 
     // Remembers from now on, in `settings`, the executables opened, the window's size and
     // place, the page and the splitter, and the lists folder; restores what it holds.
@@ -47,6 +50,12 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void addPage(const QString& caption, std::function<QWidget*()> build);
+    void pageBuilt(QWidget* page);
+    QWidget* toolsPage();
+    // The path and the write buttons for the executable just adopted.
+    void showExecutable();
+    void enableWriting();
     void chooseExecutable();
     QWidget* buildHistory();
     // Shows the secondary window of a "其他修改2" button, or brings it forward.

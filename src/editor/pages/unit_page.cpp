@@ -61,6 +61,10 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
       label12_(new QLabel(u("注意："))) {
     setObjectName("UnitPage");
     label12_->setObjectName("Label12");
+    // The note on the weapon part stands out in a warm colour, on light and dark palettes.
+    QPalette warm = label12_->palette();
+    warm.setColor(QPalette::WindowText, QColor(0xc0, 0x50, 0x2a));
+    label12_->setPalette(warm);
     label12_->setWordWrap(true);
 
     auto* frame1 = frame(u("选择机体"), "Frame1");

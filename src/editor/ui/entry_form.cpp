@@ -11,6 +11,7 @@
 #include "text/char_table.h"
 #include "ui/form_binder.h"
 #include "ui/icon_toggle.h"
+#include "ui/skin.h"
 
 namespace vorlan {
 
@@ -24,12 +25,7 @@ QWidget* markable(QWidget* control) {
 }
 
 void setMark(QWidget* w, const char* name, bool on) {
-    if (w->property(name).toBool() == on)
-        return;
-    w->setProperty(name, on);
-    w->style()->unpolish(w);
-    w->style()->polish(w);
-    w->update();
+    setSkinMark(w, name, on);
 }
 
 }  // namespace

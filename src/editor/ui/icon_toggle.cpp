@@ -26,6 +26,8 @@ IconToggle::IconToggle(int index, const QPixmap& off, const QPixmap& on, const Q
     }
     setToolTip(tip);
     setFocusPolicy(Qt::StrongFocus);
+    // The marks of edited and refused values draw a border around the pictures.
+    setAttribute(Qt::WA_StyledBackground);
     setOn(false);
 }
 

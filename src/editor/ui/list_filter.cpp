@@ -20,7 +20,10 @@ ListFilter::ListFilter(QLineEdit* box, EntryListView* list)
     box->setPlaceholderText(QString::fromUtf8("筛选：编号、名称或游戏内名称"));
     box->installEventFilter(this);
     none_->setObjectName("NoMatch");
-    none_->setStyleSheet("color: #6b7280;");
+    // Greyed like a placeholder, in the list's own palette.
+    QPalette grey = none_->palette();
+    grey.setColor(QPalette::WindowText, list->palette().color(QPalette::PlaceholderText));
+    none_->setPalette(grey);
     none_->move(6, 4);
     none_->adjustSize();
     none_->hide();

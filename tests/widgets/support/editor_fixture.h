@@ -55,6 +55,11 @@ private:
 template <typename T>
 T* EditorFixture::findChild(const QString& name) {
     auto* c = window_->findChild<T*>(name);
+    if (c == nullptr) {
+        // On a page not shown yet: built as a click on its tab would.
+        window_->buildAllPages();
+        c = window_->findChild<T*>(name);
+    }
     if (c == nullptr)
         qFatal("no control %s", qPrintable(name));
     return c;
