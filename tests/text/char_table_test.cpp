@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "fixtures/char_scan.h"
 #include "fixtures/fixtures.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
@@ -61,6 +64,36 @@ TEST(CharTableLookup, AnEmptyTableFindsNothing) {
     const CharTable empty;
     EXPECT_FALSE(empty.lookup("机").found);
     EXPECT_EQ(empty.decode("8140"), "");
+}
+
+// Random tables and texts from a small alphabet (so that codes collide and repeat), with
+// characters beyond ASCII, stray bytes, cut sequences and short entries: the indexes answer
+// as the scan does.
+TEST(CharTableIndexes, AnswerAsTheScanForAnyEntries) {
+    const std::vector<std::string> alphabet = {"8",    "1",    "A",    "a",  "機", "字",
+                                               "\xE4", "\xC3", "\x80", "\0", "😀",  "é"};
+    std::mt19937 random(20261208);
+    const auto text = [&](std::size_t most) {
+        std::string t;
+        for (std::size_t n = random() % (most + 1); n > 0; --n)
+            t += alphabet[random() % alphabet.size()];
+        return t;
+    };
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::string> entries(CharTable::kEntries);
+        for (auto& e : entries)
+            e = random() % 8 == 0 ? text(3) : text(4) + alphabet[random() % alphabet.size()];
+        const CharTable t(entries);
+        for (int i = 0; i < 300; ++i) {
+            const std::string codes = text(12);
+            ASSERT_EQ(t.decode(codes), test::scanDecode(entries, codes))
+                << testing::PrintToString(codes);
+            const std::string chars = text(4);
+            const auto found = t.lookup(chars);
+            ASSERT_EQ(found.codes, test::scanLookup(entries, chars))
+                << testing::PrintToString(chars);
+        }
+    }
 }
 
 TEST(CharTableShipped, EveryCharacterRoundTrips) {

@@ -6,8 +6,9 @@
 // character searches all entries. In both, when several entries match, the highest index
 // wins. Matching is exact and case-sensitive. Both are answered from indexes built once
 // when the table is loaded, giving the same results as scanning the entries in order.
-// Codes of four ASCII characters (every code the game uses) are packed into one 32-bit
-// key in an open-addressed table, so a name decodes without building a string per group.
+// Codes of four ASCII characters (every code the game uses) and characters are packed into
+// integer keys of open-addressed tables, so a name decodes and encodes without building a
+// string per character.
 
 #include <cstdint>
 #include <optional>
@@ -45,21 +46,37 @@ public:
     std::optional<std::string> codeOf(std::string_view character) const;
 
 private:
-    // The character for a packed four-byte code, or nullptr.
-    const std::string* find(std::uint32_t key) const;
-    std::string decodeSlowly(std::string_view codeText) const;
+    // Integer keys to entry indexes; a later insert of a key replaces the earlier entry.
+    class Index {
+    public:
+        void reserve(std::size_t keys);
+        void put(std::uint64_t key, std::uint32_t entry);
+        const std::uint32_t* find(std::uint64_t key) const;
+
+    private:
+        struct Slot {
+            std::uint64_t key = 0;
+            std::uint32_t entry = 0;
+            bool used = false;
+        };
+        std::vector<Slot> slots_;  // a power of two, at most half full
+    };
+    // Where an entry's code (its first four characters) ends and its last character lies.
+    struct Parts {
+        std::uint32_t codeEnd = 0;
+        std::uint32_t lastStart = 0;
+        std::uint32_t lastLength = 0;
+    };
+
+    std::string_view codeOfEntry(std::uint32_t k) const;
+    std::string_view lastOfEntry(std::uint32_t k) const;
+    const std::uint32_t* decodeGroup(std::string_view group) const;
 
     std::vector<std::string> entries_;
-    struct Slot {
-        std::uint32_t key = 0;
-        std::uint32_t last = 0;  // 1 + index into lasts_; 0 marks a free slot
-    };
-    std::vector<Slot> slots_;  // a power of two, at most half full
-    std::vector<std::string> lasts_;
-    std::unordered_map<std::string, std::string>
-        byCode_;  // first four characters -> last character
-    std::unordered_map<std::string, std::string>
-        byChar_;  // last character -> first four characters
+    std::vector<Parts> parts_;
+    Index byCode_;  // decodable codes of four ASCII characters
+    std::unordered_map<std::string, std::uint32_t> byOtherCode_;  // any other decodable code
+    Index byChar_;  // last character (its bytes and length) -> highest entry
 };
 
 }  // namespace vorlan

@@ -64,15 +64,16 @@ bool isValid(std::string_view bytes) {
     return scan(bytes).bad == 0;
 }
 
+std::size_t characterLength(std::string_view text, std::size_t i) {
+    const std::size_t n = sequenceLength(static_cast<unsigned char>(text[i]));
+    return n == 0 || i + n > text.size() ? 1 : n;  // keep going over stray bytes
+}
+
 std::vector<std::string> characters(std::string_view text) {
     std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        std::size_t n = sequenceLength(static_cast<unsigned char>(text[i]));
-        if (n == 0 || i + n > text.size())
-            n = 1;  // keep going over stray bytes
+    for (std::size_t i = 0, n = 0; i < text.size(); i += n) {
+        n = characterLength(text, i);
         out.emplace_back(text.substr(i, n));
-        i += n;
     }
     return out;
 }

@@ -16,8 +16,12 @@ struct Scan {
     std::size_t firstBad = std::string_view::npos;
 };
 Scan scan(std::string_view bytes);
-// The characters (code points) of a valid UTF-8 text, each as its own UTF-8 string.
+// The characters (code points) of a valid UTF-8 text, each as its own UTF-8 string. A
+// stray byte, or a sequence cut short by the end, counts as a character of one byte.
 std::vector<std::string> characters(std::string_view text);
+// The byte length of the character that starts at `i` (< text.size()), as `characters`
+// splits the text.
+std::size_t characterLength(std::string_view text, std::size_t i);
 // The number of characters.
 std::size_t length(std::string_view text);
 

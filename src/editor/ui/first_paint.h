@@ -6,9 +6,9 @@ class QWidget;
 
 namespace vorlan {
 
-// Quits the application as soon as `window` has been painted after this call (a repaint is
-// asked for, so one comes even when nothing else changes). The quit runs from the event
-// loop, after the whole frame, children included, has been drawn.
+// Ends the process (status 0) as soon as `window` has been painted after this call (a repaint
+// is asked for, so one comes even when nothing else changes). The end comes from the event
+// loop, after the whole frame, children included, has been drawn; nothing is torn down.
 void quitAfterFirstPaint(QWidget& window);
 
 }  // namespace vorlan
