@@ -51,6 +51,7 @@ private slots:
     void hintsAndToggles();
     void copyAndPaste();
     void patchesRefreshThePage();
+    void aChoiceBoxCompletesTypedText();
 };
 
 void UnitPageTest::selectingAUnitShowsIt() {
@@ -281,6 +282,20 @@ void UnitPageTest::patchesRefreshThePage() {
     QVERIFY(changed > 0);
     p.click("Command3");  // writing the shown unit keeps the patched values
     QCOMPARE(p.bytes()[p.unitAt(4) + 58], std::uint8_t{0xAA});
+}
+
+void UnitPageTest::aChoiceBoxCompletesTypedText() {
+    Page p;
+    p.selectUnit(5);
+    p.selectSlot(2);
+    p.clickTab("SSTab2", 1);
+    auto* kind = p.child<QComboBox>("Combo14");
+    QTest::mouseClick(kind->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(kind->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(kind->lineEdit(), "0a");
+    QCOMPARE(kind->currentText(), u("0a－合体技"));
+    QTest::keyClick(kind->lineEdit(), Qt::Key_Return);
+    QCOMPARE(kind->currentIndex(), 10);
 }
 
 QTEST_MAIN(UnitPageTest)

@@ -166,7 +166,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     buildKeys();
     setAcceptDrops(true);
     // Within the screen's free area, so that a small screen or a large scale shows it whole.
-    QSize size(900, 640);
+    QSize size(940, 690);
     if (const QScreen* s = screen())
         size = size.boundedTo(s->availableGeometry().size() - QSize(16, 48));
     resize(size);

@@ -1,6 +1,8 @@
 #include "ui/widgets.h"
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,10 +32,44 @@ QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
     return e;
 }
 
+namespace {
+
+// Gives a choice box the completer of its items the first time it takes the keyboard. Qt makes one
+// with every editable box, and making it costs about twenty times the box itself: a page of choice
+// boxes would be built that much more slowly.
+class CompleterOnFocus : public QObject {
+public:
+    explicit CompleterOnFocus(QComboBox* box) : QObject(box), box_(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            // As Qt's own: inline completion of the items, whatever the case typed.
+            auto* completer = new QCompleter(box_->model(), box_);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            completer->setCompletionMode(QCompleter::InlineCompletion);
+            box_->setCompleter(completer);
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QComboBox* box_;
+};
+
+}  // namespace
+
 QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items, int width) {
     auto* c = new QComboBox;
     c->setObjectName(name);
-    c->setEditable(true);
+    // The box takes typed text; the completer of its items comes when it is first used.
+    auto* edit = new QLineEdit;
+    edit->setCompleter(new QCompleter(edit));
+    c->setLineEdit(edit);
+    // The box takes the focus for its text box (its focus proxy).
+    c->installEventFilter(new CompleterOnFocus(c));
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMinimumWidth(width);
     c->setMaxVisibleItems(20);
