@@ -98,7 +98,7 @@ QPixmap draw(int bit, bool lit) {
 UnitIcon unitIcon(int bit) {
     // Named by what the icon shows, as players know it from the unit screens.
     static const char* names[] = {"红色徽章", "剑", "EN", "扳手"};
-    return UnitIcon{draw(bit, false), draw(bit, true),
+    return UnitIcon{QSize(kWidth, kHeight), [bit](bool lit) { return draw(bit, lit); },
                     QString::fromUtf8("机体技能2「%1」（点击切换，第 %2 位）")
                         .arg(QString::fromUtf8(names[bit & 3]))
                         .arg(bit)};

@@ -4,13 +4,15 @@
 // a dimmed "off" picture and a lit "on" picture of the same size.
 
 #include <QPixmap>
+#include <QSize>
 #include <QString>
+#include <functional>
 
 namespace vorlan {
 
 struct UnitIcon {
-    QPixmap off;
-    QPixmap on;
+    QSize size;                             // of both pictures
+    std::function<QPixmap(bool lit)> draw;  // when the toggle is first shown
     QString tip;
 };
 

@@ -251,7 +251,7 @@ QWidget* UnitPage::buildSkillPage() {
     // Left to right: the blade, the red emblem, the wrench, the letters EN.
     for (int k : {1, 0, 3, 2}) {
         const UnitIcon icon = unitIcon(k);
-        toggles->addWidget(new IconToggle(k, icon.off, icon.on, icon.tip));
+        toggles->addWidget(new IconToggle(k, icon.size, icon.draw, icon.tip));
     }
     toggles->addStretch();
 

@@ -7,15 +7,15 @@
 
 namespace vorlan {
 
-IconToggle::IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip,
-                       QWidget* parent)
-    : QWidget(parent), off_(new QLabel(this)), onLabel_(new QLabel(this)) {
+IconToggle::IconToggle(int index, QSize size, std::function<QPixmap(bool on)> draw,
+                       const QString& tip, QWidget* parent)
+    : QWidget(parent), off_(new QLabel(this)), onLabel_(new QLabel(this)), draw_(std::move(draw)) {
     const QString k = QString::number(index);
     setObjectName("Toggle(" + k + ")");
     off_->setObjectName("Picture1(" + k + ")");
     onLabel_->setObjectName("Picture2(" + k + ")");
-    off_->setPixmap(off);
-    onLabel_->setPixmap(on);
+    off_->setFixedSize(size);
+    onLabel_->setFixedSize(size);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(off_);
@@ -35,6 +35,15 @@ void IconToggle::setOn(bool on) {
     on_ = on;
     off_->setHidden(on);
     onLabel_->setHidden(!on);
+}
+
+void IconToggle::showEvent(QShowEvent* event) {
+    if (draw_ != nullptr) {
+        off_->setPixmap(draw_(false));
+        onLabel_->setPixmap(draw_(true));
+        draw_ = nullptr;
+    }
+    QWidget::showEvent(event);
 }
 
 IconToggle* IconToggle::owning(QWidget* picture) {

@@ -5,6 +5,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -13,7 +14,9 @@ namespace vorlan {
 class IconToggle : public QWidget {
     Q_OBJECT
 public:
-    IconToggle(int index, const QPixmap& off, const QPixmap& on, const QString& tip,
+    // The pictures (`draw(false)` off, `draw(true)` on, both `size`) are drawn when the toggle
+    // is first shown: drawing them takes longer than building a page.
+    IconToggle(int index, QSize size, std::function<QPixmap(bool on)> draw, const QString& tip,
                QWidget* parent = nullptr);
 
     bool isOn() const { return on_; }
@@ -29,11 +32,13 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* off_;
     QLabel* onLabel_;
+    std::function<QPixmap(bool on)> draw_;
     bool on_ = false;
 };
 
