@@ -146,8 +146,9 @@ TEST(DiscImage, AFailedWriteNamesTheSavedRegionAndRestoreRepairsIt) {
     const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
     const Bytes before = test::readFile(image);
     test::FaultyOps ops;
-    // The saved region takes four writes; the seventh, the image's third chunk, fails.
-    ops.arm(test::FaultyOps::Kind::WriteError, 7);
+    // The saved region takes five writes (four chunks and its trailer), the replace mark one;
+    // the eighth, the image's second chunk, fails.
+    ops.arm(test::FaultyOps::Kind::WriteError, 8);
     Bytes exe = edited();
     exe[0x200] ^= 1;  // a change in the first chunk, which lands before the failure
     const ImageWrite w = replaceExecutable(image, exe, {}, &ops);

@@ -39,6 +39,15 @@ export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd "$tmp"
 
+# Libraries come from the system only: a file planted in the folder the programs are started
+# from is never loaded (an empty library search path entry would mean that folder).
+printf 'not a library' >libcsv.so.3
+for program in "$bin/vorlan-cli" "$bin/vorlan-editor" "$build/bin/vorlan-cli" "$build/bin/vorlan-editor"; do
+    ! readelf -d "$program" | grep -qE 'R(UN)?PATH' || fail "${program#"$root"} has a library search path"
+    "$program" --help >/dev/null 2>planted.txt || fail "$program loads a planted library: $(cat planted.txt)"
+done
+rm libcsv.so.3
+
 # The installed lists, marked so that a name read from anywhere else shows.
 sed -i '6s/.*/安装的机体/' "$data/unit.txt"
 "$bin/vorlan-cli" tables >tables.txt || fail "vorlan-cli tables"

@@ -131,9 +131,8 @@ fs::path SavedRegions::keep(const Bytes& region) {
     t.imageSize = facts_.size;
     t.volumeId = facts_.volumeId;
     t.regionCrc = crc32Of(region);
-    Bytes file = region;
     const auto trailer = encodeTrailer(t);
-    file.insert(file.end(), trailer.begin(), trailer.end());
+    const std::span<const std::uint8_t> file[] = {region, trailer};
 
     const bool first = this->first() == nullptr;
     fs::path made;

@@ -42,8 +42,10 @@ bool sameFile(const struct stat& st, const FileIdentity& id) {
 
 // Writes the bytes into a newly created file beside `target` and flushes them. Returns the
 // open file (kept open so that its name can be checked after the rename).
-PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target,
-                     std::span<const std::uint8_t> bytes) {
+PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FileParts parts) {
+    std::uint64_t length = 0;
+    for (const auto& part : parts)
+        length += part.size();
     for (unsigned attempt = 0;; ++attempt) {
         const auto tmp = freshName(target, attempt);
         std::optional<PosixFile> out;
@@ -56,10 +58,15 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target,
         }
         try {
             constexpr std::size_t kChunk = 1 << 20;  // a few writes for a large file
-            for (std::size_t at = 0; at < bytes.size(); at += kChunk)
-                out->writeAt(at, bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
+            std::uint64_t offset = 0;
+            for (const auto& bytes : parts) {
+                for (std::size_t at = 0; at < bytes.size(); at += kChunk)
+                    out->writeAt(offset + at,
+                                 bytes.subspan(at, std::min(kChunk, bytes.size() - at)));
+                offset += bytes.size();
+            }
             out->sync();
-            if (out->identity().size != bytes.size())
+            if (out->identity().size != length)
                 throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
         } catch (const IoError&) {
             ops.unlink(tmp.c_str());  // made by this call under a fresh name: ours to remove
@@ -101,9 +108,8 @@ void nameWithoutReplacing(FileOps& ops, const std::filesystem::path& tmp,
         failNaming(target, errno);
 }
 
-void install(FileOps& ops, const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
-             bool replace) {
-    PosixFile written = writeFresh(ops, target, bytes);
+void install(FileOps& ops, const std::filesystem::path& target, FileParts parts, bool replace) {
+    PosixFile written = writeFresh(ops, target, parts);
     const auto tmp = written.path();
     try {
         if (replace) {
@@ -149,12 +155,16 @@ bool isFreshNameOf(const std::string& name, const std::string& target) {
 
 void createNewFile(FileOps& ops, const std::filesystem::path& target,
                    std::span<const std::uint8_t> bytes) {
-    install(ops, target, bytes, false);
+    install(ops, target, {&bytes, 1}, false);
+}
+
+void createNewFile(FileOps& ops, const std::filesystem::path& target, FileParts parts) {
+    install(ops, target, parts, false);
 }
 
 void replaceFile(FileOps& ops, const std::filesystem::path& target,
                  std::span<const std::uint8_t> bytes) {
-    install(ops, target, bytes, true);
+    install(ops, target, {&bytes, 1}, true);
 }
 
 std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const struct stat& st,

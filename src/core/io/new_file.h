@@ -23,6 +23,9 @@ namespace vorlan {
 // file of its own behind.
 void createNewFile(FileOps& ops, const std::filesystem::path& target,
                    std::span<const std::uint8_t> bytes);
+// The same for a file made of parts one after the other (no copy of them is made).
+using FileParts = std::span<const std::span<const std::uint8_t>>;
+void createNewFile(FileOps& ops, const std::filesystem::path& target, FileParts parts);
 
 // The same, but replaces what `target` names: the entry itself, never a file that a link
 // there points at.

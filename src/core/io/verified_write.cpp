@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 namespace vorlan {
 
 void writeVerified(PosixFile& file, std::span<const WriteRun> runs, bool& touched,
                    const WriteHooks& hooks) {
     std::uint64_t total = 0;
-    for (const WriteRun& r : runs)
+    std::size_t largest = 0;
+    for (const WriteRun& r : runs) {
         total += r.bytes.size();
+        largest = std::max(largest, r.bytes.size());
+    }
     std::uint64_t done = 0;
     for (const WriteRun& r : runs) {
         for (std::size_t at = 0; at < r.bytes.size(); at += hooks.chunk) {
@@ -24,10 +28,16 @@ void writeVerified(PosixFile& file, std::span<const WriteRun> runs, bool& touche
         }
     }
     file.sync();
+    // Read back a chunk at a time into one buffer: a region of megabytes needs no copy of it.
+    std::vector<std::uint8_t> back(std::min(hooks.chunk, largest));
     for (const WriteRun& r : runs) {
-        const auto back = file.readAt(r.offset, r.bytes.size());
-        if (!std::equal(back.begin(), back.end(), r.bytes.begin(), r.bytes.end()))
-            throw IoError("写入后读回的内容与写入的不一致：" + file.path().string(), EIO);
+        for (std::size_t at = 0; at < r.bytes.size(); at += hooks.chunk) {
+            const std::size_t n = std::min(hooks.chunk, r.bytes.size() - at);
+            const std::span<std::uint8_t> got(back.data(), n);
+            file.readAt(r.offset + at, got);
+            if (!std::equal(got.begin(), got.end(), r.bytes.begin() + at))
+                throw IoError("写入后读回的内容与写入的不一致：" + file.path().string(), EIO);
+        }
     }
 }
 
