@@ -1,8 +1,10 @@
 #include "ui/form_binder.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSet>
 #include <QWidget>
 #include <stdexcept>
 
@@ -19,8 +21,20 @@ QStringList toStringList(const std::vector<std::string>& items) {
 }
 
 FormBinder::FormBinder(QWidget* root, const TableDef& table) : table_(table) {
+    // One pass over the controls instead of a search of the whole tree per field (a window
+    // has hundreds of boxes); a name held twice is looked up as before.
+    QHash<QString, QWidget*> byName;
+    QSet<QString> twice;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!name.isEmpty() && byName.contains(name))
+            twice.insert(name);
+        else if (!name.isEmpty())
+            byName.insert(name, w);
+    }
     for (const FieldDef& f : table.fields) {
-        auto* w = root->findChild<QWidget*>(QString::fromStdString(f.control));
+        const QString name = QString::fromStdString(f.control);
+        QWidget* w = twice.contains(name) ? root->findChild<QWidget*>(name) : byName.value(name);
         if (w == nullptr) {
             throw std::logic_error("no control named " + f.control + " for table " + table.name);
         }
