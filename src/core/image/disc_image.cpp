@@ -97,10 +97,10 @@ Bytes readRegion(ImageFile& image) {
 }
 
 // Saves the region about to be overwritten unless a saved one holds it.
-std::filesystem::path keepRegion(SavedRegions& saved, ImageFile& image, const Bytes& region) {
+std::filesystem::path keepRegion(SavedRegions& saved, ImageFile& image, Bytes region) {
     std::filesystem::path kept;
     try {
-        kept = saved.keep(region);
+        kept = saved.keep(std::move(region));
     } catch (const IoError& e) {
         throw ImageRefusal(std::string("无法保存镜像中现在的内容，没有写入：") + e.what());
     }
@@ -193,13 +193,13 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
         if (const auto unfinished = findUnfinished(io, *image))
             throw ImageRefusal(unfinishedMessage(*unfinished, path));
         SavedRegions saved(io, *image, facts);
-        const Bytes region = readRegion(*image);
+        Bytes region = readRegion(*image);
         ImageWrite w;
         if (region == executable) {
             w.ok = true;  // nothing to write, nothing overwritten
             return w;
         }
-        w.saved = keepRegion(saved, *image, region);
+        w.saved = keepRegion(saved, *image, std::move(region));
         markWriting(io, *image, w.saved);
         writeRegion(io, *image, executable, progress,
                     "原来的内容保存在 " + w.saved.string() +
@@ -242,7 +242,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         const Bytes bytes = chosen->bytes;
         ImageWrite w;
         w.restored = chosen->path;
-        const Bytes region = readRegion(*image);
+        Bytes region = readRegion(*image);
         if (region == bytes) {
             if (unfinished)
                 clearWriting(io, *image, chosen->path);
@@ -251,7 +251,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         }
         // A region an interrupted write left half done is not worth keeping.
         if (!unfinished) {
-            w.saved = keepRegion(saved, *image, region);
+            w.saved = keepRegion(saved, *image, std::move(region));
             markWriting(io, *image, w.saved);
         }
         writeRegion(io, *image, bytes, progress,

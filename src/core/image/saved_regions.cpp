@@ -120,7 +120,7 @@ const SavedRegion* SavedRegions::find(const fs::path& path) const {
     return nullptr;
 }
 
-fs::path SavedRegions::keep(const Bytes& region) {
+fs::path SavedRegions::keep(Bytes region) {
     for (const SavedRegion& s : saved_) {
         if (s.bytes == region)
             return s.path;
@@ -165,7 +165,7 @@ fs::path SavedRegions::keep(const Bytes& region) {
         }
         ++it;
     }
-    saved_.push_back({made, first, {}, region});
+    saved_.push_back({made, first, {}, std::move(region)});
     return made;
 }
 

@@ -43,7 +43,7 @@ public:
 
     // Saves `region` unless a saved one holds it already; returns the file that holds it.
     // Throws IoError when it cannot be saved.
-    std::filesystem::path keep(const std::vector<std::uint8_t>& region);
+    std::filesystem::path keep(std::vector<std::uint8_t> region);
 
     // The saved files, one a line, for a message.
     std::string list() const;

@@ -28,11 +28,13 @@ void writeVerified(PosixFile& file, std::span<const WriteRun> runs, bool& touche
         }
     }
     file.sync();
-    // Read back a chunk at a time into one buffer: a region of megabytes needs no copy of it.
-    std::vector<std::uint8_t> back(std::min(hooks.chunk, largest));
+    // Read back a piece at a time into one small buffer: a region needs no copy of its own
+    // (each fresh page of memory costs more than the read that fills it).
+    constexpr std::size_t kBack = 256 << 10;
+    std::vector<std::uint8_t> back(std::min(kBack, largest));
     for (const WriteRun& r : runs) {
-        for (std::size_t at = 0; at < r.bytes.size(); at += hooks.chunk) {
-            const std::size_t n = std::min(hooks.chunk, r.bytes.size() - at);
+        for (std::size_t at = 0; at < r.bytes.size(); at += kBack) {
+            const std::size_t n = std::min(kBack, r.bytes.size() - at);
             const std::span<std::uint8_t> got(back.data(), n);
             file.readAt(r.offset + at, got);
             if (!std::equal(got.begin(), got.end(), r.bytes.begin() + at))
