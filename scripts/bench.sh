@@ -43,8 +43,8 @@ for _ in 1 2 3 4; do
 done
 [ "$at" = 362 ] || { echo "could not place SLKV_618.04 at sector 362" >&2; exit 1; }
 
-# Each write-back starts from the untouched image with no saved regions beside it.
-reset_image() { rm -f "$work/$1".*; cp "$work/game.iso" "$work/$1"; }
+# Each write-back starts from the untouched image, flushed, with no saved regions beside it.
+reset_image() { rm -f "$work/$1".*; cp "$work/game.iso" "$work/$1"; sync; }
 
 # The cases: a name, a command (split on spaces), and an untimed step before each run.
 names=() commands=() preps=()
