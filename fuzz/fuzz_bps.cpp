@@ -3,8 +3,6 @@
 // fuzzer reaches the actions rather than stopping at the checksums. Anything it accepts is
 // no longer than the bound. A target made from the input must round-trip through the encoder.
 
-#include <zlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 
 #include "bulk/bps.h"
 #include "bulk/patch_error.h"
+#include "io/crc32.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ const std::vector<std::uint8_t>& source() {
     return s;
 }
 
-void putLe32(std::vector<std::uint8_t>& out, uLong value) {
+void putLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
@@ -45,9 +44,9 @@ void tryApply(const std::vector<std::uint8_t>& patch) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> patch(data, data + size);
     tryApply(patch);
-    putLe32(patch, crc32(0L, source().data(), static_cast<uInt>(source().size())));
+    putLe32(patch, vorlan::crc32Of(source()));
     putLe32(patch, 0);
-    putLe32(patch, crc32(0L, patch.data(), static_cast<uInt>(patch.size())));
+    putLe32(patch, vorlan::crc32Of(patch));
     tryApply(patch);
 
     std::vector<std::uint8_t> target = source();

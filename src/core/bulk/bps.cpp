@@ -1,11 +1,10 @@
 #include "bulk/bps.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <limits>
 
 #include "bulk/patch_error.h"
+#include "io/crc32.h"
 
 namespace vorlan {
 
@@ -17,14 +16,7 @@ constexpr std::size_t kFooter = 12;  // source, target and patch CRC-32
 enum Action : std::uint64_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
 
 std::uint32_t crcOf(std::span<const std::uint8_t> bytes) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    // zlib takes at most 4 GiB a call; every span here is far smaller, but stay exact.
-    while (!bytes.empty()) {
-        const std::size_t n = std::min<std::size_t>(bytes.size(), 1u << 30);
-        crc = crc32(crc, bytes.data(), static_cast<uInt>(n));
-        bytes = bytes.subspan(n);
-    }
-    return static_cast<std::uint32_t>(crc);
+    return crc32Of(bytes);
 }
 
 std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {

@@ -1,11 +1,10 @@
 #include "document/journal.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "io/crc32.h"
 #include "io/new_file.h"
 
 namespace vorlan {
@@ -52,14 +51,7 @@ private:
 };
 
 std::uint32_t crcOf(const std::uint8_t* data, std::size_t size) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    while (size > 0) {
-        const auto chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
-        crc = crc32(crc, data, chunk);
-        data += chunk;
-        size -= chunk;
-    }
-    return static_cast<std::uint32_t>(crc);
+    return crc32Of({data, size});
 }
 
 std::string hex(std::uint64_t v) {

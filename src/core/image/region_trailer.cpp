@@ -1,7 +1,5 @@
 #include "image/region_trailer.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -33,16 +31,6 @@ constexpr std::size_t kVersionAt = 8, kSizeAt = 10, kSectorAt = 12, kLengthAt = 
 static_assert(kTrailerCrcAt + 4 == kTrailerSize);
 
 }  // namespace
-
-std::uint32_t crc32Of(std::span<const std::uint8_t> bytes) {
-    uLong crc = ::crc32(0L, Z_NULL, 0);
-    for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t n = std::min<std::size_t>(bytes.size() - at, 1u << 30);
-        crc = ::crc32(crc, bytes.data() + at, static_cast<uInt>(n));
-        at += n;
-    }
-    return static_cast<std::uint32_t>(crc);
-}
 
 std::array<std::uint8_t, kTrailerSize> encodeTrailer(const RegionTrailer& t) {
     std::array<std::uint8_t, kTrailerSize> out{};

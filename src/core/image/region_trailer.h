@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "io/crc32.h"
+
 namespace vorlan {
 
 inline constexpr std::size_t kTrailerSize = 72;
@@ -22,8 +24,6 @@ struct RegionTrailer {
     std::uint32_t regionCrc = 0;
     bool operator==(const RegionTrailer&) const = default;
 };
-
-std::uint32_t crc32Of(std::span<const std::uint8_t> bytes);
 
 std::array<std::uint8_t, kTrailerSize> encodeTrailer(const RegionTrailer& trailer);
 // Nothing unless `bytes` is exactly a trailer this program wrote, whole.
