@@ -49,6 +49,7 @@ private slots:
     void aRefusalSwitchesToTheFieldsPage();
     void everyBadFieldIsNamedInOneMessage();
     void aReplacedFileIsOfferedToBeOpenedAgain();
+    void anUndoInAReplacedFileOffersToOpenItAgain();
     void aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo();
     void theStatusLineNamesWhatChangedAndWhatUndoLeft();
     void theFilterKeepsTheKeyboardWorking();
@@ -299,6 +300,26 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     f.type("Text3", "98");
     f.click("Command3");
     QCOMPARE(f.bytes()[en7], std::uint8_t{98});
+}
+
+void EditingFlowTest::anUndoInAReplacedFileOffersToOpenItAgain() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    f.type("Text2", "4321");
+    f.click("Command3");
+    const auto other = f.exe().parent_path() / "other";
+    test::writeFile(other, f.bytes());
+    std::filesystem::rename(other, f.exe());
+    const Bytes theirs = f.bytes();
+    f.dialogs().answerNextQuestion(true);
+    f.click("UndoButton");
+    QTRY_COMPARE(f.dialogs().questions.size(), 1);
+    QVERIFY(f.dialogs().questions[0].contains(u("要重新打开它吗")));
+    QVERIFY(f.dialogs().messages.isEmpty());
+    QCOMPARE(f.bytes(), theirs);  // the new file is not undone into
+    // Opened again: its history starts afresh.
+    QTRY_VERIFY(!f.child<QPushButton>("UndoButton")->isEnabled());
+    QVERIFY(f.status->text().startsWith(u("已重新打开")));
 }
 
 // Leaves a journal of an interrupted write of unit 9's EN beside the open executable: the

@@ -62,6 +62,12 @@ bool UndoHistory::applyStep(const WriteStep& step, bool forward) {
     const WriteResult result = forward ? document->redo(step) : document->undo(step);
     if (!result.recoveryNote.empty())
         dialogs_.information(nullptr, q(result.recoveryNote));
+    if (result.status == WriteResult::Status::Replaced) {
+        // Another program's file is not undone into: it is offered to be opened again, once
+        // this step is out of the stack's hands (opening it clears the history).
+        QTimer::singleShot(0, &session_, [this] { session_.fileReplaced(nullptr); });
+        return false;
+    }
     if (result.status != WriteResult::Status::Written) {
         dialogs_.information(nullptr, q(result.message));
         return false;
