@@ -141,7 +141,10 @@ void DesktopHabitsTest::keysWorkEverywhere() {
 void DesktopHabitsTest::aPageFirstShownAfterAnOpenShowsTheFile() {
     test::EditorFixture f;
     f.showWindow();
-    // Only the page on show is built; the pilot page comes with a click on its tab.
+    // The unit list takes the keyboard first; only the page on show is built, the pilot page
+    // comes with a click on its tab.
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("List1"));
     QVERIFY(f.window().findChild<QWidget*>("List1") != nullptr);
     QVERIFY(f.window().findChild<QWidget*>("PilotPage") == nullptr);
     auto* tabs = f.window().findChild<QTabWidget*>("SSTab1");
