@@ -24,10 +24,6 @@ QWidget* markable(QWidget* control) {
     return control;
 }
 
-void setMark(QWidget* w, const char* name, bool on) {
-    setSkinMark(w, name, on);
-}
-
 }  // namespace
 
 EntryForm::EntryForm(QWidget* root, const TableDef& table, NameSource& names)
@@ -66,7 +62,7 @@ QWidget* EntryForm::control(int field) const {
 void EntryForm::show(EntryEditor& editor, int index) {
     const EntryView view = editor.show(table_, index);
     for (const auto& [field, value] : refused_)
-        setMark(markable(control(field)), "refused", false);
+        setSkinMark(markable(control(field)), "refused", false);
     refused_.clear();
     filling_ = true;
     shownValues_ = view.values;
@@ -126,14 +122,14 @@ EntryEdit EntryForm::edit() const {
 
 void EntryForm::markRefused(const std::vector<int>& fields) {
     for (const auto& [field, value] : refused_)
-        setMark(markable(control(field)), "refused", false);
+        setSkinMark(markable(control(field)), "refused", false);
     refused_.clear();
     if (fields.empty())
         return;
     const auto values = binder_->collect();
     for (int field : fields) {
         refused_.emplace_back(field, values[static_cast<std::size_t>(field)]);
-        setMark(markable(control(field)), "refused", true);
+        setSkinMark(markable(control(field)), "refused", true);
     }
     QWidget* w = control(fields.front());
     // Bring forward every tab page on the way up to the first control.
@@ -182,13 +178,13 @@ void EntryForm::update() {
         const bool changed =
             shown_ >= 0 && i < shownValues_.size() && !(values[i] == shownValues_[i]);
         dirty = dirty || changed;
-        setMark(markable(controls_[i]), "edited", changed);
+        setSkinMark(markable(controls_[i]), "edited", changed);
     }
     // A refusal mark stays until the refused value is changed.
     std::erase_if(refused_, [&](const auto& r) {
         const bool changed = shown_ < 0 || !(values[static_cast<std::size_t>(r.first)] == r.second);
         if (changed)
-            setMark(markable(control(r.first)), "refused", false);
+            setSkinMark(markable(control(r.first)), "refused", false);
         return changed;
     });
     if (dirty != dirty_) {

@@ -15,7 +15,6 @@ public:
 
     // The page, built now when it has not been yet.
     QWidget* page();
-    bool isBuilt() const { return build_ == nullptr; }
 
 signals:
     // The page has just been built and put in place.
