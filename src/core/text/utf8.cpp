@@ -60,6 +60,13 @@ Scan scan(std::string_view bytes) {
     return result;
 }
 
+std::size_t wellFormedLength(std::string_view bytes, std::size_t i) {
+    if (i >= bytes.size())
+        return 0;
+    const std::size_t n = sequenceLength(static_cast<unsigned char>(bytes[i]));
+    return wellFormed(bytes, i, n) ? n : 0;
+}
+
 bool isValid(std::string_view bytes) {
     return scan(bytes).bad == 0;
 }

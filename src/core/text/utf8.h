@@ -8,6 +8,8 @@
 namespace vorlan::utf8 {
 
 bool isValid(std::string_view bytes);
+// The byte length of the well-formed sequence that starts at `i`, or 0 when none does.
+std::size_t wellFormedLength(std::string_view bytes, std::size_t i);
 
 // How much of a text is well-formed UTF-8.
 struct Scan {

@@ -1,0 +1,87 @@
+#include "text/shown_text.h"
+
+#include <cstdio>
+
+#include "text/utf8.h"
+
+namespace vorlan {
+
+namespace {
+
+void appendHex(std::string& out, unsigned value) {
+    char code[8];
+    std::snprintf(code, sizeof code, "\\x%02X", value & 0xFFu);
+    out += code;
+}
+
+bool isC0OrDel(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+// A well-formed two-byte sequence for U+0080 … U+009F.
+bool isC1(std::string_view text, std::size_t i, std::size_t n) {
+    return n == 2 && static_cast<unsigned char>(text[i]) == 0xC2 &&
+           static_cast<unsigned char>(text[i + 1]) < 0xA0;
+}
+
+// Walks `text` character by character; `shown(i, n)` gets each well-formed non-control
+// character, `hidden(value)` each control or stray byte. Stops after `limit` characters;
+// returns where it stopped.
+template <typename Shown, typename Hidden>
+std::size_t walk(std::string_view text, std::size_t limit, Shown shown, Hidden hidden) {
+    std::size_t i = 0;
+    for (std::size_t count = 0; i < text.size() && count < limit; ++count) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = utf8::wellFormedLength(text, i);
+        if (n == 0) {
+            hidden(c, i, 1);
+            i += 1;
+        } else if (n == 1 && isC0OrDel(c)) {
+            hidden(c, i, 1);
+            i += 1;
+        } else if (isC1(text, i, n)) {
+            hidden(static_cast<unsigned char>(text[i + 1]), i, n);
+            i += n;
+        } else {
+            shown(i, n);
+            i += n;
+        }
+    }
+    return i;
+}
+
+}  // namespace
+
+std::string escapeControls(std::string_view text, bool keepLineEnds) {
+    std::string out;
+    out.reserve(text.size());
+    walk(
+        text, text.size(), [&](std::size_t i, std::size_t n) { out.append(text.substr(i, n)); },
+        [&](unsigned value, std::size_t i, std::size_t) {
+            if (keepLineEnds && text[i] == '\n')
+                out += '\n';
+            else
+                appendHex(out, value);
+        });
+    return out;
+}
+
+bool hasControls(std::string_view text) {
+    bool found = false;
+    walk(
+        text, text.size(), [](std::size_t, std::size_t) {},
+        [&](unsigned value, std::size_t, std::size_t) { found = found || value != '\t'; });
+    return found;
+}
+
+std::string excerpt(std::string_view text, std::size_t maxCharacters) {
+    std::string out;
+    const std::size_t end = walk(
+        text, maxCharacters, [&](std::size_t i, std::size_t n) { out.append(text.substr(i, n)); },
+        [&](unsigned value, std::size_t, std::size_t) { appendHex(out, value); });
+    if (end < text.size())
+        out += "…";
+    return out;
+}
+
+}  // namespace vorlan

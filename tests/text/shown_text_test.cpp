@@ -1,0 +1,40 @@
+#include "text/shown_text.h"
+
+#include <gtest/gtest.h>
+
+namespace vorlan {
+namespace {
+
+TEST(ShownText, ControlsAndStrayBytesAreShownAsCodes) {
+    struct Case {
+        std::string text;
+        std::string escaped;
+        bool controls;  // tab alone is not one
+    } cases[] = {
+        {"机体005 HP", "机体005 HP", false},
+        {"a\x1b]0;owned\x07z", "a\\x1B]0;owned\\x07z", true},
+        {"del\x7f", "del\\x7F", true},
+        {"c1\xc2\x9b"
+         "31m",
+         "c1\\x9B31m", true},                     // U+009B, the one-character CSI
+        {"nbsp\xc2\xa0", "nbsp\xc2\xa0", false},  // U+00A0 is text
+        {"gbk\xb0\xa1", "gbk\\xB0\\xA1", true},   // not UTF-8
+        {"tab\tonly", "tab\\x09only", false},
+        {"line\r\nnext", "line\\x0D\\x0Anext", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(escapeControls(c.text), c.escaped) << c.text;
+        EXPECT_EQ(hasControls(c.text), c.controls) << c.text;
+    }
+    EXPECT_EQ(escapeControls("一\n二\x1b", true), "一\n二\\x1B");
+}
+
+TEST(ShownText, ExcerptCutsByCharacters) {
+    EXPECT_EQ(excerpt("短"), "短");
+    EXPECT_EQ(excerpt(std::string(100, 'x'), 5), "xxxxx…");
+    EXPECT_EQ(excerpt("机体机体机体", 2), "机体…");
+    EXPECT_EQ(excerpt("\x1b[2J", 2), "\\x1B[…");
+}
+
+}  // namespace
+}  // namespace vorlan
