@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vorlan::Journal& j = d.journal;
     if (vorlan::encodeJournal(j) != std::vector<std::uint8_t>(data, data + size))
         std::abort();
-    std::vector<std::vector<std::uint8_t>> current;
+    vorlan::PlaybackTarget target{{j.device, j.inode, j.exeSize, true}, {}, j.outsideCrc};
     std::uint64_t end = 0;
     for (const vorlan::ByteRun& r : j.runs) {
         if (r.before.size() != r.after.size() || r.before.empty() || r.offset < end ||
@@ -26,9 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
         end = r.offset + r.before.size();
-        current.push_back(r.after);
+        target.current.push_back(r.after);
     }
-    const vorlan::FileIdentity id{j.device, j.inode, j.exeSize, true};
-    vorlan::playbackProblem(j, id, vorlan::tableLayout().writable, current);
+    vorlan::playbackProblem(j, target, vorlan::tableLayout().writable);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "cli/chars_command.h"
 
 #include "cli/list_cache.h"
-#include "io/new_file.h"
+#include "cli/table_files.h"
 #include "text/tbl.h"
 
 namespace vorlan::cli {
@@ -13,10 +13,6 @@ void CharsCommand::declare(CLI::App& sub) {
 }
 
 int CharsCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(file_, ec));
-    if (exists && !force_)
-        throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + file_);
     ListCache lists(options.dataDir, options.chars);
     const auto& entries = lists.charTable().entries();
     std::string text;
@@ -26,14 +22,7 @@ int CharsCommand::run(const GlobalOptions& options, std::ostream& out, std::ostr
         throw Refusal(std::string("字码表") + e.what() + "。没有写入文件。");
     }
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    try {
-        if (exists)
-            replaceFile(systemFileOps(), file_, bytes);
-        else
-            createNewFile(systemFileOps(), file_, bytes);
-    } catch (const IoError& e) {
-        throw Refusal(std::string("无法写入字码表文件：") + e.what());
-    }
+    writeOutput(options.exe, file_, bytes, force_, "字码表文件", "--force");
     out << "已把字码表（" << entries.size() << " 项）写入 " << file_ << "\n";
     return kOk;
 }

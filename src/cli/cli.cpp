@@ -2,13 +2,16 @@
 
 #include "access/byte_store.h"
 #include "cli/command.h"
+#include "cli/escaped_stream.h"
 #include "io/text_file.h"
 #include "lists/data_folders.h"
 
 namespace vorlan::cli {
 
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-           std::ostream& out, std::ostream& err, const std::filesystem::path& userFolder) {
+           std::ostream& out, std::ostream& rawErr, const std::filesystem::path& userFolder) {
+    // Every message may quote a file's text: none reaches the terminal with its controls.
+    EscapedStream err(rawErr);
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
     app.require_subcommand(1);
     // Global options may also follow the subcommand: `get unit 5 --exe PATH`.

@@ -5,6 +5,7 @@
 #include "cli/table_files.h"
 #include "cli/targets.h"
 #include "document/backup.h"
+#include "io/output_file.h"
 
 namespace vorlan::cli {
 
@@ -31,9 +32,15 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     std::map<const TableDef*, std::vector<int>> changed;
     const bool onlyChanged = sinceOption_->count() > 0;
     if (onlyChanged) {
-        const std::filesystem::path original =
-            since_.empty() ? backupPath(session.document->path()) : std::filesystem::path(since_);
-        changed = changedEntries(diffExecutables(otherExecutable(original, exe.size()), exe));
+        const std::vector<std::uint8_t> original =
+            since_.empty()
+                ? backupBytes(
+                      *session.document,
+                      "找不到备份文件 " + backupPath(session.document->path()).string() +
+                          "（第一次写入前自动做的备份）。请在 --changed-since 后面指定未修改的"
+                          "游戏主程序。")
+                : otherExecutable(since_, exe.size());
+        changed = changedEntries(diffExecutables(original, exe));
     }
     const auto text = [&](const TableDef& table) {
         const std::vector<int> none;
@@ -51,7 +58,7 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
             out << text(table);
             return kOk;
         }
-        writeOutput(out_, text(table), overwrite_);
+        writeOutput(session.document->path(), out_, text(table), overwrite_);
         err << "已导出" << table.caption << "到 " << out_ << "\n";
         return kOk;
     }
@@ -60,9 +67,21 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder))
         throw Refusal("无法建立文件夹：" + out_);
+    const auto pathOf = [&](const TableDef& table) {
+        return folder / (table.name + (format == TableFormat::Json ? ".json" : ".csv"));
+    };
+    std::vector<std::filesystem::path> outputs;
+    for (const TableDef* table : allTables())
+        outputs.push_back(pathOf(*table));
+    std::optional<OutputFolder> lock;
+    try {
+        lock.emplace(systemFileOps(), folder, outputs);
+    } catch (const IoError& e) {
+        throw Refusal(std::string("没有导出：") + e.what());
+    }
     for (const TableDef* table : allTables()) {
-        const auto path = folder / (table->name + (format == TableFormat::Json ? ".json" : ".csv"));
-        writeOutput(path, text(*table), overwrite_);
+        const auto path = pathOf(*table);
+        writeOutput(session.document->path(), path, text(*table), overwrite_);
         err << "已导出" << table->caption << "到 " << path.string() << "\n";
     }
     return kOk;

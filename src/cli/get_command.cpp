@@ -3,6 +3,7 @@
 #include "cli/columns.h"
 #include "cli/targets.h"
 #include "cli/value_format.h"
+#include "text/shown_text.h"
 
 namespace vorlan::cli {
 
@@ -39,12 +40,15 @@ int GetCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
     }
 
     // The editor's label beside the index: the weapon slot shown as "武器2" is `weapon 3:1`.
-    out << table.name << " " << indexText(table, index) << "  " << table.label(index, &lists)
-        << "（" << table.caption << "）  offset 0x" << offset << "\n";
+    // Labels and decoded names come from files: their control characters are shown as codes.
+    out << table.name << " " << indexText(table, index) << "  "
+        << escapeControls(table.label(index, &lists)) << "（" << table.caption << "）  offset 0x"
+        << offset << "\n";
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const FieldDef& f = table.fields[i];
-        rows.push_back({f.key, f.control, f.fullCaption(), describeValue(f, values[i], lists)});
+        rows.push_back({f.key, f.control, f.fullCaption(),
+                        escapeControls(describeValue(f, values[i], lists))});
     }
     for (const std::string& line : alignColumns(rows))
         out << "  " << line << "\n";

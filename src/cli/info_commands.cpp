@@ -1,14 +1,43 @@
 #include "cli/info_commands.h"
 
+#include <fstream>
 #include <iomanip>
 
 #include "catalog/catalog.h"
+#include "cli/table_files.h"
 #include "demo/demo_executable.h"
-#include "io/new_file.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 
 namespace vorlan::cli {
+
+namespace {
+
+// --force replaces an earlier demo, never the player's game: an ELF file whose first bytes
+// (headers and the filler before the tables, the same in every demo) are not the demo's.
+void refuseToReplaceAGame(const std::filesystem::path& path,
+                          const std::vector<std::uint8_t>& demo) {
+    constexpr std::size_t kHead = 64 * 1024;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
+        return;  // nothing there, or nothing writeOutput replaces
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> head(kHead);
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    const bool elf =
+        head.size() >= 4 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
+    if (elf &&
+        !std::equal(head.begin(), head.end(), demo.begin(),
+                    demo.begin() + static_cast<std::ptrdiff_t>(std::min(head.size(), demo.size())),
+                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
+        throw Refusal("「" + path.string() +
+                      "」是一个可执行文件，但不是本程序做的演示文件（可能是真正的游戏主程序），"
+                      "--force 不会替换它，没有写入。请换一个文件名。");
+    }
+}
+
+}  // namespace
 
 int TablesCommand::run(const GlobalOptions&, std::ostream& out, std::ostream&) {
     out << std::left << std::setw(20) << "name" << std::setw(11) << "offset" << std::setw(9)
@@ -32,11 +61,6 @@ void MakeDemoCommand::declare(CLI::App& sub) {
 }
 
 int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream&) {
-    std::error_code ec;
-    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path_, ec));
-    if (!force_ && exists) {
-        throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + path_);
-    }
     std::vector<std::string> entries;
     try {
         entries = readListFile(options.dataDir, kCharList);
@@ -44,17 +68,11 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
         throw Refusal(e.what());
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
+    if (force_)
+        refuseToReplaceAGame(path_, bytes);
     // Written whole under a fresh name beside its place and named only when complete: a full
-    // disk or an unwritable folder leaves no partial file, and a link planted at the name is
-    // replaced, never written through.
-    try {
-        if (exists)
-            replaceFile(systemFileOps(), path_, bytes);
-        else
-            createNewFile(systemFileOps(), path_, bytes);
-    } catch (const IoError& e) {
-        throw Refusal(std::string("无法写入演示用的游戏主程序：") + e.what());
-    }
+    // disk or an unwritable folder leaves no partial file.
+    writeOutput(options.exe, path_, bytes, force_, "演示用的游戏主程序", "--force");
     out << "Wrote " << bytes.size() << " bytes to " << path_ << "\n";
     return kOk;
 }

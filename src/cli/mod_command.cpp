@@ -4,8 +4,8 @@
 #include "bulk/mod_patch.h"
 #include "bulk/patch_file.h"
 #include "catalog/catalog.h"
+#include "cli/table_files.h"
 #include "document/backup.h"
-#include "io/new_file.h"
 
 namespace vorlan::cli {
 
@@ -14,10 +14,6 @@ namespace {
 std::string countText(const ExecutableDiff& diff) {
     return std::to_string(changedEntryCount(diff)) + " 个条目的 " +
            std::to_string(diff.changes.size()) + " 个字段";
-}
-
-std::vector<std::uint8_t> wholeFile(Document& document) {
-    return document.read(0, static_cast<std::size_t>(document.size()));
 }
 
 }  // namespace
@@ -51,30 +47,25 @@ int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
     Document& document = *session.document;
     const std::filesystem::path original =
         from_.empty() ? backupPath(document.path()) : std::filesystem::path(from_);
-    std::error_code ec;
-    if (from_.empty() && !std::filesystem::exists(original, ec))
-        throw Refusal("找不到原文件 " + original.string() +
-                      "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
     MadePatch made;
     try {
-        made = makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable);
+        if (from_.empty()) {
+            const auto before = backupBytes(
+                document, "找不到原文件 " + original.string() +
+                              "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
+            made = makePatchFrom(*format, original, before, wholeFile(document),
+                                 tableLayout().writable);
+        } else {
+            made =
+                makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable);
+        }
     } catch (const PatchError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入补丁文件。");
     }
     if (!made.outside.empty())
         err << "注意：游戏主程序在数据表以外也有改动：" << rangesText(made.outside)
             << "。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它（本程序只写入数据表）。\n";
-    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(file_, ec));
-    if (exists && !force_)
-        throw Refusal("文件已存在，没有覆盖（如需覆盖请加 --force）：" + file_);
-    try {
-        if (exists)
-            replaceFile(systemFileOps(), file_, made.bytes);
-        else
-            createNewFile(systemFileOps(), file_, made.bytes);
-    } catch (const IoError& e) {
-        throw Refusal(std::string("无法写入补丁文件：") + e.what());
-    }
+    writeOutput(document.path(), file_, made.bytes, force_, "补丁文件", "--force");
     out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << made.bytes.size()
         << " 字节）：从 " << original.string() << " 到 " << document.path().string() << "，改动了 "
         << countText(made.diff) << "。\n";

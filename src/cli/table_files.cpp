@@ -1,7 +1,9 @@
 #include "cli/table_files.h"
 
 #include "catalog/catalog.h"
-#include "io/new_file.h"
+#include "document/backup.h"
+#include "document/kept_files.h"
+#include "io/output_file.h"
 
 namespace vorlan::cli {
 
@@ -26,18 +28,31 @@ std::vector<std::uint8_t> otherExecutable(const std::filesystem::path& path, std
     return wholeFile(*other);
 }
 
-void writeOutput(const std::filesystem::path& path, const std::string& text, bool overwrite) {
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+std::vector<std::uint8_t> backupBytes(Document& document, const std::string& missing) {
+    const std::filesystem::path path = backupPath(document.path());
     try {
-        std::error_code ec;
-        if (overwrite && std::filesystem::exists(std::filesystem::symlink_status(path, ec)))
-            replaceFile(systemFileOps(), path, bytes);
-        else
-            createNewFile(systemFileOps(), path, bytes);
+        return readTrustedBackup(systemFileOps(), path, document.identity());
     } catch (const IoError& e) {
-        throw Refusal(std::string("无法写入文件：") + e.what() +
-                      (e.error() == EEXIST ? "\n要覆盖它，请加 --overwrite。" : ""));
+        throw Refusal(e.error() == ENOENT ? missing : std::string(e.what()));
     }
+}
+
+void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
+                 std::span<const std::uint8_t> bytes, bool overwrite, const std::string& what,
+                 const char* flag) {
+    try {
+        writeOutputFile(systemFileOps(), path, bytes, overwrite,
+                        exe.empty() ? KeptFiles{} : keptFilesOf(exe));
+    } catch (const IoError& e) {
+        throw Refusal("无法写入" + what + "：" + e.what() +
+                      (e.error() == EEXIST ? std::string("\n要覆盖它，请加 ") + flag + "。" : ""));
+    }
+}
+
+void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
+                 const std::string& text, bool overwrite) {
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    writeOutput(exe, path, bytes, overwrite, "文件");
 }
 
 }  // namespace vorlan::cli

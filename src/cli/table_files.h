@@ -18,7 +18,18 @@ std::vector<std::uint8_t> wholeFile(Document& document);
 // checks). Throws Refusal naming it.
 std::vector<std::uint8_t> otherExecutable(const std::filesystem::path& path, std::uint64_t size);
 
-// Writes `text` as a new file `path` (or over it when `overwrite`). Throws Refusal.
-void writeOutput(const std::filesystem::path& path, const std::string& text, bool overwrite);
+// The bytes of the executable's own backup ("<exe>.bak"), read only when the write path
+// would trust it (a plain file of the user's with one name, of the executable's length).
+// Throws Refusal naming it: `missing` when there is none, else why it is not trusted.
+std::vector<std::uint8_t> backupBytes(Document& document, const std::string& missing);
+
+// Writes `bytes` as the output file `path`: new, or with `overwrite` in place of a regular
+// file there; never over the executable `exe` (when given) or one of its side files, nor over
+// a link, pipe or device. Throws Refusal naming `what` ("文件") and the flag that replaces.
+void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
+                 std::span<const std::uint8_t> bytes, bool overwrite, const std::string& what,
+                 const char* flag = "--overwrite");
+void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
+                 const std::string& text, bool overwrite);
 
 }  // namespace vorlan::cli

@@ -13,6 +13,7 @@
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
+#include "fixtures/journals.h"
 #include "tables/unit_table.h"
 
 namespace vorlan {
@@ -22,12 +23,6 @@ using Bytes = std::vector<std::uint8_t>;
 using Status = WriteResult::Status;
 using test::Exe;
 namespace fs = std::filesystem;
-
-FileIdentity identityOfPath(const fs::path& p) {
-    struct stat st {};
-    EXPECT_EQ(::stat(p.c_str(), &st), 0);
-    return identityOf(st);
-}
 
 Bytes journalBytes(const Journal& j) {
     return encodeJournal(j);
@@ -53,8 +48,7 @@ struct Interrupted {
         for (std::uint64_t i = hp; i < hp + 4; ++i)
             changed[i] ^= 0x5A;
         test::writeFile(exe.path, changed);
-        const FileIdentity id = identityOfPath(exe.path);
-        journal = {id.size, id.device, id.inode, {run(hp, 4)}};
+        journal = test::interruptedJournal(exe.path, {run(hp, 4)});
     }
     ByteRun run(std::uint64_t at, std::size_t n) const {
         const auto b = [&](const Bytes& v) { return Bytes(v.begin() + at, v.begin() + at + n); };
@@ -77,8 +71,19 @@ std::string whatIsThere(const fs::path& p) {
     return std::string(b.begin(), b.end()) + "#" + std::to_string(fs::hard_link_count(p));
 }
 
+// Unit 5's HP written through a document of `doc`.
+WriteResult writeHp(Document& doc, const char* hp) {
+    EntryEditor editor(doc, nullptr);
+    const EntryView view = editor.show(unitTable(), 5);
+    auto edited = view.values;
+    edited[static_cast<std::size_t>(unitTable().fieldIndex("hp"))] = FieldValue::ofText(hp);
+    return editor.save({{&unitTable(), 5, view.values, edited}});
+}
+
 TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
-    enum class Outcome { Played, Discarded, Refused };
+    // Kept: somebody else's file at the journal's name; the file opens and reads beside it
+    // (said once), is never written, and the file there is never deleted or changed.
+    enum class Outcome { Played, Kept, Refused };
     using W = const Interrupted&;
     struct Case {
         const char* name;
@@ -103,7 +108,25 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
              cut.pop_back();
              w.plant(cut);
          },
-         Outcome::Discarded, "不完整"},
+         Outcome::Kept, "不是本程序写的恢复日志"},
+        {"a text file of somebody's",
+         [](W w) { test::writeText(w.exe.journalFile(), "my notes, keep them"); }, Outcome::Kept,
+         "不是本程序写的恢复日志"},
+        {"an earlier version's journal",
+         [](W w) {
+             Bytes old = journalBytes(w.journal);
+             old[7] = '2';
+             w.plant(old);
+         },
+         Outcome::Refused, "旧版本"},
+        {"another finished file copied over it",
+         [](W w) {
+             Bytes other = w.changed;
+             other[0x1000] ^= 0xFF;  // outside every table
+             test::writeFile(w.exe.path, other);
+             w.plant(w.journal);
+         },
+         Outcome::Refused, "整个换成了"},
         // 32 bytes whose body ends right after an offset: once read past its end.
         {"the old format, ending after an offset",
          [](W w) {
@@ -115,9 +138,11 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
          Outcome::Refused, "旧版本"},
         {"whole but ending after an offset",
          [](W w) {
-             Bytes b = journalBytes({w.journal.exeSize, w.journal.device, w.journal.inode, {}});
+             Journal none = w.journal;
+             none.runs.clear();
+             Bytes b = journalBytes(none);
              b.resize(b.size() - 4);
-             b[32] = 1;  // one run, of which only the offset follows
+             b[36] = 1;  // one run, of which only the offset follows
              b.insert(b.end(), 8, 0);
              w.plant(withCrc(b));
          },
@@ -151,23 +176,23 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
              w.plant(w.journal);
          },
          Outcome::Refused, "又被改动过"},
-        {"a folder", [](W w) { fs::create_directory(w.exe.journalFile()); }, Outcome::Refused,
+        {"a folder", [](W w) { fs::create_directory(w.exe.journalFile()); }, Outcome::Kept,
          "不是普通文件"},
         {"a link to a journal",
          [](W w) {
              test::writeFile(w.exe.dir / "elsewhere", journalBytes(w.journal));
              fs::create_symlink(w.exe.dir / "elsewhere", w.exe.journalFile());
          },
-         Outcome::Refused, "不是普通文件"},
+         Outcome::Kept, "不是普通文件"},
         {"a hard link to the executable",
-         [](W w) { fs::create_hard_link(w.exe.path, w.exe.journalFile()); }, Outcome::Refused,
+         [](W w) { fs::create_hard_link(w.exe.path, w.exe.journalFile()); }, Outcome::Kept,
          "同一个文件"},
         {"a journal with a second name",
          [](W w) {
              w.plant(w.journal);
              fs::create_hard_link(w.exe.journalFile(), w.exe.dir / "second");
          },
-         Outcome::Refused, "硬链接"},
+         Outcome::Kept, "硬链接"},
     };
     for (const Case& c : cases) {
         for (const bool readOnly : {false, true}) {
@@ -191,11 +216,22 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
                     EXPECT_EQ(w.exe.bytes(), w.exe.original);
                     EXPECT_FALSE(w.exe.journal());
                     break;
-                case Outcome::Discarded:
+                case Outcome::Kept: {
                     ASSERT_TRUE(doc);
+                    EXPECT_NE(message.find(w.exe.journalFile().string()), std::string::npos);
+                    EXPECT_EQ(doc->read(w.hp, 4),
+                              Bytes(before.begin() + w.hp, before.begin() + w.hp + 4));
+                    EXPECT_TRUE(doc->takeRecoveryNote().empty()) << "said twice";
+                    if (!readOnly) {
+                        const WriteResult r = writeHp(*doc, "1");
+                        EXPECT_EQ(r.status, Status::Failed);
+                        EXPECT_NE(r.message.find("没有写入任何内容"), std::string::npos)
+                            << r.message;
+                    }
                     EXPECT_EQ(w.exe.bytes(), before);
-                    EXPECT_FALSE(w.exe.journal());
+                    EXPECT_EQ(whatIsThere(w.exe.journalFile()), planted);
                     break;
+                }
                 case Outcome::Refused:
                     EXPECT_FALSE(doc);
                     EXPECT_EQ(w.exe.bytes(), before);
@@ -214,9 +250,8 @@ TEST(SideFiles, AJournalBesideAFileThatIsNoExecutableIsNotPlayed) {
         SCOPED_TRACE(size);
         const Interrupted w;
         test::writeFile(w.exe.path, Bytes(size, 0));
-        const FileIdentity id = identityOfPath(w.exe.path);
         const std::uint64_t at = std::min<std::uint64_t>(w.hp, size - 4);
-        w.plant(Journal{id.size, id.device, id.inode, {{at, {1, 2, 3, 4}, {0, 0, 0, 0}}}});
+        w.plant(test::interruptedJournal(w.exe.path, {{at, {1, 2, 3, 4}, {0, 0, 0, 0}}}));
         const Bytes planted = test::readFile(w.exe.journalFile());
         EXPECT_THROW(w.exe.open({.readOnly = true}), DocumentError);
         EXPECT_THROW(w.exe.open(), DocumentError);
@@ -239,7 +274,10 @@ TEST(SideFiles, AJournalThatCannotBeRemovedIsLeftWholeAndNothingIsWritten) {
         ops.fail = [](const std::string& call, const std::string&) {
             return call == "unlink" || call == "access" ? EACCES : 0;
         };
-        EXPECT_THROW(w.exe.open({.ops = &ops}), DocumentError);
+        if (valid)
+            EXPECT_THROW(w.exe.open({.ops = &ops}), DocumentError);
+        else  // somebody else's file: nothing to remove, the file opens beside it
+            EXPECT_NO_THROW(w.exe.open({.ops = &ops}));
         EXPECT_EQ(w.exe.bytes(), w.changed);
         EXPECT_EQ(test::readFile(w.exe.journalFile()), journal);
     }
@@ -273,28 +311,29 @@ TEST(SideFiles, APathThroughALinkSharesTheJournal) {
 // Writes unit 5's HP through a document of `exe` with `ops`.
 WriteResult writeHp(const Exe& exe, FileOps& ops, const char* hp) {
     auto doc = exe.open({.ops = &ops});
-    EntryEditor editor(*doc, nullptr);
-    const EntryView view = editor.show(unitTable(), 5);
-    auto edited = view.values;
-    edited[static_cast<std::size_t>(unitTable().fieldIndex("hp"))] = FieldValue::ofText(hp);
-    return editor.save({{&unitTable(), 5, view.values, edited}});
+    return writeHp(*doc, hp);
 }
 
-TEST(SideFiles, ABackupThatIsTheExecutableItselfIsNotTrusted) {
-    const Exe exe;
-    fs::create_hard_link(exe.path, exe.backup());
-    FileOps& ops = systemFileOps();
-    const WriteResult r = writeHp(exe, ops, "1");
-    EXPECT_EQ(r.status, Status::BackupProblem);
-    EXPECT_NE(r.message.find("同一个文件"), std::string::npos) << r.message;
-    EXPECT_EQ(exe.bytes(), exe.original);
-
-    // A partial copy planted as a hard link is never used: the backup is a file of its own.
-    const Exe other;
-    fs::create_hard_link(other.path, other.backup().string() + ".partial");
-    ASSERT_EQ(writeHp(other, ops, "1").status, Status::Written);
-    EXPECT_NE(identityOfPath(other.backup()).inode, identityOfPath(other.path).inode);
-    EXPECT_EQ(test::readFile(other.backup()), other.original);
+// A journal lies beside one name of the file only: read through another, an interrupted
+// write would pass for a whole file. So a file with a second name (a backup or a partial
+// copy planted as a hard link, or any other) is read and never written.
+TEST(SideFiles, AnExecutableWithSeveralNamesIsReadButNeverWritten) {
+    for (const char* second : {".bak", ".bak.partial", "-copy"}) {
+        SCOPED_TRACE(second);
+        const Exe exe;
+        fs::create_hard_link(exe.path, exe.path.string() + second);
+        auto doc = exe.open();
+        EXPECT_NE(doc->takeRecoveryNote().find("2 个名字"), std::string::npos);
+        const WriteResult r = writeHp(*doc, "1");
+        EXPECT_EQ(r.status, Status::Failed);
+        EXPECT_FALSE(r.fileChanged);
+        EXPECT_NE(r.message.find("硬链接"), std::string::npos) << r.message;
+        EXPECT_EQ(exe.bytes(), exe.original);
+        EXPECT_FALSE(exe.journal());
+        fs::remove(exe.path.string() + second);
+        EXPECT_EQ(writeHp(*doc, "1").status, Status::Written) << "one name again";
+        EXPECT_EQ(test::readFile(exe.backup()), exe.original);
+    }
 }
 
 // Links planted at the names the program is about to create, at the moment it creates them:

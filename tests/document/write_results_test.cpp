@@ -10,6 +10,7 @@
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
 #include "fixtures/hook_ops.h"
+#include "fixtures/journals.h"
 #include "tables/unit_table.h"
 #include "tables/upgrade_tables.h"
 
@@ -210,8 +211,15 @@ TEST(WriteResults, EachCauseOfARefusedOpenIsNamed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Exe exe;
-        if (c.journal)
-            test::writeText(exe.journalFile(), "VORLANJ2 cut short");
+        if (c.journal) {
+            // A write of unit 5's HP interrupted before any of its bytes reached the file.
+            const std::uint64_t hp = unitTable().entryOffset(5) + 36;
+            const Bytes old(exe.original.begin() + hp, exe.original.begin() + hp + 4);
+            Bytes now = old;
+            for (std::uint8_t& b : now)
+                b ^= 0x5A;
+            test::plantJournal(exe.path, test::interruptedJournal(exe.path, {{hp, old, now}}));
+        }
         test::HookOps ops;
         ops.fail = c.fail;
         opens = 0;

@@ -89,8 +89,30 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
          {"get", "unit", "5"},
          "unlink:1",
          [](const ExeBench& b, const CliResult& r) {
-             expectUntouched(b, r);
+             EXPECT_EQ(r.status, 0) << r.err;  // read beside it, said
+             EXPECT_NE(r.err.find("不属于本程序"), std::string::npos) << r.err;
+             EXPECT_TRUE(b.bytes() == demoBytes()) << "the executable was changed";
              EXPECT_TRUE(fs::exists(b.journal()));
+         }},
+        // Somebody's own file at the journal's name is neither deleted by a read nor written
+        // over by a write.
+        {"a text file at the journal's name, read",
+         [](const ExeBench& b) { writeFile(b.journal(), kKeep); },
+         {"get", "unit", "5"},
+         nullptr,
+         [](const ExeBench& b, const CliResult& r) {
+             EXPECT_EQ(r.status, 0) << r.err;
+             EXPECT_NE(r.err.find(b.journal().string()), std::string::npos) << r.err;
+             EXPECT_EQ(readFile(b.journal()), kKeep);
+         }},
+        {"a text file at the journal's name, written",
+         [](const ExeBench& b) { writeFile(b.journal(), kKeep); },
+         {"set", "unit", "5", "hp=1"},
+         nullptr,
+         [](const ExeBench& b, const CliResult& r) {
+             expectUntouched(b, r);
+             EXPECT_NE(r.err.find("移走或改名"), std::string::npos) << r.err;
+             EXPECT_EQ(readFile(b.journal()), kKeep);
          }},
         {"a backup that is the executable itself",
          [](const ExeBench& b) { fs::create_hard_link(b.exe(), b.backup()); },
@@ -127,7 +149,7 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
              EXPECT_EQ(readFile(b.dir() / "victim"), kKeep);
              EXPECT_EQ(fs::file_size(b.dir() / "demo"), demoBytes().size());
          }},
-        {"a link at make-demo's target, overwritten with --force",
+        {"a link at make-demo's target, with --force",
          [](const ExeBench& b) {
              writeFile(b.dir() / "victim", kKeep);
              fs::create_symlink(b.dir() / "victim", b.dir() / "demo");
@@ -135,9 +157,9 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
          {"make-demo", "--force", "DIR/demo"},
          nullptr,
          [](const ExeBench& b, const CliResult& r) {
-             EXPECT_EQ(r.status, 0) << r.err;
+             EXPECT_EQ(r.status, 1) << r.err;  // only a regular file is ever replaced
              EXPECT_EQ(readFile(b.dir() / "victim"), kKeep);
-             EXPECT_FALSE(fs::is_symlink(b.dir() / "demo"));
+             EXPECT_TRUE(fs::is_symlink(b.dir() / "demo"));
          }},
     };
     ExeBench bench;

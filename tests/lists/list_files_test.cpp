@@ -94,6 +94,28 @@ TEST(ListFiles, MissingAndShortFilesAreRefusedByNameAndCount) {
     }
 }
 
+// A downloaded list whose names hold terminal controls would write them wherever a label is
+// shown: it is refused, naming the entry with its controls as codes.
+TEST(ListFiles, ListsWithControlCharactersAreRefused) {
+    test::TempDir dir;
+    for (const std::string bad : {"\x1b]0;pwned\x07",
+                                  "\xc2\x9b"
+                                  "2J",
+                                  "del\x7f"}) {
+        test::writeText(dir / "unit.txt", "ok\n" + bad + "\n" + numbered(479));
+        try {
+            readListFile(dir.path(), kUnitList);
+            ADD_FAILURE() << "accepted " << bad;
+        } catch (const DataFileError& e) {
+            const std::string m = e.what();
+            EXPECT_NE(m.find("第 2 项"), std::string::npos) << m;
+            EXPECT_EQ(m.find_first_of("\x1b\x7f\x07"), std::string::npos) << m;
+        }
+    }
+    test::writeText(dir / "unit.txt", "tab\tinside\n" + numbered(480));
+    EXPECT_EQ(readListFile(dir.path(), kUnitList)[0], "tab\tinside");
+}
+
 TEST(ListFiles, LoadsAllFourOrNothing) {
     const NameLists lists = loadNameLists(test::sourceDataDir());
     EXPECT_EQ(lists.units.size(), 481u);

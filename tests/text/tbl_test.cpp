@@ -33,10 +33,17 @@ TEST(Tbl, ReadsCodesSkippingBlankAndCommentLinesAndNamesTheFirstBadLine) {
         const char* says;
     };
     const Case cases[] = {
-        {"8140あ\n", "第 1 行"},         {"; x\n814=あ\n", "第 2 行"},
-        {"8140=あ\n8141=\n", "第 2 行"}, {"8140=あい\n", "第 1 行"},
-        {"81G0=あ\n", "第 1 行"},        {"\n\n8140=\xFF\n", "第 3 行"},
-        {" 8140=あ\n", "第 1 行"},       {"; only comments\n", "没有任何"},
+        {"8140あ\n", "第 1 行"},
+        {"; x\n814=あ\n", "第 2 行"},
+        {"8140=あ\n8141=\n", "第 2 行"},
+        {"8140=あい\n", "第 1 行"},
+        {"81G0=あ\n", "第 1 行"},
+        {"\n\n8140=\xFF\n", "第 3 行"},
+        {" 8140=あ\n", "第 1 行"},
+        {"; only comments\n", "没有任何"},
+        // Control characters (C0, C1) are no characters of a name, and are quoted as codes.
+        {"8140=あ\n8141=\x1b\n", "第 2 行不是「四位十六进制字码=一个字符」的形式：「8141=\\x1B」"},
+        {"8140=\xc2\x9b\n", "第 1 行不是「四位十六进制字码=一个字符」的形式：「8140=\\x9B」"},
     };
     for (const Case& c : cases)
         EXPECT_NE(refusal(c.text).find(c.says), std::string::npos) << c.text << refusal(c.text);

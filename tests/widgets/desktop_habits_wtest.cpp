@@ -7,16 +7,19 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 
 #include "tables/unit_table.h"
+#include "ui/dialogs.h"
 #include "ui/editor_context.h"
 #include "ui/entry_list_model.h"
 #include "ui/entry_list_view.h"
@@ -51,6 +54,7 @@ private slots:
     void theWindowFitsASmallScreenAt150Percent();
     void keysWorkEverywhere();
     void aPageFirstShownAfterAnOpenShowsTheFile();
+    void messagesShowFileTextAsPlainText();
 };
 
 void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
@@ -157,4 +161,22 @@ void DesktopHabitsTest::aPageFirstShownAfterAnOpenShowsTheFile() {
 }
 
 QTEST_MAIN(DesktopHabitsTest)
+// A message quoting a file's text (a CSV cell, a list label) shows it as it is: markup is not
+// drawn and control characters are shown as codes.
+void DesktopHabitsTest::messagesShowFileTextAsPlainText() {
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        shown = box->text();
+        format = box->textFormat();
+        box->accept();
+    });
+    WidgetDialogs dialogs;
+    dialogs.information(nullptr, u("第 2 行 label：<img src=x>\x1b[2J\n下一行"));
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, u("第 2 行 label：<img src=x>\\x1B[2J\n下一行"));
+}
+
 #include "desktop_habits_wtest.moc"

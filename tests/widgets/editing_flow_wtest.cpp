@@ -14,6 +14,7 @@
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "document/journal.h"
+#include "fixtures/journals.h"
 #include "tables/unit_table.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
@@ -330,11 +331,7 @@ static void interruptWrite(Flow& f) {
     const std::uint8_t old = b[en];
     b[en] = static_cast<std::uint8_t>(old + 1);
     test::writeFile(f.exe(), b);
-    struct stat st {};
-    QCOMPARE(::stat(f.exe().c_str(), &st), 0);
-    const FileIdentity id = identityOf(st);
-    test::writeFile(journalPath(f.exe()),
-                    encodeJournal({id.size, id.device, id.inode, {{en, {old}, {b[en]}}}}));
+    test::plantJournal(f.exe(), test::interruptedJournal(f.exe(), {{en, {old}, {b[en]}}}));
 }
 
 // An interrupted write found by a read, by a write after the backup question, or by an undo

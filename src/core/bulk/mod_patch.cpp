@@ -103,7 +103,17 @@ MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& ori
         throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(size) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
-    const auto before = readWholeFile(original, current.size(), "原文件");
+    return makePatchFrom(format, original, readWholeFile(original, current.size(), "原文件"),
+                         current, writable);
+}
+
+MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& original,
+                        std::span<const std::uint8_t> before, std::span<const std::uint8_t> current,
+                        const ByteRanges& writable) {
+    if (before.size() != current.size())
+        throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(before.size()) +
+                         " 字节，而游戏主程序长 " + std::to_string(current.size()) +
+                         " 字节：只能在长度相同的两个文件之间制作补丁。");
     if (std::equal(before.begin(), before.end(), current.begin(), current.end()))
         throw PatchError("原文件 " + original.string() +
                          " 和游戏主程序完全相同：没有可以做成补丁的改动。");

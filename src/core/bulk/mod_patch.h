@@ -48,6 +48,10 @@ struct MadePatch {
 // difference.
 MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& original,
                             std::span<const std::uint8_t> current, const ByteRanges& writable);
+// The same from the bytes `before` already read from the file `original`.
+MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& original,
+                        std::span<const std::uint8_t> before, std::span<const std::uint8_t> current,
+                        const ByteRanges& writable);
 
 // The changed bytes of `current` against `original` that lie outside `writable`, merged.
 std::vector<ByteRange> outsideRanges(std::span<const std::uint8_t> original,

@@ -1,5 +1,6 @@
 #include "document/backup.h"
 
+#include <cerrno>
 #include <ctime>
 
 namespace vorlan {
@@ -19,6 +20,26 @@ std::filesystem::path datedBackupPath(const std::filesystem::path& exe) {
     auto p = exe;
     p += stamp;
     return p;
+}
+
+std::vector<std::uint8_t> readTrustedBackup(FileOps& ops, const std::filesystem::path& path,
+                                            const FileIdentity& exe) {
+    SideFile side = openSideFile(ops, path, &exe);
+    switch (side.state) {
+        case SideFile::State::Missing:
+            throw IoError("找不到备份文件：" + path.string(), ENOENT);
+        case SideFile::State::Refused:
+            throw IoError("不能当作备份：" + side.problem, EPERM);
+        case SideFile::State::Trusted:
+            break;
+    }
+    if (side.size != exe.size) {
+        throw IoError("备份文件 " + path.string() + " 的长度（" + std::to_string(side.size) +
+                          " 字节）与游戏主程序（" + std::to_string(exe.size) +
+                          " 字节）不同，不能当作备份。",
+                      EPERM);
+    }
+    return side.file->readAt(0, static_cast<std::size_t>(side.size));
 }
 
 BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::path& target) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "io/file_ops.h"
 #include "io/new_file.h"
@@ -29,6 +30,13 @@ struct BackupCheck {
     std::filesystem::path path;
     std::string message;  // for Untrusted and Failed: what is wrong, in Chinese
 };
+
+// The bytes of the backup `path` of the executable `exe` (its identity, size included), read
+// only when the write path would trust it: a regular file of this user's with one name, not
+// a name of the executable itself, of the executable's length. Throws IoError naming it and
+// saying why not (ENOENT when there is none).
+std::vector<std::uint8_t> readTrustedBackup(FileOps& ops, const std::filesystem::path& path,
+                                            const FileIdentity& exe);
 
 // Makes `target` a backup of `exe` unless a trusted one is there. Call it holding the
 // executable's lock, so the copy is of the file as no other writer has changed it.

@@ -65,6 +65,15 @@ std::string rangeFault(std::vector<std::pair<std::uint64_t, std::size_t>> ranges
     return {};
 }
 
+// A journal is found beside the name it was written through only: a file with several names
+// could be read through another one while an interrupted write's journal waits beside the first.
+std::string multipleNamesMessage(const std::filesystem::path& p, nlink_t names) {
+    return "游戏主程序有 " + std::to_string(names) + " 个名字（硬链接）：\n" + name(p) +
+           "\n本程序的恢复日志只放在其中一个名字旁边，通过别的名字打开时找不到它，一次被中断的写入"
+           "就可能被当作完好的文件使用。为了安全，本程序只查看、不写入有多个名字的文件。\n请把"
+           "它复制成一个独立的文件（例如用 cp 而不是 ln），或者删除其他名字后再写入。";
+}
+
 std::string replacedMessage(const std::filesystem::path& p) {
     return "游戏主程序在打开之后被其他程序替换，或者长度变了：\n" + name(p) +
            "\n为了不写错文件，没有写入任何内容。请重新打开它。";
@@ -126,12 +135,18 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
             if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
                 throw UnusualSizeError(path, doc->identity_.size);
             if (!options.readOnly) {
+                if (const nlink_t names = file.status().st_nlink; names > 1)
+                    doc->restored(multipleNamesMessage(doc->path_, names));
                 doc->recover(file);
                 return doc;
             }
         }
         struct stat js {};
         if (ops.lstat(journalPath(doc->path_).c_str(), &js) == 0) {
+            // Somebody else's file at the journal's name is only noted: there is nothing of
+            // ours to play back.
+            if (doc->noteIfNotOurs(readJournal(ops, doc->path_, doc->identity_)))
+                return doc;
             // A reader too restores an interrupted write before it reads anything; that needs
             // write access and the exclusive lock, taken on the same file.
             std::optional<PosixFile> writable;
@@ -159,7 +174,7 @@ void Document::restored(std::string note) {
     if (recoveryListener_)
         recoveryListener_(note);
     else
-        recoveryNote_ = std::move(note);
+        recoveryNote_ = recoveryNote_.empty() ? std::move(note) : recoveryNote_ + "\n\n" + note;
 }
 
 std::string Document::takeRecoveryNote() {
@@ -171,7 +186,29 @@ void Document::writeWithoutBackup() {
     backupFile_.clear();
 }
 
-void Document::recover(PosixFile& exe) {
+std::string Document::notOursText(const FoundJournal& found) const {
+    const std::string why =
+        found.state == JournalState::Foreign
+            ? found.problem
+            : "「" + name(journalPath(path_)) +
+                  "」不是本程序写的恢复日志（没有本程序的标记，或者内容不完整）";
+    return "游戏主程序旁边，恢复日志的位置上有一个不属于本程序的文件：\n" + why +
+           "\n本程序没有删除也没有改动它。可以照常查看游戏主程序，但是在把它移走或改名之前，本程序"
+           "不会"
+           "写入游戏主程序（写入时要在那里建立自己的恢复日志）。";
+}
+
+bool Document::noteIfNotOurs(const FoundJournal& found) {
+    if (!notOurs(found.state))
+        return false;
+    const bool first = notOursText_.empty();
+    notOursText_ = notOursText(found);
+    if (first)
+        restored(notOursText_);
+    return true;
+}
+
+bool Document::recover(PosixFile& exe) {
     const auto journal = journalPath(path_);
     const FileIdentity id = exe.identity();
     FoundJournal found = readJournal(ops(), path_, id);
@@ -182,33 +219,28 @@ void Document::recover(PosixFile& exe) {
     };
     switch (found.state) {
         case JournalState::None:
-            return;
+            return true;
         case JournalState::Foreign:
-            refuse(found.problem);
-            return;
+        case JournalState::Damaged:
+            noteIfNotOurs(found);
+            return false;
         case JournalState::OldFormat:
-            refuse("它是旧版本的本程序写的，无法确认它属于这个文件");
-            return;
+            refuse("它是旧版本的本程序写的，无法确认它属于这个文件、这个文件在那之后没有被换过");
+            return true;
         case JournalState::Malformed:
             refuse("它的内容不合理（" + found.problem + "）");
-            return;
-        case JournalState::Damaged:
-            // Never named by this program while incomplete: the write it was for never began.
-            removeJournal(ops(), path_);
-            restored(
-                "发现上次写入留下的不完整恢复日志：那次写入在改动文件之前就中断了，"
-                "游戏主程序没有变化。已删除该日志。");
-            return;
+            return true;
         case JournalState::Valid:
             break;
     }
     const Journal& j = found.journal;
-    std::vector<std::vector<std::uint8_t>> current;
-    if (j.exeSize == id.size) {
+    PlaybackTarget target{id, {}, 0};
+    if (j.exeSize == id.size && j.device == id.device && j.inode == id.inode) {
         for (const ByteRun& r : j.runs)
-            current.push_back(exe.readAt(r.offset, r.before.size()));
+            target.current.push_back(exe.readAt(r.offset, r.before.size()));
+        target.outsideCrc = outsideRunsCrc(exe, id.size, j.runs);
     }
-    if (const std::string problem = playbackProblem(j, id, layout_.writable, current);
+    if (const std::string problem = playbackProblem(j, target, layout_.writable);
         !problem.empty()) {
         refuse(problem);
     }
@@ -245,6 +277,7 @@ void Document::recover(PosixFile& exe) {
     restored(
         "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
         std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。");
+    return true;
 }
 
 PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
@@ -264,6 +297,9 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         file.readAt(0, header);
         if (const auto problem = contentProblem(path_, now.size, header, layout_.minimumSize))
             throw Refusal{Status::Replaced, *problem + "\n没有写入任何内容。"};
+        if (forWriting && file.status().st_nlink > 1)
+            throw Refusal{Status::Failed, multipleNamesMessage(path_, file.status().st_nlink) +
+                                              "\n没有写入任何内容。"};
         struct stat js {};
         const bool journal = ops().lstat(journalPath(path_).c_str(), &js) == 0;
         if (!journal)
@@ -271,13 +307,18 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         if (!writable) {
             // Holding the shared lock, no writer is at work: the journal is left by one that
             // was interrupted. Playing it back needs write access and the exclusive lock,
-            // even for a reader, which must never see a half-written file.
+            // even for a reader, which must never see a half-written file. Somebody else's
+            // file there is only noted.
+            if (noteIfNotOurs(readJournal(ops(), path_, now)))
+                return file;
             writable = true;
             continue;
         }
-        recover(file);
+        const bool ours = recover(file);
         if (result != nullptr)
             result->recoveryNote = std::exchange(recoveryNote_, {});
+        if (!ours && forWriting)
+            throw Refusal{Status::Failed, notOursText_ + "\n没有写入任何内容。"};
         return file;
     }
 }
@@ -406,7 +447,7 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
 
     const std::vector<ByteRun>& runs = result.step.runs;
     try {
-        writeJournal(ops(), path_, identity_, runs);
+        writeJournal(ops(), path_, exe, runs);
     } catch (const IoError& e) {
         result.status = Status::Failed;
         result.message = std::string("无法写入恢复日志，没有改动游戏主程序：\n") + e.what();

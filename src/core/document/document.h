@@ -147,6 +147,8 @@ public:
     ~Document();
 
     const std::filesystem::path& path() const { return path_; }
+    // The file as it was opened: device, inode and size.
+    const FileIdentity& identity() const { return identity_; }
     // Whether the path now names another file (or none), or the file's length changed: every
     // later read and write is refused (ReplacedError, WriteResult::Status::Replaced).
     bool replaced();
@@ -180,7 +182,12 @@ private:
     FileOps& ops() { return *options_.ops; }
     // Opens and locks the file, checks it is still the one opened, and plays back a journal.
     PosixFile lockedFile(bool forWriting, WriteResult* result);
-    void recover(PosixFile& exe);
+    // Plays back a journal of ours; false when the file at the journal's name is somebody
+    // else's (noted, left alone).
+    bool recover(PosixFile& exe);
+    // Notes, once a run, a file at the journal's name that is not ours; true when it is one.
+    bool noteIfNotOurs(const FoundJournal& found);
+    std::string notOursText(const FoundJournal& found) const;
     void restored(std::string note);
     WriteResult replaceBytes(const WriteStep& step, bool forward);
     // Steps 5 to 8 of a write, on the locked file.
@@ -194,6 +201,7 @@ private:
     bool datedBackup_ = false;
     std::filesystem::path backupFile_;
     std::string recoveryNote_;
+    std::string notOursText_;  // said once a run
     std::function<void(const std::string&)> recoveryListener_;
 };
 

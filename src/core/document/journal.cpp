@@ -11,8 +11,11 @@ namespace vorlan {
 
 namespace {
 
-constexpr char kMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '2'};
-constexpr char kOldMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '1'};
+constexpr char kMagic[8] = {'V', 'O', 'R', 'L', 'A', 'N', 'J', '3'};
+// Earlier versions' journals: the first did not say whose file it was, the second did not
+// bind itself to the file's other bytes.
+constexpr char kOldMagics[][8] = {{'V', 'O', 'R', 'L', 'A', 'N', 'J', '1'},
+                                  {'V', 'O', 'R', 'L', 'A', 'N', 'J', '2'}};
 // A journal holds two copies of bytes of the executable only: never larger than this.
 constexpr std::uint64_t kMaxJournal = 64u << 20;
 
@@ -82,6 +85,7 @@ std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
     putLe(out, journal.exeSize, 8);
     putLe(out, journal.device, 8);
     putLe(out, journal.inode, 8);
+    putLe(out, journal.outsideCrc, 4);
     putLe(out, journal.runs.size(), 4);
     for (const ByteRun& r : journal.runs) {
         putLe(out, r.offset, 8);
@@ -95,10 +99,11 @@ std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
 
 DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
     DecodedJournal d;
-    if (bytes.size() >= sizeof kOldMagic &&
-        std::memcmp(bytes.data(), kOldMagic, sizeof kOldMagic) == 0) {
-        d.state = DecodedJournal::State::OldFormat;
-        return d;
+    for (const auto& old : kOldMagics) {
+        if (bytes.size() >= sizeof old && std::memcmp(bytes.data(), old, sizeof old) == 0) {
+            d.state = DecodedJournal::State::OldFormat;
+            return d;
+        }
     }
     if (bytes.size() < sizeof kMagic + 4 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0)
         return d;  // Damaged
@@ -111,10 +116,12 @@ DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
     Reader in(body.subspan(sizeof kMagic));
     Journal& j = d.journal;
     std::uint64_t count = 0;
+    std::uint64_t outside = 0;
     if (!in.number(8, j.exeSize) || !in.number(8, j.device) || !in.number(8, j.inode) ||
-        !in.number(4, count)) {
+        !in.number(4, outside) || !in.number(4, count)) {
         return malformed("日志头不完整");
     }
+    j.outsideCrc = static_cast<std::uint32_t>(outside);
     // Each run takes at least 12 bytes: a count beyond that cannot be true.
     if (count > in.left() / 12)
         return malformed("日志声明的改动处数多于它能容纳的");
@@ -139,9 +146,31 @@ DecodedJournal decodeJournal(std::span<const std::uint8_t> bytes) {
     return d;
 }
 
-std::string playbackProblem(const Journal& journal, const FileIdentity& id,
-                            const ByteRanges& writable,
-                            const std::vector<std::vector<std::uint8_t>>& current) {
+std::uint32_t outsideRunsCrc(PosixFile& file, std::uint64_t size,
+                             const std::vector<ByteRun>& runs) {
+    constexpr std::size_t kBuffer = 256 * 1024;
+    std::vector<std::uint8_t> buffer;
+    std::uint32_t crc = 0;
+    std::uint64_t at = 0;
+    const auto upTo = [&](std::uint64_t end) {
+        while (at < end) {
+            buffer.resize(static_cast<std::size_t>(std::min<std::uint64_t>(kBuffer, end - at)));
+            file.readAt(at, buffer);
+            crc = crc32Update(crc, buffer);
+            at += buffer.size();
+        }
+    };
+    for (const ByteRun& r : runs) {
+        upTo(std::min(r.offset, size));
+        at = std::max(at, std::min(r.offset + r.before.size(), size));
+    }
+    upTo(size);
+    return crc;
+}
+
+std::string playbackProblem(const Journal& journal, const PlaybackTarget& target,
+                            const ByteRanges& writable) {
+    const FileIdentity& id = target.id;
     if (journal.device != id.device || journal.inode != id.inode || journal.exeSize != id.size)
         return "它是为另一个文件（或长度不同的文件）写的，不属于这个游戏主程序";
     for (std::size_t i = 0; i < journal.runs.size(); ++i) {
@@ -154,7 +183,7 @@ std::string playbackProblem(const Journal& journal, const FileIdentity& id,
             return "它要改动偏移 " + hex(r.offset) +
                    " 处的字节，那里不是本程序编辑的数据表，本程序从不写那里";
         }
-        const std::vector<std::uint8_t>& now = current.at(i);
+        const std::vector<std::uint8_t>& now = target.current.at(i);
         for (std::size_t k = 0; k < now.size(); ++k) {
             if (now[k] != r.before[k] && now[k] != r.after[k]) {
                 return "偏移 " + hex(r.offset + k) +
@@ -163,17 +192,24 @@ std::string playbackProblem(const Journal& journal, const FileIdentity& id,
             }
         }
     }
+    // Checked last: the runs name the first difference more precisely.
+    if (target.outsideCrc != journal.outsideCrc) {
+        return "文件中那次写入没有碰过的字节也和写入之前不同：在那之后，这个文件被整个换成了另一个"
+               "文件的内容（例如复制过来的另一份游戏主程序），按日志恢复会把两个文件混在一起";
+    }
     return {};
 }
 
-void writeJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id,
+void writeJournal(FileOps& ops, const std::filesystem::path& exePath, PosixFile& exe,
                   const std::vector<ByteRun>& runs) {
+    const FileIdentity id = exe.identity();
     Journal j;
     j.exeSize = id.size;
     j.device = id.device;
     j.inode = id.inode;
+    j.outsideCrc = outsideRunsCrc(exe, id.size, runs);
     j.runs = runs;
-    createNewFile(ops, journalPath(exe), encodeJournal(j));
+    createNewFile(ops, journalPath(exePath), encodeJournal(j));
 }
 
 FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id) {

@@ -9,5 +9,8 @@
 namespace vorlan {
 
 std::uint32_t crc32Of(std::span<const std::uint8_t> bytes);
+// The CRC-32 of what `crc` was computed over followed by `bytes` (crc32Of(a + b) ==
+// crc32Update(crc32Of(a), b)), for a checksum taken piece by piece.
+std::uint32_t crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes);
 
 }  // namespace vorlan

@@ -2,6 +2,7 @@
 
 #include "lists/char_file.h"
 #include "lists/list_entries.h"
+#include "text/shown_text.h"
 
 namespace vorlan {
 
@@ -15,6 +16,15 @@ std::vector<std::string> readListFile(const std::filesystem::path& dataDir, cons
         throw DataFileError(std::string(e.what()) + need);
     }
     auto entries = parseEntries(text, static_cast<std::size_t>(list.count));
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        // A name holds no control characters: a file with them is no list (or a crafted one
+        // whose names would reach a terminal).
+        if (hasControls(entries[k])) {
+            throw DataFileError("名称列表文件 " + path.string() + " 的第 " + std::to_string(k + 1) +
+                                " 项「" + excerpt(entries[k]) +
+                                "」含有控制字符，不像是名称列表，没有使用它");
+        }
+    }
     if (entries.size() < static_cast<std::size_t>(list.count)) {
         throw DataFileError("名称列表文件 " + path.string() + " 只有 " +
                             std::to_string(entries.size()) + " 项，少于所需的 " +

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "text/shown_text.h"
 #include "text/utf8.h"
 
 namespace vorlan {
 
 namespace {
-
-constexpr std::size_t kExcerpt = 40;
 
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -22,14 +21,9 @@ bool isBlank(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// The start of a line as a message quotes it, when it is text at all.
-std::string excerpt(std::string_view line) {
-    std::string_view cut = line.substr(0, kExcerpt);
-    while (!cut.empty() && !utf8::isValid(cut))
-        cut.remove_suffix(1);
-    if (cut.empty())
-        return {};
-    return "：「" + std::string(cut) + (cut.size() < line.size() ? "…" : "") + "」";
+// The start of a line as a message quotes it.
+std::string quotedLine(std::string_view line) {
+    return line.empty() ? std::string() : "：「" + excerpt(line) + "」";
 }
 
 // "XXXX" and one character, or nothing.
@@ -56,9 +50,10 @@ std::vector<std::string> parseTbl(std::string_view text) {
         ++number;
         if (isBlank(line) || line.front() == ';' || line.front() == '#')
             continue;
-        if (line.size() < 5 || line[4] != '=' || !splitEntry(line.substr(0, 4), line.substr(5)))
+        if (line.size() < 5 || line[4] != '=' || !splitEntry(line.substr(0, 4), line.substr(5)) ||
+            hasControls(line.substr(5)))
             throw TblError("第 " + std::to_string(number) +
-                           " 行不是「四位十六进制字码=一个字符」的形式" + excerpt(line));
+                           " 行不是「四位十六进制字码=一个字符」的形式" + quotedLine(line));
         if (entries.size() == kMaxTblEntries)
             throw TblError("第 " + std::to_string(number) + " 行：字码表超过了 " +
                            std::to_string(kMaxTblEntries) + " 项");
@@ -78,7 +73,7 @@ std::string formatTbl(const std::vector<std::string>& entries) {
         const std::string_view entry = entries[k];
         if (entry.size() < 5 || !splitEntry(entry.substr(0, 4), entry.substr(4)))
             throw TblError("第 " + std::to_string(k + 1) +
-                           " 项不是四位十六进制字码加一个字符，无法写成 .tbl" + excerpt(entry));
+                           " 项不是四位十六进制字码加一个字符，无法写成 .tbl" + quotedLine(entry));
         text.append(entry.substr(0, 4)).append("=").append(entry.substr(4)).append("\n");
     }
     return text;

@@ -18,14 +18,6 @@
 
 namespace vorlan {
 
-namespace {
-
-std::filesystem::path toPath(const QString& s) {
-    return std::filesystem::path(s.toStdU16String());
-}
-
-}  // namespace
-
 DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("文件替换程序(用于修改完后把ELF文件替换进ISO)"), parent),
       context_(context),

@@ -5,7 +5,7 @@
 
 #include "bulk/table_export.h"
 #include "catalog/catalog.h"
-#include "io/new_file.h"
+#include "io/output_file.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
@@ -30,18 +30,18 @@ void exportAllTables(EditorContext& context, QWidget* parent) {
         return;
     }
     try {
+        std::vector<std::filesystem::path> outputs;
+        for (const TableDef* table : allTables())
+            outputs.push_back(toPath(dir.filePath(u(table->name) + ".csv")));
+        const OutputFolder lock(systemFileOps(), toPath(folder), outputs);
         Document* document = context.session().document();
         const auto bytes = document->read(0, static_cast<std::size_t>(document->size()));
         for (const TableDef* table : allTables()) {
             const std::string text =
                 exportTable(*table, bytes, &context.session(), TableFormat::Csv);
             const std::span data(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-            const auto path =
-                std::filesystem::path(dir.filePath(u(table->name) + ".csv").toStdU16String());
-            if (existing.contains(u(table->name) + ".csv"))
-                replaceFile(systemFileOps(), path, data);
-            else
-                createNewFile(systemFileOps(), path, data);
+            const QString name = u(table->name) + ".csv";
+            context.session().writeOutput(dir.filePath(name), data, existing.contains(name));
         }
     } catch (const std::exception& e) {
         context.dialogs().information(parent, u("导出失败：\n") + u(e.what()));

@@ -11,7 +11,6 @@
 #include "bulk/patch_file.h"
 #include "catalog/catalog.h"
 #include "document/backup.h"
-#include "io/new_file.h"
 #include "ui/dialogs.h"
 #include "ui/editor_context.h"
 #include "ui/text.h"
@@ -140,15 +139,20 @@ void ModPatchFrame::makePatch() {
         return;
     }
     MadePatch made;
+    std::vector<std::uint8_t> before;
     try {
-        made = makePatchFromFile(*format, original,
-                                 document.read(0, static_cast<std::size_t>(document.size())),
-                                 tableLayout().writable);
+        // The backup is read only when a write would trust it (not a link, not a second name).
+        before = readTrustedBackup(systemFileOps(), original, document.identity());
+    } catch (const IoError& e) {
+        dialogs.information(this, q(e.what()) + u("\n没有写入补丁文件。"));
+        return;
+    }
+    try {
+        made = makePatchFrom(*format, original, before,
+                             document.read(0, static_cast<std::size_t>(document.size())),
+                             tableLayout().writable);
         // The save dialog has asked before an existing file is replaced.
-        if (std::filesystem::exists(std::filesystem::symlink_status(target, ec)))
-            replaceFile(systemFileOps(), target, made.bytes);
-        else
-            createNewFile(systemFileOps(), target, made.bytes);
+        session.writeOutput(path, made.bytes, true);
     } catch (const PatchError& e) {
         dialogs.information(this, q(e.what()) + u("\n没有写入补丁文件。"));
         return;

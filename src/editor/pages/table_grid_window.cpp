@@ -15,7 +15,6 @@
 #include "bulk/change_text.h"
 #include "bulk/table_export.h"
 #include "bulk/table_import.h"
-#include "io/new_file.h"
 #include "io/text_file.h"
 #include "ui/choice_delegate.h"
 #include "ui/dialogs.h"
@@ -53,10 +52,6 @@ private:
 
 QString gridName(const TableDef& table) {
     return "Grid_" + u(table.name);
-}
-
-std::filesystem::path toPath(const QString& s) {
-    return std::filesystem::path(s.toStdU16String());
 }
 
 }  // namespace
@@ -251,10 +246,7 @@ void TableGridWindow::exportTable() {
             vorlan::exportTable(table_, fileBytes(), &context_.session(), format);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         // The file dialog has asked before a file of that name is replaced.
-        if (QFileInfo::exists(path))
-            replaceFile(systemFileOps(), toPath(path), bytes);
-        else
-            createNewFile(systemFileOps(), toPath(path), bytes);
+        context_.session().writeOutput(path, bytes, true);
     } catch (const std::exception& e) {
         context_.dialogs().information(this, u("导出失败：\n") + u(e.what()));
         return;

@@ -8,6 +8,7 @@
 #include <QSpacerItem>
 #include <QStringList>
 
+#include "text/shown_text.h"
 #include "ui/change_preview_dialog.h"
 
 namespace vorlan {
@@ -29,6 +30,13 @@ void fitTitle(QMessageBox& box) {
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// A message as the box shows it: plain text (a cell like "<img src=…>" is not markup), with
+// control characters from files shown as codes.
+void setMessage(QMessageBox& box, const QString& text) {
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(escapeControls(text.toStdString(), true)));
+}
+
 }  // namespace
 
 QString toQtFilter(const QString& filter) {
@@ -41,21 +49,24 @@ QString toQtFilter(const QString& filter) {
 }
 
 void WidgetDialogs::information(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::Ok, parent);
+    setMessage(box, text);
     fitTitle(box);
     box.exec();
 }
 
 bool WidgetDialogs::question(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok | QMessageBox::Cancel,
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
+    setMessage(box, text);
     box.setDefaultButton(QMessageBox::Ok);
     fitTitle(box);
     return box.exec() == QMessageBox::Ok;
 }
 
 Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::NoButton, parent);
+    setMessage(box, text);
     auto* write = box.addButton(QString::fromUtf8("写入"), QMessageBox::AcceptRole);
     auto* discard = box.addButton(QString::fromUtf8("放弃"), QMessageBox::DestructiveRole);
     auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);

@@ -4,6 +4,8 @@
 #include <QTimer>
 
 #include "catalog/catalog.h"
+#include "document/kept_files.h"
+#include "io/output_file.h"
 #include "lists/char_file.h"
 #include "ui/dialogs.h"
 #include "ui/pending_edits.h"
@@ -12,10 +14,6 @@
 namespace vorlan {
 
 namespace {
-
-std::filesystem::path toPath(const QString& s) {
-    return std::filesystem::path(s.toStdU16String());
-}
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -105,6 +103,12 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
                 u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
     }
     return true;
+}
+
+void DocumentSession::writeOutput(const QString& path, std::span<const std::uint8_t> bytes,
+                                  bool replace) const {
+    writeOutputFile(systemFileOps(), toPath(path), bytes, replace,
+                    document_ ? keptFilesOf(document_->path()) : KeptFiles{});
 }
 
 bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {

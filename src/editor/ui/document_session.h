@@ -7,6 +7,7 @@
 #include <QString>
 #include <exception>
 #include <memory>
+#include <span>
 
 #include "access/name_source.h"
 #include "document/document.h"
@@ -61,6 +62,10 @@ public:
 
     // The open executable, or null.
     Document* document() { return document_.get(); }
+    // Writes a file the player asked for (an export, a patch): new, or with `replace` in
+    // place of a regular file there; never over the open executable or its side files.
+    // Throws IoError saying why not.
+    void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace) const;
     // The entry editor over it; shows a message and returns null when none is open.
     EntryEditor* editor(QWidget* parent);
     // Shows a read failure; a file found replaced is offered to be opened again.

@@ -1,0 +1,93 @@
+#include "io/output_file.h"
+
+#include <cerrno>
+
+#include "io/new_file.h"
+
+namespace vorlan {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The target as its real folder names it: links in the folder part resolved, the last part
+// kept as given (a link there is the target itself, never followed).
+fs::path resolved(const fs::path& target) {
+    const fs::path absolute = fs::absolute(target);
+    std::error_code ec;
+    const fs::path folder = fs::weakly_canonical(absolute.parent_path(), ec);
+    return ec ? absolute.lexically_normal() : folder / absolute.filename();
+}
+
+std::string quoted(const fs::path& p) {
+    return "「" + p.string() + "」";
+}
+
+}  // namespace
+
+void KeptFiles::add(const KeptFiles& other) {
+    names.insert(names.end(), other.names.begin(), other.names.end());
+    patterns.insert(patterns.end(), other.patterns.begin(), other.patterns.end());
+    files.insert(files.end(), other.files.begin(), other.files.end());
+}
+
+std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles& kept) {
+    const fs::path real = resolved(target);
+    const std::string name = real.filename().string();
+    if (name.empty() || name == "." || name == "..")
+        return quoted(target) + "不是文件名。";
+    const std::string text = real.string();
+    const auto keep = [&](const std::string& what) {
+        return quoted(target) + "是" + what +
+               "，导出或保存的文件不能放在它的位置上，没有写入。请换一个文件名。";
+    };
+    for (const auto& [path, what] : kept.names) {
+        if (path == real)
+            return keep(what);
+    }
+    for (const KeptFiles::Pattern& p : kept.patterns) {
+        if (text.size() >= p.prefix.size() + p.suffix.size() && text.starts_with(p.prefix) &&
+            text.ends_with(p.suffix))
+            return keep(p.what);
+    }
+    struct stat st {};
+    if (ops.lstat(real.c_str(), &st) != 0)
+        return {};  // nothing there: a new file
+    for (const auto& [id, what] : kept.files) {
+        if (static_cast<std::uint64_t>(st.st_dev) == id.device &&
+            static_cast<std::uint64_t>(st.st_ino) == id.inode)
+            return keep(what + "（同一个文件的另一个名字）");
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return quoted(target) +
+               "不是普通文件（是符号链接、文件夹、管道或设备），不会用导出或保存的文件替换它，没有"
+               "写入。请换一个文件名。";
+    }
+    // Something there without `replace`: the write itself fails with EEXIST, which callers
+    // answer by offering to replace it.
+    return {};
+}
+
+void writeOutputFile(FileOps& ops, const fs::path& target, std::span<const std::uint8_t> bytes,
+                     bool replace, const KeptFiles& kept) {
+    if (const std::string problem = outputProblem(ops, target, kept); !problem.empty())
+        throw IoError(problem, EPERM);
+    struct stat st {};
+    if (replace && ops.lstat(target.c_str(), &st) == 0)
+        replaceFile(ops, target, bytes);
+    else
+        createNewFile(ops, target, bytes);
+}
+
+OutputFolder::OutputFolder(FileOps& ops, const fs::path& folder,
+                           const std::vector<fs::path>& outputs)
+    : lock_(ops, folder, PosixFile::Mode::Read) {
+    if (!lock_.lock(true, std::chrono::seconds(5))) {
+        throw IoError("另一个程序正在向这个文件夹导出文件，等了几秒仍未结束：" + folder.string(),
+                      EBUSY);
+    }
+    for (const fs::path& output : outputs)
+        removeLeftoverPartials(ops, output);
+}
+
+}  // namespace vorlan

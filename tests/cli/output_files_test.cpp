@@ -1,0 +1,162 @@
+// Files the tool writes at the player's request (exports, patches, character tables, a demo)
+// never take the place of the executable, its side files, or anything but a regular file, and
+// what it reads as "the backup" is a backup the write path would trust.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "cli/cli_run.h"
+
+namespace vorlan::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// What a path holds: its bytes, or what kind of thing it is.
+std::string shape(const fs::path& p) {
+    const auto st = fs::symlink_status(p);
+    if (fs::is_symlink(st))
+        return "link";
+    if (fs::is_fifo(st))
+        return "fifo";
+    if (!fs::exists(st))
+        return "nothing";
+    const Bytes b = readFile(p);
+    return std::to_string(b.size()) + ":" +
+           std::to_string(std::hash<std::string>{}({b.begin(), b.end()}));
+}
+
+TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFile) {
+    struct Case {
+        const char* name;
+        std::function<std::string(const DemoExe&)> target;  // plants what is there, gives the name
+        std::vector<std::string> args;                      // "OUT" stands for the target
+    };
+    const auto exeName = [](const DemoExe& e) { return e.path().string(); };
+    const auto bakName = [](const DemoExe& e) { return e.backup().string(); };
+    const std::vector<std::string> exportIt{"export", "unit", "--out", "OUT", "--overwrite"};
+    const Case cases[] = {
+        {"export onto the executable", exeName, exportIt},
+        {"export onto its backup", bakName, exportIt},
+        {"export onto its journal's name",
+         [](const DemoExe& e) { return e.path().string() + ".journal"; }, exportIt},
+        {"export onto a dated backup's name",
+         [](const DemoExe& e) { return e.path().string() + ".20260101-120000.bak"; }, exportIt},
+        {"export onto a named pipe",
+         [](const DemoExe& e) {
+             const fs::path p = e.dir() / "pipe.csv";
+             EXPECT_EQ(::mkfifo(p.c_str(), 0600), 0);
+             return p.string();
+         },
+         exportIt},
+        {"export onto a link",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "mine.txt", "keep");
+             fs::create_symlink(e.dir() / "mine.txt", e.dir() / "link.csv");
+             return (e.dir() / "link.csv").string();
+         },
+         exportIt},
+        {"export through a link to the folder onto the executable",
+         [](const DemoExe& e) {
+             fs::create_directory_symlink(e.dir().path(), e.dir() / "same");
+             return (e.dir() / "same" / "SLKV_618.04").string();
+         },
+         exportIt},
+        {"a character table onto the executable", exeName, {"chars", "export", "OUT", "--force"}},
+        {"a patch onto a second name of the executable",
+         [](const DemoExe& e) {
+             fs::create_hard_link(e.path(), e.dir() / "game.bps");
+             return (e.dir() / "game.bps").string();
+         },
+         {"mod", "create", "OUT", "--force"}},
+        {"a demo onto the open executable", exeName, {"make-demo", "OUT", "--force"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DemoExe exe;
+        ASSERT_EQ(exe.run({"set", "unit", "5", "hp=1234"}).status, 0);  // makes the backup
+        const std::string target = c.target(exe);
+        std::vector<std::string> args = c.args;
+        for (std::string& a : args) {
+            if (a == "OUT")
+                a = target;
+        }
+        const std::string before = shape(target);
+        const Bytes game = exe.bytes();
+        const Bytes backup = readFile(exe.backup());
+        const CliRun r = exe.run(args);
+        EXPECT_EQ(r.status, 1) << r.out << r.err;
+        EXPECT_NE(r.err.find("没有写入"), std::string::npos) << r.err;
+        EXPECT_EQ(shape(target), before);
+        EXPECT_EQ(exe.bytes(), game);
+        EXPECT_EQ(readFile(exe.backup()), backup);
+        EXPECT_FALSE(fs::exists(exe.path().string() + ".journal"));
+    }
+}
+
+// --force replaces an earlier demo, never an executable that is not one (the player's game).
+TEST(CliOutputs, MakeDemoReplacesOnlyAnEarlierDemo) {
+    TempDir dir;
+    const fs::path demo = writeDemo(dir / "demo");
+    EXPECT_EQ(cli({"make-demo", demo.string(), "--force"}).status, 0);
+    Bytes game = demoBytes();
+    game[0x2000] ^= 0xFF;  // code the demo does not have
+    writeFile(dir / "SLKV_618.04", game);
+    const CliRun r = cli({"make-demo", (dir / "SLKV_618.04").string(), "--force"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("不是本程序做的演示文件"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(dir / "SLKV_618.04"), game);
+}
+
+// What a killed export --all left under its files' fresh names goes at the next run.
+TEST(CliOutputs, ExportAllCleansUpWhatAKilledRunLeft) {
+    const DemoExe exe;
+    TempDir out;
+    writeText(out / "unit.csv.0a1b2c3d0.partial", "half an export");
+    writeText(out / "notes.partial", "somebody else's");
+    ASSERT_EQ(exe.run({"export", "--all", "--out", out.path().string()}).status, 0);
+    EXPECT_FALSE(fs::exists(out / "unit.csv.0a1b2c3d0.partial"));
+    EXPECT_TRUE(fs::exists(out / "notes.partial"));
+    EXPECT_TRUE(fs::exists(out / "unit.csv"));
+}
+
+// The backup that patches and --changed-since compare against is read only when a write
+// would trust it: a link or a second name at its place is refused by name.
+TEST(CliOutputs, TheBackupIsReadOnlyWhenAWriteWouldTrustIt) {
+    const std::vector<std::vector<std::string>> readers = {{"mod", "create", "OUT.bps"},
+                                                           {"export", "unit", "--changed-since"}};
+    for (const bool link : {true, false}) {
+        for (const auto& reader : readers) {
+            SCOPED_TRACE(reader[0] + (link ? " through a link" : " through a second name"));
+            const DemoExe exe;
+            writeFile(exe.dir() / "elsewhere", demoBytes());
+            if (link)
+                fs::create_symlink(exe.dir() / "elsewhere", exe.backup());
+            else
+                fs::create_hard_link(exe.dir() / "elsewhere", exe.backup());
+            ASSERT_EQ(exe.run({"set", "unit", "5", "hp=1234", "--no-backup"}).status, 0);
+            std::vector<std::string> args = reader;
+            if (args.back() == "OUT.bps")
+                args.back() = (exe.dir() / "mod.bps").string();
+            const CliRun r = exe.run(args);
+            EXPECT_EQ(r.status, 1) << r.out;
+            EXPECT_NE(r.err.find(exe.backup().string()), std::string::npos) << r.err;
+            EXPECT_FALSE(fs::exists(exe.dir() / "mod.bps"));
+        }
+    }
+}
+
+// Text from a file or a typo reaches the terminal with its control characters as codes.
+TEST(CliOutputs, MessagesShowControlCharactersAsCodes) {
+    const DemoExe exe;
+    const CliRun r = exe.run({"set", "unit", "5", "\x1b]0;owned\x07\x1b[2J=1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("\\x1B]0;owned\\x07"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlan::test
