@@ -4,6 +4,7 @@
 
 #include "cli/cli_run.h"
 #include "demo/demo_names.h"
+#include "fixtures/game_layout.h"
 #include "tables/unit_table.h"
 
 namespace vorlan {
@@ -13,7 +14,7 @@ using test::cli;
 using test::CliRun;
 using test::DemoExe;
 
-constexpr std::size_t kUnit5 = 0x210020 + 5 * 1360;
+using test::kUnit5;
 
 nlohmann::json field(const nlohmann::json& record, const std::string& key) {
     for (const auto& f : record["fields"]) {

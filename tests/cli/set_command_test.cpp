@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_run.h"
+#include "fixtures/game_layout.h"
 #include "lists/name_lists.h"
 
 namespace vorlan {
@@ -12,7 +13,7 @@ using test::CliRun;
 using test::DemoExe;
 using test::differences;
 
-constexpr std::size_t kUnit5 = 0x210020 + 5 * 1360;
+using test::kUnit5;
 
 TEST(CliSet, WritesOnlyTheBytesOfTheEditedField) {
     const DemoExe exe;
@@ -40,7 +41,7 @@ TEST(CliSet, KeyAndControlNameReachTheSameField) {
     // Weapon slots take the same notation; the slot's attack is 2 bytes at slot offset 42.
     const auto before = exe.bytes();
     ASSERT_EQ(exe.run({"set", "weapon", "5:2", "attack=4660"}).status, 0);
-    const std::size_t attack = kUnit5 + 100 + 2 * 70 + 42;
+    const std::size_t attack = kUnit5 + test::kUnitHeaderSize + 2 * test::kWeaponSlotSize + 42;
     EXPECT_EQ(differences(before, exe.bytes()), (std::vector<std::size_t>{attack, attack + 1}));
     EXPECT_EQ(exe.bytes()[attack], 0x34);
     EXPECT_EQ(exe.bytes()[attack + 1], 0x12);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
+#include "fixtures/game_layout.h"
 
 namespace vorlan {
 namespace {
@@ -10,8 +11,8 @@ using test::CliRun;
 using test::DemoExe;
 using test::differences;
 
-constexpr std::size_t kUnits = 0x210020;
-constexpr std::size_t kRecord = 1360;
+constexpr std::size_t kUnits = test::kUnitOffset;
+constexpr std::size_t kRecord = test::kUnitSize;
 
 TEST(CliCopy, MakesTheTargetRecordEqualToTheSourceAndNothingElse) {
     const DemoExe exe;

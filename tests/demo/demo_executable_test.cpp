@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "demo/demo_names.h"
+#include "fixtures/game_layout.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
 #include "text/utf8.h"
@@ -18,14 +19,15 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kUnitOffset = 0x210020, kUnitSize = 1360, kUnits = 481;
-constexpr std::size_t kPilotOffset = 0x1FBC20, kPilotSize = 170, kPilots = 485;
+// The layout as the game has it, apart from the table definitions.
+using test::kPilotOffset;
+using test::kPilots;
+using test::kPilotSize;
+using test::kUnits;
+using test::unitAt;
 
-std::size_t unitAt(std::size_t i) {
-    return kUnitOffset + kUnitSize * i;
-}
 std::size_t slotAt(std::size_t i, std::size_t j) {
-    return unitAt(i) + 100 + 70 * j;
+    return unitAt(i) + test::kUnitHeaderSize + test::kWeaponSlotSize * j;
 }
 std::size_t pilotAt(std::size_t i) {
     return kPilotOffset + kPilotSize * i;

@@ -14,13 +14,13 @@
 #include <thread>
 
 #include "exe_bench.h"
+#include "fixtures/game_layout.h"
 
 namespace vorlan::test {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::size_t kUnit5 = 0x210020 + 5 * 1360;
 constexpr int kRounds = 200;
 
 struct Loop {
@@ -183,7 +183,7 @@ TEST(ConcurrentWriters, TwoFirstWritesMakeOneBackup) {
         EXPECT_TRUE(readFile(bench.backup()) == demoBytes());
         const Bytes now = bench.bytes();
         EXPECT_EQ(readLe(now, kUnit5 + 36, 4), 4321u);
-        EXPECT_EQ(readLe(now, kUnit5 + 1360 + 36, 4), 8765u);
+        EXPECT_EQ(readLe(now, kUnit5 + kUnitSize + 36, 4), 8765u);
     }
 }
 

@@ -10,10 +10,6 @@ namespace vorlan {
 
 namespace {
 
-constexpr std::size_t kUnitOffset = 0x210020;
-constexpr std::size_t kUnitSize = 1360;
-constexpr std::size_t kHeaderSize = 100;
-constexpr std::size_t kSlotSize = 70;
 // The loadable segment starts here; everything before it is ELF headers and zeros.
 constexpr std::uint32_t kSegmentOffset = 0x1000;
 constexpr std::uint32_t kLoadAddress = 0x00100000;
@@ -58,14 +54,8 @@ void writeElfHeader(demo::ByteWriter out) {
     segment.u32(28, 0x10);
 }
 
-demo::ByteWriter unitHeader(std::span<std::uint8_t> image, std::size_t unit) {
-    return demo::ByteWriter(image.subspan(kUnitOffset + kUnitSize * unit, kHeaderSize));
-}
-
-demo::ByteWriter weaponSlot(std::span<std::uint8_t> image, std::size_t unit, std::size_t slot) {
-    return demo::ByteWriter(
-        image.subspan(kUnitOffset + kUnitSize * unit + kHeaderSize + kSlotSize * slot, kSlotSize));
-}
+using demo::unitHeader;
+using demo::weaponSlot;
 
 // Values at the edges of their fields, on the first units, so that they are easy to find
 // when trying the editor out. Every unit has a weapon in slot 0.

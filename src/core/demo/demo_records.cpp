@@ -6,21 +6,12 @@
 
 #include "demo/demo_bytes.h"
 #include "demo/demo_names.h"
+#include "tables/pilot_table.h"
+#include "tables/unit_table.h"
 
 namespace vorlan::demo {
 
 namespace {
-
-constexpr std::size_t kUnitOffset = 0x210020;
-constexpr std::size_t kUnitSize = 1360;
-constexpr int kUnits = 481;
-constexpr std::size_t kHeaderSize = 100;
-constexpr int kSlots = 18;
-constexpr std::size_t kSlotSize = 70;
-
-constexpr std::size_t kPilotOffset = 0x1FBC20;
-constexpr std::size_t kPilotSize = 170;
-constexpr int kPilots = 485;
 
 // Value lists weighted by repetition: common values appear more than once.
 constexpr int kTerrains[] = {0, 1, 1, 1, 1, 2, 2, 2, 3, 3, 4, 5};
@@ -66,7 +57,7 @@ void writeUnitHeader(ByteWriter h, int unit, const CharTable& chars, Rng& rng) {
     h.u16(72, skillBits(rng, 15));
     h.u8(76, static_cast<unsigned>(rng.pick(kUnitAttributes)));
     h.u8(78, rng.chance(60) ? 0U : static_cast<unsigned>(rng.range(1, 4)));
-    h.u16(80, static_cast<unsigned>(rng.range(0, kPilots - 1)));
+    h.u16(80, static_cast<unsigned>(rng.range(0, pilotTable().count - 1)));
 }
 
 void writeWeapon(ByteWriter w, int unit, int slot, const CharTable& chars, Rng& rng) {
@@ -149,18 +140,16 @@ void writePilot(ByteWriter p, int pilot, const CharTable& chars, Rng& rng) {
 
 void writeUnits(std::span<std::uint8_t> image, const CharTable& chars) {
     Rng rng(1);
-    for (int i = 0; i < kUnits; ++i) {
-        const ByteWriter record(
-            image.subspan(kUnitOffset + kUnitSize * static_cast<std::size_t>(i), kUnitSize));
-        writeUnitHeader(record.sub(0, kHeaderSize), i, chars, rng);
+    const TableDef& slots = weaponTable();
+    for (int i = 0; i < unitTable().count; ++i) {
+        writeUnitHeader(unitHeader(image, i), i, chars, rng);
         const int weapons = rng.range(1, 8);
-        for (int j = 0; j < kSlots; ++j) {
-            ByteWriter slot =
-                record.sub(kHeaderSize + kSlotSize * static_cast<std::size_t>(j), kSlotSize);
+        for (int j = 0; j < slots.perGroup; ++j) {
+            ByteWriter slot = weaponSlot(image, i, j);
             if (j < weapons) {
                 writeWeapon(slot, i, j, chars, rng);
             } else {
-                slot.zero(0, kSlotSize);
+                slot.zero(0, static_cast<std::size_t>(slots.size));
             }
         }
     }
@@ -168,11 +157,26 @@ void writeUnits(std::span<std::uint8_t> image, const CharTable& chars) {
 
 void writePilots(std::span<std::uint8_t> image, const CharTable& chars) {
     Rng rng(2);
-    for (int i = 0; i < kPilots; ++i) {
-        writePilot(ByteWriter(image.subspan(kPilotOffset + kPilotSize * static_cast<std::size_t>(i),
-                                            kPilotSize)),
-                   i, chars, rng);
+    const TableDef& pilots = pilotTable();
+    for (int i = 0; i < pilots.count; ++i) {
+        writePilot(
+            ByteWriter(image.subspan(pilots.entryOffset(i), static_cast<std::size_t>(pilots.size))),
+            i, chars, rng);
     }
+}
+
+ByteWriter unitHeader(std::span<std::uint8_t> image, int unit) {
+    // The header is what comes before the record's first weapon slot.
+    const TableDef& units = unitTable();
+    const std::uint32_t start = units.entryOffset(unit);
+    return ByteWriter(
+        image.subspan(start, weaponTable().entryOffset(unit * weaponTable().perGroup) - start));
+}
+
+ByteWriter weaponSlot(std::span<std::uint8_t> image, int unit, int slot) {
+    const TableDef& slots = weaponTable();
+    return ByteWriter(image.subspan(slots.entryOffset(unit * slots.perGroup + slot),
+                                    static_cast<std::size_t>(slots.size)));
 }
 
 }  // namespace vorlan::demo

@@ -21,4 +21,8 @@ void writeSpiritSlots(ByteWriter slots, int used, Rng& rng);
 void writeUnits(std::span<std::uint8_t> image, const CharTable& chars);
 void writePilots(std::span<std::uint8_t> image, const CharTable& chars);
 
+// A unit's header (the record before its first weapon slot), and one of its weapon slots.
+ByteWriter unitHeader(std::span<std::uint8_t> image, int unit);
+ByteWriter weaponSlot(std::span<std::uint8_t> image, int unit, int slot);
+
 }  // namespace vorlan::demo

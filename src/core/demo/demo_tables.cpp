@@ -6,13 +6,18 @@
 
 #include "demo/demo_bytes.h"
 #include "demo/demo_records.h"
+#include "tables/skill_training_table.h"
+#include "tables/upgrade_tables.h"
+#include "tables/window_tables.h"
 
 namespace vorlan::demo {
 
 namespace {
 
-ByteWriter entry(std::span<std::uint8_t> image, std::size_t offset, std::size_t size, int index) {
-    return ByteWriter(image.subspan(offset + size * static_cast<std::size_t>(index), size));
+// Entry `index` of `table`, where the table's definition puts it.
+ByteWriter entry(std::span<std::uint8_t> image, const TableDef& table, int index = 0) {
+    return ByteWriter(
+        image.subspan(table.entryOffset(index), static_cast<std::size_t>(table.size)));
 }
 
 // Fields of an enhancement part: 0 to 3 are the 16-bit bonuses (move, HP, EN, armour),
@@ -115,8 +120,9 @@ void writeGutsLevel(ByteWriter level, int guts) {
 }  // namespace
 
 void writeParts(std::span<std::uint8_t> image) {
-    for (int i = 0; i < 49; ++i) {
-        ByteWriter part = entry(image, 0x1FB604, 32, i);
+    static_assert(kPartEffects.size() == 49);
+    for (int i = 0; i < partTable().count; ++i) {
+        ByteWriter part = entry(image, partTable(), i);
         part.zero(0, 22);
         for (const PartEffect& effect : kPartEffects[static_cast<std::size_t>(i)]) {
             if (effect.field == kNone)
@@ -135,8 +141,8 @@ void writeParts(std::span<std::uint8_t> image) {
 void writeUpgradeCosts(std::span<std::uint8_t> image) {
     // Rows HP, EN, mobility, armour; each step costs more than the one before.
     constexpr std::array<std::uint32_t, 4> kBase = {2000, 1500, 2500, 2000};
-    for (int row = 0; row < 4; ++row) {
-        ByteWriter costs = entry(image, 0x2DDC10, 40, row);
+    for (int row = 0; row < upgradeCostTable().count; ++row) {
+        ByteWriter costs = entry(image, upgradeCostTable(), row);
         for (std::size_t s = 0; s < 10; ++s) {
             costs.u32(4 * s,
                       kBase[static_cast<std::size_t>(row)] * static_cast<std::uint32_t>(s + 1));
@@ -145,7 +151,7 @@ void writeUpgradeCosts(std::span<std::uint8_t> image) {
 }
 
 void writeWeaponUpgrades(std::span<std::uint8_t> image) {
-    ByteWriter block(image.subspan(0x2DDD00, 308));
+    ByteWriter block = entry(image, weaponUpgradeTable());
     // Type t's ten attack increments add up to its total (2200 … 800), weighted towards
     // the later steps; the last step takes the rounding remainder.
     constexpr std::array<int, 5> kTotals = {2200, 1900, 1600, 1300, 800};
@@ -165,8 +171,8 @@ void writeWeaponUpgrades(std::span<std::uint8_t> image) {
 
 void writeSkillTraining(std::span<std::uint8_t> image) {
     Rng rng(3);
-    for (int k = 0; k < 32; ++k) {
-        ByteWriter skill = entry(image, 0x2B5B28, 28, k);
+    for (int k = 0; k < skillTrainingTable().count; ++k) {
+        ByteWriter skill = entry(image, skillTrainingTable(), k);
         // Name and description pointers into the game's text area.
         skill.u32(0, 0x00325A40U + 0x10U * static_cast<std::uint32_t>(k));
         skill.u32(4, 0x00325C80U + 0x40U * static_cast<std::uint32_t>(k));
@@ -180,14 +186,14 @@ void writeSkillTraining(std::span<std::uint8_t> image) {
 }
 
 void writeGuts(std::span<std::uint8_t> image) {
-    for (int level = 0; level < 9; ++level)
-        writeGutsLevel(entry(image, 0x2DE788, 40, level), level);
+    for (int level = 0; level < gutsTable().count; ++level)
+        writeGutsLevel(entry(image, gutsTable(), level), level);
 }
 
 void writeBarriers(std::span<std::uint8_t> image) {
     Rng rng(4);
-    for (int i = 0; i < 13; ++i) {
-        ByteWriter barrier = entry(image, 0x2DA8B0, 16, i);
+    for (int i = 0; i < barrierTable().count; ++i) {
+        ByteWriter barrier = entry(image, barrierTable(), i);
         barrier.u8(0, static_cast<unsigned>(rng.range(1, 4) * 5));
         barrier.u8(2, rng.chance(40) ? static_cast<unsigned>(rng.range(100, 130)) : 0U);
         barrier.u16(8, static_cast<unsigned>(rng.range(5, 40) * 100));
@@ -197,7 +203,7 @@ void writeBarriers(std::span<std::uint8_t> image) {
 }
 
 void writeSkillCorrections(std::span<std::uint8_t> image) {
-    ByteWriter block(image.subspan(0x2DE8F4, 300));
+    ByteWriter block = entry(image, skillCorrectionTable());
     struct Table {
         std::size_t start;
         std::size_t columns;
@@ -225,8 +231,8 @@ void writeSkillCorrections(std::span<std::uint8_t> image) {
 
 void writeProtagonistSpirits(std::span<std::uint8_t> image) {
     Rng rng(5);
-    for (int i = 0; i < 98; ++i)
-        writeSpiritSlots(entry(image, 0x2B6220, 18, i), 6, rng);
+    for (int i = 0; i < spiritTable().count; ++i)
+        writeSpiritSlots(entry(image, spiritTable(), i), 6, rng);
 }
 
 }  // namespace vorlan::demo
