@@ -1,30 +1,27 @@
 #include "app/main_window.h"
-#include "ui/text.h"
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QShortcut>
-#include <QUndoStack>
-#include <QUndoView>
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QUndoStack>
+#include <QUndoView>
+#include <QVBoxLayout>
 
 #include "pages/compare_window.h"
 #include "pages/disc_image_frame.h"
@@ -43,6 +40,7 @@
 #include "ui/editor_context.h"
 #include "ui/lazy_page.h"
 #include "ui/record_browser.h"
+#include "ui/text.h"
 #include "ui/undo_keys.h"
 #include "ui/wheel_guard.h"
 #include "ui/widgets.h"
@@ -59,12 +57,48 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
       tabs_(new QTabWidget) {
     setObjectName("Form1");
     setWindowTitle(u("VORLAN静态修改器V1.20"));
-    text1_->setMinimumWidth(120);  // the path shrinks first on a small screen
+    QHBoxLayout* top = buildFileRow();
+    top->addSpacing(12);
+    buildUndoButtons(top);
+    buildWholeFileButtons(top);
+    buildPages();
+    history_ = buildHistory();
+    history_->hide();
+    connect(findChild<QPushButton*>("HistoryButton"), &QPushButton::toggled, history_,
+            &QWidget::setVisible);
+    // The history takes its width from the pages, not from the screen: the window keeps its
+    // size when it is shown and hidden.
+    splitter_ = new QSplitter;
+    splitter_->setObjectName("MainSplitter");
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(history_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setChildrenCollapsible(false);
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(splitter_, 1);
+    layout->addWidget(buildStatusLine());
+    buildKeys();
+    setAcceptDrops(true);
+    fitScreen();
+    // The page shown first (the unit list) takes the keyboard.
+    tabs_->currentWidget()->setFocus();
+}
+
+QHBoxLayout* MainWindow::buildFileRow() {
+    text1_->setMinimumWidth(120);  // the path shrinks first on a small screen
     auto* command1 = button("Command1", u("打开"));
     auto* command2 = button("Command2", u("退出"));
     command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
     command1->setShortcut(QKeySequence::Open);
+    connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
+    connect(command2, &QPushButton::clicked, this, [this] {
+        if (!context_->pending().resolvePending(this))
+            return;
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
     auto* recent = new QToolButton;
     recent->setObjectName("RecentButton");
     recent->setText(u("最近"));
@@ -72,16 +106,22 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     recent->setPopupMode(QToolButton::InstantPopup);
     recent->setMenu(new QMenu(recent));
     connect(recent->menu(), &QMenu::aboutToShow, this, &MainWindow::showRecentMenu);
+    connect(&context_->session(), &DocumentSession::executableOpened, this,
+            &MainWindow::showExecutable);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(text1_, 1);
+    row->addWidget(command1);
+    row->addWidget(recent);
+    row->addWidget(command2);
+    return row;
+}
+
+void MainWindow::buildUndoButtons(QHBoxLayout* row) {
     QUndoStack* undo = context_->history().stack();
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
     auto* historyButton = button("HistoryButton", u("历史"));
-    auto* compare = button("CompareButton", u("比较…"));
-    compare->setToolTip(u("与另一个游戏主程序逐字段比较，可以采用其中的值"));
-    connect(compare, &QPushButton::clicked, this, [this] { CompareWindow::open(*context_, this); });
-    auto* exportAll = button("ExportAllButton", u("导出全部…"));
-    exportAll->setToolTip(u("把全部表导出为 CSV 文件（每个表一个文件）到选择的文件夹"));
-    connect(exportAll, &QPushButton::clicked, this, [this] { exportAllTables(*context_, this); });
     undoButton->setEnabled(false);
     redoButton->setEnabled(false);
     undoButton->setToolTip(u("撤销上一次写入 (Ctrl+Z)"));
@@ -105,19 +145,23 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     auto* redoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
     connect(undoKey, &QShortcut::activated, undo, &QUndoStack::undo);
     connect(redoKey, &QShortcut::activated, undo, &QUndoStack::redo);
+    row->addWidget(undoButton);
+    row->addWidget(redoButton);
+    row->addWidget(historyButton);
+}
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(text1_, 1);
-    top->addWidget(command1);
-    top->addWidget(recent);
-    top->addWidget(command2);
-    top->addSpacing(12);
-    top->addWidget(undoButton);
-    top->addWidget(redoButton);
-    top->addWidget(historyButton);
-    top->addWidget(compare);
-    top->addWidget(exportAll);
+void MainWindow::buildWholeFileButtons(QHBoxLayout* row) {
+    auto* compare = button("CompareButton", u("比较…"));
+    compare->setToolTip(u("与另一个游戏主程序逐字段比较，可以采用其中的值"));
+    connect(compare, &QPushButton::clicked, this, [this] { CompareWindow::open(*context_, this); });
+    auto* exportAll = button("ExportAllButton", u("导出全部…"));
+    exportAll->setToolTip(u("把全部表导出为 CSV 文件（每个表一个文件）到选择的文件夹"));
+    connect(exportAll, &QPushButton::clicked, this, [this] { exportAllTables(*context_, this); });
+    row->addWidget(compare);
+    row->addWidget(exportAll);
+}
 
+void MainWindow::buildPages() {
     tabs_->setObjectName("SSTab1");
     // Each page is built when it is first shown: the window appears at once.
     addPage(u("机体武器修改"), [this] { return new UnitPage(*context_); });
@@ -132,54 +176,28 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     });
     addPage(u("其他修改2"), [this] { return buildWindowButtons(); });
     addPage(u("使用相关"), [this] { return buildToolsPage(); });
-    connect(&context_->session(), &DocumentSession::executableOpened, this,
-            &MainWindow::showExecutable);
+}
 
+QLabel* MainWindow::buildStatusLine() {
     // One line for notes that concern the whole file, such as the backup made before a write.
     auto* status = new QLabel;
     status->setObjectName("StatusNote");
-    connect(&context_->session(), &DocumentSession::note, status, &QLabel::setText);
-
     status->setWordWrap(true);
     status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(&context_->session(), &DocumentSession::note, status, &QLabel::setText);
     // The caption carries " *" while any page has unsaved edits.
     connect(&context_->pending(), &PendingEdits::pendingChanged, this, [this](bool pending) {
         setWindowTitle(u("VORLAN静态修改器V1.20") + (pending ? " *" : ""));
     });
+    return status;
+}
 
-    history_ = buildHistory();
-    history_->hide();
-    connect(historyButton, &QPushButton::toggled, history_, &QWidget::setVisible);
-    // The history takes its width from the pages, not from the screen: the window keeps its
-    // size when it is shown and hidden.
-    splitter_ = new QSplitter;
-    splitter_->setObjectName("MainSplitter");
-    splitter_->addWidget(tabs_);
-    splitter_->addWidget(history_);
-    splitter_->setStretchFactor(0, 1);
-    splitter_->setChildrenCollapsible(false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(splitter_, 1);
-    layout->addWidget(status);
-    buildKeys();
-    setAcceptDrops(true);
+void MainWindow::fitScreen() {
     // Within the screen's free area, so that a small screen or a large scale shows it whole.
     QSize size(940, 690);
     if (const QScreen* s = screen())
         size = size.boundedTo(s->availableGeometry().size() - QSize(16, 48));
     resize(size);
-
-    connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
-    connect(command2, &QPushButton::clicked, this, [this] {
-        if (!context_->pending().resolvePending(this))
-            return;
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
-    // The page shown first (the unit list) takes the keyboard.
-    tabs_->currentWidget()->setFocus();
 }
 
 void MainWindow::addPage(const QString& caption, std::function<QWidget*()> build) {
@@ -199,11 +217,6 @@ QWidget* MainWindow::toolsPage() {
 
 void MainWindow::pageBuilt(QWidget* page) {
     guardWheel(page);
-    // Every write button names its key.
-    for (QPushButton* b : page->findChildren<QPushButton*>()) {
-        if (b->text() == u("写入") && !b->toolTip().contains("Ctrl+S"))
-            b->setToolTip((b->toolTip().isEmpty() ? u("写入改动") : b->toolTip()) + " (Ctrl+S)");
-    }
     // A page built after an executable was opened reads it now, as the others did then.
     if (context_->session().document() != nullptr) {
         for (RecordBrowser* browser : page->findChildren<RecordBrowser*>())
@@ -360,12 +373,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 QWidget* MainWindow::buildWindowButtons() {
     auto* page = new QWidget;
     auto* row = new QHBoxLayout;
-    const std::pair<const char*, const char*> buttons[] = {
-        {"Command23", "底力补正"}, {"Command24", "防护立场"}, {"Command25", "机师特技补正"},
-        {"Command26", "强化配件"}, {"Command27", "武器改造"}, {"Command28", "主角精神"}};
-    for (const auto& [name, text] : buttons) {
-        auto* b = button(name, u(text));
-        connect(b, &QPushButton::clicked, this, [this, name] { openWindow(name); });
+    for (const WindowLayout& layout : windowLayouts()) {
+        auto* b = button(u(layout.button), u(layout.buttonCaption));
+        connect(b, &QPushButton::clicked, this, [this, &layout] { openWindow(layout); });
         row->addWidget(b);
     }
     row->addStretch();
@@ -391,21 +401,17 @@ QWidget* MainWindow::buildToolsPage() {
     return page;
 }
 
-void MainWindow::openWindow(const QString& button) {
+void MainWindow::openWindow(const WindowLayout& layout) {
     if (context_->session().editor(this) == nullptr)
         return;
-    for (const WindowLayout& layout : windowLayouts()) {
-        if (u(layout.button) != button)
-            continue;
-        // One window per button: a second click brings it forward without reading again.
-        QPointer<QWidget>& window = windows_[button];
-        if (window.isNull()) {
-            window = new TableWindow(*context_, layout, this);
-            window->show();
-        }
-        window->raise();
-        window->activateWindow();
+    // One window per button: a second click brings it forward without reading again.
+    QPointer<QWidget>& window = windows_[u(layout.button)];
+    if (window.isNull()) {
+        window = new TableWindow(*context_, layout, this);
+        window->show();
     }
+    window->raise();
+    window->activateWindow();
 }
 
 bool MainWindow::openExecutable(const QString& path) {
@@ -422,9 +428,8 @@ void MainWindow::showExecutable() {
 
 void MainWindow::enableWriting() {
     // A read-only executable: every button that would write it is off.
-    for (const char* name : {"Command3", "Command4", "Command6", "Command7", "Command11",
-                             "Command13", "Command17", "Command21", "Command22"}) {
-        if (auto* b = findChild<QPushButton*>(name))
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        if (writesFile(b))
             b->setEnabled(!context_->session().isReadOnly());
     }
 }

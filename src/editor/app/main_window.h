@@ -9,6 +9,8 @@
 
 #include "app/recent_files.h"
 
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QSettings;
 class QSplitter;
@@ -20,6 +22,7 @@ class DiscImageFrame;
 class Dialogs;
 class EditorContext;
 class ListsFolderFrame;
+struct WindowLayout;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -57,9 +60,17 @@ private:
     void showExecutable();
     void enableWriting();
     void chooseExecutable();
+    // The constructor's steps: the file row (path, 打开, 最近, 退出), 撤销 / 重做 / 历史, the
+    // whole-file tools, the five pages, the history beside them, the status line, the size.
+    QHBoxLayout* buildFileRow();
+    void buildUndoButtons(QHBoxLayout* row);
+    void buildWholeFileButtons(QHBoxLayout* row);
+    void buildPages();
     QWidget* buildHistory();
+    QLabel* buildStatusLine();
+    void fitScreen();
     // Shows the secondary window of a "其他修改2" button, or brings it forward.
-    void openWindow(const QString& button);
+    void openWindow(const WindowLayout& layout);
     QWidget* buildWindowButtons();
     QWidget* buildToolsPage();
     void buildKeys();

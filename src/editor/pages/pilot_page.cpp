@@ -56,7 +56,7 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     label->setBuddy(text41);
     row->addWidget(label);
     row->addWidget(text41, 1);
-    row->addWidget(button("Command11", u("写入")));
+    row->addWidget(saveButton("Command11"));
     // The browser comes below; the button asks it at click time.
     const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
     row->addWidget(TableGridWindow::opener(
@@ -201,7 +201,7 @@ QWidget* PilotPage::buildSkillPage() {
     auto* special = frame(u("特别操作"), "FramePilotSpecial");
     auto* specialRow = new QHBoxLayout(special);
     specialRow->addWidget(button("Command16", u("复制该机师数据")));
-    specialRow->addWidget(button("Command17", u("粘贴机师数据")));
+    specialRow->addWidget(writeButton("Command17", u("粘贴机师数据")));
     specialRow->addWidget(hintButton("Command19", u("？")));
     specialRow->addStretch();
 

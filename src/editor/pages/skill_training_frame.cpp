@@ -36,7 +36,7 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     for (int m = 0; m < 9; ++m) {
         pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));
     }
-    pp->addWidget(button("Command13", u("写入")));
+    pp->addWidget(saveButton("Command13"));
     const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
     pp->addWidget(TableGridWindow::opener(
         context_, skillTrainingTable(),

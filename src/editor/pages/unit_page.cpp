@@ -80,7 +80,7 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     offsetRow->addWidget(label3);
     offsetRow->addWidget(text13_, 1);
     auto* writeRow = new QHBoxLayout;
-    writeRow->addWidget(button("Command3", u("写入")), 1);
+    writeRow->addWidget(saveButton("Command3"), 1);
     writeRow->addWidget(TableGridWindow::opener(
         context_, unitTable(), [this] { return browser_ != nullptr ? browser_->shown() : -1; },
         "GridUnits", u("表格")));
@@ -151,7 +151,7 @@ QWidget* UnitPage::buildBasicPage() {
     auto* patches = new QHBoxLayout;
     for (const auto& [name, patch] :
          {std::pair{"Command4", &upgradeLimitsPatch()}, std::pair{"Command7", &chipsPatch()}}) {
-        auto* b = button(name, u(patch->caption));
+        auto* b = writeButton(name, u(patch->caption));
         b->setToolTip(u(patch->summary) + u("，直接写入文件（可以撤销）"));
         patches->addWidget(b);
     }
@@ -222,7 +222,7 @@ QWidget* UnitPage::buildOtherPage() {
     auto* special = frame(u("特别操作"), "FrameSpecial");
     auto* specialRow = new QHBoxLayout(special);
     specialRow->addWidget(button("Command5", u("复制该机体数据")));
-    specialRow->addWidget(button("Command6", u("粘贴机体数据")));
+    specialRow->addWidget(writeButton("Command6", u("粘贴机体数据")));
     specialRow->addWidget(hintButton("Command8", "?"));
     specialRow->addStretch();
 

@@ -60,12 +60,12 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
         return [b] { return *b != nullptr ? (*b)->shown() : -1; };
     };
     layout->addLayout(
-        chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100), button("Command21", u("写入")),
+        chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100), saveButton("Command21"),
                    TableGridWindow::opener(context_, upgradeCostTable(), shownBy(costShown),
                                            "GridUpgradeCost", u("表格"))));
     layout->addLayout(valueRow("Text58", 84));
     layout->addLayout(chooserRow(
-        u("武器改造幅度"), choiceBox("Combo32", {}, 100), button("Command22", u("写入")),
+        u("武器改造幅度"), choiceBox("Combo32", {}, 100), saveButton("Command22"),
         TableGridWindow::opener(context_, upgradeIncrementTable(), shownBy(incrementShown),
                                 "GridUpgradeIncrement", u("表格"))));
     layout->addLayout(valueRow("Text60", 56));

@@ -29,19 +29,21 @@ std::vector<std::vector<std::string>> rowMajor(int first, int rows, int columns)
 }
 
 WindowLayout guts() {
-    WindowLayout w{"Form2", "底力补正", "Command23", &gutsTable(), true, 1, {}, {}};
+    WindowLayout w{"Form2", "底力补正", "Command23", "底力补正", &gutsTable(), true, 1, {}, {}};
     w.grids.push_back({"", gutsColumns(), gutsRows(), {}, rowMajor(0, 10, 4), false});
     return w;
 }
 
 WindowLayout barriers() {
-    WindowLayout w{"Form3", "防护立场", "Command24", &barrierTable(), true, 1, {}, {}};
+    WindowLayout w{"Form3", "防护立场", "Command24", "防护立场", &barrierTable(), true, 1, {}, {}};
     w.grids.push_back({"", {}, {}, {}, {{"Text1(0)", "Text1(1)"}, {"Text1(2)", "Combo1"}}, true});
     return w;
 }
 
 WindowLayout skillCorrections() {
-    WindowLayout w{"Form4", "机师技能补正", "Command25", &skillCorrectionTable(), false, 3, {}, {}};
+    WindowLayout w{
+        "Form4", "机师技能补正", "Command25", "机师特技补正", &skillCorrectionTable(), false, 3, {},
+        {}};
     const struct {
         const char* heading;
         int first;
@@ -56,7 +58,7 @@ WindowLayout skillCorrections() {
 }
 
 WindowLayout parts() {
-    WindowLayout w{"Form5", "强化配件性能", "Command26", &partTable(), true, 1, {}, {}};
+    WindowLayout w{"Form5", "强化配件性能", "Command26", "强化配件", &partTable(), true, 1, {}, {}};
     w.grids.push_back({"", {}, {}, {}, rowMajor(0, 3, 6), true});
     w.notes = {"说明：", "地形适应 1空A  2空S 3宇A 4陸A 5海A 6全A 7全S",
                "特技装备 \n1 対ビームコーティング \n2 Iフィールドバリア \n3 グラビティ?テリトリー",
@@ -66,7 +68,8 @@ WindowLayout parts() {
 }
 
 WindowLayout weaponUpgrades() {
-    WindowLayout w{"Form6", "武器改造", "Command27", &weaponUpgradeTable(), false, 1, {}, {}};
+    WindowLayout w{"Form6", "武器改造", "Command27", "武器改造", &weaponUpgradeTable(),
+                   false,   1,          {},          {}};
     WindowGrid g;
     // The cost half, then the attack half, each with types 1 to 5.
     for (int column = 0; column < 10; ++column)
@@ -85,7 +88,7 @@ WindowLayout weaponUpgrades() {
 }
 
 WindowLayout protagonistSpiritWindow() {
-    WindowLayout w{"Form7", "主角精神", "Command28", &spiritTable(), true, 1, {}, {}};
+    WindowLayout w{"Form7", "主角精神", "Command28", "主角精神", &spiritTable(), true, 1, {}, {}};
     WindowGrid g;
     g.columns = {"精神名称", "习得等级", "消耗SP"};
     for (int k = 0; k < 6; ++k)

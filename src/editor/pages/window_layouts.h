@@ -20,9 +20,10 @@ struct WindowGrid {
 };
 
 struct WindowLayout {
-    std::string form;     // "Form2"
-    std::string caption;  // "底力补正"
-    std::string button;   // the main window's button that opens it, "Command23"
+    std::string form;           // "Form2"
+    std::string caption;        // "底力补正"
+    std::string button;         // the main window's button that opens it, "Command23"
+    std::string buttonCaption;  // that button's caption ("机师特技补正" opens 机师技能补正)
     const TableDef* table = nullptr;
     bool list = true;  // picks entries from List1; otherwise shows the one block
     int gridsPerRow = 1;

@@ -87,6 +87,26 @@ QPushButton* button(const QString& name, const QString& caption) {
     return b;
 }
 
+namespace {
+constexpr const char* kWritesFile = "writesFile";
+}  // namespace
+
+QPushButton* writeButton(const QString& name, const QString& caption) {
+    auto* b = button(name, caption);
+    b->setProperty(kWritesFile, true);
+    return b;
+}
+
+QPushButton* saveButton(const QString& name) {
+    auto* b = writeButton(name, QString::fromUtf8("写入"));
+    b->setToolTip(QString::fromUtf8("写入改动 (Ctrl+S)"));
+    return b;
+}
+
+bool writesFile(const QWidget* widget) {
+    return widget->property(kWritesFile).toBool();
+}
+
 QPushButton* hintButton(const QString& name, const QString& caption) {
     auto* b = button(name, caption);
     b->setFixedWidth(28);

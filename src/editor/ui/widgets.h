@@ -23,6 +23,12 @@ QLineEdit* readOnlyBox(const QString& name, int width = 70, QWidget* parent = nu
 QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items = {},
                      int width = 110);
 QPushButton* button(const QString& name, const QString& caption);
+// A button that writes the executable: the main window turns every such button off while
+// the file is open read-only. writeButton keeps its caption; saveButton is the plain
+// "写入" of a form, whose key is Ctrl+S.
+QPushButton* writeButton(const QString& name, const QString& caption);
+QPushButton* saveButton(const QString& name);
+bool writesFile(const QWidget* widget);
 // A small "?" button beside a field, showing a hint.
 QPushButton* hintButton(const QString& name, const QString& caption);
 QLabel* caption(const QString& text);
