@@ -22,6 +22,9 @@ namespace vorlan {
 inline constexpr std::uint64_t kImageExeOffset = 741376;  // sector 362 of 2048 bytes
 inline constexpr std::uint64_t kImageExeLength = 3542016;
 inline constexpr std::uint32_t kImageExeSector = 362;
+// The first sector past the executable: its last sector (2091) is half written, so counts.
+inline constexpr std::uint64_t kImageExeEndSector =
+    kImageExeSector + (kImageExeLength + 2047) / 2048;
 
 // The refusal of an image without the executable at its place.
 inline constexpr const char* kNotAnImage =
