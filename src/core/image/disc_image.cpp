@@ -4,6 +4,7 @@
 
 #include "image/image_check.h"
 #include "image/image_file.h"
+#include "image/region_content.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"
 #include "io/verified_write.h"
@@ -37,6 +38,9 @@ ImageWrite failed(std::string message, bool changed) {
 // chunk that the path still names it, then flushes, reads back and compares.
 void writeRegionOnce(ImageFile& image, const Bytes& bytes, const Progress& progress,
                      const std::string& restoreHint) {
+    // Checked by both callers already; this is the last line before the disc.
+    if (auto problem = regionContentProblem(bytes, "要写进镜像的内容"))
+        throw ImageRefusal(*problem);
     bool touched = false;
     try {
         WriteHooks hooks;
@@ -179,13 +183,8 @@ std::filesystem::path savedRegionPath(const std::filesystem::path& image) {
 
 ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& executable,
                              const Progress& progress, FileOps* ops) {
-    if (executable.size() != kImageExeLength) {
-        return failed(
-            "游戏主程序的长度是 " + std::to_string(executable.size()) + " 字节，必须正好 " +
-                std::to_string(kImageExeLength) +
-                " 字节：更长的会被截断，更短的会留下旧的字节，游戏都无法运行。镜像没有改动。",
-            false);
-    }
+    if (auto problem = regionContentProblem(executable, "要写进镜像的游戏主程序"))
+        return failed(*problem + "\n镜像没有改动。", false);
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
     std::optional<ImageFile> image;
     try {
@@ -239,6 +238,9 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
                      : "可以恢复的有：\n" + saved.list() +
                            "用 vorlan-cli iso restore 镜像 --from 文件 选择其中一个。"));
         }
+        if (auto problem = regionContentProblem(chosen->bytes,
+                                                "保存的原内容「" + chosen->path.string() + "」"))
+            throw ImageRefusal(*problem);
         const Bytes bytes = chosen->bytes;
         ImageWrite w;
         w.restored = chosen->path;
