@@ -149,46 +149,48 @@ void DiscImageFrame::run(
         });
     };
     auto* watcher = new QFutureWatcher<ImageWrite>(this);
-    connect(
-        watcher, &QFutureWatcher<ImageWrite>::finished, this, [this, watcher, done, offerTrust] {
-            const ImageWrite result = watcher->result();
-            watcher->deleteLater();
-            busy_ = false;
-            progress_->setVisible(false);
-            // An image that no longer passes the check is not offered for another replace.
-            checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
-            updateButtons();
-            // A region saved elsewhere is written only when the user vouches for it.
-            if (!result.ok && offerTrust && !result.foreign.empty()) {
-                if (trustForeign(result.foreign)) {
-                    const QString image = isopath_;
-                    const auto from = result.foreign;
-                    run(
-                        [image, from](const auto& progress) {
-                            return restoreRegion(toPath(image), progress, nullptr, from, true);
-                        },
-                        done);
-                }
-                return;
-            }
-            if (result.ok) {
-                const auto name = [](const std::filesystem::path& p) {
-                    return QString::fromStdU16String(p.u16string());
-                };
-                context_.dialogs().information(
-                    this,
-                    done +
-                        (result.restored.empty() ? QString()
-                                                 : u("\n放回的内容来自 ") + name(result.restored)) +
-                        (result.saved.empty()
-                             ? QString()
-                             : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)) +
-                        (result.note.empty() ? QString() : u("\n") + u(result.note)));
-            } else {
-                context_.dialogs().information(this, u(result.message));
-            }
-        });
+    connect(watcher, &QFutureWatcher<ImageWrite>::finished, this, [=, this] {
+        const ImageWrite result = watcher->result();
+        watcher->deleteLater();
+        finished(result, done, offerTrust);
+    });
     watcher->setFuture(QtConcurrent::run([write, progress] { return write(progress); }));
+}
+
+void DiscImageFrame::finished(const ImageWrite& result, const QString& done, bool offerTrust) {
+    busy_ = false;
+    progress_->setVisible(false);
+    // An image that no longer passes the check is not offered for another replace.
+    checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
+    updateButtons();
+    // A region saved elsewhere is written only when the user vouches for it.
+    if (!result.ok && offerTrust && !result.foreign.empty()) {
+        if (trustForeign(result.foreign)) {
+            const QString image = isopath_;
+            const auto from = result.foreign;
+            run(
+                [image, from](const auto& progress) {
+                    return restoreRegion(toPath(image), progress, nullptr, from, true);
+                },
+                done);
+        }
+        return;
+    }
+    if (result.ok) {
+        const auto name = [](const std::filesystem::path& p) {
+            return QString::fromStdU16String(p.u16string());
+        };
+        context_.dialogs().information(
+            this,
+            done +
+                (result.restored.empty() ? QString()
+                                         : u("\n放回的内容来自 ") + name(result.restored)) +
+                (result.saved.empty() ? QString()
+                                      : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)) +
+                (result.note.empty() ? QString() : u("\n") + u(result.note)));
+    } else {
+        context_.dialogs().information(this, u(result.message));
+    }
 }
 
 }  // namespace vorlan

@@ -41,6 +41,8 @@ private:
     void run(const std::function<
                  ImageWrite(const std::function<void(std::uint64_t, std::uint64_t)>&)>& write,
              const QString& done, bool offerTrust = false);
+    // A write ended: the buttons follow the image's state, and the result is told.
+    void finished(const ImageWrite& result, const QString& done, bool offerTrust);
     void updateButtons();
 
     EditorContext& context_;
