@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config python3
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
-    libcli11-dev nlohmann-json3-dev zlib1g-dev libdeflate-dev libcsv-dev
+    libcli11-dev nlohmann-json3-dev zlib1g-dev libdeflate-dev libcsv-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei fonts-wqy-zenhei
     xvfb xauth imagemagick xorriso genisoimage libiso9660-dev libudf-dev libcdio-dev

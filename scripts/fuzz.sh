@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for SECONDS
 # (default 600) on a working copy of its corpus in build-fuzz/corpus/.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: lists codec engine numbers iso journal bps ips tbl)
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: lists codec engine numbers iso journal bps ips tbl region)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-fuzz"
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(lists codec engine numbers iso journal bps ips tbl)
+[ ${#targets[@]} -eq 0 ] && targets=(lists codec engine numbers iso journal bps ips tbl region)
 "$root/scripts/deps.sh"
 if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev

@@ -15,6 +15,8 @@ int report(const ImageWrite& w, const std::string& done, std::ostream& out, std:
             out << "放回的内容来自 " << w.restored.string() << "\n";
         if (!w.saved.empty())
             out << "镜像中被覆盖的内容保存在 " << w.saved.string() << "\n";
+        if (!w.note.empty())
+            out << w.note << "\n";
         return kOk;
     }
     err << w.message << "\n";
@@ -30,6 +32,11 @@ void IsoCommand::declare(CLI::App& sub) {
     sub.add_option("IMAGE", image_, "The game's disc image (ISO)")->required();
     sub.add_option("--from", from_,
                    "restore: the saved region to put back (default: the first one saved)");
+    sub.add_flag("--trust-foreign", trustForeign_,
+                 "restore, with --from: write the saved region even though it was saved on "
+                 "another computer, by another user or by an earlier version (only if you saved "
+                 "it yourself); it is checked as a whole ELF executable of this image first, "
+                 "then re-saved with your key so that later replaces and restores accept it");
 }
 
 int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
@@ -40,9 +47,14 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
         out << "镜像可以替换：SLKV_618.04 位于第 362 扇区，长 3542016 字节。\n";
         return kOk;
     }
+    if (trustForeign_ && (action_ != "restore" || from_.empty())) {
+        err << "--trust-foreign 只用于 iso restore，并且要用 --from 指明信任的是哪一个保存的文件。"
+               "镜像没有改动。\n";
+        return kUsage;
+    }
     if (action_ == "restore")
-        return report(restoreRegion(image_, {}, nullptr, from_), "已把保存的原内容放回镜像。", out,
-                      err);
+        return report(restoreRegion(image_, {}, nullptr, from_, trustForeign_),
+                      "已把保存的原内容放回镜像。", out, err);
     if (!from_.empty())
         throw Refusal("--from 只用于 iso restore。镜像没有改动。");
     if (options.exe.empty())

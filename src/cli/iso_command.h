@@ -1,6 +1,6 @@
 #pragma once
 // `iso check IMAGE`, `iso replace IMAGE` (the executable of --exe), `iso restore IMAGE`
-// (the first saved region, or the one of --from).
+// (the first saved region, or the one of --from; --trust-foreign writes one saved elsewhere).
 
 #include "cli/command.h"
 
@@ -20,6 +20,7 @@ private:
     std::string action_;
     std::string image_;
     std::string from_;
+    bool trustForeign_ = false;
 };
 
 }  // namespace vorlan::cli

@@ -57,7 +57,8 @@ CliProcess::CliProcess(const std::vector<std::string>& args, const Faults& fault
     std::vector<std::string> argv{other != nullptr && *other != '\0' ? other : VORLAN_CLI_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> env{"PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8"};
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+    // The test program's own config folder (fixtures.h), where the region key lives.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "XDG_CONFIG_HOME"}) {
         if (const char* value = std::getenv(name))
             env.push_back(std::string(name) + "=" + value);
     }

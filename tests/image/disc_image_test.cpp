@@ -139,6 +139,18 @@ TEST(DiscImage, RefusalsLeaveTheImageUntouched) {
     EXPECT_FALSE(w.ok);
     EXPECT_NE(w.message.find("3542016"), std::string::npos);
     EXPECT_EQ(test::readFile(good), original);
+    // Nor is anything but a 32-bit little-endian MIPS ELF executable: the magic, the class,
+    // the byte order and the machine each broken.
+    for (const auto& [at, value] :
+         {std::pair<std::size_t, std::uint8_t>{0, 0x7E}, {4, 2}, {5, 2}, {18, 3}}) {
+        SCOPED_TRACE(at);
+        Bytes odd = edited();
+        odd[at] = value;
+        const ImageWrite n = replaceExecutable(good, odd);
+        EXPECT_FALSE(n.ok);
+        EXPECT_NE(n.message.find("ELF"), std::string::npos) << n.message;
+        EXPECT_TRUE(test::readFile(good) == original);
+    }
 }
 
 TEST(DiscImage, AFailedWriteNamesTheSavedRegionAndRestoreRepairsIt) {

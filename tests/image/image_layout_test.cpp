@@ -75,6 +75,8 @@ TEST(ImageLayout, StructuresInsideTheExecutableAreRefused) {
          }},
         {"SYSTEM.CNF inside the executable",
          [&](Bytes& b) { test::putBothEndian(b, cnf + 2, 1000); }},
+        {"SYSTEM.CNF in the executable's last sector, half of which it fills",
+         [&](Bytes& b) { test::putBothEndian(b, cnf + 2, 2091); }},
         {"SYSTEM.CNF ending inside the executable",
          [&](Bytes& b) {
              test::putBothEndian(b, cnf + 2, 361);
@@ -116,6 +118,47 @@ TEST(ImageLayout, StructuresInsideTheExecutableAreRefused) {
         EXPECT_TRUE(test::savedFiles(image).empty());
         fs::remove(image);
     }
+}
+
+// The volume size the primary descriptor records (sectors, both byte orders at offset 80) must
+// reach past the executable's last sector and must not claim more than the file holds;
+// sectors after the volume (padding) are fine. genisoimage and xorriso record the file's size.
+TEST(ImageLayout, TheVolumeSizeMustHoldTheExecutableAndFitTheFile) {
+    test::TempDir dir;
+    const Bytes good = test::readFile(test::makeImage(dir.path(), test::demoBytes(), false));
+    const std::uint32_t real = le32(good, kPvd + 80);
+    ASSERT_EQ(std::uint64_t{real} * 2048, good.size());
+    struct Case {
+        std::uint32_t sectors;
+        std::size_t padding;  // sectors appended to the file
+        bool ok;
+    };
+    const Case cases[] = {
+        {0, 0, false},        {363, 0, false}, {2091, 0, false}, {4294967295u, 0, false},
+        {real + 1, 0, false}, {real, 0, true}, {real, 16, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sectors);
+        Bytes bytes = good;
+        bytes.resize(good.size() + c.padding * 2048, 0);
+        test::putBothEndian(bytes, kPvd + 80, c.sectors);
+        const fs::path image = dir / "volume.iso";
+        test::writeFile(image, bytes);
+        const ImageCheck check = checkImage(image);
+        EXPECT_EQ(check.ok, c.ok) << check.message;
+        if (!c.ok) {
+            EXPECT_NE(check.message.find(std::to_string(c.sectors) + " 个扇区"), std::string::npos)
+                << check.message;
+            EXPECT_FALSE(replaceExecutable(image, edited()).ok);
+            EXPECT_TRUE(test::readFile(image) == bytes);
+        }
+        fs::remove(image);
+    }
+    // The two byte orders of the field disagreeing.
+    Bytes split = good;
+    split[kPvd + 84 + 3] ^= 0x01;
+    test::writeFile(dir / "split.iso", split);
+    EXPECT_FALSE(checkImage(dir / "split.iso").ok);
 }
 
 // genisoimage -udf, with the high byte of the implementation-use length in the root's

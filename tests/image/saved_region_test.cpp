@@ -11,6 +11,7 @@
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
 #include "image/region_trailer.h"
+#include "io/crc32.h"
 
 namespace vorlan {
 namespace {
@@ -94,6 +95,83 @@ TEST_F(SavedRegions, AnOrigThatIsNotOursIsNeverWrittenIntoTheImage) {
     EXPECT_TRUE(test::readFile(image) == original);
 }
 
+// A region file that this program did not save for this user on this computer is never
+// written into the image: one saved by another user (a friend's copy of the same disc), one
+// of an earlier version, whose trailer held only public facts, and a forged one whose CRCs
+// were made to match. Restore and replace refuse it, naming it and saying why.
+TEST_F(SavedRegions, ARegionNotSavedHereForThisUserIsRefusedWithTheReason) {
+    const Bytes foreign = test::foreignRegionFile(image, variant(2));
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    const fs::path first = savedRegionPath(image);
+    const Bytes replaced = test::readFile(image);
+    // A changed region with its CRC-32 and the trailer's own (the last four bytes) made right.
+    Bytes forged = test::readFile(first);
+    const auto putCrc = [&](std::size_t at, std::span<const std::uint8_t> of) {
+        const std::uint32_t crc = crc32Of(of);
+        for (int i = 0; i < 4; ++i)
+            forged[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
+    };
+    forged[0x200100] ^= 0x01;
+    putCrc(kImageExeLength + 64, std::span(forged).first(kImageExeLength));
+    putCrc(forged.size() - 4, std::span(forged).first(forged.size() - 4));
+    struct Case {
+        const char* name;
+        Bytes file;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"saved by another user", foreign, "别的电脑"},
+        {"saved by an earlier version", test::unkeyedRegionFile(test::demoBytes(), original),
+         "旧版本"},
+        {"forged, its CRC-32s made right", forged, "改动"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(first);
+        test::writeFile(first, c.file);
+        const ImageWrite r = restoreRegion(image);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.imageChanged);
+        EXPECT_NE(r.message.find(first.string()), std::string::npos) << r.message;
+        EXPECT_NE(r.message.find(c.says), std::string::npos) << r.message;
+        EXPECT_EQ(test::cli({"iso", "restore", image.string()}).status, 1);
+        EXPECT_FALSE(replaceExecutable(image, variant(3)).ok);
+        EXPECT_TRUE(test::readFile(image) == replaced);
+    }
+}
+
+// The way on for a player who moved the image and its regions to another computer: a whole
+// foreign region, named with --from, is written with --trust-foreign after the ELF check,
+// and is then this user's, so that the next replace and restore take it as any other.
+TEST_F(SavedRegions, TrustForeignWritesAWholeForeignRegionAndAdoptsIt) {
+    const Bytes foreign = test::foreignRegionFile(image, variant(2));
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    const fs::path first = savedRegionPath(image);
+    const Bytes replaced = test::readFile(image);
+    fs::remove(first);
+    test::writeFile(first, foreign);
+    Bytes notElf = test::demoBytes();
+    notElf[1] = 'X';
+    const fs::path odd = dir / "game.iso.SLKV_618.04.20200101-000000.orig";
+    test::writeFile(odd, test::unkeyedRegionFile(notElf, original));
+
+    EXPECT_EQ(test::cli({"iso", "restore", image.string(), "--trust-foreign"}).status, 2);
+    test::CliRun r =
+        test::cli({"iso", "restore", image.string(), "--from", odd.string(), "--trust-foreign"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("ELF"), std::string::npos) << r.err;
+    EXPECT_TRUE(test::readFile(image) == replaced);
+    fs::remove(odd);
+
+    r = test::cli({"iso", "restore", image.string(), "--from", first.string(), "--trust-foreign"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(test::readFile(image) == original);
+    EXPECT_TRUE(prefix(test::readFile(first)) == test::demoBytes());
+    ASSERT_TRUE(replaceExecutable(image, variant(3)).ok);
+    ASSERT_TRUE(restoreRegion(image).ok);
+    EXPECT_TRUE(test::readFile(image) == original);
+}
+
 TEST_F(SavedRegions, EveryReplacedRegionIsSavedOnceAndOnlyTheFirstAndLatestAreKept) {
     Bytes before = test::demoBytes();
     for (int k = 1; k <= 5; ++k) {
@@ -140,20 +218,34 @@ TEST_F(SavedRegions, RestoreTakesTheChosenSavedRegionAndCanBeUndone) {
     EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
 }
 
-TEST(RegionTrailer, OnlyAWholeTrailerIsRead) {
+TEST(RegionTrailer, OnlyAWholeTrailerIsReadAndItsMacCoversEveryField) {
+    const RegionKey key(std::array<std::uint8_t, kRegionKeySize>{1, 2, 3});
+    const RegionKey other(std::array<std::uint8_t, kRegionKeySize>{3, 2, 1});
+    const Bytes region(64, 0x5A);
     RegionTrailer t;
     t.sector = 362;
-    t.length = 3542016;
+    t.length = 64;
     t.imageSize = 4505600;
     t.volumeId = std::string("VORLAN") + std::string(26, ' ');
-    t.regionCrc = 0x12345678;
-    const auto bytes = encodeTrailer(t);
-    ASSERT_EQ(parseTrailer(bytes), t);
+    const auto bytes = encodeTrailer(t, region, key);
+    const auto parsed = parseTrailer(bytes);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(encodeTrailer(*parsed, region, key), bytes);
+    EXPECT_EQ(parsed->keyId, key.id());
+    EXPECT_TRUE(trailerMacVerifies(bytes, region, key));
+    EXPECT_FALSE(trailerMacVerifies(bytes, region, other));
+    // Each byte matters to the trailer's CRC; each field before the MAC to the MAC as well.
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         auto changed = bytes;
         changed[i] ^= 0x01;
         EXPECT_FALSE(parseTrailer(changed).has_value()) << i;
+        if (i < 76) {
+            EXPECT_FALSE(trailerMacVerifies(changed, region, key)) << i;
+        }
     }
+    Bytes changedRegion = region;
+    changedRegion[63] ^= 0x80;
+    EXPECT_FALSE(trailerMacVerifies(bytes, changedRegion, key));
     EXPECT_FALSE(parseTrailer(std::span(bytes).first(kTrailerSize - 1)).has_value());
 }
 

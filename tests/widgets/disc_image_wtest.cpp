@@ -9,6 +9,7 @@
 
 #include "fixtures/disc_images.h"
 #include "image/disc_image.h"
+#include "pages/disc_image_frame.h"
 #include "ui/text.h"
 #include "widgets/support/editor_fixture.h"
 
@@ -44,6 +45,7 @@ class DiscImageTest : public QObject {
 private slots:
     void aBadImageAfterAGoodOneDisablesReplace();
     void replaceWritesTheExecutableAndRestorePutsItBack();
+    void aForeignRegionIsWrittenOnlyAfterTheWarningIsAccepted();
 };
 
 void DiscImageTest::aBadImageAfterAGoodOneDisablesReplace() {
@@ -90,6 +92,39 @@ void DiscImageTest::replaceWritesTheExecutableAndRestorePutsItBack() {
     f.dialogs().answerNextQuestion(true);
     f.click("RestoreImage");
     QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("已把保存的原内容")), 10000);
+    QCOMPARE(test::readFile(f.image), before);
+}
+
+void DiscImageTest::aForeignRegionIsWrittenOnlyAfterTheWarningIsAccepted() {
+    Frame f;
+    const Bytes before = test::readFile(f.image);
+    Bytes edited = f.bytes();
+    edited[0x200000] ^= 1;
+    const Bytes foreign = test::foreignRegionFile(f.image, edited);
+    QVERIFY(replaceExecutable(f.image, edited).ok);
+    std::filesystem::remove(savedRegionPath(f.image));
+    test::writeFile(savedRegionPath(f.image), foreign);
+    f.choose(f.image);
+
+    // Cancelled, then accepted: the warning names the file; cancelled, the image keeps what
+    // it holds.
+    for (const bool ok : {false, true}) {
+        f.dialogs().answerNextQuestion(true);
+        f.dialogs().answerNextQuestion(ok);
+        f.click("RestoreImage");
+        QTRY_VERIFY_WITH_TIMEOUT(
+            f.dialogs().questions.size() >= 2 && !f.child<DiscImageFrame>("Frame14")->busy(),
+            10000);
+        QVERIFY(f.dialogs().questions.last().contains(u("不是本程序在这台电脑上为你保存的")));
+        QVERIFY(
+            f.dialogs().questions.last().contains(u(savedRegionPath(f.image).filename().string())));
+        if (!ok) {
+            QCOMPARE(f.region(), edited);
+            f.dialogs().questions.clear();
+        }
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("已把保存的原内容")), 10000);
+    QVERIFY(f.dialogs().lastMessage().contains(u("加上你在这台电脑上的校验")));
     QCOMPARE(test::readFile(f.image), before);
 }
 

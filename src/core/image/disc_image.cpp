@@ -4,6 +4,8 @@
 
 #include "image/image_check.h"
 #include "image/image_file.h"
+#include "image/region_content.h"
+#include "image/region_key.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"
 #include "io/verified_write.h"
@@ -37,6 +39,9 @@ ImageWrite failed(std::string message, bool changed) {
 // chunk that the path still names it, then flushes, reads back and compares.
 void writeRegionOnce(ImageFile& image, const Bytes& bytes, const Progress& progress,
                      const std::string& restoreHint) {
+    // Checked by both callers already; this is the last line before the disc.
+    if (auto problem = regionContentProblem(bytes, "要写进镜像的内容"))
+        throw ImageRefusal(*problem);
     bool touched = false;
     try {
         WriteHooks hooks;
@@ -179,20 +184,16 @@ std::filesystem::path savedRegionPath(const std::filesystem::path& image) {
 
 ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& executable,
                              const Progress& progress, FileOps* ops) {
-    if (executable.size() != kImageExeLength) {
-        return failed(
-            "游戏主程序的长度是 " + std::to_string(executable.size()) + " 字节，必须正好 " +
-                std::to_string(kImageExeLength) +
-                " 字节：更长的会被截断，更短的会留下旧的字节，游戏都无法运行。镜像没有改动。",
-            false);
-    }
+    if (auto problem = regionContentProblem(executable, "要写进镜像的游戏主程序"))
+        return failed(*problem + "\n镜像没有改动。", false);
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
     std::optional<ImageFile> image;
     try {
         const ImageFacts facts = openForWriting(image, io, path, true);
         if (const auto unfinished = findUnfinished(io, *image))
             throw ImageRefusal(unfinishedMessage(*unfinished, path));
-        SavedRegions saved(io, *image, facts);
+        SavedRegions saved(io, *image, facts, loadRegionKey());
+        saved.refuseForeign();
         Bytes region = readRegion(*image);
         ImageWrite w;
         if (region == executable) {
@@ -216,14 +217,16 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
 }
 
 ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& progress, FileOps* ops,
-                         const std::filesystem::path& from) {
+                         const std::filesystem::path& from, bool trustForeign) {
+    if (trustForeign && from.empty())
+        return failed("只有指明要写回的文件时，才能信任别处保存的原内容。镜像没有改动。", false);
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
     std::optional<ImageFile> image;
     try {
         const ImageFacts facts = openForWriting(image, io, path, false);
         // After an interrupted write, what it overwrote goes back unless told otherwise.
         const auto unfinished = findUnfinished(io, *image);
-        SavedRegions saved(io, *image, facts);
+        SavedRegions saved(io, *image, facts, loadRegionKey());
         const SavedRegion* chosen = !from.empty() ? saved.find(from)
                                     : unfinished  ? saved.find(unfinished->saved)
                                                   : saved.first();
@@ -239,26 +242,54 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
                      : "可以恢复的有：\n" + saved.list() +
                            "用 vorlan-cli iso restore 镜像 --from 文件 选择其中一个。"));
         }
+        if (chosen->foreign && !trustForeign) {
+            ImageWrite w = failed(saved.foreignMessage(*chosen), false);
+            w.foreign = chosen->path;
+            return w;
+        }
+        if (!trustForeign)
+            saved.refuseForeign();
+        if (auto problem = regionContentProblem(chosen->bytes,
+                                                "保存的原内容「" + chosen->path.string() + "」"))
+            throw ImageRefusal(*problem);
+        // Saving the current region below may move the entries: what is needed is copied.
         const Bytes bytes = chosen->bytes;
+        const bool adopt = chosen->foreign;
         ImageWrite w;
         w.restored = chosen->path;
         Bytes region = readRegion(*image);
         if (region == bytes) {
             if (unfinished)
-                clearWriting(io, *image, chosen->path);
-            w.ok = true;
-            return w;
+                clearWriting(io, *image, w.restored);
+        } else {
+            // A region an interrupted write left half done is not worth keeping.
+            if (!unfinished) {
+                w.saved = keepRegion(saved, *image, std::move(region));
+                markWriting(io, *image, w.saved);
+            }
+            writeRegion(io, *image, bytes, progress,
+                        "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
+            w.imageChanged = true;
+            clearWriting(io, *image, w.restored);
         }
-        // A region an interrupted write left half done is not worth keeping.
-        if (!unfinished) {
-            w.saved = keepRegion(saved, *image, std::move(region));
-            markWriting(io, *image, w.saved);
-        }
-        writeRegion(io, *image, bytes, progress,
-                    "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
-        w.imageChanged = true;
-        clearWriting(io, *image, chosen->path);
         w.ok = true;
+        if (adopt) {
+            try {
+                saved.adopt(w.restored);
+                w.note = "已为 " + w.restored.string() +
+                         " 加上你在这台电脑上的校验，以后替换和恢复都可以直接使用它。";
+            } catch (const IoError& e) {
+                w.note = std::string("但是无法为它加上你在这台电脑上的校验：") + e.what() +
+                         "\n以后用它恢复时仍要加 --trust-foreign。";
+            }
+        }
+        if (const std::string left = saved.foreignList(); !left.empty()) {
+            w.note += (w.note.empty() ? "" : "\n") +
+                      std::string(
+                          "镜像旁边还有别处保存的原内容，它们会让替换停下，直到你用 "
+                          "--trust-foreign 写回它们或把它们移到别处：\n") +
+                      left;
+        }
         return w;
     } catch (const ImageRefusal& e) {
         return failed(e.changed() ? e.what() : unchanged(e.what()), e.changed());

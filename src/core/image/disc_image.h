@@ -22,6 +22,9 @@ namespace vorlan {
 inline constexpr std::uint64_t kImageExeOffset = 741376;  // sector 362 of 2048 bytes
 inline constexpr std::uint64_t kImageExeLength = 3542016;
 inline constexpr std::uint32_t kImageExeSector = 362;
+// The first sector past the executable: its last sector (2091) is half written, so counts.
+inline constexpr std::uint64_t kImageExeEndSector =
+    kImageExeSector + (kImageExeLength + 2047) / 2048;
 
 // The refusal of an image without the executable at its place.
 inline constexpr const char* kNotAnImage =
@@ -50,6 +53,10 @@ struct ImageWrite {
     std::string message;
     std::filesystem::path saved;     // where the region that was overwritten is kept
     std::filesystem::path restored;  // restore: the saved region put back
+    // Restore refused: the chosen saved region is whole but was saved elsewhere (another
+    // user's key, or an earlier version's); a restore trusting it may write it.
+    std::filesystem::path foreign;
+    std::string note;  // success: more to tell (a region adopted, foreign ones left)
 };
 
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;
@@ -63,7 +70,11 @@ ImageWrite replaceExecutable(const std::filesystem::path& image,
 
 // Puts a saved region back: `from` (one of savedRegionFiles) or, when empty, the first one.
 // The current region is saved first unless a saved one holds it, so a restore can be undone.
+// `trustForeign` (only with `from`, on the user's word): `from` may be a whole region saved
+// elsewhere; it is written after the same checks and then given this user's trailer, and
+// other such regions beside the image are left as they are instead of stopping the restore.
 ImageWrite restoreRegion(const std::filesystem::path& image, const Progress& progress = {},
-                         FileOps* ops = nullptr, const std::filesystem::path& from = {});
+                         FileOps* ops = nullptr, const std::filesystem::path& from = {},
+                         bool trustForeign = false);
 
 }  // namespace vorlan

@@ -28,6 +28,33 @@ std::uint64_t le(const std::uint8_t* p, int n) {
     return v;
 }
 
+std::uint64_t be(const std::uint8_t* p, int n) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < n; ++i)
+        v = v << 8 | p[i];
+    return v;
+}
+
+// The volume size the descriptor records (sectors, in both byte orders) must reach past the
+// executable and fit the file. Sectors after the volume are padding some tools add: fine.
+void volumeSizeCheck(const std::uint8_t* pvd, std::uint64_t size, const std::string& name) {
+    const std::uint64_t volume = le(pvd + 80, 4);
+    const std::uint64_t bigEndian = be(pvd + 84, 4);
+    std::string why;
+    if (volume != bigEndian)
+        why = "，两种字节序的记录却不一致（另一个是 " + std::to_string(bigEndian) + "）";
+    else if (volume < kImageExeEndSector)
+        why = "，放不下第 362 扇区起到第 " + std::to_string(kImageExeEndSector - 1) +
+              " 扇区为止的游戏主程序";
+    else if (volume > size / kSector)
+        why = "，比镜像文件的 " + std::to_string(size / kSector) + " 个扇区还多";
+    if (!why.empty()) {
+        throw ImageRefusal("镜像的 ISO 9660 卷描述符记录卷大小为 " + std::to_string(volume) +
+                           " 个扇区" + why +
+                           "。镜像已损坏或不完整，替换可能写坏它。请换用完好的镜像：\n" + name);
+    }
+}
+
 }  // namespace
 
 ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how) {
@@ -66,6 +93,7 @@ ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how)
         throw ImageRefusal(
             "镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" + name);
     }
+    volumeSizeCheck(pvd, size, name);
     // The directory first: it says where the executable really is when it is elsewhere.
     const DirectoryReport report = readDirectories({image.file().fd(), image.real(), size}, how);
     if (report.verdict != DirectoryReport::Verdict::Ok)

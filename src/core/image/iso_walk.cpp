@@ -26,7 +26,7 @@ constexpr std::uint64_t kMaxDirectoryBytes = 64u << 20;
 constexpr std::size_t kMaxDirectories = 100000;
 constexpr std::size_t kMaxRecords = 2000000;
 constexpr int kMaxDepth = 64;
-constexpr std::uint64_t kRegionEnd = kImageExeSector + kImageExeLength / kSector;
+constexpr std::uint64_t kRegionEnd = kImageExeEndSector;
 
 std::uint64_t le(const std::uint8_t* p, int n) {
     std::uint64_t v = 0;

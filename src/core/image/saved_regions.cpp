@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "image/disc_image.h"
+#include "image/region_proof.h"
 #include "image/region_trailer.h"
 #include "io/new_file.h"
 
@@ -62,8 +63,9 @@ fs::path latestName(const fs::path& real, int counter) {
 
 }  // namespace
 
-SavedRegions::SavedRegions(FileOps& ops, ImageFile& image, const ImageFacts& facts)
-    : ops_(ops), image_(image), facts_(facts) {
+SavedRegions::SavedRegions(FileOps& ops, ImageFile& image, const ImageFacts& facts,
+                           const RegionKey& key)
+    : ops_(ops), image_(image), facts_(facts), key_(key) {
     const auto names = candidates(image.real());
     if (names.size() > kMaxSaved) {
         throw ImageRefusal(
@@ -72,32 +74,102 @@ SavedRegions::SavedRegions(FileOps& ops, ImageFile& image, const ImageFacts& fac
             image.real().parent_path().string());
     }
     const fs::path firstName = savedRegionPath(image.real());
+    const RegionPlace place{kImageExeSector, kImageExeLength, facts};
     for (const fs::path& p : names) {
         SideFile side = openSideFile(ops, p, &image.identity());
         if (side.state == SideFile::State::Missing)
             continue;
         if (side.state == SideFile::State::Refused)
             throw ImageRefusal(side.problem + "\n它不能当作保存的原内容使用。" + kCheckIt);
-        if (side.size != kImageExeLength + kTrailerSize)
+        // Read only what a saved file can be long.
+        if (side.size != kImageExeLength + kTrailerSize &&
+            side.size != kImageExeLength + kUnkeyedTrailerSize)
             notOurs(p, "长度不对，可能是旧版本保存的或别的文件");
         const Bytes all = side.file->readAt(0, static_cast<std::size_t>(side.size));
-        const auto trailer = parseTrailer(std::span(all).subspan(kImageExeLength));
-        if (!trailer)
-            notOurs(p, "没有本程序写下的校验信息，可能是旧版本保存的或别的文件");
-        if (trailer->sector != kImageExeSector || trailer->length != kImageExeLength)
-            notOurs(p, "记录的位置不是第 362 扇区起的游戏主程序");
-        if (trailer->volumeId != facts.volumeId || trailer->imageSize != facts.size) {
-            throw ImageRefusal(quoted(p) + "保存的是另一个镜像（" +
-                               std::to_string(trailer->imageSize) +
-                               " 字节）的原内容，不属于这个镜像（" + std::to_string(facts.size) +
-                               " 字节），不能用它恢复。" + kCheckIt);
+        const RegionProof proof = proveRegion(all, place, key_);
+        switch (proof.verdict) {
+            case RegionVerdict::Ours:
+            case RegionVerdict::Foreign:
+                break;
+            case RegionVerdict::WrongLength:
+                notOurs(p, "长度不对，可能是旧版本保存的或别的文件");
+            case RegionVerdict::NoTrailer:
+                notOurs(p, "没有本程序写下的校验信息，可能是旧版本保存的或别的文件");
+            case RegionVerdict::WrongPlace:
+                notOurs(p, "记录的位置不是第 362 扇区起的游戏主程序");
+            case RegionVerdict::OtherImage:
+                throw ImageRefusal(
+                    quoted(p) + "保存的是另一个镜像（" + std::to_string(proof.trailer->imageSize) +
+                    " 字节）的原内容，不属于这个镜像（" + std::to_string(facts.size) +
+                    " 字节），不能用它恢复。" + kCheckIt);
+            case RegionVerdict::Altered:
+                throw ImageRefusal(
+                    quoted(p) +
+                    "在保存之后被改动过：它的内容与本程序保存时记下的校验不符，不能用它"
+                    "恢复。" +
+                    kCheckIt);
         }
-        Bytes region(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(kImageExeLength));
-        if (crc32Of(region) != trailer->regionCrc) {
-            throw ImageRefusal(quoted(p) +
-                               "的内容与它记录的校验值不符，文件已损坏，不能用它恢复。" + kCheckIt);
-        }
-        saved_.push_back({p, p == firstName, side.file->identity(), std::move(region)});
+        SavedRegion saved{
+            p, p == firstName, side.file->identity(),
+            Bytes(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(kImageExeLength))};
+        saved.foreign = proof.verdict == RegionVerdict::Foreign;
+        saved.unkeyed = proof.unkeyed;
+        saved_.push_back(std::move(saved));
+    }
+}
+
+void SavedRegions::refuseForeign() const {
+    for (const SavedRegion& s : saved_) {
+        if (s.foreign)
+            throw ImageRefusal(foreignMessage(s));
+    }
+}
+
+std::string SavedRegions::foreignMessage(const SavedRegion& s) const {
+    return quoted(s.path) + "不是本程序在这台电脑上为你保存的原内容（" +
+           (s.unkeyed ? "它是本程序的旧版本保存的，那时的文件没有密钥校验，任何人都能做出一样的文件"
+                      : "它是在别的电脑上或由别的用户保存的") +
+           "），不能确认它没有被换过，没有使用它。\n如果它是你自己在别处保存的（例如把镜像和它一起"
+           "搬到了这台电脑），可以" +
+           (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  vorlan-cli iso restore \"" +
+           image_.given().string() + "\" --from \"" + s.path.string() +
+           "\" --trust-foreign\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
+           "再试。镜像没有改动。";
+}
+
+std::string SavedRegions::foreignList() const {
+    std::string out;
+    for (const SavedRegion& s : saved_) {
+        if (s.foreign)
+            out += "  " + s.path.string() + "\n";
+    }
+    return out;
+}
+
+Bytes SavedRegions::fileBytes(const Bytes& region) const {
+    RegionTrailer t;
+    t.sector = kImageExeSector;
+    t.length = kImageExeLength;
+    t.imageSize = facts_.size;
+    t.volumeId = facts_.volumeId;
+    const auto trailer = encodeTrailer(t, region, key_);
+    Bytes file = region;
+    file.insert(file.end(), trailer.begin(), trailer.end());
+    return file;
+}
+
+void SavedRegions::adopt(const fs::path& path) {
+    for (SavedRegion& s : saved_) {
+        if (s.path != path || !s.foreign)
+            continue;
+        struct stat st {};
+        if (ops_.lstat(s.path.c_str(), &st) != 0 || identityOf(st).device != s.identity.device ||
+            identityOf(st).inode != s.identity.inode)
+            throw IoError("文件在读取之后被移动或替换：" + s.path.string(), EIO);
+        replaceFile(ops_, s.path, fileBytes(s.bytes));
+        s.foreign = s.unkeyed = false;
+        s.identity = {};
+        return;
     }
 }
 
@@ -122,7 +194,7 @@ const SavedRegion* SavedRegions::find(const fs::path& path) const {
 
 fs::path SavedRegions::keep(Bytes region) {
     for (const SavedRegion& s : saved_) {
-        if (s.bytes == region)
+        if (!s.foreign && s.bytes == region)
             return s.path;
     }
     RegionTrailer t;
@@ -130,8 +202,7 @@ fs::path SavedRegions::keep(Bytes region) {
     t.length = kImageExeLength;
     t.imageSize = facts_.size;
     t.volumeId = facts_.volumeId;
-    t.regionCrc = crc32Of(region);
-    const auto trailer = encodeTrailer(t);
+    const auto trailer = encodeTrailer(t, region, key_);
     const std::span<const std::uint8_t> file[] = {region, trailer};
 
     const bool first = this->first() == nullptr;
@@ -149,10 +220,10 @@ fs::path SavedRegions::keep(Bytes region) {
         }
     }
     // Only the first and the latest are kept: the earlier latest ones go, each only when
-    // its name still holds the very file verified as ours.
+    // its name still holds the very file verified as ours (a foreign one is not ours).
     for (auto it = saved_.begin(); !first && it != saved_.end();) {
         struct stat st {};
-        if (!it->first && ops_.lstat(it->path.c_str(), &st) == 0 &&
+        if (!it->first && !it->foreign && ops_.lstat(it->path.c_str(), &st) == 0 &&
             identityOf(st).device == it->identity.device &&
             identityOf(st).inode == it->identity.inode) {
             try {
@@ -172,9 +243,9 @@ fs::path SavedRegions::keep(Bytes region) {
 std::string SavedRegions::list() const {
     std::string out;
     for (const SavedRegion& s : saved_) {
-        out +=
-            "  " + s.path.string() +
-            (s.first ? "（第一次替换前保存的，光盘原来的游戏主程序）\n" : "（最近一次保存的）\n");
+        out += "  " + s.path.string() +
+               (s.first ? "（第一次替换前保存的，光盘原来的游戏主程序" : "（最近一次保存的") +
+               (s.foreign ? "，在别处保存的）\n" : "）\n");
     }
     return out;
 }

@@ -42,7 +42,8 @@ bool sameFile(const struct stat& st, const FileIdentity& id) {
 
 // Writes the bytes into a newly created file beside `target` and flushes them. Returns the
 // open file (kept open so that its name can be checked after the rename).
-PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FileParts parts) {
+PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FileParts parts,
+                     PosixFile::Mode mode) {
     std::uint64_t length = 0;
     for (const auto& part : parts)
         length += part.size();
@@ -50,7 +51,7 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
         const auto tmp = freshName(target, attempt);
         std::optional<PosixFile> out;
         try {
-            out.emplace(ops, tmp, PosixFile::Mode::CreateNew);
+            out.emplace(ops, tmp, mode);
         } catch (const IoError& e) {
             if (e.error() == EEXIST && attempt < 64)
                 continue;
@@ -108,8 +109,9 @@ void nameWithoutReplacing(FileOps& ops, const std::filesystem::path& tmp,
         failNaming(target, errno);
 }
 
-void install(FileOps& ops, const std::filesystem::path& target, FileParts parts, bool replace) {
-    PosixFile written = writeFresh(ops, target, parts);
+void install(FileOps& ops, const std::filesystem::path& target, FileParts parts, bool replace,
+             PosixFile::Mode mode = PosixFile::Mode::CreateNew) {
+    PosixFile written = writeFresh(ops, target, parts, mode);
     const auto tmp = written.path();
     try {
         if (replace) {
@@ -160,6 +162,11 @@ void createNewFile(FileOps& ops, const std::filesystem::path& target,
 
 void createNewFile(FileOps& ops, const std::filesystem::path& target, FileParts parts) {
     install(ops, target, parts, false);
+}
+
+void createPrivateFile(FileOps& ops, const std::filesystem::path& target,
+                       std::span<const std::uint8_t> bytes) {
+    install(ops, target, {&bytes, 1}, false, PosixFile::Mode::CreatePrivate);
 }
 
 void replaceFile(FileOps& ops, const std::filesystem::path& target,

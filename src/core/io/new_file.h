@@ -27,8 +27,13 @@ void createNewFile(FileOps& ops, const std::filesystem::path& target,
 using FileParts = std::span<const std::span<const std::uint8_t>>;
 void createNewFile(FileOps& ops, const std::filesystem::path& target, FileParts parts);
 
-// The same, but replaces what `target` names: the entry itself, never a file that a link
-// there points at.
+// The same for a secret: the file is readable and writable by its owner only from the moment
+// it exists (mode 0600), under its fresh name as under its own.
+void createPrivateFile(FileOps& ops, const std::filesystem::path& target,
+                       std::span<const std::uint8_t> bytes);
+
+// The same as createNewFile, but replaces what `target` names: the entry itself, never a file that
+// a link there points at.
 void replaceFile(FileOps& ops, const std::filesystem::path& target,
                  std::span<const std::uint8_t> bytes);
 

@@ -52,14 +52,18 @@ PosixFile::PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode,
     int flags = O_RDONLY;
     if (mode == Mode::ReadWrite)
         flags = O_RDWR;
-    if (mode == Mode::CreateNew)
+    const bool create = mode == Mode::CreateNew || mode == Mode::CreatePrivate;
+    if (create)
         flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
     if (links == Links::Refuse)
         flags |= O_NOFOLLOW;
     // Never follow into a FIFO or device and hang there: those are refused by the checks
     // before any file is opened, and O_NONBLOCK keeps an open of one from blocking.
     do {
-        fd_ = ops_->open(path.c_str(), flags | O_NONBLOCK, mode == Mode::CreateNew ? 0644 : 0);
+        fd_ = ops_->open(path.c_str(), flags | O_NONBLOCK,
+                         mode == Mode::CreatePrivate ? 0600
+                         : create                    ? 0644
+                                                     : 0);
     } while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0) {
         const int error = errno;

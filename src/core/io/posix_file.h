@@ -43,7 +43,8 @@ class PosixFile {
 public:
     // CreateNew makes a file that did not exist (never one that a link points at, never
     // emptying one that is there); see new_file.h for giving it its final name.
-    enum class Mode { Read, ReadWrite, CreateNew };
+    // CreatePrivate does the same, readable and writable by its owner only from the start.
+    enum class Mode { Read, ReadWrite, CreateNew, CreatePrivate };
     enum class Links { Follow, Refuse };
     // Throws IoError when the file cannot be opened. Links::Refuse fails (ELOOP) when the
     // path's last part is a symbolic link.

@@ -111,13 +111,23 @@ void DiscImageFrame::restore() {
                       u("\n是否进行操作")))
         return;
     run([image](const auto& progress) { return restoreRegion(toPath(image), progress); },
-        u("已把保存的原内容放回镜像"));
+        u("已把保存的原内容放回镜像"), true);
+}
+
+bool DiscImageFrame::trustForeign(const std::filesystem::path& region) {
+    return context_.dialogs().question(
+        this, u("「") + QString::fromStdU16String(region.u16string()) +
+                  u("」不是本程序在这台电脑上为你保存的原内容：它是在别的电脑上、由别的用户或本程序"
+                    "的旧版本保存的，不能确认它没有被换过。\n"
+                    "只有它是你自己在别处保存的（例如把镜像和它一起搬到了这台电脑）时，才把它写回"
+                    "镜像。写回前仍会检查它是完整的游戏主程序；写回后它就算作你在这台电脑上保存"
+                    "的。\n点“取消”，镜像保持现在的内容。\n\n是否把它写回镜像？"));
 }
 
 void DiscImageFrame::run(
     const std::function<ImageWrite(const std::function<void(std::uint64_t, std::uint64_t)>&)>&
         write,
-    const QString& done) {
+    const QString& done, bool offerTrust) {
     busy_ = true;
     updateButtons();
     progress_->setValue(0);
@@ -131,30 +141,48 @@ void DiscImageFrame::run(
         });
     };
     auto* watcher = new QFutureWatcher<ImageWrite>(this);
-    connect(watcher, &QFutureWatcher<ImageWrite>::finished, this, [this, watcher, done] {
+    connect(watcher, &QFutureWatcher<ImageWrite>::finished, this, [=, this] {
         const ImageWrite result = watcher->result();
         watcher->deleteLater();
-        busy_ = false;
-        progress_->setVisible(false);
-        // An image that no longer passes the check is not offered for another replace.
-        checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
-        updateButtons();
-        if (result.ok) {
-            const auto name = [](const std::filesystem::path& p) {
-                return QString::fromStdU16String(p.u16string());
-            };
-            context_.dialogs().information(
-                this,
-                done +
-                    (result.restored.empty() ? QString()
-                                             : u("\n放回的内容来自 ") + name(result.restored)) +
-                    (result.saved.empty() ? QString()
-                                          : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)));
-        } else {
-            context_.dialogs().information(this, u(result.message));
-        }
+        finished(result, done, offerTrust);
     });
     watcher->setFuture(QtConcurrent::run([write, progress] { return write(progress); }));
+}
+
+void DiscImageFrame::finished(const ImageWrite& result, const QString& done, bool offerTrust) {
+    busy_ = false;
+    progress_->setVisible(false);
+    // An image that no longer passes the check is not offered for another replace.
+    checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
+    updateButtons();
+    // A region saved elsewhere is written only when the user vouches for it.
+    if (!result.ok && offerTrust && !result.foreign.empty()) {
+        if (trustForeign(result.foreign)) {
+            const QString image = isopath_;
+            const auto from = result.foreign;
+            run(
+                [image, from](const auto& progress) {
+                    return restoreRegion(toPath(image), progress, nullptr, from, true);
+                },
+                done);
+        }
+        return;
+    }
+    if (result.ok) {
+        const auto name = [](const std::filesystem::path& p) {
+            return QString::fromStdU16String(p.u16string());
+        };
+        context_.dialogs().information(
+            this,
+            done +
+                (result.restored.empty() ? QString()
+                                         : u("\n放回的内容来自 ") + name(result.restored)) +
+                (result.saved.empty() ? QString()
+                                      : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)) +
+                (result.note.empty() ? QString() : u("\n") + u(result.note)));
+    } else {
+        context_.dialogs().information(this, u(result.message));
+    }
 }
 
 }  // namespace vorlan

@@ -1,10 +1,13 @@
 #pragma once
 // The frame "文件替换程序(用于修改完后把ELF文件替换进ISO)": picks the game's disc image,
 // checks it (`checkiso`), and copies the edited executable into it with a progress bar,
-// the window staying responsive; "恢复" puts the saved original region back.
+// the window staying responsive; "恢复" puts the saved original region back, asking first
+// when that region was saved on another computer, by another user or an earlier version.
 
 #include <QGroupBox>
 #include <QString>
+#include <filesystem>
+#include <functional>
 
 class QLineEdit;
 class QProgressBar;
@@ -31,10 +34,15 @@ private:
     void checkiso();
     void replace();
     void restore();
-    // Runs a write of the image on a worker thread, showing its progress.
+    // Whether the user vouches for a saved region made elsewhere (asked with a warning).
+    bool trustForeign(const std::filesystem::path& region);
+    // Runs a write of the image on a worker thread, showing its progress. `offerTrust`: a
+    // restore refused for a region saved elsewhere asks, and runs again trusting it on OK.
     void run(const std::function<
                  ImageWrite(const std::function<void(std::uint64_t, std::uint64_t)>&)>& write,
-             const QString& done);
+             const QString& done, bool offerTrust = false);
+    // A write ended: the buttons follow the image's state, and the result is told.
+    void finished(const ImageWrite& result, const QString& done, bool offerTrust);
     void updateButtons();
 
     EditorContext& context_;

@@ -1,0 +1,99 @@
+// The per-user key that authenticates saved regions: made once, private, in the user's own
+// config folder; a key file that is not a private, whole one of this user's is refused by
+// name and never replaced, since the regions saved under it would be lost with it.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "fixtures/fixtures.h"
+#include "image/image_file.h"
+#include "image/region_key.h"
+
+namespace vorlan {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+unsigned modeOf(const fs::path& p) {
+    struct stat st {};
+    ::lstat(p.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+TEST(RegionKey, IsMadeOncePrivateAndTheSameAfterwards) {
+    test::OtherUser user;
+    const fs::path path = regionKeyPath();
+    EXPECT_EQ(path, user.configHome() / "vorlan" / "region.key");
+    const RegionKey made = loadRegionKey();
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(modeOf(path.parent_path()), 0700u);
+    EXPECT_EQ(fs::file_size(path), kRegionKeySize);
+    EXPECT_EQ(loadRegionKey().id(), made.id());
+    test::OtherUser someoneElse;
+    EXPECT_NE(loadRegionKey().id(), made.id());
+}
+
+TEST(RegionKey, AKeyFileThatIsNotPrivateAndWholeIsRefusedAndKept) {
+    test::OtherUser user;
+    const fs::path path = regionKeyPath();
+    loadRegionKey();
+    const Bytes key = test::readFile(path);
+    const fs::path elsewhere = user.configHome() / "elsewhere.key";
+    test::writeFile(elsewhere, key);
+    fs::permissions(elsewhere, fs::perms::owner_read | fs::perms::owner_write);
+    struct Case {
+        const char* name;
+        std::function<void()> plant;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"readable by others",
+         [&] { fs::permissions(path, fs::perms::group_read, fs::perm_options::add); }, "0640"},
+        {"too short", [&] { ASSERT_EQ(::truncate(path.c_str(), 31), 0); }, "31 字节"},
+        {"a symbolic link",
+         [&] {
+             fs::remove(path);
+             fs::create_symlink(elsewhere, path);
+         },
+         "不是普通文件"},
+        {"a folder",
+         [&] {
+             fs::remove(path);
+             fs::create_directory(path);
+         },
+         "不是普通文件"},
+        {"another user's", [&] { ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0); },
+         "另一个用户"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string(c.name) == "another user's" && ::geteuid() != 0)
+            continue;  // only root can give a file away
+        fs::remove(path);
+        test::writeFile(path, key);
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        c.plant();
+        struct stat before {};
+        ::lstat(path.c_str(), &before);
+        try {
+            loadRegionKey();
+            ADD_FAILURE() << "accepted";
+        } catch (const ImageRefusal& e) {
+            EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+        struct stat after {};
+        ::lstat(path.c_str(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        fs::remove(path);
+    }
+    EXPECT_TRUE(test::readFile(elsewhere) == key);
+}
+
+}  // namespace
+}  // namespace vorlan
