@@ -17,7 +17,7 @@ deb="$(ls "$tmp"/pkg/vorlan-editor_*.deb)"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section"
 ! dpkg-deb -f "$deb" Description | grep -q ';' || fail "description split as a CMake list"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcdio19 libudf0 libdeflate0 libsodium23; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcdio19 libudf0 libdeflate0 libcsv3 libsodium23; do
     grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 

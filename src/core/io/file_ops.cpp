@@ -47,10 +47,6 @@ int FileOps::rename(const char* from, const char* to) {
 int FileOps::renameNoReplace(const char* from, const char* to) {
     return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
 }
-int FileOps::ftruncate(int fd, off_t length) {
-    return ::ftruncate(fd, length);
-}
-
 int FileOps::access(const char* path, int mode) {
     return ::faccessat(AT_FDCWD, path, mode, AT_EACCESS);
 }

@@ -26,7 +26,6 @@ public:
     // Renames only when nothing has the new name (renameat2 RENAME_NOREPLACE); fails with
     // EEXIST otherwise, and with EINVAL where the file system cannot do it.
     virtual int renameNoReplace(const char* from, const char* to);
-    virtual int ftruncate(int fd, off_t length);
     // Whether this process may do `mode` (W_OK, …) to `path`, by its effective user.
     virtual int access(const char* path, int mode);
 };

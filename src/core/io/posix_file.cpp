@@ -128,11 +128,6 @@ void PosixFile::sync() {
         fail("无法把写入的内容保存到磁盘", path_, errno);
 }
 
-void PosixFile::truncate(std::uint64_t length) {
-    if (ops_->ftruncate(fd_, static_cast<off_t>(length)) != 0)
-        fail("无法改变文件长度", path_, errno);
-}
-
 FileIdentity PosixFile::identity() {
     return identityOf(status());
 }

@@ -64,7 +64,6 @@ public:
     // Writes every byte, carrying on after a short write.
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> in);
     void sync();
-    void truncate(std::uint64_t length);
     FileIdentity identity();
     struct stat status();
 

@@ -43,10 +43,4 @@ NameLists loadNameLists(const std::filesystem::path& dataDir,
     return lists;
 }
 
-std::vector<std::string> trainingSkills(const std::vector<std::string>& skills) {
-    if (skills.size() < 33)
-        return {};
-    return {skills.begin() + 1, skills.begin() + 33};
-}
-
 }  // namespace vorlan

@@ -37,7 +37,4 @@ std::vector<std::string> readListFile(const std::filesystem::path& dataDir, cons
 NameLists loadNameLists(const std::filesystem::path& dataDir,
                         const std::filesystem::path& charFile = {});
 
-// The skills of the skill training table: entries 1 to 32 of the skill list.
-std::vector<std::string> trainingSkills(const std::vector<std::string>& skills);
-
 }  // namespace vorlan
