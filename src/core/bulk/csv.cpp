@@ -13,6 +13,23 @@ bool needsQuotes(std::string_view cell) {
            (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
 }
 
+bool startsFormula(std::string_view cell) {
+    return !cell.empty() &&
+           std::string_view("=+-@\t\r").find(cell.front()) != std::string_view::npos;
+}
+
+bool isWholeNumber(std::string_view cell) {
+    if (cell.starts_with('-'))
+        cell.remove_prefix(1);
+    return !cell.empty() && cell.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Whether "'"s stand before a formula character.
+bool markedFormula(std::string_view cell) {
+    const auto text = cell.find_first_not_of('\'');
+    return text != 0 && text != std::string_view::npos && startsFormula(cell.substr(text));
+}
+
 struct Reader {
     CsvLimits limits;
     CsvTable table;
@@ -88,6 +105,17 @@ std::string csvLine(const CsvRow& cells) {
     }
     out += "\r\n";
     return out;
+}
+
+std::string markedCell(std::string cell) {
+    const bool formula = startsFormula(cell) && !isWholeNumber(cell);
+    if (formula || markedFormula(cell))
+        cell.insert(0, 1, '\'');
+    return cell;
+}
+
+std::string_view unmarkedCell(std::string_view cell) {
+    return markedFormula(cell) ? cell.substr(1) : cell;
 }
 
 CsvTable parseCsv(std::string_view text, const CsvLimits& limits) {

@@ -16,6 +16,16 @@ using CsvRow = std::vector<std::string>;
 // One line of cells, ending in CRLF.
 std::string csvLine(const CsvRow& cells);
 
+// A cell that a spreadsheet program would run as a formula (one that begins with "=", "+",
+// "-", "@", a tab or a CR, e.g. a downloaded label "=cmd|' /C calc'!A0") is written with a
+// leading "'", as those programs mark text themselves; whole numbers, negative ones too,
+// stay numbers. A cell that already begins with "'"s before such a character gets one more,
+// so that `unmarkedCell` gives back exactly what was marked.
+std::string markedCell(std::string cell);
+// The cell without that mark: one "'" dropped where "'"s precede a formula character, any
+// other text as it stands.
+std::string_view unmarkedCell(std::string_view cell);
+
 struct CsvLimits {
     std::size_t maxColumns = 1000;
     std::size_t maxCell = 4096;
