@@ -5,6 +5,7 @@
 // are refused with a message, never read into memory without end.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,5 +40,11 @@ struct CsvTable {
 
 // `text` is UTF-8 (a byte-order mark already dropped).
 CsvTable parseCsv(std::string_view text, const CsvLimits& limits = {});
+
+// The same reading without keeping the rows: each row (the header first) goes to `onRow`
+// as soon as it is complete, and reading stops when that returns false. Returns why the
+// text is not a CSV table we read (rows handed over before stand), or "".
+std::string readCsvRows(std::string_view text, const std::function<bool(CsvRow&)>& onRow,
+                        const CsvLimits& limits = {});
 
 }  // namespace vorlan

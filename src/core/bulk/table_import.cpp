@@ -247,52 +247,59 @@ private:
     std::size_t problemCount_ = 0;
 };
 
-void planCsv(Planner& planner, const TableDef& table, std::string_view text) {
-    const CsvTable csv = parseCsv(text);
-    if (!csv.error.empty()) {
-        planner.plan.error = csv.error;
-        return;
-    }
-    if (csv.rows.empty()) {
-        planner.plan.error = "文件是空的，没有表头";
-        return;
-    }
-    std::vector<Column> columns;
+// Why `header` cannot head a file of `table`, else "" with the meaning of each column.
+std::string readHeader(Planner& planner, const TableDef& table, const CsvRow& header,
+                       std::vector<Column>& columns) {
     std::set<std::string> names;
-    for (const std::string& name : csv.rows.front()) {
+    for (const std::string& name : header) {
         const auto c = planner.column(name);
         if (!c) {
-            planner.plan.error = "第 1 行的列「" + excerpt(name) + "」不是" + table.caption + "（" +
-                                 table.name + "）的字段";
-            return;
+            return "第 1 行的列「" + excerpt(name) + "」不是" + table.caption + "（" + table.name +
+                   "）的字段";
         }
-        if (!names.insert(name).second) {
-            planner.plan.error = "第 1 行的列「" + excerpt(name) + "」出现了不止一次";
-            return;
-        }
+        if (!names.insert(name).second)
+            return "第 1 行的列「" + excerpt(name) + "」出现了不止一次";
         columns.push_back(*c);
     }
     const bool hasIndex =
         bySlot(table) ? names.contains("unit") && names.contains("slot") : names.contains("index");
-    if (!hasIndex) {
-        planner.plan.error =
-            std::string("第 1 行缺少") + (bySlot(table) ? "「unit」和「slot」列" : "「index」列");
-        return;
-    }
-    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
-        const CsvRow& row = csv.rows[r];
-        const std::string where = "第 " + std::to_string(r + 1) + " 行";
-        if (row.size() != columns.size()) {
-            planner.problem(where + "：有 " + std::to_string(row.size()) + " 列，表头有 " +
-                            std::to_string(columns.size()) + " 列");
-            continue;
+    if (!hasIndex)
+        return std::string("第 1 行缺少") +
+               (bySlot(table) ? "「unit」和「slot」列" : "「index」列");
+    return {};
+}
+
+// Row by row as the reader hands them over: no more than a row of cells is held at a time.
+void planCsv(Planner& planner, const TableDef& table, std::string_view text) {
+    CsvRow header;
+    std::vector<Column> columns;
+    std::size_t line = 0;
+    const auto row = [&](CsvRow& cells) {
+        ++line;
+        if (line == 1) {
+            header = std::move(cells);
+            planner.plan.error = readHeader(planner, table, header, columns);
+            return planner.plan.error.empty();
         }
-        std::vector<Cell> cells;
+        const std::string where = "第 " + std::to_string(line) + " 行";
+        if (cells.size() != columns.size()) {
+            planner.problem(where + "：有 " + std::to_string(cells.size()) + " 列，表头有 " +
+                            std::to_string(columns.size()) + " 列");
+            return true;
+        }
+        std::vector<Cell> entry;
         // Cells the export marked as text (or a spreadsheet program kept so) lose the mark.
-        for (std::size_t c = 0; c < row.size(); ++c)
-            cells.push_back(
-                {csv.rows.front()[c], columns[c], std::string(unmarkedCell(row[c])), nullptr});
-        planner.row(where, cells);
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            entry.push_back({header[c], columns[c], std::string(unmarkedCell(cells[c])), nullptr});
+        planner.row(where, entry);
+        return true;
+    };
+    const std::string error = readCsvRows(text, row);
+    if (!error.empty()) {
+        planner.plan.problems.clear();  // the file is not read to its end: the error says why
+        planner.plan.error = error;
+    } else if (line == 0) {
+        planner.plan.error = "文件是空的，没有表头";
     }
 }
 
