@@ -137,6 +137,11 @@ TEST(TableFiles, AnEditedFileChangesExactlyTheEditedFields) {
     ASSERT_TRUE(slot.ok()) << slot.error << (slot.problems.empty() ? "" : slot.problems[0]);
     ASSERT_EQ(slot.changes.size(), 1u);
     EXPECT_EQ(slot.changes[0].index, 3 * 18 + 1);
+    // A unit whose slot index would wrap around the integer range is no entry.
+    const ImportPlan wrapped =
+        planImport(weaponTable(), "unit,slot,hit\r\n896389621,2,1\r\n", exe, &lists());
+    ASSERT_FALSE(wrapped.ok());
+    EXPECT_NE(wrapped.problems.at(0).find("unit,slot"), std::string::npos) << wrapped.problems[0];
 }
 
 TEST(TableFiles, BadFilesAreRefusedWholeNamingEveryBadCell) {

@@ -95,7 +95,9 @@ public:
                 slot = whole();
         }
         if (bySlot(table_)) {
-            if (unit && slot && *unit >= 0 && *slot >= 0 && *slot < table_.perGroup)
+            // Each in range before they are multiplied: a huge unit must not wrap around.
+            if (unit && slot && *unit >= 0 && *unit < table_.count / table_.perGroup &&
+                *slot >= 0 && *slot < table_.perGroup)
                 index = *unit * table_.perGroup + *slot;
             else
                 index.reset();
