@@ -24,8 +24,8 @@ struct ChangePreview {
     QString title;    // "导入预览"
     QString summary;  // "将改动 3 个条目的 5 个字段："
     QList<ChangeRow> rows;
-    QStringList notes;  // what storing a value cut or completed, one line each
     QString accept;     // "导入"
+    QStringList notes;  // what storing a value cut or completed, one line each
 };
 
 class Dialogs {
