@@ -1,6 +1,7 @@
 #include "cli/import_command.h"
 
 #include "bulk/change_text.h"
+#include "bulk/import_overlap.h"
 #include "bulk/table_import.h"
 #include "catalog/catalog.h"
 #include "cli/table_files.h"
@@ -37,15 +38,31 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     const std::vector<std::uint8_t> exe = wholeFile(*session.document);
     std::vector<std::pair<std::filesystem::path, ImportPlan>> plans;
     if (all_) {
+        const std::filesystem::path folder = args_[0];
+        std::vector<std::pair<const TableDef*, std::filesystem::path>> found;
+        std::string twice;
         for (const TableDef* table : allTables()) {
-            for (const char* ext : {".csv", ".json"}) {
-                const auto path = std::filesystem::path(args_[0]) / (table->name + ext);
-                if (std::filesystem::exists(path))
-                    plans.emplace_back(path, planFile(*table, path, exe, &session.lists));
+            const auto csv = folder / (table->name + ".csv");
+            const auto json = folder / (table->name + ".json");
+            const bool hasCsv = std::filesystem::exists(csv);
+            const bool hasJson = std::filesystem::exists(json);
+            if (hasCsv && hasJson) {
+                twice += "「" + table->name + "」表有两个文件：" + csv.filename().string() +
+                         " 和 " + json.filename().string() + "\n";
+            } else if (hasCsv || hasJson) {
+                found.emplace_back(table, hasCsv ? csv : json);
             }
         }
-        if (plans.empty())
+        // Both would set every field of the table: the later one would undo the earlier.
+        if (!twice.empty()) {
+            throw Refusal(twice +
+                          "一次导入每个表只能用一个文件：请把不用的那个移出文件夹后再导入。"
+                          "没有导入任何内容。");
+        }
+        if (found.empty())
             throw Refusal("文件夹中没有任何表的 .csv 或 .json 文件：" + args_[0]);
+        for (const auto& [table, path] : found)
+            plans.emplace_back(path, planFile(*table, path, exe, &session.lists));
     } else {
         const TableDef& table = parseTable(args_[0]);
         plans.emplace_back(args_[1], planFile(table, args_[1], exe, &session.lists));
@@ -62,9 +79,25 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
         for (const std::string& p : plan.problems)
             err << "  " << p << "\n";
     }
+    if (!bad && plans.size() > 1) {
+        std::vector<PlannedFile> files;
+        for (const auto& [path, plan] : plans)
+            files.push_back({path.filename().string(), &plan});
+        for (const std::string& line : fieldsSetTwice(files)) {
+            err << line << "\n";
+            bad = true;
+        }
+        if (bad)
+            err << "请只在其中一个文件中修改这些字段。\n";
+    }
     if (bad) {
         err << "没有导入任何内容。\n";
         return kRefused;
+    }
+    // What storing a cell cut or completed, as `set` notes it.
+    for (const auto& [path, plan] : plans) {
+        for (const std::string& note : plan.notes)
+            err << "注意：" << (all_ ? path.filename().string() + " " : "") << note << "\n";
     }
     std::vector<EntryEdit> edits;
     std::size_t fields = 0;
@@ -77,8 +110,8 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
         edits.insert(edits.end(), plan.edits.begin(), plan.edits.end());
         fields += plan.changes.size();
     }
-    const std::string summary =
-        "已导入 " + std::to_string(edits.size()) + " 个条目的 " + std::to_string(fields) + " 个字段";
+    const std::string summary = "已导入 " + std::to_string(edits.size()) + " 个条目的 " +
+                                std::to_string(fields) + " 个字段";
     if (edits.empty()) {
         out << "文件与游戏主程序一致，没有需要写入的改动。\n";
         return kOk;

@@ -83,15 +83,10 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     }
     for (const std::string& line : cleared)
         err << "注意：" << line << "。\n";
-    // A name code longer than its field: the digits beyond it are not stored.
+    // A name code longer than its field or of an odd count of digits: what was stored.
     for (const Assignment& a : assignments) {
-        const FieldDef& f = table.fields[a.field];
-        const auto digits = static_cast<std::size_t>(2 * f.width);
-        if (f.encoding->name() == "name-code" && a.value.size() > digits) {
-            err << "注意：「" << f.fullCaption() << "」只有 " << f.width << " 字节（" << digits
-                << " 位），输入的第 " << digits + 1 << " 位起的 " << a.value.size() - digits
-                << " 位没有写入：" << a.value.substr(digits) << "\n";
-        }
+        if (const std::string note = nameCodeNote(table.fields[a.field], a.value); !note.empty())
+            err << "注意：" << note << "\n";
     }
     out << "已写入 " << target << " 的 " << result.step.fields.size() << " 个字段：\n";
     // Each field as now stored, with what was typed when that differs.

@@ -10,6 +10,7 @@
 
 #include "cli/cli_run.h"
 #include "tables/unit_table.h"
+#include "tables/window_tables.h"
 
 namespace vorlan {
 namespace {
@@ -128,6 +129,60 @@ TEST(CliTables, AnEditedFileWritesExactlyItsFieldsInOneWrite) {
     EXPECT_EQ(exe.bytes(), now);
 }
 
+// A folder import that would set one field twice (two files of one table, or two tables
+// over the same bytes) is refused naming both files, before anything is written; a file
+// that only repeats a value another file edits neither stops nor undoes the edit.
+TEST(CliTables, ImportAllRefusesAFieldSetTwice) {
+    const DemoExe exe;
+    const auto before = exe.bytes();
+    const fs::path dir = exe.dir() / "tables";
+    for (const char* format : {"csv", "json"})
+        ASSERT_EQ(exe.run({"export", "--all", "--format", format, "--out", dir.string()}).status,
+                  0);
+    test::writeText(dir / "unit.csv", edit(csvOf(exe, "unit"), 6, "hp", "1234"));
+    CliRun r = exe.run({"import", "--all", dir.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("unit.csv"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("unit.json"), std::string::npos) << r.err;
+    EXPECT_EQ(exe.bytes(), before);
+
+    // upgrade-increment is the attack half of weapon-upgrade's block.
+    fs::remove_all(dir);
+    fs::create_directory(dir);
+    const fs::path steps = dir / "upgrade-increment.csv";
+    const fs::path block = dir / "weapon-upgrade.csv";
+    test::writeText(steps, edit(csvOf(exe, "upgrade-increment"), 1, "step1", "111"));
+    test::writeText(block, edit(csvOf(exe, "weapon-upgrade"), 1, "attack1-1", "222"));
+    r = exe.run({"import", "--all", dir.string()});
+    EXPECT_EQ(r.status, 1);
+    for (const char* named : {"upgrade-increment.csv", "weapon-upgrade.csv", "attack1-1", "step1"})
+        EXPECT_NE(r.err.find(named), std::string::npos) << named << "\n" << r.err;
+    EXPECT_EQ(exe.bytes(), before);
+
+    // The other file gives that field's stored value in another spelling, and changes
+    // another field of its entry: the edit of the first file stands.
+    test::writeText(block, edit(edit(csvOf(exe, "weapon-upgrade"), 1, "attack1-1", "0110"), 1,
+                                "cost1-1", "12345"));
+    r = exe.run({"--no-backup", "import", "--all", dir.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("已导入 2 个条目的 2 个字段"), std::string::npos) << r.out;
+    const std::size_t attack = weaponUpgradeTable().offset + 208;  // attack1-1, 2 bytes
+    EXPECT_EQ(exe.bytes()[attack], 111);
+}
+
+// What storing a cell cuts or completes is noted, as set notes it.
+TEST(CliTables, ImportNotesACutName) {
+    const DemoExe exe;
+    const fs::path file = exe.dir() / "units.csv";
+    test::writeText(file, "index,name\r\n3,0x" + std::string(100, '4') + "\r\n");
+    const CliRun r = exe.run({"--no-backup", "import", "unit", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("注意：第 2 行 name：「机体名称」只有 34 字节（68 位），输入的第 69 "
+                         "位起的 32 位没有写入"),
+              std::string::npos)
+        << r.err;
+}
+
 TEST(CliTables, DiffListsExactlyTheFieldsSet) {
     const DemoExe exe;
     const fs::path copy = exe.dir() / "copy.04";
@@ -154,6 +209,8 @@ TEST(CliTables, CsvSavedByASpreadsheetProgramImportsUnchanged) {
         GTEST_SKIP() << "LibreOffice (soffice) is not installed; scripts/test.sh installs it";
     const DemoExe exe;
     ASSERT_EQ(exe.run({"--no-backup", "set", "unit", "1", "skills1=3,15"}).status, 0);
+    // A name a spreadsheet program would run as a formula ("=1+1").
+    ASSERT_EQ(exe.run({"--no-backup", "set", "unit", "2", "name=815C8150814A8150"}).status, 0);
     const fs::path csv = exe.dir() / "csv";
     const fs::path back = exe.dir() / "back";
     ASSERT_EQ(exe.run({"export", "--all", "--out", csv.string()}).status, 0);

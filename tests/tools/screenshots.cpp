@@ -187,7 +187,8 @@ int main(int argc, char* argv[]) {
               {QString::fromUtf8("6 机体006"), QString::fromUtf8("机体名称"),
                QString::fromUtf8("896086F38772814C8156「疾风改-7」"),
                QString::fromUtf8("838588AE8873「白虎号」")}},
-             QString::fromUtf8("导入")},
+             QString::fromUtf8("导入"),
+             {}},
             grid);
         preview.show();
         QApplication::processEvents();

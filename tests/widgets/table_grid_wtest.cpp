@@ -78,6 +78,7 @@ private slots:
     void sortAndFilterKeepTheSelection();
     void exportThenImportThroughThePreviewIsOneUndoStep();
     void pendingEditsAreAskedAboutOnClose();
+    void oddFilesGetAMessageAndNotes();
 };
 
 void TableGridTest::aTypedCellWritesThatFieldOnly() {
@@ -174,6 +175,32 @@ void TableGridTest::pendingEditsAreAskedAboutOnClose() {
     QTRY_VERIFY(g.window().findChild<QWidget*>("Grid_unit") == nullptr);
     QCOMPARE(g.bytes(), before);
     QCOMPARE(g.window().windowTitle(), u("VORLAN静态修改器V1.20"));
+}
+
+// A file nested far too deep is refused with a message of a line; a name cut to its field is
+// noted in the preview.
+void TableGridTest::oddFilesGetAMessageAndNotes() {
+    Grid g(0);
+    const Bytes before = g.bytes();
+    const auto file = g.exe().parent_path() / "units.json";
+    const std::string deep = std::string(200000, '[') + std::string(200000, ']');
+    test::writeText(file,
+                    R"({"table":"unit","entries":[{"index":1,"values":{"hp":)" + deep + "}}]}");
+    g.dialogs().chooseNextFile(QString::fromStdString(file.string()));
+    g.press("GridImport");
+    QVERIFY2(g.dialogs().lastMessage().contains(u("嵌套")), qPrintable(g.dialogs().lastMessage()));
+    QVERIFY(g.dialogs().lastMessage().size() < 200);
+
+    test::writeText(
+        file, R"({"entries":[{"index":1,"values":{"name":")" + std::string(100, '4') + "\"}}]}");
+    g.dialogs().chooseNextFile(QString::fromStdString(file.string()));
+    g.dialogs().answerNextPreview(false);
+    g.press("GridImport");
+    QCOMPARE(g.dialogs().previews.size(), 1);
+    QCOMPARE(g.dialogs().previews[0].notes.size(), 1);
+    QVERIFY2(g.dialogs().previews[0].notes[0].contains(u("第 69 位起的 32 位没有写入")),
+             qPrintable(g.dialogs().previews[0].notes[0]));
+    QCOMPARE(g.bytes(), before);
 }
 
 QTEST_MAIN(TableGridTest)

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "access/record_io.h"
+#include "text/shown_text.h"
 
 namespace vorlan {
 
@@ -49,8 +50,8 @@ ParsedValue parseChoice(const FieldDef& f, std::string_view text, const FieldVal
                 return {FieldValue::ofChoice(static_cast<int>(i)), {}};
         }
     }
-    return {std::nullopt, "「" + f.fullCaption() + "」没有名为「" + std::string(text) + "」的项。" +
-                              choiceHint(f)};
+    return {std::nullopt,
+            "「" + f.fullCaption() + "」没有名为「" + excerpt(text) + "」的项。" + choiceHint(f)};
 }
 
 ParsedValue parseMarks(const FieldDef& f, std::string_view text) {
@@ -111,6 +112,31 @@ nlohmann::ordered_json fieldJson(const FieldDef& f, const FieldValue& v) {
 std::string choiceHint(const FieldDef& f) {
     return "可用项的编号 0 到 " + std::to_string(f.encoding->itemCount() - 1) +
            "，或项的文字（用 fields 命令查看各项）。";
+}
+
+std::string nameCodeNote(const FieldDef& f, std::string_view given) {
+    if (!isNameCode(f))
+        return {};
+    // As parsing and the encoding take it: blanks around and a "0x" prefix dropped.
+    while (!given.empty() && given.front() == ' ')
+        given.remove_prefix(1);
+    while (!given.empty() && given.back() == ' ')
+        given.remove_suffix(1);
+    if (given.starts_with("0x") || given.starts_with("0X"))
+        given.remove_prefix(2);
+    const auto digits = static_cast<std::size_t>(2 * f.width);
+    const std::string field = "「" + f.fullCaption() + "」";
+    if (given.size() > digits) {
+        return field + "只有 " + std::to_string(f.width) + " 字节（" + std::to_string(digits) +
+               " 位），输入的第 " + std::to_string(digits + 1) + " 位起的 " +
+               std::to_string(given.size() - digits) + " 位没有写入：" +
+               excerpt(given.substr(digits));
+    }
+    if (given.size() % 2 == 1) {
+        return field + "输入的字码有 " + std::to_string(given.size()) +
+               " 位，不是整字节，末尾补 0 写入：" + excerpt(std::string(given) + "0");
+    }
+    return {};
 }
 
 ParsedValue parseFieldText(const FieldDef& f, std::string_view text, const FieldValue& shown,

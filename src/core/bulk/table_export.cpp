@@ -29,12 +29,13 @@ CsvRow csvRow(const TableDef& table, int index, const std::vector<FieldValue>& v
     } else {
         row.push_back(std::to_string(index));
     }
-    row.push_back(table.label(index, names));
+    // Labels and names come from lists and the executable: any of them may look like a formula.
+    row.push_back(markedCell(table.label(index, names)));
     for (std::size_t i = 0; i < table.fields.size(); ++i) {
         const FieldDef& f = table.fields[i];
-        row.push_back(fieldText(f, values[i], HexStyle::Prefixed));
+        row.push_back(markedCell(fieldText(f, values[i], HexStyle::Prefixed)));
         if (isNameCode(f))
-            row.push_back(decodedName(values[i], names));
+            row.push_back(markedCell(decodedName(values[i], names)));
     }
     return row;
 }
@@ -62,8 +63,8 @@ nlohmann::ordered_json jsonEntry(const TableDef& table, int index,
 
 }  // namespace
 
-std::string exportTable(const TableDef& table, std::span<const std::uint8_t> exe,
-                        NameSource* names, TableFormat format, const std::vector<int>* only) {
+std::string exportTable(const TableDef& table, std::span<const std::uint8_t> exe, NameSource* names,
+                        TableFormat format, const std::vector<int>* only) {
     std::vector<int> all;
     if (only == nullptr) {
         all.resize(static_cast<std::size_t>(table.count));

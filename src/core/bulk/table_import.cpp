@@ -2,15 +2,17 @@
 
 #include <charconv>
 #include <map>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <set>
 
+#include "access/name_bytes.h"
 #include "access/record_io.h"
 #include "bulk/csv.h"
 #include "bulk/field_text.h"
+#include "bulk/json_entries.h"
 #include "bulk/table_io.h"
 #include "text/char_table.h"
+#include "text/shown_text.h"
 
 namespace vorlan {
 
@@ -38,7 +40,12 @@ struct Cell {
     Column what;
     std::string text;
     const nlohmann::json* json = nullptr;
-    std::string shownText() const { return json != nullptr ? json->dump() : text; }
+    // As a message quotes it: a short line, control characters as \xNN.
+    std::string shownText() const { return json != nullptr ? jsonExcerpt(*json) : excerpt(text); }
+    // The text a name code was given as, for the notes on what storing it cut or completed.
+    std::string codeText() const {
+        return json == nullptr ? text : json->is_string() ? json->get<std::string>() : "";
+    }
 };
 
 class Planner {
@@ -88,21 +95,25 @@ public:
                 slot = whole();
         }
         if (bySlot(table_)) {
-            if (unit && slot && *unit >= 0 && *slot >= 0 && *slot < table_.perGroup)
+            // Each in range before they are multiplied: a huge unit must not wrap around.
+            if (unit && slot && *unit >= 0 && *unit < table_.count / table_.perGroup &&
+                *slot >= 0 && *slot < table_.perGroup)
                 index = *unit * table_.perGroup + *slot;
             else
                 index.reset();
         }
         if (!index || *index < 0 || *index >= table_.count) {
             problem(where + " " + (bySlot(table_) ? "unit,slot" : "index") + "：" +
-                    (bySlot(table_) ? "应为 0 到 " + std::to_string(table_.count / table_.perGroup - 1) +
-                                          " 的机体编号和 0 到 " +
-                                          std::to_string(table_.perGroup - 1) + " 的武器栏"
-                                    : "应为 0 到 " + std::to_string(table_.count - 1) + " 的整数"));
+                    (bySlot(table_)
+                         ? "应为 0 到 " + std::to_string(table_.count / table_.perGroup - 1) +
+                               " 的机体编号和 0 到 " + std::to_string(table_.perGroup - 1) +
+                               " 的武器栏"
+                         : "应为 0 到 " + std::to_string(table_.count - 1) + " 的整数"));
             return;
         }
         if (!seen_.insert(*index).second) {
-            problem(where + "：条目 " + table_.label(*index, names_) + " 在文件中出现了不止一次");
+            problem(where + "：条目 " + excerpt(table_.label(*index, names_)) +
+                    " 在文件中出现了不止一次");
             return;
         }
         entry(where, *index, cells);
@@ -125,6 +136,8 @@ private:
         const std::vector<FieldValue> shown = readEntry(store, table_);
         std::vector<FieldValue> edited = shown;
         std::set<int> fromText;  // fields set through their decoded text
+        // Name codes as given, by field: the column and the code text, for the notes.
+        std::map<int, std::pair<std::string, std::string>> givenCodes;
         bool bad = false;
         const auto refuse = [&](const Cell& c, const std::string& why) {
             problem(where + " " + c.column + "：" + c.shownText() + " — " + why);
@@ -135,14 +148,16 @@ private:
                 continue;
             const auto f = static_cast<std::size_t>(c.what.field);
             const FieldDef& field = table_.fields[f];
-            const ParsedValue parsed =
-                c.json != nullptr ? parseFieldJson(field, *c.json, shown[f], names_)
-                                  : parseFieldText(field, c.text, shown[f], names_);
+            const ParsedValue parsed = c.json != nullptr
+                                           ? parseFieldJson(field, *c.json, shown[f], names_)
+                                           : parseFieldText(field, c.text, shown[f], names_);
             if (!parsed.value) {
                 refuse(c, parsed.error);
                 continue;
             }
             edited[f] = *parsed.value;
+            if (isNameCode(field))
+                givenCodes[c.what.field] = {c.column, c.codeText()};
         }
         for (const Cell& c : cells) {
             if (c.what.kind != Column::Kind::Text)
@@ -162,7 +177,7 @@ private:
             }
             const CharTable::Lookup code = chars->lookup(text);
             if (!code.found) {
-                refuse(c, "字符「" + code.missing + "」在字码表中没有对应的代码");
+                refuse(c, "字符「" + excerpt(code.missing) + "」在字码表中没有对应的代码");
                 continue;
             }
             // Both the code and its text changed: they must say the same.
@@ -173,6 +188,7 @@ private:
             }
             edited[f] = FieldValue::ofText(code.codes);
             fromText.insert(static_cast<int>(f));
+            givenCodes[c.what.field] = {c.column, code.codes};
         }
         if (bad)
             return;
@@ -188,7 +204,7 @@ private:
                 const FieldDef& field = table_.fields[f];
                 const std::string column =
                     fromText.contains(static_cast<int>(f)) ? textColumn(field) : field.key;
-                problem(where + " " + column + "：" + fieldText(field, edited[f]) + " — " +
+                problem(where + " " + column + "：" + excerpt(fieldText(field, edited[f])) + " — " +
                         saved.message);
                 bad = true;
             }
@@ -204,15 +220,26 @@ private:
         // Only what the bytes really change: "0100" for 100 writes nothing.
         MemoryStore now(after);
         const std::vector<FieldValue> stored = readEntry(now, table_);
-        bool any = false;
+        // The edit writes those fields only: a field given as "0100" for 100 is rewritten
+        // by nothing, so it cannot undo what another file of the same import sets there.
+        std::vector<FieldValue> written = shown;
         for (std::size_t f = 0; f < stored.size(); ++f) {
             if (stored[f] == shown[f])
                 continue;
             plan.changes.push_back({&table_, index, static_cast<int>(f), shown[f], stored[f]});
-            any = true;
+            written[f] = edited[f];
+            const auto given = givenCodes.find(static_cast<int>(f));
+            if (given == givenCodes.end())
+                continue;
+            const FieldDef& field = table_.fields[f];
+            for (const std::string& note : {nameCodeNote(field, given->second.second),
+                                            clearedNameBytes(field, shown[f], bytes, after)}) {
+                if (!note.empty())
+                    plan.notes.push_back(where + " " + given->second.first + "：" + note);
+            }
         }
-        if (any)
-            plan.edits.push_back({&table_, index, shown, edited});
+        if (written != shown)
+            plan.edits.push_back({&table_, index, shown, std::move(written)});
     }
 
     const TableDef& table_;
@@ -222,103 +249,108 @@ private:
     std::size_t problemCount_ = 0;
 };
 
-void planCsv(Planner& planner, const TableDef& table, std::string_view text) {
-    const CsvTable csv = parseCsv(text);
-    if (!csv.error.empty()) {
-        planner.plan.error = csv.error;
-        return;
-    }
-    if (csv.rows.empty()) {
-        planner.plan.error = "文件是空的，没有表头";
-        return;
-    }
-    std::vector<Column> columns;
+// Why `header` cannot head a file of `table`, else "" with the meaning of each column.
+std::string readHeader(Planner& planner, const TableDef& table, const CsvRow& header,
+                       std::vector<Column>& columns) {
     std::set<std::string> names;
-    for (const std::string& name : csv.rows.front()) {
+    for (const std::string& name : header) {
         const auto c = planner.column(name);
         if (!c) {
-            planner.plan.error = "第 1 行的列「" + name + "」不是" + table.caption + "（" +
-                                 table.name + "）的字段";
-            return;
+            return "第 1 行的列「" + excerpt(name) + "」不是" + table.caption + "（" + table.name +
+                   "）的字段";
         }
-        if (!names.insert(name).second) {
-            planner.plan.error = "第 1 行的列「" + name + "」出现了不止一次";
-            return;
-        }
+        if (!names.insert(name).second)
+            return "第 1 行的列「" + excerpt(name) + "」出现了不止一次";
         columns.push_back(*c);
     }
-    const bool hasIndex = bySlot(table) ? names.contains("unit") && names.contains("slot")
-                                        : names.contains("index");
-    if (!hasIndex) {
-        planner.plan.error = std::string("第 1 行缺少") +
-                             (bySlot(table) ? "「unit」和「slot」列" : "「index」列");
-        return;
-    }
-    for (std::size_t r = 1; r < csv.rows.size(); ++r) {
-        const CsvRow& row = csv.rows[r];
-        const std::string where = "第 " + std::to_string(r + 1) + " 行";
-        if (row.size() != columns.size()) {
-            planner.problem(where + "：有 " + std::to_string(row.size()) + " 列，表头有 " +
-                            std::to_string(columns.size()) + " 列");
-            continue;
+    const bool hasIndex =
+        bySlot(table) ? names.contains("unit") && names.contains("slot") : names.contains("index");
+    if (!hasIndex)
+        return std::string("第 1 行缺少") +
+               (bySlot(table) ? "「unit」和「slot」列" : "「index」列");
+    return {};
+}
+
+// Row by row as the reader hands them over: no more than a row of cells is held at a time.
+void planCsv(Planner& planner, const TableDef& table, std::string_view text) {
+    CsvRow header;
+    std::vector<Column> columns;
+    std::size_t line = 0;
+    const auto row = [&](CsvRow& cells) {
+        ++line;
+        if (line == 1) {
+            header = std::move(cells);
+            planner.plan.error = readHeader(planner, table, header, columns);
+            return planner.plan.error.empty();
         }
-        std::vector<Cell> cells;
-        for (std::size_t c = 0; c < row.size(); ++c)
-            cells.push_back({csv.rows.front()[c], columns[c], row[c], nullptr});
-        planner.row(where, cells);
+        const std::string where = "第 " + std::to_string(line) + " 行";
+        if (cells.size() != columns.size()) {
+            planner.problem(where + "：有 " + std::to_string(cells.size()) + " 列，表头有 " +
+                            std::to_string(columns.size()) + " 列");
+            return true;
+        }
+        std::vector<Cell> entry;
+        // Cells the export marked as text (or a spreadsheet program kept so) lose the mark.
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            entry.push_back({header[c], columns[c], std::string(unmarkedCell(cells[c])), nullptr});
+        planner.row(where, entry);
+        return true;
+    };
+    const std::string error = readCsvRows(text, row);
+    if (!error.empty()) {
+        planner.plan.problems.clear();  // the file is not read to its end: the error says why
+        planner.plan.error = error;
+    } else if (line == 0) {
+        planner.plan.error = "文件是空的，没有表头";
     }
 }
 
 void planJson(Planner& planner, const TableDef& table, std::string_view text) {
-    nlohmann::json doc;
-    try {
-        doc = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
-        planner.plan.error = "JSON 格式不正确：在第 " + std::to_string(e.byte) + " 个字节附近";
-        return;
-    }
-    if (!doc.is_object() || !doc.contains("entries") || !doc["entries"].is_array()) {
-        planner.plan.error = "JSON 应为 {\"table\": …, \"entries\": […]}";
-        return;
-    }
-    if (doc.contains("table") && (!doc["table"].is_string() || doc["table"] != table.name)) {
-        planner.plan.error = "这个文件是另一个表的（table 为 " + doc["table"].dump() +
-                             "），不是" + table.caption + "（" + table.name + "）";
-        return;
-    }
-    std::size_t number = 0;
-    for (const nlohmann::json& e : doc["entries"]) {
-        const std::string where = "第 " + std::to_string(++number) + " 个条目";
-        if (!e.is_object() || (e.contains("values") && !e["values"].is_object())) {
-            planner.problem(where + "：应为 {\"index\": …, \"values\": {…}}");
-            continue;
+    const auto entry = [&](const JsonEntry& e) {
+        const std::string where = "第 " + std::to_string(e.number) + " 个条目";
+        if (!e.problem.empty()) {
+            planner.problem(where + "：" + e.problem);
+            return;
         }
         std::vector<Cell> cells;
         bool unknown = false;
-        for (const char* key : {"index", "unit", "slot"}) {
-            if (!e.contains(key))
-                continue;
-            const auto c = planner.column(key);
+        for (const JsonMember& m : e.ids) {
+            const auto c = planner.column(m.key);
             if (!c) {
-                planner.problem(where + "：" + table.caption + "的条目没有「" + key + "」");
+                planner.problem(where + "：" + table.caption + "的条目没有「" + m.key + "」");
                 unknown = true;
                 continue;
             }
-            cells.push_back({key, *c, {}, &e[key]});
+            cells.push_back({m.key, *c, {}, &m.value});
         }
-        if (e.contains("values")) {
-            for (const auto& [key, value] : e["values"].items()) {
-                const auto c = planner.column(key);
-                if (!c || c->kind == Column::Kind::Label) {
-                    planner.problem(where + "：「" + key + "」不是" + table.caption + "的字段");
-                    unknown = true;
-                    continue;
-                }
-                cells.push_back({key, *c, {}, &value});
+        for (const JsonMember& m : e.values) {
+            const auto c = planner.column(m.key);
+            if (!c || c->kind == Column::Kind::Label) {
+                planner.problem(where + "：「" + excerpt(m.key) + "」不是" + table.caption +
+                                "的字段");
+                unknown = true;
+            } else if (m.tooLarge) {
+                planner.problem(where + " " + m.key + "：值太长，超过了任何字段能有的长度");
+                unknown = true;
+            } else {
+                cells.push_back({m.key, *c, {}, &m.value});
             }
         }
         if (!unknown)
             planner.row(where, cells);
+    };
+    const JsonTableFile file = readJsonTable(text, entry);
+    if (!file.error.empty()) {
+        planner.plan.error = file.error;
+        return;
+    }
+    if (file.hasTable && (!file.tableIsText || file.table != table.name)) {
+        // Every cell was judged as this table's: those findings say nothing.
+        planner.plan.problems.clear();
+        planner.plan.error =
+            (file.tableIsText ? "这个文件是另一个表的（table 为 " + excerpt(file.table) + "）"
+                              : std::string("文件中的 table 应为表名")) +
+            "，不是" + table.caption + "（" + table.name + "）";
     }
 }
 
@@ -339,6 +371,7 @@ ImportPlan planImport(const TableDef& table, std::string_view text,
     if (!planner.plan.ok()) {
         planner.plan.edits.clear();
         planner.plan.changes.clear();
+        planner.plan.notes.clear();
     }
     return std::move(planner.plan);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "access/field_access.h"
+#include "access/name_bytes.h"
 #include "access/name_source.h"
 #include "access/record_io.h"
 #include "document/value_text.h"
@@ -218,30 +219,10 @@ std::vector<std::string> EntryEditor::clearedNameBytes(const std::vector<EntryEd
         if (!saved.ok)
             return {};
         for (int i : saved.fields) {
-            const FieldDef& f = table.fields[static_cast<std::size_t>(i)];
-            if (f.encoding->name() != "name-code")
-                continue;
-            // Bytes past the text that was shown: the user never saw them.
-            const int shownBytes =
-                (static_cast<int>(e.shown[static_cast<std::size_t>(i)].text.size()) + 1) / 2;
-            int first = -1;
-            int last = -1;
-            int count = 0;
-            for (int b = shownBytes; b < f.width; ++b) {
-                const auto at = static_cast<std::size_t>(f.offset + b);
-                if (before[at] != 0 && after[at] == 0) {
-                    first = first < 0 ? b : first;
-                    last = b;
-                    ++count;
-                }
-            }
-            if (count > 0) {
-                out.push_back("「" + f.fullCaption() + "」：显示的名称在第 " +
-                              std::to_string(shownBytes) + " 字节后被截断，写入会把后面 " +
-                              std::to_string(count) + " 个原来不是 00 的字节（名称内第 " +
-                              std::to_string(first + 1) + "–" + std::to_string(last + 1) +
-                              " 字节）清为 00");
-            }
+            const auto k = static_cast<std::size_t>(i);
+            std::string note = vorlan::clearedNameBytes(table.fields[k], e.shown[k], before, after);
+            if (!note.empty())
+                out.push_back(std::move(note));
         }
     }
     return out;

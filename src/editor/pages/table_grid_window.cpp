@@ -289,6 +289,11 @@ void TableGridWindow::importTable() {
     preview.summary =
         u("将改动 %1 个条目的 %2 个字段：").arg(plan.edits.size()).arg(plan.changes.size());
     preview.accept = u("导入");
+    constexpr std::size_t kShownNotes = 20;  // the rest in one line: the dialog stays on screen
+    for (std::size_t i = 0; i < std::min(plan.notes.size(), kShownNotes); ++i)
+        preview.notes.push_back(u("注意：") + u(plan.notes[i]));
+    if (plan.notes.size() > kShownNotes)
+        preview.notes.push_back(u("……另有 %1 条同类注意事项").arg(plan.notes.size() - kShownNotes));
     for (const FieldChange& c : plan.changes) {
         const ChangeText t = describeChange(c, &context_.session());
         preview.rows.push_back({u(t.index + " " + t.label), u(t.caption), u(t.before), u(t.after)});

@@ -74,6 +74,14 @@ ChangePreviewDialog::ChangePreviewDialog(const ChangePreview& preview, QWidget* 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary);
+    if (!preview.notes.isEmpty()) {
+        // What storing some values cut or completed: said before the write, not after.
+        auto* notes = new QLabel(preview.notes.join('\n'));
+        notes->setObjectName("ChangeNotes");
+        notes->setWordWrap(true);
+        notes->setTextFormat(Qt::PlainText);
+        layout->addWidget(notes);
+    }
     layout->addWidget(view, 1);
     layout->addWidget(buttons);
     resize(720, 480);

@@ -40,7 +40,8 @@ QString ConsoleDialogs::chooseFolder(QWidget*, const QString&) {
 }
 
 bool ConsoleDialogs::confirmChanges(QWidget*, const ChangePreview& preview) {
-    print(preview.summary + QString::fromUtf8("\n（不能确认，没有写入）"));
+    const QString notes = preview.notes.isEmpty() ? QString() : "\n" + preview.notes.join('\n');
+    print(preview.summary + notes + QString::fromUtf8("\n（不能确认，没有写入）"));
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -23,7 +24,8 @@ struct ChangePreview {
     QString title;    // "导入预览"
     QString summary;  // "将改动 3 个条目的 5 个字段："
     QList<ChangeRow> rows;
-    QString accept;  // "导入"
+    QString accept;     // "导入"
+    QStringList notes;  // what storing a value cut or completed, one line each
 };
 
 class Dialogs {
