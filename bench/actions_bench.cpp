@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "bench_demo.h"
-#include "ui/console_dialogs.h"
+#include "toolkit/console_dialogs.h"
 
 namespace vorlan::bench {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "bench_demo.h"
 #include "fixtures/fixtures.h"
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/console_dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/table_model.h"
+#include "toolkit/console_dialogs.h"
+#include "toolkit/table_model.h"
 
 namespace vorlan::bench {
 namespace {

@@ -17,8 +17,8 @@
 #include "pages/unit_page.h"
 #include "pages/upgrade_frame.h"
 #include "pages/window_layouts.h"
-#include "ui/console_dialogs.h"
-#include "ui/editor_context.h"
+#include "session/editor_context.h"
+#include "toolkit/console_dialogs.h"
 
 namespace vorlan::bench {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "access/record_io.h"
 #include "catalog/catalog.h"
+#include "schema/record_io.h"
 
 namespace {
 
@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> entry(static_cast<std::size_t>(t.size));
     for (auto& b : entry)
         b = in.byte();
-    MemoryStore store(entry);
+    ByteStore store(entry);
     const auto shown = readEntry(store, t);
     auto unchanged = entry;
-    if (!applyEdits(unchanged, t, shown, shown).ok || unchanged != entry)
+    if (!applyEdits(unchanged, t, shown, shown).ok() || unchanged != entry)
         std::abort();
     auto edited = shown;
     for (std::size_t n = in.byte() % 6; n > 0; --n) {
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     auto after = entry;
     const SaveOutcome out = applyEdits(after, t, shown, edited);
-    if (!out.ok) {
+    if (!out.ok()) {
         if (after != entry)
             std::abort();  // a refusal leaves the entry as it was
         return 0;

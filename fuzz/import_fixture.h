@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "access/name_source.h"
-#include "access/record_io.h"
 #include "bulk/table_import.h"
 #include "bulk/table_io.h"
 #include "catalog/catalog.h"
 #include "demo/demo_executable.h"
+#include "schema/name_source.h"
+#include "schema/record_io.h"
 #include "text/char_table.h"
 #include "text/shown_text.h"
 
@@ -112,7 +112,7 @@ inline void planAndCheck(const std::uint8_t* data, std::size_t size, TableFormat
         const std::vector<std::uint8_t> before(from, from + table.size);
         std::vector<std::uint8_t> after = before;
         const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
-        if (!saved.ok)
+        if (!saved.ok())
             std::abort();
         std::vector<std::uint8_t> owned(before.size(), 0);
         for (const FieldChange& c : plan.changes) {

@@ -2,16 +2,20 @@
 """Checks that every #include under src/ runs down the layers, never up or sideways.
 
 Layers, lowest first; a folder may include its own files and those of lower layers only:
-  0  core/access  core/text  core/vocabulary    field access, character codec, record counts
-  1  core/io                                     file I/O
+  0  core/access  core/text  core/vocabulary    byte access, character codec, record counts
+  1  core/schema  core/io                       the field engine (definitions, encodings,
+                                                values, record I/O); file I/O
   2  core/lists                                  name lists
   3  core/document                               the open executable
   4  core/tables                                 one definition per table
   5  core/catalog                                the registry of tables
   6  core/image  core/demo  core/bulk            disc image, demo executable, whole tables
-  7  cli  editor/ui                              the two front ends' bases
-  8  editor/pages                                pages and windows
-  9  editor/app                                  the composition root
+  7  cli  editor/toolkit                         the command line; the editor's widget toolkit
+  8  editor/session                              the editing session over the document
+  9  editor/pages                                pages and windows
+  10 editor/app                                  the composition root
+Each target has one include root, its folder under src/ (src/core, src/cli, src/editor); a
+file's include is looked up in its own target's root, then in src/core.
 With --list, prints every include that crosses folders, by folder pair.
 Exits 1 naming each include that runs the wrong way.
 """
@@ -22,26 +26,28 @@ from collections import defaultdict
 
 LAYERS = [
     ["core/access", "core/text", "core/vocabulary"],
-    ["core/io"],
+    ["core/schema", "core/io"],
     ["core/lists"],
     ["core/document"],
     ["core/tables"],
     ["core/catalog"],
     ["core/image", "core/demo", "core/bulk"],
-    ["cli", "editor/ui"],
+    ["cli", "editor/toolkit"],
+    ["editor/session"],
     ["editor/pages"],
     ["editor/app"],
 ]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
-ROOTS = ["src/core", "src/editor", "src"]
+TARGET_ROOTS = ["src/core", "src/cli", "src/editor"]
 
 
 def folder_of(src, path):
     return os.path.relpath(os.path.dirname(path), src)
 
 
-def resolve(root, include):
-    for base in ROOTS:
+def resolve(root, include, path):
+    own = next(r for r in TARGET_ROOTS if os.path.relpath(path, root).startswith(r + os.sep))
+    for base in dict.fromkeys([own, "src/core"]):
         candidate = os.path.join(root, base, include)
         if os.path.exists(candidate):
             return candidate
@@ -64,7 +70,7 @@ def main():
                     m = re.match(r'\s*#include "([^"]+)"', line)
                     if not m:
                         continue
-                    target = resolve(root, m.group(1))
+                    target = resolve(root, m.group(1), path)
                     if target is None:
                         continue
                     there = folder_of(src, target)

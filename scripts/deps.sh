@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config python3
+    g++ cmake ninja-build pkg-config python3 clang-format
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
     libcli11-dev nlohmann-json3-dev zlib1g-dev libdeflate-dev libcsv-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTabWidget>
 
-#include "ui/first_paint.h"
+#include "toolkit/first_paint.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -1,7 +1,7 @@
-#include "cli/chars_command.h"
+#include "chars_command.h"
 
-#include "cli/list_cache.h"
-#include "cli/table_files.h"
+#include "list_cache.h"
+#include "table_files.h"
 #include "text/tbl.h"
 
 namespace vorlan::cli {

@@ -2,7 +2,7 @@
 // `chars export FILE`: the character table in use (the data folder's, or that of --chars)
 // written as a .tbl file of "XXXX=字" lines, for other tools.
 
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

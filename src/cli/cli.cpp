@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "access/byte_store.h"
-#include "cli/command.h"
-#include "cli/escaped_stream.h"
+#include "command.h"
+#include "escaped_stream.h"
 #include "io/text_file.h"
 #include "lists/data_folders.h"
 

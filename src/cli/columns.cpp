@@ -1,4 +1,4 @@
-#include "cli/columns.h"
+#include "columns.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "cli/copy_command.h"
+#include "copy_command.h"
 
 #include "catalog/catalog.h"
-#include "cli/targets.h"
+#include "targets.h"
 
 namespace vorlan::cli {
 

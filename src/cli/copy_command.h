@@ -2,7 +2,7 @@
 // `copy TABLE FROM TO`: makes record TO byte for byte equal to record FROM, as the
 // editor's copy and paste do.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

@@ -1,11 +1,11 @@
-#include "cli/diff_command.h"
+#include "diff_command.h"
 
 #include <nlohmann/json.hpp>
 
 #include "bulk/change_text.h"
 #include "bulk/diff.h"
-#include "cli/table_files.h"
-#include "cli/targets.h"
+#include "table_files.h"
+#include "targets.h"
 
 namespace vorlan::cli {
 
@@ -45,8 +45,8 @@ int DiffCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
             table = t.table;
             out << "== " << c.table->caption << "（" << t.table << "）\n";
         }
-        out << "  " << t.index << " " << t.label << "  " << t.caption << "：" << t.before
-            << " → " << t.after << "\n";
+        out << "  " << t.index << " " << t.label << "  " << t.caption << "：" << t.before << " → "
+            << t.after << "\n";
     }
     if (!diff.other.empty()) {
         out << "== 不属于任何字段的字节（编辑器从不写这些字节）\n";

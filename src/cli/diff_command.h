@@ -2,7 +2,7 @@
 // `diff OTHER [--json]`: what differs from the open executable ("old") to OTHER ("new"),
 // field by field, and the bytes that differ where no field lies.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

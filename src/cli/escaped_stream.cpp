@@ -1,4 +1,4 @@
-#include "cli/escaped_stream.h"
+#include "escaped_stream.h"
 
 #include "text/shown_text.h"
 

@@ -1,11 +1,11 @@
-#include "cli/export_command.h"
+#include "export_command.h"
 
 #include "bulk/table_export.h"
 #include "catalog/catalog.h"
-#include "cli/table_files.h"
-#include "cli/targets.h"
 #include "document/backup.h"
 #include "io/output_file.h"
+#include "table_files.h"
+#include "targets.h"
 
 namespace vorlan::cli {
 

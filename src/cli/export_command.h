@@ -3,7 +3,7 @@
 // `export --all --out DIR`: whole tables as CSV (default, to standard output without --out)
 // or JSON.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

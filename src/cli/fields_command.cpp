@@ -1,8 +1,8 @@
-#include "cli/fields_command.h"
+#include "fields_command.h"
 
-#include "cli/columns.h"
-#include "cli/list_cache.h"
-#include "cli/targets.h"
+#include "columns.h"
+#include "list_cache.h"
+#include "targets.h"
 
 namespace vorlan::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 // `fields TABLE`: the field definitions of a table, with the items of every choice.
 
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

@@ -1,9 +1,9 @@
-#include "cli/get_command.h"
+#include "get_command.h"
 
-#include "cli/columns.h"
-#include "cli/targets.h"
-#include "cli/value_format.h"
+#include "columns.h"
+#include "targets.h"
 #include "text/shown_text.h"
+#include "value_format.h"
 
 namespace vorlan::cli {
 

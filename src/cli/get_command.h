@@ -1,7 +1,7 @@
 #pragma once
 // `get TABLE INDEX [--json]`: one record, each field as the editor shows it.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

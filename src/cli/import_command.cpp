@@ -1,12 +1,12 @@
-#include "cli/import_command.h"
+#include "import_command.h"
 
 #include "bulk/change_text.h"
 #include "bulk/import_overlap.h"
 #include "bulk/table_import.h"
 #include "catalog/catalog.h"
-#include "cli/table_files.h"
-#include "cli/targets.h"
 #include "io/text_file.h"
+#include "table_files.h"
+#include "targets.h"
 
 namespace vorlan::cli {
 

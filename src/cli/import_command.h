@@ -2,7 +2,7 @@
 // `import TABLE FILE [--dry-run]` and `import --all DIR [--dry-run]`: whole tables read back
 // from CSV or JSON; every cell checked first, the changes listed, then written in one write.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

@@ -1,12 +1,12 @@
-#include "cli/info_commands.h"
+#include "info_commands.h"
 
 #include <fstream>
 #include <iomanip>
 
 #include "catalog/catalog.h"
-#include "cli/table_files.h"
 #include "demo/demo_executable.h"
 #include "lists/name_lists.h"
+#include "table_files.h"
 #include "text/char_table.h"
 
 namespace vorlan::cli {

@@ -1,7 +1,7 @@
 #pragma once
 // Commands that need no executable: the table list and the demo executable.
 
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

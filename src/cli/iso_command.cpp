@@ -1,8 +1,9 @@
-#include "cli/iso_command.h"
+#include "iso_command.h"
 
 #include "catalog/catalog.h"
 #include "document/document.h"
 #include "image/disc_image.h"
+#include "image/image_check.h"
 
 namespace vorlan::cli {
 

@@ -2,7 +2,7 @@
 // `iso check IMAGE`, `iso replace IMAGE` (the executable of --exe), `iso restore IMAGE`
 // (the first saved region, or the one of --from; --trust-foreign writes one saved elsewhere).
 
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

@@ -1,8 +1,8 @@
-#include "cli/list_cache.h"
+#include "list_cache.h"
 
-#include "access/table_def.h"
-#include "cli/command.h"
+#include "command.h"
 #include "lists/char_file.h"
+#include "schema/table_def.h"
 
 namespace vorlan::cli {
 

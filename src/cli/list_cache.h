@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "access/encoding.h"
-#include "access/name_source.h"
 #include "lists/name_lists.h"
+#include "schema/encoding.h"
+#include "schema/name_source.h"
 #include "text/char_table.h"
 
 namespace vorlan::cli {

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "cli/command.h"
+#include "command.h"
 #include "lists/data_folders.h"
 
 int main(int argc, char* argv[]) {

@@ -1,11 +1,11 @@
-#include "cli/mod_command.h"
+#include "mod_command.h"
 
 #include "bulk/change_text.h"
 #include "bulk/mod_patch.h"
 #include "bulk/patch_file.h"
 #include "catalog/catalog.h"
-#include "cli/table_files.h"
 #include "document/backup.h"
+#include "table_files.h"
 
 namespace vorlan::cli {
 

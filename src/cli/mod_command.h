@@ -4,7 +4,7 @@
 // `mod apply FILE [--dry-run]`: lists the fields a patch changes and writes it through the
 // document; with --dry-run only lists them.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

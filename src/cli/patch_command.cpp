@@ -1,4 +1,4 @@
-#include "cli/patch_command.h"
+#include "patch_command.h"
 
 #include "tables/unit_patches.h"
 

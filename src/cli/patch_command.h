@@ -1,7 +1,7 @@
 #pragma once
 // `patch upgrade-limits` and `patch chips`: the two whole-table patches of the unit table.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

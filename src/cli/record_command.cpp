@@ -1,4 +1,4 @@
-#include "cli/record_command.h"
+#include "record_command.h"
 
 #include "catalog/catalog.h"
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <ostream>
 
-#include "cli/command.h"
-#include "cli/list_cache.h"
+#include "command.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
+#include "list_cache.h"
 
 namespace vorlan::cli {
 

@@ -1,9 +1,9 @@
-#include "cli/set_command.h"
+#include "set_command.h"
 
 #include "bulk/field_text.h"
-#include "cli/columns.h"
-#include "cli/targets.h"
-#include "cli/value_parse.h"
+#include "columns.h"
+#include "targets.h"
+#include "value_parse.h"
 
 namespace vorlan::cli {
 
@@ -64,10 +64,11 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
     const std::vector<EntryEdit> edits{{&table, index, shown, edited}};
     const std::vector<std::string> cleared = session.editor.clearedNameBytes(edits);
     const WriteResult result = session.editor.save(edits);
-    if (result.status == WriteResult::Status::Refused && result.badField >= 0) {
+    if (result.status == WriteResult::Status::Refused && !result.refusals.empty() &&
+        result.refusals.front().field >= 0) {
         // Every bad value at once, one line each.
         std::string text;
-        for (const RefusedField& r : result.refusals) {
+        for (const FieldRefusal& r : result.refusals) {
             const FieldDef& f = table.fields[static_cast<std::size_t>(r.field)];
             const bool choice = f.encoding->kind() == ValueKind::Choice;
             text += (text.empty() ? "" : "\n") + r.message + (choice ? choiceHint(f) : "");

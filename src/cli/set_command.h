@@ -3,7 +3,7 @@
 // Every value is checked before anything is written; a value equal to the one shown
 // writes nothing for its field.
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

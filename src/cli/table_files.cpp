@@ -1,4 +1,4 @@
-#include "cli/table_files.h"
+#include "table_files.h"
 
 #include "catalog/catalog.h"
 #include "document/backup.h"

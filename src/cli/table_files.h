@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/record_command.h"
+#include "record_command.h"
 
 namespace vorlan::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/targets.h"
+#include "targets.h"
 
 #include "bulk/change_text.h"
 
@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "catalog/catalog.h"
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 
 namespace vorlan::cli {
 

@@ -1,6 +1,6 @@
-#include "cli/text_commands.h"
+#include "text_commands.h"
 
-#include "cli/list_cache.h"
+#include "list_cache.h"
 #include "text/utf8.h"
 
 namespace vorlan::cli {

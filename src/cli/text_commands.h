@@ -2,7 +2,7 @@
 // `decode CODETEXT` and `lookup TEXT`: the game's character code, through the character
 // table of the data folder. Neither needs the executable.
 
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

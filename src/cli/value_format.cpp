@@ -1,4 +1,4 @@
-#include "cli/value_format.h"
+#include "value_format.h"
 
 namespace vorlan::cli {
 

@@ -1,7 +1,7 @@
-#include "cli/value_parse.h"
+#include "value_parse.h"
 
 #include "bulk/field_text.h"
-#include "cli/command.h"
+#include "command.h"
 
 namespace vorlan::cli {
 

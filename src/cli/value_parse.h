@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "access/field_value.h"
-#include "access/table_def.h"
-#include "cli/list_cache.h"
+#include "list_cache.h"
+#include "schema/field_value.h"
+#include "schema/table_def.h"
 
 namespace vorlan::cli {
 

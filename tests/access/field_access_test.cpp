@@ -1,42 +1,29 @@
-// The field access layer over both stores: the same cases run on a memory buffer and on a
-// file, so the editor's in-memory record building behaves exactly like the file writes.
+// The field access layer over a record buffer, as every show and save uses it.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "access/field_access.h"
-#include "fixtures/fixtures.h"
 
 namespace vorlan {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct StoreMaker {
-    const char* name;
-    std::function<std::unique_ptr<ByteStore>(const Bytes&, const test::TempDir&)> make;
-    std::function<Bytes(ByteStore&, const test::TempDir&)> contents;
-};
-
-void PrintTo(const StoreMaker& m, std::ostream* os) {
-    *os << m.name;
-}
-
-class FieldAccessTest : public ::testing::TestWithParam<StoreMaker> {
+class FieldAccessTest : public ::testing::Test {
 protected:
     // A store holding `bytes`, with the cursor at the first byte.
     ByteStore& store(const Bytes& bytes) {
-        store_ = GetParam().make(bytes, dir_);
-        return *store_;
+        store_ = ByteStore(bytes);
+        return store_;
     }
-    Bytes contents() { return GetParam().contents(*store_, dir_); }
+    Bytes contents() { return store_.bytes(); }
 
-    test::TempDir dir_;
-    std::unique_ptr<ByteStore> store_;
+    ByteStore store_;
 };
 
-TEST_P(FieldAccessTest, ReadsInStoredAndValueOrder) {
+TEST_F(FieldAccessTest, ReadsInStoredAndValueOrder) {
     FieldAccess fa(store({0x34, 0x12, 0x0A}));
     EXPECT_EQ(fa.readhex(2, ValueOrder), "1234");
     EXPECT_EQ(fa.curpos, 3);
@@ -46,7 +33,7 @@ TEST_P(FieldAccessTest, ReadsInStoredAndValueOrder) {
     EXPECT_EQ(fa.curpos, 4);
 }
 
-TEST_P(FieldAccessTest, NumberReadsDifferInSignedness) {
+TEST_F(FieldAccessTest, NumberReadsDifferInSignedness) {
     FieldAccess fa(store({0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(fa.get16(), 65535);
     fa.curpos = 1;
@@ -59,7 +46,7 @@ TEST_P(FieldAccessTest, NumberReadsDifferInSignedness) {
     EXPECT_EQ(fa.getbyte(), 0xFF);
 }
 
-TEST_P(FieldAccessTest, WritesLittleEndianAndAdvances) {
+TEST_F(FieldAccessTest, WritesLittleEndianAndAdvances) {
     FieldAccess fa(store(Bytes(12, 0xEE)));
     fa.put16(0x1234);
     EXPECT_EQ(fa.curpos, 3);
@@ -72,7 +59,7 @@ TEST_P(FieldAccessTest, WritesLittleEndianAndAdvances) {
               (Bytes{0x34, 0x12, 0x02, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x05, 0x00}));
 }
 
-TEST_P(FieldAccessTest, Put16Limits) {
+TEST_F(FieldAccessTest, Put16Limits) {
     FieldAccess fa(store(Bytes(6, 0xEE)));
     fa.put16(0);
     fa.put16(65535);
@@ -85,7 +72,7 @@ TEST_P(FieldAccessTest, Put16Limits) {
     EXPECT_EQ(contents(), (Bytes{0x00, 0x00, 0xFF, 0xFF, 0xEE, 0xEE}));
 }
 
-TEST_P(FieldAccessTest, HexWritesTakeStoredOrderPairs) {
+TEST_F(FieldAccessTest, HexWritesTakeStoredOrderPairs) {
     FieldAccess fa(store(Bytes(9, 0xEE)));
     fa.puthex16("1");  // a pair beyond the end of the text writes 00
     fa.puthexbyte("");
@@ -99,21 +86,13 @@ TEST_P(FieldAccessTest, HexWritesTakeStoredOrderPairs) {
     EXPECT_EQ(contents()[1], 0xCD);
 }
 
-TEST_P(FieldAccessTest, ReadBeyondTheEndFails) {
+TEST_F(FieldAccessTest, ReadBeyondTheEndFails) {
     FieldAccess fa(store({1, 2}));
     fa.curpos = 2;
     EXPECT_THROW(fa.readhex(2, StoredOrder), AccessError);
     fa.curpos = 0;
     EXPECT_THROW(fa.getbyte(), AccessError);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stores, FieldAccessTest,
-    ::testing::Values(StoreMaker{
-        "memory",
-        [](const Bytes& b, const test::TempDir&) { return std::make_unique<MemoryStore>(b); },
-        [](ByteStore& s, const test::TempDir&) { return static_cast<MemoryStore&>(s).bytes(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HexText, DigitRules) {
     EXPECT_EQ(hextonum("FFFFFFFF"), 4294967295u);

@@ -14,12 +14,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void set(MemoryStore& image, const TableDef& table, int index, const char* key,
+void set(ByteStore& image, const TableDef& table, int index, const char* key,
          const FieldValue& value) {
     const auto shown = test::showIn(image, table, index);
     auto edited = shown;
     edited[static_cast<std::size_t>(table.fieldIndex(key))] = value;
-    ASSERT_TRUE(test::saveIn(image, table, index, shown, edited).ok) << key;
+    ASSERT_TRUE(test::saveIn(image, table, index, shown, edited).ok()) << key;
 }
 
 TEST(Diff, ListsExactlyTheFieldsSetAndTheBytesNoFieldShows) {
@@ -27,7 +27,7 @@ TEST(Diff, ListsExactlyTheFieldsSetAndTheBytesNoFieldShows) {
     EXPECT_TRUE(diffExecutables(original, original).changes.empty());
     EXPECT_TRUE(diffExecutables(original, original).other.empty());
 
-    MemoryStore image(original);
+    ByteStore image(original);
     set(image, unitTable(), 5, "hp", FieldValue::ofText("1234"));
     set(image, weaponTable(), 5 * 18 + 2, "hit", FieldValue::ofText("-10"));
     set(image, pilotTable(), 12, "Combo22(0)", FieldValue::ofChoice(3));

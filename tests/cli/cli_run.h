@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/command.h"
+#include "command.h"
 #include "fixtures/fixtures.h"
 
 namespace vorlan::test {

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 
-#include "access/name_source.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "document/exe_fixture.h"
@@ -16,6 +15,7 @@
 #include "document/journal.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
+#include "schema/name_source.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
 
@@ -294,7 +294,7 @@ TEST(Document, TwoProcessesWritingOneRecordLoseNothing) {
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    MemoryStore image(exe.bytes());
+    ByteStore image(exe.bytes());
     const auto v = test::showIn(image, unitTable(), 5);
     EXPECT_EQ(v[field("step-en")].text, std::to_string(kRounds % 16));
     EXPECT_EQ(v[field("step-hp")].text, std::to_string((kRounds + 1) % 16));

@@ -8,6 +8,7 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
+#include "image/image_check.h"
 
 namespace vorlan {
 namespace {

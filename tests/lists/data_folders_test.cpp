@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "cli/command.h"
+#include "command.h"
 #include "fixtures/fixtures.h"
 #include "lists/data_folders.h"
 

@@ -13,8 +13,9 @@
 #include "document/document.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
-#include "lists/name_lists.h"
+#include "image/image_check.h"
 #include "io/text_file.h"
+#include "lists/name_lists.h"
 
 namespace vorlan {
 namespace {

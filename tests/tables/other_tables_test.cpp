@@ -30,36 +30,36 @@ TEST(OtherTables, UpgradeRowsLieWhereTheirChoosersSay) {
 }
 
 TEST(OtherTables, CostsAndIncrementsConvertAtTheirEdges) {
-    MemoryStore image(test::demoBytes());
+    ByteStore image(test::demoBytes());
     const TableDef& cost = upgradeCostTable();
     auto v = test::showIn(image, cost, 0);
     auto edited = v;
     edited[field(cost, "step10")].text = "-1";
-    ASSERT_TRUE(test::saveIn(image, cost, 0, v, edited).ok);
+    ASSERT_TRUE(test::saveIn(image, cost, 0, v, edited).ok());
     EXPECT_EQ(image.readBlock(0x2DDC34, 4), (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
     v = test::showIn(image, cost, 0);
     EXPECT_EQ(v[field(cost, "step10")].text, "4294967295");
     // Shown unsigned, it is written back unchanged.
     const Bytes before = image.bytes();
-    ASSERT_TRUE(test::saveIn(image, cost, 0, v, v).ok);
+    ASSERT_TRUE(test::saveIn(image, cost, 0, v, v).ok());
     EXPECT_EQ(image.bytes(), before);
     edited = v;
     edited[field(cost, "step1")].text = "4294967296";
-    EXPECT_FALSE(test::saveIn(image, cost, 0, v, edited).ok);
+    EXPECT_FALSE(test::saveIn(image, cost, 0, v, edited).ok());
 
     const TableDef& inc = upgradeIncrementTable();
     v = test::showIn(image, inc, 0);
     edited = v;
     edited[field(inc, "step1")].text = "1000";
-    ASSERT_TRUE(test::saveIn(image, inc, 0, v, edited).ok);
+    ASSERT_TRUE(test::saveIn(image, inc, 0, v, edited).ok());
     EXPECT_EQ(image.readBlock(0x2DDDD0, 2), (Bytes{0xE8, 0x03}));
     edited[field(inc, "step1")].text = "65536";
-    EXPECT_FALSE(test::saveIn(image, inc, 0, test::showIn(image, inc, 0), edited).ok);
+    EXPECT_FALSE(test::saveIn(image, inc, 0, test::showIn(image, inc, 0), edited).ok());
 }
 
 TEST(OtherTables, SkillTrainingPointersTypesAndUntouchedBytes) {
     const TableDef& t = skillTrainingTable();
-    MemoryStore image(test::demoBytes());
+    ByteStore image(test::demoBytes());
     const std::uint64_t base = t.entryOffset(5);
     Bytes entry(28, 0x77);
     entry[0] = 0xB0, entry[1] = 0xA1, entry[2] = 0x32, entry[3] = 0x00;
@@ -72,7 +72,7 @@ TEST(OtherTables, SkillTrainingPointersTypesAndUntouchedBytes) {
     edited[field(t, "text-pointer")].text = "1234";
     for (int m = 1; m <= 9; ++m)
         edited[field(t, ("pp" + std::to_string(m)).c_str())].text = std::to_string(m);
-    ASSERT_TRUE(test::saveIn(image, t, 5, v, edited).ok);
+    ASSERT_TRUE(test::saveIn(image, t, 5, v, edited).ok());
     const Bytes after = image.readBlock(base, 28);
     EXPECT_EQ(Bytes(after.begin() + 4, after.begin() + 8), (Bytes{0x12, 0x34, 0x00, 0x00}));
     EXPECT_EQ(Bytes(after.begin(), after.begin() + 4), (Bytes{0xB0, 0xA1, 0x32, 0x00}));
@@ -86,7 +86,7 @@ TEST(OtherTables, SkillTrainingPointersTypesAndUntouchedBytes) {
     for (const char* bad : {"123", "12345678AB", "12G4", ""}) {
         edited = v;
         edited[field(t, "name-pointer")].text = bad;
-        EXPECT_FALSE(test::saveIn(image, t, 5, v, edited).ok) << bad;
+        EXPECT_FALSE(test::saveIn(image, t, 5, v, edited).ok()) << bad;
     }
 }
 

@@ -20,10 +20,10 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "tables/unit_table.h"
-#include "ui/change_preview_dialog.h"
-#include "ui/dialogs.h"
-#include "ui/entry_list_view.h"
-#include "ui/startup.h"
+#include "toolkit/change_preview_dialog.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/startup.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QUndoStack>
 
 #include "fixtures/engine.h"
+#include "session/editor_context.h"
 #include "tables/pilot_table.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;
@@ -22,7 +22,7 @@ using test::differences;
 
 namespace {
 
-void set(MemoryStore& image, const TableDef& table, int index, const char* key,
+void set(ByteStore& image, const TableDef& table, int index, const char* key,
          const FieldValue& value) {
     const auto shown = test::showIn(image, table, index);
     auto edited = shown;
@@ -42,7 +42,7 @@ void CompareTest::takesOneFieldThenEverythingShown() {
     test::EditorFixture f;
     f.showWindow();
     const Bytes before = f.bytes();
-    MemoryStore other(before);
+    ByteStore other(before);
     set(other, unitTable(), 5, "hp", FieldValue::ofText("1234"));
     set(other, pilotTable(), 12, "Text40(3)", FieldValue::ofText("180"));
     Bytes otherBytes = other.bytes();

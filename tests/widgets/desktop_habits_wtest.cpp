@@ -18,12 +18,12 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/entry_list_model.h"
-#include "ui/entry_list_view.h"
-#include "ui/text.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/entry_list_model.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/text.h"
 #include "vocabulary/record_counts.h"
 #include "widgets/support/editor_fixture.h"
 

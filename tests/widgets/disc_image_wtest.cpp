@@ -10,7 +10,7 @@
 #include "fixtures/disc_images.h"
 #include "image/disc_image.h"
 #include "pages/disc_image_frame.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

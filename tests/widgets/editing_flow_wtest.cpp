@@ -15,9 +15,9 @@
 #include "document/entry_editor.h"
 #include "document/journal.h"
 #include "fixtures/journals.h"
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

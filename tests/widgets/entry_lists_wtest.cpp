@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include "ui/editor_context.h"
-#include "ui/entry_list_model.h"
-#include "ui/entry_list_view.h"
-#include "ui/text.h"
+#include "session/editor_context.h"
+#include "toolkit/entry_list_model.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -10,8 +10,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "session/editor_context.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -8,9 +8,9 @@
 
 #include "bulk/ips.h"
 #include "bulk/mod_patch.h"
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

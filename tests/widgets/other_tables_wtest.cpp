@@ -7,7 +7,7 @@
 
 #include "tables/skill_training_table.h"
 #include "tables/upgrade_tables.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

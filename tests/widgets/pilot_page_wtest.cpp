@@ -8,10 +8,10 @@
 #include <QListView>
 #include <QTest>
 
+#include "session/editor_context.h"
 #include "tables/pilot_table.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -13,10 +13,10 @@
 #include <QUndoStack>
 
 #include "pages/table_grid_window.h"
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/table_model.h"
-#include "ui/text.h"
+#include "toolkit/table_model.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

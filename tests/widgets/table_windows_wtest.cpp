@@ -12,7 +12,7 @@
 
 #include "tables/upgrade_tables.h"
 #include "tables/window_tables.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "session/editor_context.h"
 #include "tables/unit_table.h"
-#include "ui/editor_context.h"
-#include "ui/entry_list_model.h"
-#include "ui/entry_list_view.h"
-#include "ui/text.h"
+#include "toolkit/entry_list_model.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

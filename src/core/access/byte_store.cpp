@@ -16,18 +16,18 @@ void checkRange(std::uint64_t offset, std::size_t count, std::uint64_t size) {
 
 }  // namespace
 
-std::vector<std::uint8_t> ByteStore::readBlock(std::uint64_t offset, std::size_t count) {
+std::vector<std::uint8_t> ByteStore::readBlock(std::uint64_t offset, std::size_t count) const {
     std::vector<std::uint8_t> out(count);
     read(offset, out);
     return out;
 }
 
-void MemoryStore::read(std::uint64_t offset, std::span<std::uint8_t> out) {
+void ByteStore::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
     checkRange(offset, out.size(), bytes_.size());
     std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
 }
 
-void MemoryStore::write(std::uint64_t offset, std::span<const std::uint8_t> in) {
+void ByteStore::write(std::uint64_t offset, std::span<const std::uint8_t> in) {
     checkRange(offset, in.size(), bytes_.size());
     std::copy(in.begin(), in.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
 }

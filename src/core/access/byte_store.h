@@ -16,25 +16,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A record (or any run of bytes) in memory, read and written at positions. Every store is
+// one: the document is the only thing that touches files.
 class ByteStore {
 public:
-    virtual ~ByteStore() = default;
-    virtual std::uint64_t size() const = 0;
+    ByteStore() = default;
+    explicit ByteStore(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    std::uint64_t size() const { return bytes_.size(); }
     // Both throw AccessError when the range does not lie inside the store.
-    virtual void read(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
-    virtual void write(std::uint64_t offset, std::span<const std::uint8_t> in) = 0;
-
-    std::vector<std::uint8_t> readBlock(std::uint64_t offset, std::size_t count);
-};
-
-class MemoryStore : public ByteStore {
-public:
-    MemoryStore() = default;
-    explicit MemoryStore(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-
-    std::uint64_t size() const override { return bytes_.size(); }
-    void read(std::uint64_t offset, std::span<std::uint8_t> out) override;
-    void write(std::uint64_t offset, std::span<const std::uint8_t> in) override;
+    void read(std::uint64_t offset, std::span<std::uint8_t> out) const;
+    void write(std::uint64_t offset, std::span<const std::uint8_t> in);
+    std::vector<std::uint8_t> readBlock(std::uint64_t offset, std::size_t count) const;
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
     std::vector<std::uint8_t>& bytes() { return bytes_; }

@@ -1,7 +1,7 @@
 #include "bulk/change_text.h"
 
 #include "bulk/field_text.h"
-#include "document/value_text.h"
+#include "schema/value_text.h"
 #include "text/char_table.h"
 
 namespace vorlan {

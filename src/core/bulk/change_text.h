@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "access/name_source.h"
 #include "bulk/diff.h"
+#include "schema/name_source.h"
 
 namespace vorlan {
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <stdexcept>
 
-#include "access/record_io.h"
 #include "catalog/catalog.h"
+#include "schema/record_io.h"
 
 namespace vorlan {
 
@@ -55,7 +55,7 @@ int entryAt(const TableDef& table, std::uint64_t at) {
 std::vector<FieldValue> fieldsOf(std::span<const std::uint8_t> bytes, const TableDef& table,
                                  int index) {
     const std::uint64_t base = table.entryOffset(index);
-    MemoryStore entry(std::vector<std::uint8_t>(
+    ByteStore entry(std::vector<std::uint8_t>(
         bytes.begin() + static_cast<std::ptrdiff_t>(base),
         bytes.begin() +
             static_cast<std::ptrdiff_t>(base + static_cast<std::uint64_t>(table.size))));

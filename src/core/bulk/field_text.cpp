@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "access/record_io.h"
+#include "schema/record_io.h"
 #include "text/shown_text.h"
 
 namespace vorlan {

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "access/field_value.h"
-#include "access/name_source.h"
-#include "access/table_def.h"
+#include "schema/field_value.h"
+#include "schema/name_source.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

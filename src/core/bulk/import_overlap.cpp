@@ -47,10 +47,9 @@ std::vector<std::string> fieldsSetTwice(const std::vector<PlannedFile>& files) {
                 writes.push_back({at + static_cast<unsigned>(b), i, k, bits});
         }
     }
-    std::sort(writes.begin(), writes.end(),
-              [](const Writer& a, const Writer& b) {
-                  return std::tie(a.byte, a.file, a.change) < std::tie(b.byte, b.file, b.change);
-              });
+    std::sort(writes.begin(), writes.end(), [](const Writer& a, const Writer& b) {
+        return std::tie(a.byte, a.file, a.change) < std::tie(b.byte, b.file, b.change);
+    });
     std::set<std::pair<const FieldChange*, const FieldChange*>> named;
     std::vector<std::string> out;
     for (std::size_t first = 0; first < writes.size();) {

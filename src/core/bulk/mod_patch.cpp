@@ -200,11 +200,10 @@ Change patchChange(const PatchPlan& plan, const std::string& label) {
             const auto from = static_cast<std::ptrdiff_t>(block.offset);
             const auto to = from + static_cast<std::ptrdiff_t>(block.bytes.size());
             if (!std::equal(block.bytes.begin(), block.bytes.end(), plan.current.begin() + from)) {
-                out.refused = true;
-                out.message = "游戏主程序在检查补丁之后又被改动了（" + hexOffset(block.offset) +
-                              " 附近，可能是其他程序）。为了不覆盖那些改动，没有写入任何内容；"
-                              "请重新应用补丁。";
-                return out;
+                return EditOutcome::refusal(
+                    "游戏主程序在检查补丁之后又被改动了（" + hexOffset(block.offset) +
+                    " 附近，可能是其他程序）。为了不覆盖那些改动，没有写入任何内容；"
+                    "请重新应用补丁。");
             }
             std::copy(plan.patched.begin() + from, plan.patched.begin() + to, block.bytes.begin());
         }

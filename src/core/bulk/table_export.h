@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "access/name_source.h"
-#include "access/table_def.h"
 #include "bulk/diff.h"
 #include "bulk/table_io.h"
+#include "schema/name_source.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

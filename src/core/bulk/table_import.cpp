@@ -5,12 +5,12 @@
 #include <optional>
 #include <set>
 
-#include "access/name_bytes.h"
-#include "access/record_io.h"
 #include "bulk/csv.h"
 #include "bulk/field_text.h"
 #include "bulk/json_entries.h"
 #include "bulk/table_io.h"
+#include "schema/name_bytes.h"
+#include "schema/record_io.h"
 #include "text/char_table.h"
 #include "text/shown_text.h"
 
@@ -132,7 +132,7 @@ private:
         const std::uint64_t base = table_.entryOffset(index);
         const auto from = exe_.begin() + static_cast<std::ptrdiff_t>(base);
         const std::vector<std::uint8_t> bytes(from, from + table_.size);
-        MemoryStore store(bytes);
+        ByteStore store(bytes);
         const std::vector<FieldValue> shown = readEntry(store, table_);
         std::vector<FieldValue> edited = shown;
         std::set<int> fromText;  // fields set through their decoded text
@@ -192,33 +192,20 @@ private:
         }
         if (bad)
             return;
-        // Each changed field checked on its own, so that every bad cell is named.
-        for (std::size_t f = 0; f < edited.size(); ++f) {
-            if (edited[f] == shown[f])
-                continue;
-            std::vector<FieldValue> one = shown;
-            one[f] = edited[f];
-            std::vector<std::uint8_t> trial = bytes;
-            const SaveOutcome saved = applyEdits(trial, table_, shown, one);
-            if (!saved.ok) {
-                const FieldDef& field = table_.fields[f];
-                const std::string column =
-                    fromText.contains(static_cast<int>(f)) ? textColumn(field) : field.key;
-                problem(where + " " + column + "：" + excerpt(fieldText(field, edited[f])) + " — " +
-                        saved.message);
-                bad = true;
-            }
-        }
-        if (bad)
-            return;
+        // One check of every changed field: each bad cell is named.
         std::vector<std::uint8_t> after = bytes;
         const SaveOutcome saved = applyEdits(after, table_, shown, edited);
-        if (!saved.ok) {
-            problem(where + "：" + saved.message);
-            return;
+        for (const FieldRefusal& r : saved.refusals) {
+            const auto f = static_cast<std::size_t>(r.field);
+            const FieldDef& field = table_.fields[f];
+            const std::string column = fromText.contains(r.field) ? textColumn(field) : field.key;
+            problem(where + " " + column + "：" + excerpt(fieldText(field, edited[f])) + " — " +
+                    r.message);
         }
+        if (!saved.ok())
+            return;
         // Only what the bytes really change: "0100" for 100 writes nothing.
-        MemoryStore now(after);
+        ByteStore now(after);
         const std::vector<FieldValue> stored = readEntry(now, table_);
         // The edit writes those fields only: a field given as "0100" for 100 is rewritten
         // by nothing, so it cannot undo what another file of the same import sets there.

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "access/name_source.h"
-#include "access/table_def.h"
 #include "bulk/diff.h"
 #include "document/entry_editor.h"
+#include "schema/name_source.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

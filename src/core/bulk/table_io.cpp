@@ -1,6 +1,6 @@
 #include "bulk/table_io.h"
 
-#include "access/record_io.h"
+#include "schema/record_io.h"
 #include "text/char_table.h"
 
 namespace vorlan {
@@ -23,7 +23,7 @@ std::vector<FieldValue> entryValues(const TableDef& table, std::span<const std::
                                     int index) {
     const std::uint64_t base = table.entryOffset(index);
     const auto from = exe.begin() + static_cast<std::ptrdiff_t>(base);
-    MemoryStore entry(std::vector<std::uint8_t>(from, from + table.size));
+    ByteStore entry(std::vector<std::uint8_t>(from, from + table.size));
     return readEntry(entry, table);
 }
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "access/table_def.h"
 #include "document/document.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

@@ -382,17 +382,15 @@ WriteResult Document::write(const Change& change) {
                 return result;
             }
         }
-        if (edit.refused) {
+        if (edit.refused()) {
             result.status = Status::Refused;
-            result.message = edit.message;
-            result.badEdit = edit.badEdit;
-            result.badField = edit.badField;
+            result.message = edit.refusals.front().message;
             result.refusals = std::move(edit.refusals);
             return result;
         }
         WriteStep& step = result.step;
         step.table = change.table;
-        step.entries = change.entries;
+        step.entries = edit.entries.empty() ? change.entries : std::move(edit.entries);
         step.fields = std::move(edit.fields);
         step.label = std::move(edit.label);
         step.undoLabel = std::move(edit.undoLabel);
@@ -510,11 +508,10 @@ WriteResult Document::replaceBytes(const WriteStep& step, bool forward) {
         for (std::size_t i = 0; i < blocks.size(); ++i) {
             const ByteRun& r = step.runs[i];
             if (blocks[i].bytes != (forward ? r.before : r.after)) {
-                out.refused = true;
-                out.message = std::string(forward ? "重做" : "撤销") + "「" + step.label +
-                              "」没有进行：这些字节在那次写入之后又被改动过（可能是其他程序），"
-                              "为了不覆盖那些改动，没有写入任何内容。";
-                return out;
+                return EditOutcome::refusal(
+                    std::string(forward ? "重做" : "撤销") + "「" + step.label +
+                    "」没有进行：这些字节在那次写入之后又被改动过（可能是其他程序），"
+                    "为了不覆盖那些改动，没有写入任何内容。");
             }
             blocks[i].bytes = forward ? r.after : r.before;
         }

@@ -30,6 +30,7 @@
 #include "document/write_step.h"
 #include "io/file_ops.h"
 #include "io/posix_file.h"
+#include "schema/record_io.h"
 
 namespace vorlan {
 
@@ -81,25 +82,21 @@ struct Block {
     std::vector<std::uint8_t> bytes;
 };
 
-// One field value a change refused: which of the caller's edits, which field, and why.
-struct RefusedField {
-    int edit = -1;
-    int field = -1;
-    std::string message;
-};
-
 // What a change decided about the blocks it was given.
 struct EditOutcome {
-    bool refused = false;
-    std::string message;  // why it refused
-    int badEdit = -1;     // which of the caller's edits, and which field, was refused first
-    int badField = -1;
-    std::vector<RefusedField> refusals;  // every refused field value (the first above)
-    std::string label;                   // for the step: "机体005：HP 1000 → 2000"
-    std::string undoLabel;               // the step undone: "机体005：HP 2000 → 1000"
-    std::vector<std::string> fields;     // keys of the fields changed
+    // Why it refused: every refused value, or one refusal of the whole change (field -1).
+    std::vector<FieldRefusal> refusals;
+    std::string label;                // for the step: "机体005：HP 1000 → 2000"
+    std::string undoLabel;            // the step undone: "机体005：HP 2000 → 1000"
+    std::vector<std::string> fields;  // keys of the fields changed
+    std::vector<int> entries;         // the entries changed, when fewer than the change's
+
+    bool refused() const { return !refusals.empty(); }
+    static EditOutcome refusal(std::string message) { return {{{-1, -1, std::move(message)}}}; }
 };
 
+// A write to make: what it is for, the ranges it reads, and the edit of them. It is only
+// read by the document; what the edit decided comes back in its outcome.
 struct Change {
     std::string table;
     std::vector<int> entries;
@@ -125,9 +122,9 @@ struct WriteResult {
     // put back, or playing back an earlier journal failed part-way); the journal is kept and
     // the next open restores them.
     bool fileChanged = false;
-    int badEdit = -1;  // Refused: the first refused field value …
-    int badField = -1;
-    std::vector<RefusedField> refusals;  // … and every one, for one answer naming them all
+    // Refused: every refused value (the message is the first one's), for one answer naming
+    // them all.
+    std::vector<FieldRefusal> refusals;
     BackupCheck::Kind backupKind = BackupCheck::Kind::Made;  // for BackupProblem
     WriteStep step;                                          // Written: what changed
     std::string backupNote;    // the first write of the run: which backup protects the file

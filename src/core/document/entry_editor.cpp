@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "access/field_access.h"
-#include "access/name_bytes.h"
-#include "access/name_source.h"
-#include "access/record_io.h"
-#include "document/value_text.h"
+#include "schema/name_bytes.h"
+#include "schema/name_source.h"
+#include "schema/record_io.h"
+#include "schema/value_text.h"
 #include "text/char_table.h"
 
 namespace vorlan {
@@ -73,7 +73,7 @@ EntryView EntryEditor::show(const TableDef& table, int index) {
         throw DocumentError(noEntry(table, index));
     EntryView view;
     view.offset = table.entryOffset(index);
-    MemoryStore entry(doc_.read(view.offset, static_cast<std::size_t>(table.size)));
+    ByteStore entry(doc_.read(view.offset, static_cast<std::size_t>(table.size)));
     view.values = readEntry(entry, table);
     view.label = label(table, index);
     const CharTable* chars = names_ != nullptr ? names_->chars() : nullptr;
@@ -100,7 +100,7 @@ std::vector<std::string> EntryEditor::decodedNames(const TableDef& table, int fi
     std::vector<std::string> out;
     for (int i = first; i < first + count; ++i) {
         const auto at = static_cast<std::ptrdiff_t>(table.entryOffset(i) - from);
-        MemoryStore entry(
+        ByteStore entry(
             std::vector<std::uint8_t>(bytes.begin() + at, bytes.begin() + at + table.size));
         FieldAccess fa(entry);
         std::string names;
@@ -142,7 +142,6 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
         Block& block = blocks.front();
         std::string label;
         std::string undoLabel;
-        change.entries.clear();  // only the entries whose bytes change
         for (std::size_t k = 0; k < edits.size(); ++k) {
             const EntryEdit& e = edits[k];
             const TableDef& table = *e.table;
@@ -150,30 +149,27 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             const auto before = slice(block, base, table.size);
             auto after = before;
             const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
-            if (!saved.ok) {
+            if (!saved.ok()) {
                 // The other edits are checked too: one answer names every bad field.
-                for (const FieldRefusal& r : saved.refused)
+                for (const FieldRefusal& r : saved.refusals)
                     out.refusals.push_back({static_cast<int>(k), r.field, r.message});
                 continue;
             }
             if (!out.refusals.empty())
                 continue;
-            if (const int byte = reservedChange(table, before, after); byte >= 0) {
-                out.refused = true;
-                out.message = reservedFault(table, byte);
-                return out;
-            }
+            if (const int byte = reservedChange(table, before, after); byte >= 0)
+                return EditOutcome::refusal(reservedFault(table, byte));
             if (saved.fields.empty() || before == after)
                 continue;
             put(block, base, after);
-            change.entries.push_back(e.index);
+            out.entries.push_back(e.index);  // only the entries whose bytes change
             if (!stepLabel.empty()) {
                 for (int i : saved.fields)
                     out.fields.push_back(table.fields[static_cast<std::size_t>(i)].key);
                 continue;
             }
-            MemoryStore beforeStore(before);
-            MemoryStore afterStore(after);
+            ByteStore beforeStore(before);
+            ByteStore afterStore(after);
             const auto was = readEntry(beforeStore, table);
             const auto now = readEntry(afterStore, table);
             std::vector<int> changed;
@@ -187,14 +183,8 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             undoLabel += (undoLabel.empty() ? "" : "；") + this->label(table, e.index) + "：" +
                          describeFields(table, changed, now, was, names_);
         }
-        if (!out.refusals.empty()) {
-            const RefusedField& first = out.refusals.front();
-            out.refused = true;
-            out.message = first.message;
-            out.badEdit = first.edit;
-            out.badField = first.field;
+        if (out.refused())
             return out;
-        }
         out.label = stepLabel.empty() ? label : stepLabel;
         out.undoLabel = stepLabel.empty() ? undoLabel : std::string();
         // Each key once, in the order first written (many entries write the same fields).
@@ -216,7 +206,7 @@ std::vector<std::string> EntryEditor::clearedNameBytes(const std::vector<EntryEd
         const auto before = copy(table, e.index);
         auto after = before;
         const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
-        if (!saved.ok)
+        if (!saved.ok())
             return {};
         for (int i : saved.fields) {
             const auto k = static_cast<std::size_t>(i);
@@ -280,28 +270,23 @@ WriteResult EntryEditor::setOnAll(const TableDef& table,
         for (int index = 0; index < table.count; ++index) {
             const std::uint64_t base = table.entryOffset(index);
             auto entry = slice(block, base, table.size);
-            MemoryStore store(entry);
+            ByteStore store(entry);
             const auto shown = readEntry(store, table);
             auto edited = shown;
             for (std::size_t k = 0; k < fields.size(); ++k)
                 edited[static_cast<std::size_t>(fields[k])] = values[k].second;
             const auto before = entry;
             const SaveOutcome saved = applyEdits(entry, table, shown, edited);
-            if (!saved.ok) {
-                out.refused = true;
-                out.message = saved.message;
-                out.badField = saved.badField;
-                out.refusals.push_back({0, saved.badField, saved.message});
+            if (!saved.ok()) {
+                const FieldRefusal& first = saved.refusals.front();
+                out.refusals = {{0, first.field, first.message}};
                 return out;
             }
-            if (const int byte = reservedChange(table, before, entry); byte >= 0) {
-                out.refused = true;
-                out.message = reservedFault(table, byte);
-                return out;
-            }
+            if (const int byte = reservedChange(table, before, entry); byte >= 0)
+                return EditOutcome::refusal(reservedFault(table, byte));
             if (entry != before) {
                 put(block, base, entry);
-                change.entries.push_back(index);
+                out.entries.push_back(index);
             }
         }
         for (const auto& [key, value] : values)
@@ -309,9 +294,7 @@ WriteResult EntryEditor::setOnAll(const TableDef& table,
         out.label = label;
         return out;
     };
-    WriteResult result = doc_.write(change);
-    result.step.entries = change.entries;
-    return result;
+    return doc_.write(change);
 }
 
 }  // namespace vorlan

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "access/field_value.h"
-#include "access/table_def.h"
 #include "document/document.h"
+#include "schema/field_value.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 
@@ -39,10 +39,10 @@ public:
     // Throws DocumentError when the file cannot be read.
     EntryView show(const TableDef& table, int index);
     // Checks every changed field of every edit against the bytes read under the lock and
-    // writes them in one change, or refuses naming every bad field (result.refusals; the
-    // first also as result.badEdit, result.badField). Fields whose value did not change are not
-    // written. `label` names the step instead of the list of every value written (an import of
-    // hundreds of entries).
+    // writes them in one change, or refuses naming every bad field (result.refusals, in the
+    // edits' order). Fields whose value did not change are not written; the step names only
+    // the entries whose bytes change. `label` names the step instead of the list of every value
+    // written (an import of hundreds of entries).
     WriteResult save(const std::vector<EntryEdit>& edits, const std::string& label = {});
 
     // The names the game stores for entries first … first + count - 1, decoded (an entry with

@@ -149,32 +149,7 @@ std::string unchanged(const std::string& message) {
                : message;
 }
 
-ImageCheck check(FileOps& ops, const std::filesystem::path& image, bool requireElf,
-                 DirectoryReading how) {
-    try {
-        ImageFile file(ops, image, false);
-        file.lock(false);
-        inspectImage(file, requireElf, how);
-        if (const auto unfinished = findUnfinished(ops, file))
-            return ImageCheck{false, unfinishedMessage(*unfinished, image)};
-        return ImageCheck{true, {}};
-    } catch (const ImageRefusal& e) {
-        return ImageCheck{false, e.what()};
-    } catch (const IoError& e) {
-        return ImageCheck{false, std::string("无法读取镜像文件：") + e.what()};
-    }
-}
-
 }  // namespace
-
-ImageCheck checkImage(const std::filesystem::path& image, bool requireElf, FileOps* ops) {
-    return check(ops != nullptr ? *ops : systemFileOps(), image, requireElf,
-                 DirectoryReading::Child);
-}
-
-ImageCheck checkImageInProcess(const std::filesystem::path& image, bool requireElf) {
-    return check(systemFileOps(), image, requireElf, DirectoryReading::InProcess);
-}
 
 std::filesystem::path savedRegionPath(const std::filesystem::path& image) {
     auto p = image;

@@ -30,16 +30,6 @@ inline constexpr std::uint64_t kImageExeEndSector =
 inline constexpr const char* kNotAnImage =
     "你打开的不是符合格式的VORLAN镜像文件,请重新选择正确的镜像文件";
 
-struct ImageCheck {
-    bool ok = false;
-    std::string message;  // why the image is refused, in Chinese
-};
-
-// Opens the image read-only and never creates a file. `requireElf`: the executable region
-// must begin with the ELF magic (a restore after a failed replace does not ask for it).
-ImageCheck checkImage(const std::filesystem::path& image, bool requireElf = true,
-                      FileOps* ops = nullptr);
-
 // "<image>.SLKV_618.04.orig": the region as it was before the first replacement (the disc's
 // own executable). Later regions are saved beside it with a date in the name.
 std::filesystem::path savedRegionPath(const std::filesystem::path& image);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/disc_image.h"
+#include "image/unfinished_write.h"
 
 namespace vorlan {
 
@@ -109,6 +110,35 @@ ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how)
             found + "）\n" + name);
     }
     return ImageFacts{std::string(reinterpret_cast<const char*>(pvd + 40), 32), size};
+}
+
+namespace {
+
+ImageCheck check(FileOps& ops, const std::filesystem::path& image, bool requireElf,
+                 DirectoryReading how) {
+    try {
+        ImageFile file(ops, image, false);
+        file.lock(false);
+        inspectImage(file, requireElf, how);
+        if (const auto unfinished = findUnfinished(ops, file))
+            return ImageCheck{false, unfinishedMessage(*unfinished, image)};
+        return ImageCheck{true, {}};
+    } catch (const ImageRefusal& e) {
+        return ImageCheck{false, e.what()};
+    } catch (const IoError& e) {
+        return ImageCheck{false, std::string("无法读取镜像文件：") + e.what()};
+    }
+}
+
+}  // namespace
+
+ImageCheck checkImage(const std::filesystem::path& image, bool requireElf, FileOps* ops) {
+    return check(ops != nullptr ? *ops : systemFileOps(), image, requireElf,
+                 DirectoryReading::Child);
+}
+
+ImageCheck checkImageInProcess(const std::filesystem::path& image, bool requireElf) {
+    return check(systemFileOps(), image, requireElf, DirectoryReading::InProcess);
 }
 
 }  // namespace vorlan

@@ -1,6 +1,7 @@
 #pragma once
-// The check of an open image: its length, sector format, volume descriptor, the ELF magic at
-// the executable's place, and its directories (directory_reader.h).
+// `checkiso`: whether an image holds the game executable exactly where the replacement
+// writes. The check of an open image: its length, sector format, volume descriptor, the ELF
+// magic at the executable's place, and its directories (directory_reader.h).
 
 #include <optional>
 #include <string>
@@ -11,11 +12,20 @@
 
 namespace vorlan {
 
+struct ImageCheck {
+    bool ok = false;
+    std::string message;  // why the image is refused, in Chinese
+};
+
+// Opens the image read-only and never creates a file. `requireElf`: the executable region
+// must begin with the ELF magic (a restore after a failed replace does not ask for it).
+ImageCheck checkImage(const std::filesystem::path& image, bool requireElf = true,
+                      FileOps* ops = nullptr);
+
 // Throws ImageRefusal with the reason the image cannot be written; returns what the saved
 // regions must match.
 ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how);
 
-struct ImageCheck;
 // checkImage with the ISO 9660 directories read in the program itself and no UDF read at
 // all: for the fuzzer, which cannot follow a child process.
 ImageCheck checkImageInProcess(const std::filesystem::path& image, bool requireElf = true);

@@ -1,7 +1,7 @@
 #pragma once
 // The pilot table: 485 records of 170 bytes.
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 #include "vocabulary/record_counts.h"
 
 namespace vorlan {

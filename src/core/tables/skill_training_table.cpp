@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "access/name_source.h"
+#include "schema/name_source.h"
 #include "tables/table_vocabularies.h"
 
 namespace vorlan {

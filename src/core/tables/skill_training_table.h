@@ -1,7 +1,7 @@
 #pragma once
 // The pilot skill training table: one 28-byte entry for each of the skills 1 to 32.
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

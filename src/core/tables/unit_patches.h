@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "access/field_value.h"
-#include "access/table_def.h"
+#include "schema/field_value.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

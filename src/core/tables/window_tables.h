@@ -1,7 +1,7 @@
 #pragma once
 // The six tables edited in the secondary windows.
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

@@ -7,7 +7,7 @@ namespace vorlan {
 inline constexpr int kUnitCount = 481;
 inline constexpr int kSlotsPerUnit = 18;  // weapon slots in each unit record
 inline constexpr int kPilotCount = 485;
-inline constexpr int kSkillCount = 35;    // pilot skills, named by jn.txt
-inline constexpr int kCharCount = 7302;   // entries of the character table
+inline constexpr int kSkillCount = 35;   // pilot skills, named by jn.txt
+inline constexpr int kCharCount = 7302;  // entries of the character table
 
 }  // namespace vorlan

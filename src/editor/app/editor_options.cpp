@@ -2,7 +2,7 @@
 
 #include <QCommandLineParser>
 
-#include "ui/text.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 

@@ -8,10 +8,10 @@
 #include "app/editor_options.h"
 #include "app/main_window.h"
 #include "lists/data_folders.h"
-#include "ui/console_dialogs.h"
-#include "ui/dialogs.h"
-#include "ui/first_paint.h"
-#include "ui/startup.h"
+#include "toolkit/console_dialogs.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/first_paint.h"
+#include "toolkit/startup.h"
 
 namespace {
 

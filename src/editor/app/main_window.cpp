@@ -36,14 +36,14 @@
 #include "pages/unit_page.h"
 #include "pages/upgrade_frame.h"
 #include "pages/window_layouts.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/lazy_page.h"
-#include "ui/record_browser.h"
-#include "ui/text.h"
-#include "ui/undo_keys.h"
-#include "ui/wheel_guard.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "session/record_browser.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/lazy_page.h"
+#include "toolkit/text.h"
+#include "toolkit/undo_keys.h"
+#include "toolkit/wheel_guard.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

@@ -14,11 +14,11 @@
 #include "bulk/change_text.h"
 #include "bulk/table_io.h"
 #include "catalog/catalog.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/secondary_window.h"
-#include "ui/text.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/secondary_window.h"
+#include "toolkit/text.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 
@@ -46,8 +46,7 @@ CompareWindow* CompareWindow::open(EditorContext& context, QWidget* mainWindow) 
     if (auto* old =
             mainWindow->findChild<CompareWindow*>("CompareWindow", Qt::FindDirectChildrenOnly))
         old->close();
-    auto* window =
-        new CompareWindow(context, std::filesystem::path(path.toStdU16String()), mainWindow);
+    auto* window = new CompareWindow(context, toPath(path), mainWindow);
     window->refresh();
     window->show();
     return window;

@@ -11,10 +11,11 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "image/disc_image.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
-#include "ui/widgets.h"
+#include "image/image_check.h"
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

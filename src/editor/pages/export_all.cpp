@@ -6,9 +6,9 @@
 #include "bulk/table_export.h"
 #include "catalog/catalog.h"
 #include "io/output_file.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 

@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 
 #include "io/text_file.h"
-#include "ui/dialogs.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 
@@ -56,7 +57,7 @@ void HelpFrame::showFile(const QString& fileName) {
     text56_->clear();
     const QString path = QDir(dataDir_).filePath(fileName);
     try {
-        const std::string content = readTextFile(std::filesystem::path(path.toStdU16String()));
+        const std::string content = readTextFile(toPath(path));
         // Plain text: a line break in the box is one line of the file.
         text56_->setPlainText(helpTextOf(content));
     } catch (const DataFileError& e) {

@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "lists/name_lists.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 
@@ -39,7 +39,7 @@ void ListsFolderFrame::choose() {
     if (folder.isEmpty())
         return;
     try {
-        loadNameLists(std::filesystem::path(folder.toStdU16String()));
+        loadNameLists(toPath(folder));
     } catch (const DataFileError& e) {
         context_.dialogs().information(
             this, u("这个文件夹的名称列表不能使用，没有改用它：\n") + u(e.what()));

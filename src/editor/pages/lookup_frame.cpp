@@ -1,5 +1,5 @@
 #include "pages/lookup_frame.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,10 +8,10 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "session/editor_context.h"
 #include "text/utf8.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/widgets.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

@@ -11,18 +11,14 @@
 #include "bulk/patch_file.h"
 #include "catalog/catalog.h"
 #include "document/backup.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/text.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 
 namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 ChangePreview previewOf(const PatchPlan& plan, const QString& name, NameSource* names) {
     ChangePreview preview;
@@ -34,10 +30,10 @@ ChangePreview previewOf(const PatchPlan& plan, const QString& name, NameSource* 
     if (!plan.diff.other.empty())
         preview.summary +=
             u("\n另有 %1 处数据表内不属于任何字段的字节也会改动：").arg(plan.diff.other.size()) +
-            q(rangesText(plan.diff.other));
+            u(rangesText(plan.diff.other));
     for (const FieldChange& c : plan.diff.changes) {
         const ChangeText t = describeChange(c, names);
-        preview.rows.append({q(t.label), q(t.caption), q(t.before), q(t.after)});
+        preview.rows.append({u(t.label), u(t.caption), u(t.before), u(t.after)});
     }
     preview.accept = u("应用");
     return preview;
@@ -85,12 +81,11 @@ void ModPatchFrame::applyPatch() {
     Document& document = *session.document();
     PatchPlan plan;
     try {
-        const auto patch =
-            readWholeFile(std::filesystem::path(path.toStdU16String()), kMaxPatchFile, "补丁文件");
+        const auto patch = readWholeFile(toPath(path), kMaxPatchFile, "补丁文件");
         plan = planPatch(patch, document.read(0, static_cast<std::size_t>(document.size())),
                          tableLayout().writable);
     } catch (const PatchError& e) {
-        dialogs.information(this, q(e.what()) + u("\n没有写入任何内容。"));
+        dialogs.information(this, u(e.what()) + u("\n没有写入任何内容。"));
         return;
     } catch (const DocumentError& e) {
         session.readFailed(this, e);
@@ -107,7 +102,7 @@ void ModPatchFrame::applyPatch() {
     const WriteResult result =
         context_.writer().writeChange(this, patchChange(plan, "应用补丁 " + name.toStdString()));
     if (result.status == WriteResult::Status::Refused && !result.message.empty())
-        dialogs.information(this, q(result.message));
+        dialogs.information(this, u(result.message));
 }
 
 void ModPatchFrame::makePatch() {
@@ -123,15 +118,15 @@ void ModPatchFrame::makePatch() {
         dialogs.information(this,
                             u("还没有备份文件 %1：补丁记录的是从第一次写入前的备份到现在的改动，"
                               "请先修改并写入。")
-                                .arg(q(original.string())));
+                                .arg(u(original.string())));
         return;
     }
     const QString path =
         dialogs.saveFile(this, u("BPS 补丁(*.bps) | *.bps | IPS 补丁(*.ips) | *.ips"),
-                         q((document.path().parent_path() / "mod.bps").string()));
+                         u((document.path().parent_path() / "mod.bps").string()));
     if (path.isEmpty())
         return;
-    const std::filesystem::path target(path.toStdU16String());
+    const std::filesystem::path target = toPath(path);
     const auto format = formatOfName(target);
     if (!format) {
         dialogs.information(this,
@@ -144,7 +139,7 @@ void ModPatchFrame::makePatch() {
         // The backup is read only when a write would trust it (not a link, not a second name).
         before = readTrustedBackup(systemFileOps(), original, document.identity());
     } catch (const IoError& e) {
-        dialogs.information(this, q(e.what()) + u("\n没有写入补丁文件。"));
+        dialogs.information(this, u(e.what()) + u("\n没有写入补丁文件。"));
         return;
     }
     try {
@@ -154,10 +149,10 @@ void ModPatchFrame::makePatch() {
         // The save dialog has asked before an existing file is replaced.
         session.writeOutput(path, made.bytes, true);
     } catch (const PatchError& e) {
-        dialogs.information(this, q(e.what()) + u("\n没有写入补丁文件。"));
+        dialogs.information(this, u(e.what()) + u("\n没有写入补丁文件。"));
         return;
     } catch (const IoError& e) {
-        dialogs.information(this, u("无法写入补丁文件：") + q(e.what()));
+        dialogs.information(this, u("无法写入补丁文件：") + u(e.what()));
         return;
     } catch (const DocumentError& e) {
         session.readFailed(this, e);
@@ -170,7 +165,7 @@ void ModPatchFrame::makePatch() {
                           .arg(made.diff.changes.size()));
     if (!made.outside.empty())
         dialogs.information(this, u("补丁已写入。注意：游戏主程序在数据表以外也有改动：") +
-                                      q(rangesText(made.outside)) +
+                                      u(rangesText(made.outside)) +
                                       u("。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它。"));
 }
 

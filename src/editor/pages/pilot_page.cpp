@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "pages/table_grid_window.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,16 +16,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "session/editor_context.h"
+#include "session/record_browser.h"
 #include "tables/pilot_table.h"
 #include "tables/pilot_vocabularies.h"
 #include "tables/unit_vocabularies.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/entry_chooser.h"
-#include "ui/entry_form.h"
-#include "ui/entry_list_view.h"
-#include "ui/record_browser.h"
-#include "ui/widgets.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/entry_chooser.h"
+#include "toolkit/entry_form.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "pages/table_grid_window.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,13 +12,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "session/editor_context.h"
+#include "session/record_browser.h"
 #include "tables/skill_training_table.h"
 #include "tables/table_vocabularies.h"
-#include "ui/editor_context.h"
-#include "ui/entry_chooser.h"
-#include "ui/entry_form.h"
-#include "ui/record_browser.h"
-#include "ui/widgets.h"
+#include "toolkit/entry_chooser.h"
+#include "toolkit/entry_form.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

@@ -16,13 +16,13 @@
 #include "bulk/table_export.h"
 #include "bulk/table_import.h"
 #include "io/text_file.h"
-#include "ui/choice_delegate.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/secondary_window.h"
-#include "ui/table_model.h"
-#include "ui/text.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "toolkit/choice_delegate.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/secondary_window.h"
+#include "toolkit/table_model.h"
+#include "toolkit/text.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 
@@ -217,11 +217,12 @@ bool TableGridWindow::write() {
         this, [&](EntryEditor& editor) { return editor.save(edits, label); });
     if (result.status == WriteResult::Status::Refused) {
         context_.dialogs().information(this, u(result.message));
-        if (result.badEdit >= 0 && result.badField >= 0) {
-            const int row = edits[static_cast<std::size_t>(result.badEdit)].index;
-            model_->markRefused(row, result.badField);
+        const FieldRefusal* first = result.refusals.empty() ? nullptr : &result.refusals.front();
+        if (first != nullptr && first->edit >= 0 && first->field >= 0) {
+            const int row = edits[static_cast<std::size_t>(first->edit)].index;
+            model_->markRefused(row, first->field);
             const QModelIndex at =
-                proxy_->mapFromSource(model_->index(row, model_->columnOf(result.badField)));
+                proxy_->mapFromSource(model_->index(row, model_->columnOf(first->field)));
             view_->setCurrentIndex(at);
             view_->scrollTo(at);
         }

@@ -10,7 +10,7 @@
 #include <functional>
 #include <span>
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 
 class QLabel;
 class QPushButton;

@@ -12,15 +12,15 @@
 
 #include "pages/table_grid_window.h"
 #include "pages/window_layouts.h"
-#include "ui/editor_context.h"
-#include "ui/entry_chooser.h"
-#include "ui/entry_form.h"
-#include "ui/entry_list_view.h"
-#include "ui/record_browser.h"
-#include "ui/secondary_window.h"
-#include "ui/text.h"
-#include "ui/wheel_guard.h"
-#include "ui/widgets.h"
+#include "session/editor_context.h"
+#include "session/record_browser.h"
+#include "toolkit/entry_chooser.h"
+#include "toolkit/entry_form.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/secondary_window.h"
+#include "toolkit/text.h"
+#include "toolkit/wheel_guard.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

@@ -1,5 +1,5 @@
 #include "pages/unit_page.h"
-#include "ui/text.h"
+#include "toolkit/text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,18 +15,18 @@
 
 #include "pages/table_grid_window.h"
 #include "pages/unit_icons.h"
+#include "session/editor_context.h"
+#include "session/record_browser.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
 #include "tables/unit_vocabularies.h"
-#include "ui/dialogs.h"
-#include "ui/editor_context.h"
-#include "ui/entry_chooser.h"
-#include "ui/entry_form.h"
-#include "ui/entry_list_view.h"
-#include "ui/form_binder.h"
-#include "ui/icon_toggle.h"
-#include "ui/record_browser.h"
-#include "ui/widgets.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/entry_chooser.h"
+#include "toolkit/entry_form.h"
+#include "toolkit/entry_list_view.h"
+#include "toolkit/form_binder.h"
+#include "toolkit/icon_toggle.h"
+#include "toolkit/widgets.h"
 
 namespace vorlan {
 

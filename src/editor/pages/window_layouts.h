@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "access/table_def.h"
+#include "schema/table_def.h"
 
 namespace vorlan {
 

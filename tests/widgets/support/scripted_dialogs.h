@@ -10,7 +10,7 @@
 
 class QTimer;
 
-#include "ui/dialogs.h"
+#include "toolkit/dialogs.h"
 
 namespace vorlan::test {
 

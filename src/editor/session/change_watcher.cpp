@@ -1,0 +1,52 @@
+#include "session/change_watcher.h"
+
+#include <sys/stat.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+#include "session/document_session.h"
+#include "toolkit/text.h"
+
+namespace vorlan {
+
+ChangeWatcher::ChangeWatcher(DocumentSession& session, QObject* parent)
+    : QObject(parent), session_(session), watcher_(new QFileSystemWatcher(this)) {
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &ChangeWatcher::changed);
+    connect(&session_, &DocumentSession::executableOpened, this, &ChangeWatcher::watch);
+    connect(&session_, &DocumentSession::wroteFile, this, [this] { ownStamp_ = stamp(); });
+}
+
+QString ChangeWatcher::stamp() const {
+    struct stat st {};
+    if (::stat(QFile::encodeName(session_.exepath()).constData(), &st) != 0)
+        return {};
+    return QString("%1:%2:%3.%4")
+        .arg(static_cast<qulonglong>(st.st_ino))
+        .arg(static_cast<qlonglong>(st.st_size))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_sec))
+        .arg(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+}
+
+void ChangeWatcher::watch() {
+    if (!watcher_->files().isEmpty())
+        watcher_->removePaths(watcher_->files());
+    watcher_->addPath(session_.exepath());
+    ownStamp_ = stamp();
+}
+
+void ChangeWatcher::changed() {
+    const QString& path = session_.exepath();
+    // A file replaced by renaming drops out of the watch: follow the path.
+    if (!watcher_->files().contains(path) && QFileInfo::exists(path))
+        watcher_->addPath(path);
+    const QString now = stamp();
+    if (now == ownStamp_)
+        return;  // this program's own write
+    ownStamp_ = now;
+    session_.announceChangeElsewhere(QDateTime::currentDateTime().toString("HH:mm:ss"));
+}
+
+}  // namespace vorlan

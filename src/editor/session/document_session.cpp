@@ -1,0 +1,201 @@
+#include "session/document_session.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+#include "catalog/catalog.h"
+#include "document/kept_files.h"
+#include "io/output_file.h"
+#include "lists/char_file.h"
+#include "session/pending_edits.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/text.h"
+
+namespace vorlan {
+
+DocumentSession::DocumentSession(Dialogs& dialogs, PendingEdits& pending, QString dataDir,
+                                 QObject* parent)
+    : QObject(parent), dialogs_(dialogs), pending_(pending), dataDir_(std::move(dataDir)) {}
+
+DocumentSession::~DocumentSession() = default;
+
+const std::vector<std::string>* DocumentSession::names(NameList list) {
+    switch (list) {
+        case NameList::Units:
+            return lists_.units.empty() ? nullptr : &lists_.units;
+        case NameList::Pilots:
+            return lists_.pilots.empty() ? nullptr : &lists_.pilots;
+        case NameList::Skills:
+            return lists_.skills.empty() ? nullptr : &lists_.skills;
+        case NameList::None:
+            break;
+    }
+    return nullptr;
+}
+
+bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
+    std::unique_ptr<Document> document;
+    DocumentOptions options;
+    bool readOnly = false;
+    for (;;) {
+        try {
+            options.readOnly = readOnly;
+            document = Document::open(toPath(path), tableLayout(), options);
+            break;
+        } catch (const UnusualSizeError& e) {
+            if (!dialogs_.question(parent, u(e.what()) + u("\n\n仍然打开它吗？")))
+                return false;
+            options.allowUnusualSize = true;
+        } catch (const DocumentError& e) {
+            // A file without write permission can still be looked at.
+            const QFileInfo info(path);
+            if (!readOnly && info.isFile() && info.isReadable() && !info.isWritable()) {
+                readOnly = true;
+                continue;
+            }
+            dialogs_.information(parent, u(e.what()));
+            return false;
+        }
+    }
+    NameLists lists;
+    try {
+        lists = loadNameLists(toPath(dataDir_), toPath(charFile_));
+    } catch (const DataFileError& e) {
+        dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + u(e.what()));
+        return false;
+    }
+    if (!pending_.resolvePending(parent))
+        return false;
+    // Whatever was said of the previous file is over.
+    emit note(QString());
+    replaced_ = false;
+    ++openCount_;
+    exepath_ = QFileInfo(path).absoluteFilePath();
+    chars_ = CharTable(lists.chars);
+    lists_ = std::move(lists);
+    editor_.reset();
+    document_ = std::move(document);
+    editor_ = std::make_unique<EntryEditor>(*document_, this);
+    if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
+        dialogs_.information(parent, u(recovered));
+    // An interrupted write restored by any later read or write is told once it is done.
+    document_->setRecoveryListener([this](const std::string& recovered) {
+        const QString text = u(recovered);
+        emit note(text);
+        // Not in the middle of the read or write that found it.
+        QTimer::singleShot(0, this, [this, text] { dialogs_.information(nullptr, text); });
+    });
+    readOnly_ = readOnly;
+    emit executableOpened();
+    if (readOnly_) {
+        emit note(u("游戏主程序是只读文件，只能查看：") + exepath_);
+        dialogs_.information(
+            parent,
+            u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
+                u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
+    }
+    return true;
+}
+
+void DocumentSession::writeOutput(const QString& path, std::span<const std::uint8_t> bytes,
+                                  bool replace) const {
+    writeOutputFile(systemFileOps(), toPath(path), bytes, replace,
+                    document_ ? keptFilesOf(document_->path()) : KeptFiles{});
+}
+
+bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
+    std::vector<std::string> entries;
+    try {
+        entries = readCharFile(toPath(path));
+    } catch (const DataFileError& e) {
+        dialogs_.information(parent, u("无法使用这个字码表，仍使用原来的：\n") + u(e.what()));
+        return false;
+    }
+    charFile_ = QFileInfo(path).absoluteFilePath();
+    chars_ = CharTable(entries);
+    lists_.chars = std::move(entries);
+    emit note(u("字码表：%1（%2 项）").arg(charFile_).arg(lists_.chars.size()));
+    // Decoded names on the pages follow the new table.
+    if (document_)
+        emit fileChanged(false);
+    return true;
+}
+
+bool DocumentSession::setDataDir(const QString& folder, QWidget* parent) {
+    const QString previous = dataDir_;
+    dataDir_ = folder;
+    if (exepath_.isEmpty() || openExecutable(exepath_, parent))
+        return true;
+    dataDir_ = previous;
+    return false;
+}
+
+EntryEditor* DocumentSession::editor(QWidget* parent) {
+    if (!editor_) {
+        dialogs_.information(parent, u("请先点击“打开”选择游戏主程序 SLKV_618.04。"));
+        return nullptr;
+    }
+    return editor_.get();
+}
+
+void DocumentSession::readFailed(QWidget* parent, const std::exception& e) {
+    if (dynamic_cast<const ReplacedError*>(&e) != nullptr) {
+        // While it is being opened again, reads of the old one (a discarded edit shown
+        // again) have nothing to say.
+        if (!reopening_)
+            fileReplaced(parent);
+        return;
+    }
+    dialogs_.information(parent, u("读取游戏主程序失败：\n") + u(e.what()));
+}
+
+void DocumentSession::fileReplaced(QWidget* parent) {
+    replaced_ = true;
+    const QString text = u("游戏主程序在打开之后被其他程序替换了（或者长度变了）：\n") + exepath_ +
+                         u("\n为了不把两个文件混在一起，没有读取也没有写入。");
+    if (reopening_) {
+        // A write chosen in the reopen's own question about unsaved edits.
+        dialogs_.information(parent, text);
+        return;
+    }
+    // One user action may read several times (a form and its slot): it is told once.
+    if (toldThisTurn_)
+        return;
+    toldThisTurn_ = true;
+    QTimer::singleShot(0, this, [this] { toldThisTurn_ = false; });
+    const QString ask =
+        text + u("\n\n要重新打开它吗？") +
+        (pending_.hasPending() ? u("\n（尚未写入的修改会先询问：它们是对原来的文件做的，建议放弃）")
+                               : QString());
+    if (!dialogs_.question(parent, ask)) {
+        emit note(u("游戏主程序已被其他程序替换，没有重新打开：点击“打开”可以重新打开它。"));
+        return;
+    }
+    reopening_ = true;
+    const QString path = exepath_;
+    const bool opened = openExecutable(path, parent);
+    reopening_ = false;
+    if (opened)
+        emit note(u("已重新打开 ") + exepath_);
+}
+
+void DocumentSession::announceWrite(const WriteStep& step, const QString& text) {
+    emit wroteFile();
+    emit note(text);
+    emit stepWritten(step);
+}
+
+void DocumentSession::announceChangeElsewhere(const QString& time) {
+    if (document_ && document_->replaced()) {
+        // Reading it would fail on every page at once: the next read offers to open it again.
+        if (!replaced_)
+            emit note(u("游戏主程序已被其他程序替换（") + time +
+                      u("）。下次读取或写入时会询问是否重新打开它。"));
+        replaced_ = true;
+        return;
+    }
+    emit note(u("游戏主程序已被其他程序改动（") + time + u("）"));
+    emit fileChanged(true);
+}
+
+}  // namespace vorlan

@@ -1,0 +1,114 @@
+#pragma once
+// The executable the editor has open, with the name lists and character table read for it,
+// and the notifications every page and window subscribes to: a file opened, bytes written by
+// this program (a write, an undo, a redo), bytes changed by another program, status notes.
+
+#include <QObject>
+#include <QString>
+#include <exception>
+#include <memory>
+#include <span>
+
+#include "document/document.h"
+#include "document/entry_editor.h"
+#include "lists/name_lists.h"
+#include "schema/name_source.h"
+#include "text/char_table.h"
+
+class QWidget;
+
+namespace vorlan {
+
+class Dialogs;
+class PendingEdits;
+
+class DocumentSession : public QObject, public NameSource {
+    Q_OBJECT
+public:
+    DocumentSession(Dialogs& dialogs, PendingEdits& pending, QString dataDir,
+                    QObject* parent = nullptr);
+    ~DocumentSession() override;
+
+    const QString& dataDir() const { return dataDir_; }
+    // Name lists from now on come from `folder`; an open executable is opened again (its
+    // unsaved edits asked about first) so that its lists are read from there. False when
+    // the player chose to stay.
+    bool setDataDir(const QString& folder, QWidget* parent);
+    // The opened executable `exepath`; empty until one is opened.
+    const QString& exepath() const { return exepath_; }
+    const NameLists& lists() const { return lists_; }
+    const CharTable& charTable() const { return chars_; }
+    // The executable was opened read-only (no write permission): pages show, never write.
+    bool isReadOnly() const { return readOnly_; }
+    // How many executables have been adopted so far (a read can tell it was opened again).
+    int openCount() const { return openCount_; }
+    // Another program replaced the file since it was opened (seen by the watcher or a read).
+    bool isReplaced() const { return replaced_; }
+
+    // NameSource, for labels and decoded names.
+    const std::vector<std::string>* names(NameList list) override;
+    const CharTable* chars() override { return chars_.empty() ? nullptr : &chars_; }
+
+    // The character table file chosen with "字码表…" (empty: the data folder's).
+    const QString& charFile() const { return charFile_; }
+    // Reads `path` (a .tbl, or a list in string.txt's form) and uses it as the character table
+    // from now on, for this executable and the next; or shows why not and keeps the current
+    // one. True when adopted.
+    bool useCharFile(const QString& path, QWidget* parent);
+
+    // Checks the file and the name lists, asks about unsaved edits, and adopts both; or
+    // shows why not and keeps the previous executable and lists. True when adopted.
+    bool openExecutable(const QString& path, QWidget* parent);
+
+    // The open executable, or null.
+    Document* document() { return document_.get(); }
+    // Writes a file the player asked for (an export, a patch): new, or with `replace` in
+    // place of a regular file there; never over the open executable or its side files.
+    // Throws IoError saying why not.
+    void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace) const;
+    // The entry editor over it; shows a message and returns null when none is open.
+    EntryEditor* editor(QWidget* parent);
+    // Shows a read failure; a file found replaced is offered to be opened again.
+    void readFailed(QWidget* parent, const std::exception& e);
+    // A read or write found the file replaced: asks whether to open it again (unsaved edits
+    // asked about first). Further reads and writes of the same user action say nothing more.
+    void fileReplaced(QWidget* parent);
+
+    // This program wrote `step`; `text` is the status note that says so.
+    void announceWrite(const WriteStep& step, const QString& text);
+    // Another program changed the file in place, or replaced it (then pages are not asked
+    // to read it: their next read offers to open it again).
+    void announceChangeElsewhere(const QString& time);
+
+signals:
+    // A new executable (and with it fresh lists) has been adopted.
+    void executableOpened();
+    // The file's bytes changed under the pages (undo, redo, another program): pages show
+    // their entry again, asking first when they have unsaved edits.
+    void fileChanged(bool byOtherProgram);
+    // This program wrote a step (a write, an undo or a redo): pages showing those bytes show
+    // them again, or, with unsaved edits, ask before overwriting them.
+    void stepWritten(const vorlan::WriteStep& step);
+    // This program's own write reached the file (for the change watcher).
+    void wroteFile();
+    // A short note for the status line, such as the backup just made.
+    void note(const QString& text);
+
+private:
+    Dialogs& dialogs_;
+    PendingEdits& pending_;
+    QString dataDir_;
+    QString exepath_;
+    QString charFile_;
+    NameLists lists_;
+    CharTable chars_;
+    std::unique_ptr<Document> document_;
+    std::unique_ptr<EntryEditor> editor_;
+    bool readOnly_ = false;
+    int openCount_ = 0;
+    bool replaced_ = false;
+    bool toldThisTurn_ = false;  // a replacement was told during this user action
+    bool reopening_ = false;
+};
+
+}  // namespace vorlan

@@ -1,0 +1,44 @@
+#pragma once
+// What every page and window of the editor shares, one object per job: the dialogs, the
+// open executable and its notifications, the pending-edit registry, the undo history, the
+// guarded write and the watcher for other programs' changes. The main window owns it.
+
+#include <QObject>
+#include <QString>
+
+#include "session/change_watcher.h"
+#include "session/document_session.h"
+#include "session/guarded_write.h"
+#include "session/pending_edits.h"
+#include "session/undo_history.h"
+
+namespace vorlan {
+
+class Dialogs;
+
+class EditorContext : public QObject {
+public:
+    EditorContext(Dialogs& dialogs, const QString& dataDir, QObject* parent = nullptr)
+        : QObject(parent),
+          dialogs_(dialogs),
+          session_(dialogs, pending_, dataDir),
+          history_(session_, dialogs),
+          writer_(session_, history_, dialogs),
+          watcher_(session_) {}
+
+    Dialogs& dialogs() { return dialogs_; }
+    PendingEdits& pending() { return pending_; }
+    DocumentSession& session() { return session_; }
+    UndoHistory& history() { return history_; }
+    GuardedWrite& writer() { return writer_; }
+
+private:
+    Dialogs& dialogs_;
+    PendingEdits pending_;
+    DocumentSession session_;
+    UndoHistory history_;
+    GuardedWrite writer_;
+    ChangeWatcher watcher_;
+};
+
+}  // namespace vorlan

@@ -1,0 +1,391 @@
+#include "session/record_browser.h"
+
+#include <QLineEdit>
+
+#include "session/editor_context.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/entry_chooser.h"
+#include "toolkit/entry_form.h"
+#include "toolkit/form_binder.h"
+#include "toolkit/list_filter.h"
+#include "toolkit/secondary_window.h"
+#include "toolkit/text.h"
+
+namespace vorlan {
+
+RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& form,
+                             EntryChooser* chooser, QLineEdit* offsetBox, Words words)
+    : QObject(page),
+      context_(context),
+      page_(page),
+      form_(form),
+      chooser_(chooser),
+      offsetBox_(offsetBox),
+      words_(std::move(words)) {
+    connect(&context_.session(), &DocumentSession::executableOpened, this,
+            &RecordBrowser::executableOpened);
+    connect(&context_.session(), &DocumentSession::fileChanged, this, &RecordBrowser::fileChanged);
+    if (chooser_ != nullptr)
+        connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::showEntry);
+    connect(&context_.session(), &DocumentSession::stepWritten, this, &RecordBrowser::stepWritten);
+    // Fixed names are there from the start; names from the data folder come with a file.
+    const TableDef& table = form_.table();
+    if (chooser_ != nullptr && !table.labelRule && table.labelList == NameList::None &&
+        !table.labelItems.empty())
+        chooser_->setLabels(toStringList(table.labelItems));
+    if (chooser_ != nullptr && !table.decoded.empty())
+        chooser_->setGameNames([this] { return readGameNames(); });
+    connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
+    context_.pending().addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
+}
+
+int RecordBrowser::shown() const {
+    return form_.shownIndex();
+}
+
+void RecordBrowser::addDependent(EntryForm& form) {
+    dependents_.push_back(&form);
+    connect(&form, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
+}
+
+void RecordBrowser::setFilter(QLineEdit* box, EntryListView* list) {
+    filter_ = new ListFilter(box, list);
+}
+
+void RecordBrowser::executableOpened() {
+    load();
+}
+
+void RecordBrowser::load() {
+    // Line k names entry k: the labels of the entries (names of the data folder's lists).
+    if (chooser_ != nullptr) {
+        QStringList labels;
+        for (int i = 0; i < form_.table().count; ++i)
+            labels << u(form_.table().label(i, &context_.session()));
+        chooser_->setLabels(labels);
+    }
+    form_.fillNameLists();
+    form_.clear(true);
+    for (EntryForm* d : dependents_) {
+        d->fillNameLists();
+        d->clear(false);
+    }
+    if (offsetBox_ != nullptr)
+        offsetBox_->clear();
+}
+
+QString RecordBrowser::entryText(int index) const {
+    return chooser_ != nullptr ? chooser_->label(index)
+                               : u(form_.table().label(index, &context_.session()));
+}
+
+bool RecordBrowser::isDirty() const {
+    bool dirty = form_.isDirty();
+    for (const EntryForm* d : dependents_)
+        dirty = dirty || d->isDirty();
+    return dirty;
+}
+
+void RecordBrowser::updatePending() {
+    context_.pending().setPending(this, isDirty());
+}
+
+bool RecordBrowser::showIn(EntryForm& form, int index) {
+    EntryEditor* editor = context_.session().editor(page_);
+    if (editor == nullptr)
+        return false;
+    try {
+        form.show(*editor, index);
+    } catch (const std::exception& e) {
+        context_.session().readFailed(page_, e);
+        return false;
+    }
+    return true;
+}
+
+bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
+    const bool dirty = only != nullptr ? only->isDirty() : isDirty();
+    if (!dirty || shown() < 0)
+        return true;
+    // Asked from elsewhere ("退出", another file): the edits are shown while asked about.
+    if (parent != page_) {
+        bringForward(page_);
+        parent = page_;
+    }
+    EntryForm& named = only != nullptr ? *only : form_;
+    const QString what = u(named.table().label(named.shownIndex(), &context_.session()));
+    switch (context_.dialogs().askUnsaved(
+        parent, what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃：不写入，修改丢失；"
+                         "取消：留在这里。"))) {
+        case Dialogs::Unsaved::Write:
+            return write();
+        case Dialogs::Unsaved::Discard:
+            if (only != nullptr) {
+                only->clear(false);
+                return true;
+            }
+            // Dropped even when the file cannot be read again (it was replaced).
+            form_.revert();
+            for (EntryForm* d : dependents_)
+                d->revert();
+            refresh();
+            return true;
+        case Dialogs::Unsaved::Cancel:
+            break;
+    }
+    return false;
+}
+
+void RecordBrowser::showEntry(int row) {
+    // Whatever happens, the chooser ends on the entry the form shows.
+    struct Follow {
+        RecordBrowser& b;
+        ~Follow() {
+            if (b.chooser_ != nullptr)
+                b.chooser_->restore(b.shown());
+        }
+    } follow{*this};
+    if (!resolveEdits(page_))
+        return;
+    const int opened = context_.session().openCount();
+    if (!showIn(form_, row)) {
+        // A read that found the file replaced may have opened it again: read from there.
+        if (context_.session().openCount() == opened || !showIn(form_, row))
+            return;
+    }
+    staleOnDisk_ = false;
+    for (EntryForm* d : dependents_)
+        d->clear(false);
+    if (offsetBox_ != nullptr)
+        offsetBox_->setText(QString::number(form_.table().entryOffset(row), 16).toUpper());
+    emit entryShown(row);
+    emit entryRead();
+}
+
+bool RecordBrowser::showsBytesOf(const WriteStep& step) const {
+    std::vector<const EntryForm*> forms{&form_};
+    forms.insert(forms.end(), dependents_.begin(), dependents_.end());
+    for (const EntryForm* f : forms) {
+        if (f->shownIndex() < 0)
+            continue;
+        const std::uint64_t from = f->table().entryOffset(f->shownIndex());
+        const std::uint64_t to = from + static_cast<std::uint64_t>(f->table().size);
+        for (const ByteRun& r : step.runs) {
+            if (r.offset < to && r.offset + r.after.size() > from)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool RecordBrowser::touchesTable(const WriteStep& step) const {
+    const TableDef& table = form_.table();
+    const std::uint64_t from = table.entryOffset(0);
+    const std::uint64_t to = table.end();
+    for (const ByteRun& r : step.runs) {
+        if (r.offset < to && r.offset + r.after.size() > from)
+            return true;
+    }
+    return false;
+}
+
+void RecordBrowser::stepWritten(const WriteStep& step) {
+    if (chooser_ != nullptr && touchesTable(step))
+        chooser_->gameNamesChanged();
+    if (writing_ || shown() < 0 || !showsBytesOf(step))
+        return;
+    if (!isDirty()) {
+        refresh();
+        return;
+    }
+    staleOnDisk_ = true;
+    emit context_.session().note(u("注意：") + entryText(shown()) +
+                                 u(" 显示之后已在另一处被写入改动；写入前会先询问。"));
+}
+
+void RecordBrowser::refresh() {
+    const int index = shown();
+    if (index < 0 || !showIn(form_, index))
+        return;
+    staleOnDisk_ = false;
+    for (EntryForm* d : dependents_) {
+        if (d->shownIndex() >= 0)
+            showIn(*d, d->shownIndex());
+    }
+    emit entryRead();
+}
+
+void RecordBrowser::fileChanged(bool byOtherProgram) {
+    if (chooser_ != nullptr)
+        chooser_->gameNamesChanged();
+    if (shown() < 0)
+        return;
+    if (isDirty()) {
+        if (!byOtherProgram ||
+            !context_.dialogs().question(
+                page_, u("游戏主程序已被其他程序改动。要重新读取当前显示的") + words_.noun +
+                           u("吗？\n（尚未写入的修改将被放弃；选“取消”保留这些修改）")))
+            return;
+    }
+    refresh();
+}
+
+bool RecordBrowser::needEntry(const QString& action) {
+    if (context_.session().editor(page_) == nullptr)
+        return false;
+    if (shown() < 0) {
+        context_.dialogs().information(page_, words_.pickFirst.arg(action));
+        return false;
+    }
+    if (chooser_ != nullptr && !chooser_->shows(shown())) {
+        context_.dialogs().information(page_, u("选择框中输入的文字不是列表中的任何一项，没有") +
+                                                  action + u("。请从列表中选择一项。"));
+        return false;
+    }
+    return true;
+}
+
+bool RecordBrowser::write() {
+    if (!needEntry(u("写入")))
+        return false;
+    std::vector<EntryEdit> edits{form_.edit()};
+    std::vector<EntryForm*> forms{&form_};
+    for (EntryForm* d : dependents_) {
+        if (d->shownIndex() >= 0) {
+            edits.push_back(d->edit());
+            forms.push_back(d);
+        }
+    }
+    // A name shown cut short would lose the rest of the stored name: say so first.
+    std::vector<std::string> cleared;
+    try {
+        cleared = context_.session().editor(page_)->clearedNameBytes(edits);
+    } catch (const std::exception& e) {
+        context_.session().readFailed(page_, e);
+        return false;
+    }
+    if (!cleared.empty()) {
+        QString text;
+        for (const std::string& line : cleared)
+            text += u(line) + '\n';
+        if (!context_.dialogs().question(page_, text + u("\n仍然写入吗？"))) {
+            context_.dialogs().information(page_, u("没有写入任何内容。"));
+            return false;
+        }
+    }
+    if (staleOnDisk_ &&
+        !context_.dialogs().question(
+            page_,
+            entryText(shown()) + u(" 显示之后，它的数据已在另一处被写入改动。写入会用这里的值覆盖"
+                                   "你改过的字段。仍然写入吗？"))) {
+        context_.dialogs().information(page_, u("没有写入任何内容。"));
+        return false;
+    }
+    writing_ = true;
+    const WriteResult result =
+        context_.writer().write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
+    writing_ = false;
+    if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
+        refused(forms, result);
+        return false;
+    }
+    if (!result.ok())
+        return false;
+    refresh();
+    emit written(forms.size() > 1);
+    return true;
+}
+
+void RecordBrowser::copy() {
+    if (!needEntry(u("复制")))
+        return;
+    if (!context_.dialogs().question(page_, words_.copyAsk)) {
+        context_.dialogs().information(page_, u("没有进行复制操作"));
+        return;
+    }
+    try {
+        copied_ = context_.session().editor(page_)->copy(form_.table(), shown());
+    } catch (const std::exception& e) {
+        context_.session().readFailed(page_, e);
+        return;
+    }
+    const QString name = entryText(shown());
+    context_.dialogs().information(page_, u("已经复制") + name + u("的数据"));
+    copiedName_ = name;
+}
+
+void RecordBrowser::paste() {
+    if (!needEntry(u("粘贴到")))
+        return;
+    if (copied_.empty()) {
+        context_.dialogs().information(page_, words_.nothingCopied);
+        return;
+    }
+    if (!context_.dialogs().question(page_, words_.pasteAsk)) {
+        context_.dialogs().information(page_, u("没有进行粘贴操作"));
+        return;
+    }
+    const int index = shown();
+    writing_ = true;
+    const WriteResult result = context_.writer().write(page_, [&](EntryEditor& editor) {
+        return editor.paste(form_.table(), index, copied_, copiedName_.toStdString());
+    });
+    writing_ = false;
+    if (!result.ok())
+        return;
+    context_.dialogs().information(
+        page_, u("已经把") + copiedName_ + u("的数据粘贴到") + entryText(index) + u("上"));
+    // The page shows what is stored now, so a following write cannot undo the paste.
+    refresh();
+}
+
+void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteResult& result) {
+    // One message for every bad field: its caption, its value and what it accepts.
+    QString text = u("没有写入：");
+    if (result.refusals.size() > 1)
+        text += u("%1 个字段的值不能写入。").arg(result.refusals.size());
+    for (const FieldRefusal& r : result.refusals) {
+        const EntryForm& form = *forms[static_cast<std::size_t>(r.edit)];
+        const FieldDef& f = form.table().fields[static_cast<std::size_t>(r.field)];
+        const QString value = form.controlText(r.field);
+        text += u("\n「") + u(f.fullCaption()) + u("」") +
+                (value.isEmpty() ? u("没有填写") : u("填的是“") + value + u("”")) + u("：") +
+                u(f.encoding->accepted(f)) + u("。");
+    }
+    if (result.refusals.empty())
+        text += u(result.message);
+    context_.dialogs().information(page_, text + u("\n请改正后再写入。"));
+    // Every bad field marked; the form of the first one last, so that it takes the focus.
+    const auto fieldsOf = [&result](int edit) {
+        std::vector<int> fields;
+        for (const FieldRefusal& r : result.refusals) {
+            if (r.edit == edit)
+                fields.push_back(r.field);
+        }
+        return fields;
+    };
+    const int first = result.refusals.empty() ? -1 : result.refusals.front().edit;
+    for (std::size_t k = 0; k < forms.size(); ++k) {
+        if (static_cast<int>(k) != first)
+            forms[k]->markRefused(fieldsOf(static_cast<int>(k)));
+    }
+    if (first >= 0)
+        forms[static_cast<std::size_t>(first)]->markRefused(fieldsOf(first));
+}
+
+QStringList RecordBrowser::readGameNames() {
+    // Called while the list is painted: no message, a failed read shows the labels alone.
+    if (context_.session().document() == nullptr)
+        return {};
+    try {
+        QStringList names;
+        for (const std::string& name :
+             context_.session().editor(page_)->decodedNames(form_.table(), 0, form_.table().count))
+            names << u(name);
+        return names;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+}  // namespace vorlan

@@ -1,0 +1,48 @@
+#include "toolkit/console_dialogs.h"
+
+#include <cstdio>
+
+namespace vorlan {
+
+namespace {
+
+void print(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+void ConsoleDialogs::information(QWidget*, const QString& text) {
+    print(text);
+}
+
+bool ConsoleDialogs::question(QWidget*, const QString& text) {
+    print(text + QString::fromUtf8("\n（不能回答，按“取消”处理）"));
+    return false;
+}
+
+Dialogs::Unsaved ConsoleDialogs::askUnsaved(QWidget*, const QString& text) {
+    print(text);
+    return Unsaved::Cancel;
+}
+
+QString ConsoleDialogs::openFile(QWidget*, const QString&) {
+    return {};
+}
+
+QString ConsoleDialogs::saveFile(QWidget*, const QString&, const QString&) {
+    return {};
+}
+
+QString ConsoleDialogs::chooseFolder(QWidget*, const QString&) {
+    return {};
+}
+
+bool ConsoleDialogs::confirmChanges(QWidget*, const ChangePreview& preview) {
+    const QString notes = preview.notes.isEmpty() ? QString() : "\n" + preview.notes.join('\n');
+    print(preview.summary + notes + QString::fromUtf8("\n（不能确认，没有写入）"));
+    return false;
+}
+
+}  // namespace vorlan

@@ -1,0 +1,101 @@
+#include "toolkit/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QStringList>
+
+#include "text/shown_text.h"
+#include "toolkit/change_preview_dialog.h"
+
+namespace vorlan {
+
+namespace {
+
+QString title() {
+    return QApplication::applicationDisplayName();
+}
+
+// A short message would make the box narrower than its title, which the window manager then
+// cuts to "VORL…": the box is kept at least as wide as the title needs.
+void fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// A message as the box shows it: plain text (a cell like "<img src=…>" is not markup), with
+// control characters from files shown as codes.
+void setMessage(QMessageBox& box, const QString& text) {
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(escapeControls(text.toStdString(), true)));
+}
+
+}  // namespace
+
+QString toQtFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts[i].trimmed() + " (" + parts[i + 1].trimmed() + ")";
+    }
+    return filters.join(";;");
+}
+
+void WidgetDialogs::information(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::Ok, parent);
+    setMessage(box, text);
+    fitTitle(box);
+    box.exec();
+}
+
+bool WidgetDialogs::question(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::Ok | QMessageBox::Cancel,
+                    parent);
+    setMessage(box, text);
+    box.setDefaultButton(QMessageBox::Ok);
+    fitTitle(box);
+    return box.exec() == QMessageBox::Ok;
+}
+
+Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::NoButton, parent);
+    setMessage(box, text);
+    auto* write = box.addButton(QString::fromUtf8("写入"), QMessageBox::AcceptRole);
+    auto* discard = box.addButton(QString::fromUtf8("放弃"), QMessageBox::DestructiveRole);
+    auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(write);
+    box.setEscapeButton(cancel);
+    fitTitle(box);
+    box.exec();
+    if (box.clickedButton() == write)
+        return Unsaved::Write;
+    if (box.clickedButton() == discard)
+        return Unsaved::Discard;
+    return Unsaved::Cancel;
+}
+
+QString WidgetDialogs::openFile(QWidget* parent, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), toQtFilter(filter));
+}
+
+QString WidgetDialogs::saveFile(QWidget* parent, const QString& filter, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, QString(), suggested, toQtFilter(filter));
+}
+
+QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption) {
+    return QFileDialog::getExistingDirectory(parent, caption);
+}
+
+bool WidgetDialogs::confirmChanges(QWidget* parent, const ChangePreview& preview) {
+    ChangePreviewDialog dialog(preview, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace vorlan
