@@ -19,12 +19,12 @@ namespace {
 
 // The main window shown (offscreen) with the demo executable open and a unit picked.
 struct Editor {
-    DemoFile demo;
+    test::DemoExe demo;
     ConsoleDialogs dialogs;
     MainWindow window{dialogs, dataDir()};
 
     Editor() {
-        window.openExecutable(demo.qpath());
+        window.openExecutable(QString::fromStdString(demo.path().string()));
         window.buildAllPages();  // as if each tab had been looked at once
         window.show();
         settle();

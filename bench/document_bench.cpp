@@ -13,7 +13,7 @@ namespace vorlan::bench {
 namespace {
 
 void BM_ShowUnit(benchmark::State& state) {
-    DemoFile demo;
+    test::DemoExe demo;
     auto document = Document::open(demo.path(), tableLayout());
     EntryEditor editor(*document, nullptr);
     for (auto _ : state)
@@ -22,7 +22,7 @@ void BM_ShowUnit(benchmark::State& state) {
 BENCHMARK(BM_ShowUnit);
 
 void BM_SaveUnit(benchmark::State& state) {
-    DemoFile demo;
+    test::DemoExe demo;
     auto document = Document::open(demo.path(), tableLayout());
     EntryEditor editor(*document, nullptr);
     const int hp = unitTable().fieldIndex("hp");

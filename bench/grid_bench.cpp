@@ -15,12 +15,12 @@ namespace vorlan::bench {
 namespace {
 
 struct WeaponGrid {
-    DemoFile demo;
+    test::DemoExe demo;
     ConsoleDialogs dialogs;
     EditorContext context{dialogs, dataDir()};
     TableModel model{weaponTable(), context.session()};
     WeaponGrid() {
-        context.session().openExecutable(demo.qpath(), nullptr);
+        context.session().openExecutable(QString::fromStdString(demo.path().string()), nullptr);
         model.load(test::demoBytes(), false);
     }
 };

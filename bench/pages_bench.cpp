@@ -24,11 +24,11 @@ namespace vorlan::bench {
 namespace {
 
 void BM_MainWindow_Open(benchmark::State& state) {
-    DemoFile demo;
+    test::DemoExe demo;
     ConsoleDialogs dialogs;
     for (auto _ : state) {
         MainWindow window(dialogs, dataDir());
-        if (!window.openExecutable(demo.qpath())) {
+        if (!window.openExecutable(QString::fromStdString(demo.path().string()))) {
             state.SkipWithError("the demo executable did not open");
             break;
         }
@@ -37,11 +37,11 @@ void BM_MainWindow_Open(benchmark::State& state) {
 BENCHMARK(BM_MainWindow_Open)->Unit(benchmark::kMillisecond);
 
 void BM_MainWindow_FirstFrame(benchmark::State& state) {
-    DemoFile demo;
+    test::DemoExe demo;
     ConsoleDialogs dialogs;
     for (auto _ : state) {
         MainWindow window(dialogs, dataDir());
-        window.openExecutable(demo.qpath());
+        window.openExecutable(QString::fromStdString(demo.path().string()));
         benchmark::DoNotOptimize(window.grab());
     }
 }
@@ -49,10 +49,12 @@ BENCHMARK(BM_MainWindow_FirstFrame)->Unit(benchmark::kMillisecond);
 
 // An editor context with the demo executable open, for the parts built on their own.
 struct OpenContext {
-    DemoFile demo;
+    test::DemoExe demo;
     ConsoleDialogs dialogs;
     EditorContext context{dialogs, dataDir()};
-    OpenContext() { context.session().openExecutable(demo.qpath(), nullptr); }
+    OpenContext() {
+        context.session().openExecutable(QString::fromStdString(demo.path().string()), nullptr);
+    }
 };
 
 template <typename Part>

@@ -6,7 +6,7 @@
 
 #include "bulk/ips.h"
 #include "catalog/catalog.h"
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 
 namespace vorlan {
 namespace {
@@ -108,7 +108,7 @@ TEST(CliMod, RefusesPatchesForOtherFilesOutsideTheTablesOrChangingTheLength) {
 TEST(CliMod, CreateRefusesWhatItCannotMakeAndNeverOverwritesUnasked) {
     const Edited edited;
     const DemoExe plain;
-    const auto dir = edited.exe.dir().path();
+    const auto dir = edited.exe.dir();
     test::writeFile(dir / "short", Bytes(100, 0));
     test::writeText(dir / "taken.bps", "mine");
     struct Case {

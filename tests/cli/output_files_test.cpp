@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 
 namespace vorlan::test {
 namespace {
@@ -61,7 +61,7 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
          exportIt},
         {"export through a link to the folder onto the executable",
          [](const DemoExe& e) {
-             fs::create_directory_symlink(e.dir().path(), e.dir() / "same");
+             fs::create_directory_symlink(e.dir(), e.dir() / "same");
              return (e.dir() / "same" / "SLKV_618.04").string();
          },
          exportIt},

@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_run.h"
 #include "demo/demo_names.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/game_layout.h"
 #include "tables/unit_table.h"
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/game_layout.h"
 #include "lists/name_lists.h"
 

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 #include "tables/unit_table.h"
 #include "tables/window_tables.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 
 namespace vorlan {
 namespace {

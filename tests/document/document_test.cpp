@@ -10,10 +10,10 @@
 
 #include "document/document.h"
 #include "document/entry_editor.h"
-#include "document/exe_fixture.h"
-#include "document/faulty_ops.h"
 #include "document/journal.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/engine.h"
+#include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
 #include "schema/name_source.h"
 #include "tables/unit_patches.h"
@@ -30,7 +30,7 @@ FieldValue text(const char* t) {
     return FieldValue::ofText(t);
 }
 
-using test::Exe;
+using test::DemoExe;
 
 // Unit 5's HP and armour over the values a page showed, as its write does.
 WriteResult saveUnit5(EntryEditor& editor, const EntryView& view, const char* hp,
@@ -46,7 +46,7 @@ WriteResult saveUnit5(EntryEditor& editor, const char* hp, const char* armor) {
 }
 
 TEST(Document, AWriteReportsItsStepAndKeepsABackup) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open();
     EntryEditor editor(*doc, nullptr);
     WriteResult r = saveUnit5(editor, "1000", "900");
@@ -63,8 +63,8 @@ TEST(Document, AWriteReportsItsStepAndKeepsABackup) {
             << run.offset - base;
     }
     EXPECT_NE(r.backupNote.find("SLKV_618.04.bak"), std::string::npos);
-    EXPECT_EQ(test::readFile(exe.backup()), exe.original);
-    EXPECT_FALSE(exe.journal());
+    EXPECT_EQ(test::readFile(exe.backup()), exe.original());
+    EXPECT_FALSE(exe.hasJournal());
     EXPECT_FALSE(fs::exists(exe.backup().string() + ".partial"));
 
     // The backup is named at the first write of a run only; the same values write nothing.
@@ -78,17 +78,17 @@ TEST(Document, AWriteReportsItsStepAndKeepsABackup) {
     EntryEditor second(*again, nullptr);
     r = saveUnit5(second, "3000", "900");
     EXPECT_NE(r.backupNote.find("之前已有"), std::string::npos);
-    EXPECT_EQ(test::readFile(exe.backup()), exe.original);
+    EXPECT_EQ(test::readFile(exe.backup()), exe.original());
 }
 
 TEST(Document, UndoAndRedoRestoreTheBytesUnlessSomeoneElseChangedThem) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open();
     EntryEditor editor(*doc, nullptr);
     const WriteResult saved = saveUnit5(editor, "1000", "900");
     const Bytes written = exe.bytes();
     ASSERT_EQ(doc->undo(saved.step).status, Status::Written);
-    EXPECT_EQ(exe.bytes(), exe.original);
+    EXPECT_EQ(exe.bytes(), exe.original());
     ASSERT_EQ(doc->redo(saved.step).status, Status::Written);
     EXPECT_EQ(exe.bytes(), written);
 
@@ -133,9 +133,9 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
         int writes = 0;
         int syncs = 0;
         {
-            const Exe exe;
+            const DemoExe exe;
             if (action.backupMade)
-                test::writeFile(exe.backup(), exe.original);
+                test::writeFile(exe.backup(), exe.original());
             test::FaultyOps counting;
             auto doc = exe.open({.ops = &counting});
             EntryEditor editor(*doc, nullptr);
@@ -146,9 +146,9 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
         }
         ASSERT_GT(writes, 2) << action.name;
         // One file for every run of this action, put back as it was after each run.
-        const Exe exe;
+        const DemoExe exe;
         if (action.backupMade)
-            test::writeFile(exe.backup(), exe.original);
+            test::writeFile(exe.backup(), exe.original());
         for (Kind kind : {Kind::WriteError, Kind::ShortWrite, Kind::DiskFull, Kind::SyncError}) {
             const int calls = kind == Kind::SyncError ? syncs : writes;
             for (int n = 1; n <= calls; ++n) {
@@ -168,7 +168,7 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
                 if (r.status == Status::Written) {
                     EXPECT_EQ(after, intended) << where;
                 } else if (r.status == Status::BackupProblem) {
-                    EXPECT_EQ(after, exe.original) << where;
+                    EXPECT_EQ(after, exe.original()) << where;
                 } else {
                     ASSERT_EQ(r.status, Status::Failed) << where;
                     EXPECT_FALSE(r.message.empty()) << where;
@@ -176,33 +176,33 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
                         // Only a full disk can also stop the restore; the journal then
                         // restores the file at the next open.
                         EXPECT_EQ(kind, Kind::DiskFull) << where;
-                        EXPECT_TRUE(exe.journal()) << where;
+                        EXPECT_TRUE(exe.hasJournal()) << where;
                         ops.arm(Kind::None, 0);
                         auto reopened = exe.open();
                         EXPECT_NE(reopened->takeRecoveryNote().find("恢复"), std::string::npos);
-                        EXPECT_EQ(exe.bytes(), exe.original) << where;
+                        EXPECT_EQ(exe.bytes(), exe.original()) << where;
                     } else {
-                        EXPECT_EQ(after, exe.original) << where;
+                        EXPECT_EQ(after, exe.original()) << where;
                         EXPECT_NE(r.message.find("没有"), std::string::npos) << where;
                     }
                 }
-                EXPECT_FALSE(exe.journal()) << where;
+                EXPECT_FALSE(exe.hasJournal()) << where;
                 EXPECT_FALSE(fs::exists(exe.backup().string() + ".partial")) << where;
                 if (fs::exists(exe.backup()) && !action.backupMade) {
-                    EXPECT_EQ(test::readFile(exe.backup()), exe.original) << where;
+                    EXPECT_EQ(test::readFile(exe.backup()), exe.original()) << where;
                     fs::remove(exe.backup());
                 }
                 if (r.fileChanged)
                     after = exe.bytes();
-                if (after != exe.original)
-                    test::writeFile(exe.path, exe.original);
+                if (after != exe.original())
+                    test::writeFile(exe.path(), exe.original());
             }
         }
     }
 }
 
 TEST(Document, ABackupOfTheWrongLengthIsNotTrusted) {
-    const Exe exe;
+    const DemoExe exe;
     test::writeFile(exe.backup(), Bytes(1771008, 0));
     auto doc = exe.open();
     EntryEditor editor(*doc, nullptr);
@@ -210,23 +210,23 @@ TEST(Document, ABackupOfTheWrongLengthIsNotTrusted) {
     ASSERT_EQ(r.status, Status::BackupProblem);
     EXPECT_EQ(r.backupKind, BackupCheck::Kind::Untrusted);
     EXPECT_NE(r.message.find("1771008"), std::string::npos);
-    EXPECT_EQ(exe.bytes(), exe.original);
+    EXPECT_EQ(exe.bytes(), exe.original());
 
     doc->backupToDatedFile();
     r = saveUnit5(editor, "1", "2");
     ASSERT_EQ(r.status, Status::Written) << r.message;
     ASSERT_FALSE(doc->backupFile().empty());
     EXPECT_NE(doc->backupFile(), exe.backup());
-    EXPECT_EQ(test::readFile(doc->backupFile()), exe.original);
+    EXPECT_EQ(test::readFile(doc->backupFile()), exe.original());
     EXPECT_EQ(fs::file_size(exe.backup()), 1771008u);  // left as it was
 }
 
 TEST(Document, AnotherWriterHoldingTheLockMakesAWriteWaitThenRefuse) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open({.lockWait = std::chrono::milliseconds(100)});
     EntryEditor editor(*doc, nullptr);
     const EntryView shown = editor.show(unitTable(), 5);
-    const int fd = ::open(exe.path.c_str(), O_RDWR);
+    const int fd = ::open(exe.path().c_str(), O_RDWR);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     const WriteResult r = saveUnit5(editor, shown, "1", "2");
     // Reading waits for the writer too, and says why it gives up.
@@ -234,32 +234,32 @@ TEST(Document, AnotherWriterHoldingTheLockMakesAWriteWaitThenRefuse) {
     EXPECT_EQ(r.status, Status::Busy);
     EXPECT_NE(r.message.find("另一个程序"), std::string::npos);
     ::close(fd);
-    EXPECT_EQ(exe.bytes(), exe.original);
+    EXPECT_EQ(exe.bytes(), exe.original());
     EXPECT_EQ(saveUnit5(editor, "1", "2").status, Status::Written);
 }
 
 TEST(Document, AFileReplacedAfterOpeningIsNeverWritten) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open({.backup = false});
     EntryEditor editor(*doc, nullptr);
     EntryView shown = editor.show(unitTable(), 5);
 
     // Another file renamed into place.
-    const auto other = exe.dir / "other";
-    test::writeFile(other, exe.original);
-    fs::rename(other, exe.path);
+    const auto other = exe.dir() / "other";
+    test::writeFile(other, exe.original());
+    fs::rename(other, exe.path());
     EXPECT_EQ(saveUnit5(editor, shown, "1", "2").status, Status::Replaced);
-    EXPECT_EQ(exe.bytes(), exe.original);
+    EXPECT_EQ(exe.bytes(), exe.original());
     EXPECT_THROW(editor.show(unitTable(), 5), DocumentError);
 
     // The same file overwritten in place with something that is not an executable.
     doc = exe.open({.backup = false});
     EntryEditor again(*doc, nullptr);
     shown = again.show(unitTable(), 5);
-    Bytes junk = exe.original;
+    Bytes junk = exe.original();
     junk[0] = 'M';
     junk[1] = 'Z';
-    test::writeFile(exe.path, junk);
+    test::writeFile(exe.path(), junk);
     const WriteResult r = saveUnit5(again, shown, "1", "2");
     EXPECT_EQ(r.status, Status::Replaced);
     EXPECT_NE(r.message.find("ELF"), std::string::npos);
@@ -269,7 +269,7 @@ TEST(Document, AFileReplacedAfterOpeningIsNeverWritten) {
 // Two processes writing different fields of one record, some sharing a byte: the lock
 // makes every read-modify-write whole, so both last values land.
 TEST(Document, TwoProcessesWritingOneRecordLoseNothing) {
-    const Exe exe;
+    const DemoExe exe;
     const auto field = [](const char* key) {
         return static_cast<std::size_t>(unitTable().fieldIndex(key));
     };

@@ -11,7 +11,7 @@
 
 #include "catalog/catalog.h"
 #include "document/entry_editor.h"
-#include "document/exe_fixture.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/hook_ops.h"
 #include "fixtures/journals.h"
 #include "tables/unit_table.h"
@@ -21,7 +21,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Status = WriteResult::Status;
-using test::Exe;
+using test::DemoExe;
 namespace fs = std::filesystem;
 
 Bytes journalBytes(const Journal& j) {
@@ -39,20 +39,20 @@ Bytes withCrc(Bytes body) {
 
 // A write of unit 5's HP that was interrupted after its new bytes reached the file.
 struct Interrupted {
-    Exe exe;
+    DemoExe exe;
     const std::uint64_t hp = unitTable().entryOffset(5) + 36;
-    Bytes changed = exe.original;
+    Bytes changed = exe.original();
     Journal journal;
 
     Interrupted() {
         for (std::uint64_t i = hp; i < hp + 4; ++i)
             changed[i] ^= 0x5A;
-        test::writeFile(exe.path, changed);
-        journal = test::interruptedJournal(exe.path, {run(hp, 4)});
+        test::writeFile(exe.path(), changed);
+        journal = test::interruptedJournal(exe.path(), {run(hp, 4)});
     }
     ByteRun run(std::uint64_t at, std::size_t n) const {
         const auto b = [&](const Bytes& v) { return Bytes(v.begin() + at, v.begin() + at + n); };
-        return {at, b(exe.original), b(changed)};
+        return {at, b(exe.original()), b(changed)};
     }
     void plant(const Journal& j) const { test::writeFile(exe.journalFile(), journalBytes(j)); }
     void plant(const Bytes& bytes) const { test::writeFile(exe.journalFile(), bytes); }
@@ -96,9 +96,9 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
         {"a write torn inside the run",
          [](W w) {
              Bytes torn = w.changed;
-             torn[w.hp + 1] = w.exe.original[w.hp + 1];
-             torn[w.hp + 3] = w.exe.original[w.hp + 3];
-             test::writeFile(w.exe.path, torn);
+             torn[w.hp + 1] = w.exe.original()[w.hp + 1];
+             torn[w.hp + 3] = w.exe.original()[w.hp + 3];
+             test::writeFile(w.exe.path(), torn);
              w.plant(w.journal);
          },
          Outcome::Played, "恢复为那次写入之前"},
@@ -123,7 +123,7 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
          [](W w) {
              Bytes other = w.changed;
              other[0x1000] ^= 0xFF;  // outside every table
-             test::writeFile(w.exe.path, other);
+             test::writeFile(w.exe.path(), other);
              w.plant(w.journal);
          },
          Outcome::Refused, "整个换成了"},
@@ -172,7 +172,7 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
          [](W w) {
              Bytes later = w.changed;
              later[w.hp + 2] = static_cast<std::uint8_t>(later[w.hp + 2] + 1);
-             test::writeFile(w.exe.path, later);
+             test::writeFile(w.exe.path(), later);
              w.plant(w.journal);
          },
          Outcome::Refused, "又被改动过"},
@@ -180,17 +180,17 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
          "不是普通文件"},
         {"a link to a journal",
          [](W w) {
-             test::writeFile(w.exe.dir / "elsewhere", journalBytes(w.journal));
-             fs::create_symlink(w.exe.dir / "elsewhere", w.exe.journalFile());
+             test::writeFile(w.exe.dir() / "elsewhere", journalBytes(w.journal));
+             fs::create_symlink(w.exe.dir() / "elsewhere", w.exe.journalFile());
          },
          Outcome::Kept, "不是普通文件"},
         {"a hard link to the executable",
-         [](W w) { fs::create_hard_link(w.exe.path, w.exe.journalFile()); }, Outcome::Kept,
+         [](W w) { fs::create_hard_link(w.exe.path(), w.exe.journalFile()); }, Outcome::Kept,
          "同一个文件"},
         {"a journal with a second name",
          [](W w) {
              w.plant(w.journal);
-             fs::create_hard_link(w.exe.journalFile(), w.exe.dir / "second");
+             fs::create_hard_link(w.exe.journalFile(), w.exe.dir() / "second");
          },
          Outcome::Kept, "硬链接"},
     };
@@ -213,8 +213,8 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
             switch (c.outcome) {
                 case Outcome::Played:
                     ASSERT_TRUE(doc);
-                    EXPECT_EQ(w.exe.bytes(), w.exe.original);
-                    EXPECT_FALSE(w.exe.journal());
+                    EXPECT_EQ(w.exe.bytes(), w.exe.original());
+                    EXPECT_FALSE(w.exe.hasJournal());
                     break;
                 case Outcome::Kept: {
                     ASSERT_TRUE(doc);
@@ -249,9 +249,9 @@ TEST(SideFiles, AJournalBesideAFileThatIsNoExecutableIsNotPlayed) {
     for (const std::size_t size : {std::size_t{3542016}, std::size_t{64}}) {
         SCOPED_TRACE(size);
         const Interrupted w;
-        test::writeFile(w.exe.path, Bytes(size, 0));
+        test::writeFile(w.exe.path(), Bytes(size, 0));
         const std::uint64_t at = std::min<std::uint64_t>(w.hp, size - 4);
-        w.plant(test::interruptedJournal(w.exe.path, {{at, {1, 2, 3, 4}, {0, 0, 0, 0}}}));
+        w.plant(test::interruptedJournal(w.exe.path(), {{at, {1, 2, 3, 4}, {0, 0, 0, 0}}}));
         const Bytes planted = test::readFile(w.exe.journalFile());
         EXPECT_THROW(w.exe.open({.readOnly = true}), DocumentError);
         EXPECT_THROW(w.exe.open(), DocumentError);
@@ -290,7 +290,7 @@ TEST(SideFiles, APathThroughALinkSharesTheJournal) {
     w.plant(w.journal);
     test::TempDir elsewhere;
     const fs::path link = elsewhere / "game";
-    fs::create_symlink(w.exe.path, link);
+    fs::create_symlink(w.exe.path(), link);
     {
         auto doc = Document::open(link, tableLayout(), {.backup = false});
         EXPECT_NE(doc->takeRecoveryNote().find("恢复"), std::string::npos);
@@ -301,7 +301,7 @@ TEST(SideFiles, APathThroughALinkSharesTheJournal) {
         ASSERT_EQ(editor.save({{&unitTable(), 5, view.values, edited}}).status, Status::Written);
     }
     const Bytes written = w.exe.bytes();
-    EXPECT_FALSE(w.exe.journal());
+    EXPECT_FALSE(w.exe.hasJournal());
     auto again = w.exe.open();
     EXPECT_TRUE(again->takeRecoveryNote().empty());
     EXPECT_EQ(w.exe.bytes(), written);
@@ -309,7 +309,7 @@ TEST(SideFiles, APathThroughALinkSharesTheJournal) {
 }
 
 // Writes unit 5's HP through a document of `exe` with `ops`.
-WriteResult writeHp(const Exe& exe, FileOps& ops, const char* hp) {
+WriteResult writeHp(const DemoExe& exe, FileOps& ops, const char* hp) {
     auto doc = exe.open({.ops = &ops});
     return writeHp(*doc, hp);
 }
@@ -320,19 +320,19 @@ WriteResult writeHp(const Exe& exe, FileOps& ops, const char* hp) {
 TEST(SideFiles, AnExecutableWithSeveralNamesIsReadButNeverWritten) {
     for (const char* second : {".bak", ".bak.partial", "-copy"}) {
         SCOPED_TRACE(second);
-        const Exe exe;
-        fs::create_hard_link(exe.path, exe.path.string() + second);
+        const DemoExe exe;
+        fs::create_hard_link(exe.path(), exe.path().string() + second);
         auto doc = exe.open();
         EXPECT_NE(doc->takeRecoveryNote().find("2 个名字"), std::string::npos);
         const WriteResult r = writeHp(*doc, "1");
         EXPECT_EQ(r.status, Status::Failed);
         EXPECT_FALSE(r.fileChanged);
         EXPECT_NE(r.message.find("硬链接"), std::string::npos) << r.message;
-        EXPECT_EQ(exe.bytes(), exe.original);
-        EXPECT_FALSE(exe.journal());
-        fs::remove(exe.path.string() + second);
+        EXPECT_EQ(exe.bytes(), exe.original());
+        EXPECT_FALSE(exe.hasJournal());
+        fs::remove(exe.path().string() + second);
         EXPECT_EQ(writeHp(*doc, "1").status, Status::Written) << "one name again";
-        EXPECT_EQ(test::readFile(exe.backup()), exe.original);
+        EXPECT_EQ(test::readFile(exe.backup()), exe.original());
     }
 }
 
@@ -352,10 +352,10 @@ TEST(SideFiles, LinksPlantedAtTheNamesBeingCreatedAreNeverFollowed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Exe exe;
-        const fs::path victim = exe.dir / "victim";
+        const DemoExe exe;
+        const fs::path victim = exe.dir() / "victim";
         test::writeText(victim, "keep me");
-        fs::create_symlink(exe.dir / "old.bak", exe.dir / "unrelated.partial");
+        fs::create_symlink(exe.dir() / "old.bak", exe.dir() / "unrelated.partial");
         test::HookOps ops;
         bool planted = false;
         ops.before = [&](const std::string& call, const std::string& path, int) {
@@ -373,14 +373,14 @@ TEST(SideFiles, LinksPlantedAtTheNamesBeingCreatedAreNeverFollowed) {
         if (c.written) {
             EXPECT_EQ(r.status, Status::Written) << r.message;
             EXPECT_FALSE(fs::is_symlink(exe.backup()));
-            EXPECT_EQ(test::readFile(exe.backup()), exe.original);
+            EXPECT_EQ(test::readFile(exe.backup()), exe.original());
         } else {
             EXPECT_NE(r.status, Status::Written);
-            EXPECT_EQ(exe.bytes(), exe.original);
+            EXPECT_EQ(exe.bytes(), exe.original());
             EXPECT_NE(r.message.find("已有同名文件"), std::string::npos) << r.message;
         }
         // Nothing of the program's own is left under a fresh name.
-        for (const auto& e : fs::directory_iterator(exe.dir.path())) {
+        for (const auto& e : fs::directory_iterator(exe.dir())) {
             const std::string n = e.path().filename().string();
             EXPECT_TRUE(n.find(".partial") == std::string::npos || fs::is_symlink(e.path())) << n;
         }

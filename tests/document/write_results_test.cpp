@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "document/entry_editor.h"
-#include "document/exe_fixture.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/hook_ops.h"
 #include "fixtures/journals.h"
 #include "tables/unit_table.h"
@@ -19,7 +19,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Status = WriteResult::Status;
-using test::Exe;
+using test::DemoExe;
 
 // The unit table with its HP bytes declared reserved: a definition fault that must never
 // reach the file.
@@ -111,17 +111,17 @@ TEST(WriteResults, EveryFaultOfAChangeIsAResultAndWritesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Exe exe;
+        const DemoExe exe;
         auto doc = exe.open();
         EntryEditor editor(*doc, nullptr);
         WriteResult r;
         EXPECT_NO_THROW(r = c.run(*doc, editor));
         EXPECT_EQ(r.status, c.status);
         EXPECT_NE(r.message.find(c.says), std::string::npos) << r.message;
-        EXPECT_EQ(exe.bytes(), exe.original);
-        EXPECT_FALSE(exe.journal());
+        EXPECT_EQ(exe.bytes(), exe.original());
+        EXPECT_FALSE(exe.hasJournal());
     }
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open();
     EntryEditor editor(*doc, nullptr);
     EXPECT_THROW(editor.show(unitTable(), -1), DocumentError);
@@ -130,7 +130,7 @@ TEST(WriteResults, EveryFaultOfAChangeIsAResultAndWritesNothing) {
 
 // A save of a unit and one of its weapon slots names every bad field of both, writes none.
 TEST(WriteResults, ARefusedSaveNamesEveryBadFieldOfEveryEdit) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open();
     EntryEditor editor(*doc, nullptr);
     const auto edit = [&](const TableDef& table, int index,
@@ -152,21 +152,21 @@ TEST(WriteResults, ARefusedSaveNamesEveryBadFieldOfEveryEdit) {
     EXPECT_EQ(r.refusals[2].edit, 1);
     EXPECT_EQ(r.refusals[2].field, weaponTable().fieldIndex("attack"));
     EXPECT_EQ(r.message, r.refusals[0].message);
-    EXPECT_EQ(exe.bytes(), exe.original);
+    EXPECT_EQ(exe.bytes(), exe.original());
 }
 
 // A file renamed into the executable's place is told apart from one changed in place, and
 // reads of it are refused as replaced.
 TEST(WriteResults, AFileRenamedIntoPlaceIsReplaced) {
-    const Exe exe;
+    const DemoExe exe;
     auto doc = exe.open();
     auto bytes = exe.bytes();
     bytes[100] ^= 1;
-    test::writeFile(exe.path, bytes);  // in place: the same file
+    test::writeFile(exe.path(), bytes);  // in place: the same file
     EXPECT_FALSE(doc->replaced());
-    const auto other = exe.dir / "other";
-    test::writeFile(other, exe.original);
-    std::filesystem::rename(other, exe.path);
+    const auto other = exe.dir() / "other";
+    test::writeFile(other, exe.original());
+    std::filesystem::rename(other, exe.path());
     EXPECT_TRUE(doc->replaced());
     EXPECT_THROW(doc->read(0, 4), ReplacedError);
 }
@@ -209,15 +209,15 @@ TEST(WriteResults, EachCauseOfARefusedOpenIsNamed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Exe exe;
+        const DemoExe exe;
         if (c.journal) {
             // A write of unit 5's HP interrupted before any of its bytes reached the file.
             const std::uint64_t hp = unitTable().entryOffset(5) + 36;
-            const Bytes old(exe.original.begin() + hp, exe.original.begin() + hp + 4);
+            const Bytes old(exe.original().begin() + hp, exe.original().begin() + hp + 4);
             Bytes now = old;
             for (std::uint8_t& b : now)
                 b ^= 0x5A;
-            test::plantJournal(exe.path, test::interruptedJournal(exe.path, {{hp, old, now}}));
+            test::plantJournal(exe.path(), test::interruptedJournal(exe.path(), {{hp, old, now}}));
         }
         test::HookOps ops;
         ops.fail = c.fail;
@@ -230,7 +230,7 @@ TEST(WriteResults, EachCauseOfARefusedOpenIsNamed) {
             EXPECT_NE(m.find(c.says), std::string::npos) << m;
             EXPECT_EQ(m.find(c.notSaid), std::string::npos) << m;
         }
-        EXPECT_EQ(exe.bytes(), exe.original);
+        EXPECT_EQ(exe.bytes(), exe.original());
     }
 }
 

@@ -137,7 +137,7 @@ TEST(ConcurrentWriters, TwoFieldsOfOneRecordLoseNothing) {
         Loop{[](int i) { return "hp=" + std::to_string(100000 + i); }},
         Loop{[](int i) { return "en=" + std::to_string(50000 + i); }},
     };
-    Watcher watcher(bench.exe(), {{{36, 4, 100000}, {40, 2, 50000}}});
+    Watcher watcher(bench.path(), {{{36, 4, 100000}, {40, 2, 50000}}});
     runTogether(bench, loops);
     const Watcher::Seen seen = watcher.stop();
     EXPECT_TRUE(seen.both) << "the watcher never saw the loops' values";

@@ -36,12 +36,12 @@ void killAtPause(const ExeBench& bench, const std::vector<std::string>& args,
 
 // The run after the killed one is a plain read.
 void expectRestoredByNextRun(const ExeBench& bench, const std::string& plan) {
-    ASSERT_TRUE(std::filesystem::exists(bench.journal())) << plan;
+    ASSERT_TRUE(std::filesystem::exists(bench.journalFile())) << plan;
     const CliResult next = bench.run({"get", "unit", "0"});
     EXPECT_EQ(next.status, 0) << plan << "\n" << next.err;
     EXPECT_NE(next.err.find("恢复"), std::string::npos) << plan << "\n" << next.err;
     EXPECT_TRUE(bench.bytes() == demoBytes()) << plan << ": the file was not restored";
-    EXPECT_FALSE(std::filesystem::exists(bench.journal())) << plan;
+    EXPECT_FALSE(std::filesystem::exists(bench.journalFile())) << plan;
     if (std::filesystem::exists(bench.backup())) {
         EXPECT_TRUE(readFile(bench.backup()) == demoBytes()) << plan;
     }
@@ -99,7 +99,7 @@ TEST(KilledWrites, KilledWhileMakingASideFileLeavesNothingFalse) {
         bench.reset();
         killAtPause(bench, kLimits, "pause:" + std::to_string(n));
         EXPECT_EQ(std::filesystem::exists(bench.backup()), n == 5);
-        EXPECT_FALSE(std::filesystem::exists(bench.journal()));
+        EXPECT_FALSE(std::filesystem::exists(bench.journalFile()));
         EXPECT_TRUE(bench.bytes() == demoBytes());
 
         const CliResult next = bench.run({"set", "unit", "5", "hp=1234"});

@@ -62,14 +62,14 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
              putLe(j, 1, 4);
              putLe(j, 0, 8);
              putLe(j, crc32(crc32(0L, Z_NULL, 0), j.data(), static_cast<uInt>(j.size())), 4);
-             writeFile(b.journal(), j);
+             writeFile(b.journalFile(), j);
          },
          {"get", "unit", "5"},
          nullptr,
          [](const ExeBench& b, const CliResult& r) {
              expectUntouched(b, r);
              EXPECT_NE(r.err.find(".journal"), std::string::npos) << r.err;
-             EXPECT_EQ(readFile(b.journal()).size(), 32u);
+             EXPECT_EQ(readFile(b.journalFile()).size(), 32u);
          }},
         {"a link at the backup's partial name",
          [](const ExeBench& b) {
@@ -85,51 +85,51 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
              EXPECT_TRUE(readFile(b.backup()) == demoBytes());
          }},
         {"a hard-linked journal that cannot be removed",
-         [](const ExeBench& b) { fs::create_hard_link(b.exe(), b.journal()); },
+         [](const ExeBench& b) { fs::create_hard_link(b.path(), b.journalFile()); },
          {"get", "unit", "5"},
          "unlink:1",
          [](const ExeBench& b, const CliResult& r) {
              EXPECT_EQ(r.status, 0) << r.err;  // read beside it, said
              EXPECT_NE(r.err.find("不属于本程序"), std::string::npos) << r.err;
              EXPECT_TRUE(b.bytes() == demoBytes()) << "the executable was changed";
-             EXPECT_TRUE(fs::exists(b.journal()));
+             EXPECT_TRUE(fs::exists(b.journalFile()));
          }},
         // Somebody's own file at the journal's name is neither deleted by a read nor written
         // over by a write.
         {"a text file at the journal's name, read",
-         [](const ExeBench& b) { writeFile(b.journal(), kKeep); },
+         [](const ExeBench& b) { writeFile(b.journalFile(), kKeep); },
          {"get", "unit", "5"},
          nullptr,
          [](const ExeBench& b, const CliResult& r) {
              EXPECT_EQ(r.status, 0) << r.err;
-             EXPECT_NE(r.err.find(b.journal().string()), std::string::npos) << r.err;
-             EXPECT_EQ(readFile(b.journal()), kKeep);
+             EXPECT_NE(r.err.find(b.journalFile().string()), std::string::npos) << r.err;
+             EXPECT_EQ(readFile(b.journalFile()), kKeep);
          }},
         {"a text file at the journal's name, written",
-         [](const ExeBench& b) { writeFile(b.journal(), kKeep); },
+         [](const ExeBench& b) { writeFile(b.journalFile(), kKeep); },
          {"set", "unit", "5", "hp=1"},
          nullptr,
          [](const ExeBench& b, const CliResult& r) {
              expectUntouched(b, r);
              EXPECT_NE(r.err.find("移走或改名"), std::string::npos) << r.err;
-             EXPECT_EQ(readFile(b.journal()), kKeep);
+             EXPECT_EQ(readFile(b.journalFile()), kKeep);
          }},
         {"a backup that is the executable itself",
-         [](const ExeBench& b) { fs::create_hard_link(b.exe(), b.backup()); },
+         [](const ExeBench& b) { fs::create_hard_link(b.path(), b.backup()); },
          {"set", "unit", "5", "hp=1"},
          nullptr,
          expectUntouched},
         {"a journal writing JUNK over the ELF magic",
          [size](const ExeBench& b) {
-             writeFile(b.journal(), oldJournal(size, {{0, {'J', 'U', 'N', 'K'}}}));
+             writeFile(b.journalFile(), oldJournal(size, {{0, {'J', 'U', 'N', 'K'}}}));
          },
          {"get", "unit", "5"},
          nullptr,
          expectUntouched},
         {"a journal beside a file of zeros",
          [size](const ExeBench& b) {
-             writeFile(b.exe(), Bytes(size, 0));
-             writeFile(b.journal(), oldJournal(size, {{0x211AD4, {1, 2, 3, 4}}}));
+             writeFile(b.path(), Bytes(size, 0));
+             writeFile(b.journalFile(), oldJournal(size, {{0x211AD4, {1, 2, 3, 4}}}));
          },
          {"get", "unit", "5"},
          nullptr,
@@ -182,7 +182,7 @@ TEST(PlantedFiles, NothingPlantedBesideTheExecutableIsFollowedOrPlayedIntoIt) {
 TEST(PlantedFiles, AWriteThroughALinkIsNotUndoneByAnOlderJournal) {
     ExeBench bench;
     const fs::path link = bench.dir() / "game";
-    fs::create_symlink(bench.exe(), link);
+    fs::create_symlink(bench.path(), link);
     {
         // Writes 1 to 4 make the backup and 5 the journal; 6 is the executable's.
         CliProcess child(bench.command({"set", "unit", "5", "hp=1111"}), bench.faults("pause:6"),
@@ -191,7 +191,7 @@ TEST(PlantedFiles, AWriteThroughALinkIsNotUndoneByAnOlderJournal) {
         child.kill();
         ASSERT_EQ(child.wait().signal, SIGKILL);
     }
-    ASSERT_TRUE(fs::exists(bench.journal()));
+    ASSERT_TRUE(fs::exists(bench.journalFile()));
     const CliResult viaLink =
         runCli({"--exe", link.string(), "set", "unit", "5", "hp=4321"}, {}, bench.logs());
     ASSERT_EQ(viaLink.status, 0) << viaLink.err;

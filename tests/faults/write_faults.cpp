@@ -91,11 +91,11 @@ std::optional<Problem> tryFault(ExeBench& bench, const std::vector<std::string>&
             return problem("a partly made file was left behind: " + name);
     }
     if (r.status != 3) {
-        if (std::filesystem::exists(bench.journal()))
+        if (std::filesystem::exists(bench.journalFile()))
             return problem("exit " + std::to_string(r.status) + " but the journal was left");
         return std::nullopt;
     }
-    if (!std::filesystem::exists(bench.journal()))
+    if (!std::filesystem::exists(bench.journalFile()))
         return problem("exit 3 but no journal to restore from; the file is " +
                        fileState(now, intended));
     if (rollbackCanWork)
@@ -111,7 +111,7 @@ std::optional<Problem> tryFault(ExeBench& bench, const std::vector<std::string>&
         return problem(
             "after exit 3 and the next run the file is " + fileState(bench.bytes(), intended),
             nextDetail);
-    if (std::filesystem::exists(bench.journal()))
+    if (std::filesystem::exists(bench.journalFile()))
         return problem("after exit 3 the journal outlives the restoring run", nextDetail);
     return std::nullopt;
 }
@@ -234,20 +234,20 @@ TEST(WriteFaults, FailedRestoreKeepsTheJournalForTheRunAfter) {
     const long middle = clean.counts.writes / 2;
     const CliResult failed = bench.run(kChips, ("enospc:" + std::to_string(middle)).c_str());
     ASSERT_EQ(failed.status, 3) << failed.err;
-    ASSERT_TRUE(std::filesystem::exists(bench.journal()));
+    ASSERT_TRUE(std::filesystem::exists(bench.journalFile()));
     ASSERT_EQ(fileState(bench.bytes(), clean.result),
               "neither the original nor the intended result");
 
     const CliResult broken = bench.run({"get", "unit", "5"}, "pwrite:3");
     EXPECT_EQ(readCounts(bench.counts()).fired, 1) << "the restore never reached its third write";
     EXPECT_NE(broken.status, 0) << broken.out;
-    EXPECT_TRUE(std::filesystem::exists(bench.journal()));
+    EXPECT_TRUE(std::filesystem::exists(bench.journalFile()));
 
     const CliResult next = bench.run({"get", "unit", "5"});
     EXPECT_EQ(next.status, 0) << next.err;
     EXPECT_NE(next.err.find("恢复"), std::string::npos) << next.err;
     EXPECT_EQ(fileState(bench.bytes(), clean.result), "the original");
-    EXPECT_FALSE(std::filesystem::exists(bench.journal()));
+    EXPECT_FALSE(std::filesystem::exists(bench.journalFile()));
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
-#include "cli/cli_run.h"
-#include "document/faulty_ops.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
+#include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
 #include "image/image_check.h"

@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"

@@ -9,8 +9,8 @@
 
 #include <functional>
 
-#include "cli/cli_run.h"
 #include "document/document.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
 #include "image/image_check.h"

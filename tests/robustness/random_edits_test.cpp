@@ -89,6 +89,10 @@ TEST(RandomEdits, SavesChangeOnlyTheEditedFieldsBytes) {
                 ASSERT_TRUE(owned[i]) << t.name << " " << index << " byte " << i;
             }
         }
+        // Every edited value reached the file: saving it again changes nothing.
+        const SaveOutcome again =
+            test::saveIn(image, t, index, test::showIn(image, t, index), edited);
+        ASSERT_TRUE(again.ok() && again.writeLength == 0) << t.name << " " << index;
         std::copy(after.begin(), after.end(), expected.begin() + static_cast<std::ptrdiff_t>(base));
         saves += 2;
         if (saves % 500 == 0) {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "catalog/catalog.h"
-#include "cli/cli_run.h"
 #include "document/entry_editor.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
 #include "tables/pilot_table.h"

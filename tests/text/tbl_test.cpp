@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/cli_run.h"
+#include "fixtures/demo_exe.h"
 #include "lists/char_file.h"
 #include "lists/name_lists.h"
 #include "text/char_table.h"
