@@ -272,7 +272,7 @@ TEST(SideFiles, AJournalThatCannotBeRemovedIsLeftWholeAndNothingIsWritten) {
         w.plant(journal);
         test::HookOps ops;
         ops.fail = [](const std::string& call, const std::string&) {
-            return call == "unlink" || call == "access" ? EACCES : 0;
+            return call == "unlink" || call == "mayWriteIn" ? EACCES : 0;
         };
         if (valid)
             EXPECT_THROW(w.exe.open({.ops = &ops}), DocumentError);

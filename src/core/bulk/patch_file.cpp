@@ -1,7 +1,5 @@
 #include "bulk/patch_file.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 
 #include "bulk/patch_error.h"
@@ -12,14 +10,14 @@ namespace vorlan {
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
                                         const std::string& what) {
     const std::string name = path.string();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    FileStatus st;
+    if (systemFileOps().stat(path, st) != 0)
         throw PatchError("找不到或无法读取" + what + "：" + name + "（" + systemMessage(errno) +
                          "）");
-    if (!S_ISREG(st.st_mode))
+    if (!st.regular())
         throw PatchError(what + "不是一个普通文件（可能是文件夹或设备）：" + name);
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        throw PatchError(what + "太大（" + std::to_string(st.st_size) + " 字节，最多 " +
+    if (st.size > maxBytes)
+        throw PatchError(what + "太大（" + std::to_string(st.size) + " 字节，最多 " +
                          std::to_string(maxBytes) + " 字节）：" + name);
     try {
         // Opened without waiting and checked again: a file swapped for a pipe in between

@@ -1,7 +1,8 @@
 #include "document/backup.h"
 
 #include <cerrno>
-#include <ctime>
+
+#include "io/system_facts.h"
 
 namespace vorlan {
 
@@ -12,13 +13,8 @@ std::filesystem::path backupPath(const std::filesystem::path& exe) {
 }
 
 std::filesystem::path datedBackupPath(const std::filesystem::path& exe) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, ".%Y%m%d-%H%M%S.bak", &local);
     auto p = exe;
-    p += stamp;
+    p += "." + localTimeText("%Y%m%d-%H%M%S") + ".bak";
     return p;
 }
 
@@ -47,15 +43,15 @@ BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::pa
     check.path = target;
     const FileIdentity exeId = exe.identity();
     const std::uint64_t size = exeId.size;
-    struct stat st {};
-    if (ops.lstat(target.c_str(), &st) == 0) {
+    FileStatus st;
+    if (ops.lstat(target, st) == 0) {
         if (auto problem = sideFileProblem(target, st, &exeId)) {
             check.kind = BackupCheck::Kind::Untrusted;
             check.message = "不能当作备份：" + *problem;
-        } else if (static_cast<std::uint64_t>(st.st_size) != size) {
+        } else if (st.size != size) {
             check.kind = BackupCheck::Kind::Untrusted;
             check.message = "备份文件 " + target.filename().string() + " 的长度（" +
-                            std::to_string(st.st_size) + " 字节）与游戏主程序（" +
+                            std::to_string(st.size) + " 字节）与游戏主程序（" +
                             std::to_string(size) +
                             " 字节）不同，可能是一次没有完成的复制，不能当作备份。";
         } else {

@@ -6,8 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include <unistd.h>
-
 #include "document/executable_check.h"
 #include "document/journal.h"
 #include "io/verified_write.h"
@@ -67,7 +65,7 @@ std::string rangeFault(std::vector<std::pair<std::uint64_t, std::size_t>> ranges
 
 // A journal is found beside the name it was written through only: a file with several names
 // could be read through another one while an interrupted write's journal waits beside the first.
-std::string multipleNamesMessage(const std::filesystem::path& p, nlink_t names) {
+std::string multipleNamesMessage(const std::filesystem::path& p, std::uint64_t names) {
     return "游戏主程序有 " + std::to_string(names) + " 个名字（硬链接）：\n" + name(p) +
            "\n本程序的恢复日志只放在其中一个名字旁边，通过别的名字打开时找不到它，一次被中断的写入"
            "就可能被当作完好的文件使用。为了安全，本程序只查看、不写入有多个名字的文件。\n请把"
@@ -104,8 +102,8 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
     std::unique_ptr<Document> doc(
         new Document(ec ? std::filesystem::absolute(path) : real, layout, options));
     FileOps& ops = doc->ops();
-    struct stat st {};
-    if (ec || ops.stat(doc->path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    FileStatus st;
+    if (ec || ops.stat(doc->path_, st) != 0 || !st.regular())
         throw DocumentError("找不到文件，或它不是一个普通文件：\n" + name(path));
     // Opening the executable itself: a refusal there means the file cannot be written.
     const auto openExe = [&](bool writable) {
@@ -135,14 +133,14 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
             if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
                 throw UnusualSizeError(path, doc->identity_.size);
             if (!options.readOnly) {
-                if (const nlink_t names = file.status().st_nlink; names > 1)
+                if (const std::uint64_t names = file.status().links; names > 1)
                     doc->restored(multipleNamesMessage(doc->path_, names));
                 doc->recover(file);
                 return doc;
             }
         }
-        struct stat js {};
-        if (ops.lstat(journalPath(doc->path_).c_str(), &js) == 0) {
+        FileStatus js;
+        if (ops.lstat(journalPath(doc->path_), js) == 0) {
             // Somebody else's file at the journal's name is only noted: there is nothing of
             // ours to play back.
             if (doc->noteIfNotOurs(readJournal(ops, doc->path_, doc->identity_)))
@@ -247,7 +245,7 @@ bool Document::recover(PosixFile& exe) {
     // The journal must go once played back; a folder that will not let it go is found out
     // before the file is touched.
     const auto folder = journal.parent_path();
-    if (ops().access(folder.c_str(), W_OK | X_OK) != 0) {
+    if (ops().mayWriteIn(folder) != 0) {
         throw DocumentError("游戏主程序旁边有一个未完成写入留下的恢复日志：\n" + name(journal) +
                             "\n但是它所在的文件夹不能写入，恢复后无法删除它，所以没有恢复，"
                             "也没有改动任何内容。请让这个文件夹可以写入后再打开。");
@@ -286,9 +284,9 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         PosixFile file(ops(), path_, writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
         if (!file.lock(writable, options_.lockWait))
             throw Refusal{Status::Busy, busyMessage(path_)};
-        struct stat st {};
+        FileStatus st;
         const FileIdentity now = file.identity();
-        if (ops().stat(path_.c_str(), &st) != 0 || !(identityOf(st) == now) ||
+        if (ops().stat(path_, st) != 0 || !(st.identity() == now) ||
             now.device != identity_.device || now.inode != identity_.inode ||
             now.size != identity_.size) {
             throw Refusal{Status::Replaced, replacedMessage(path_)};
@@ -297,11 +295,11 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         file.readAt(0, header);
         if (const auto problem = contentProblem(path_, now.size, header, layout_.minimumSize))
             throw Refusal{Status::Replaced, *problem + "\n没有写入任何内容。"};
-        if (forWriting && file.status().st_nlink > 1)
-            throw Refusal{Status::Failed, multipleNamesMessage(path_, file.status().st_nlink) +
+        if (forWriting && file.status().links > 1)
+            throw Refusal{Status::Failed, multipleNamesMessage(path_, file.status().links) +
                                               "\n没有写入任何内容。"};
-        struct stat js {};
-        const bool journal = ops().lstat(journalPath(path_).c_str(), &js) == 0;
+        FileStatus js;
+        const bool journal = ops().lstat(journalPath(path_), js) == 0;
         if (!journal)
             return file;
         if (!writable) {
@@ -339,10 +337,10 @@ std::vector<std::uint8_t> Document::read(std::uint64_t offset, std::size_t count
 }
 
 bool Document::replaced() {
-    struct stat st {};
-    if (ops().stat(path_.c_str(), &st) != 0)
+    FileStatus st;
+    if (ops().stat(path_, st) != 0)
         return true;
-    const FileIdentity now = identityOf(st);
+    const FileIdentity now = st.identity();
     return now.device != identity_.device || now.inode != identity_.inode ||
            now.size != identity_.size;
 }
@@ -466,8 +464,8 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
             result.status = Status::Written;
             return;
         } catch (const IoError& e) {
-            struct stat st {};
-            if (ops().lstat(journalPath(path_).c_str(), &st) != 0) {
+            FileStatus st;
+            if (ops().lstat(journalPath(path_), st) != 0) {
                 result.status = Status::Written;
                 return;
             }

@@ -92,7 +92,11 @@ struct EditOutcome {
     std::vector<int> entries;         // the entries changed, when fewer than the change's
 
     bool refused() const { return !refusals.empty(); }
-    static EditOutcome refusal(std::string message) { return {{{-1, -1, std::move(message)}}}; }
+    static EditOutcome refusal(std::string message) {
+        EditOutcome out;
+        out.refusals.push_back({-1, -1, std::move(message)});
+        return out;
+    }
 };
 
 // A write to make: what it is for, the ranges it reads, and the edit of them. It is only

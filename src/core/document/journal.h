@@ -17,8 +17,6 @@
 // still holds its old or its new value (a write torn anywhere): anything else means the file
 // changed since, and playing it back would destroy that change.
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <span>

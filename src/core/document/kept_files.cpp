@@ -1,7 +1,5 @@
 #include "document/kept_files.h"
 
-#include <sys/stat.h>
-
 #include "document/backup.h"
 #include "document/journal.h"
 
@@ -13,9 +11,9 @@ KeptFiles keptFilesOf(const std::filesystem::path& exe) {
     const auto real = std::filesystem::canonical(exe, ec);
     if (ec)
         return kept;
-    struct stat st {};
-    if (systemFileOps().stat(real.c_str(), &st) == 0)
-        kept.files.emplace_back(identityOf(st), "游戏主程序");
+    FileStatus st;
+    if (systemFileOps().stat(real, st) == 0)
+        kept.files.emplace_back(st.identity(), "游戏主程序");
     kept.names.emplace_back(real, "游戏主程序");
     kept.names.emplace_back(backupPath(real), "游戏主程序的备份");
     kept.names.emplace_back(journalPath(real), "游戏主程序的恢复日志");

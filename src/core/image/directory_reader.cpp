@@ -1,20 +1,14 @@
 #include "image/directory_reader.h"
 
 #include <cdio/logging.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
 #include <string>
-#include <thread>
 
 #include "image/iso_walk.h"
 #include "image/udf_walk.h"
+#include "io/child_process.h"
+#include "io/file_ops.h"
 
 namespace vorlan {
 
@@ -22,25 +16,13 @@ namespace {
 
 constexpr std::size_t kMaxAnswer = 1024;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 // Reads through the descriptor itself (pread leaves its offset alone).
 ReadImage descriptorReader(int fd) {
     return [fd](std::uint64_t offset, std::span<std::uint8_t> out) {
         std::size_t done = 0;
         while (done < out.size()) {
-            const ssize_t n = ::pread(fd, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + done));
+            const std::ptrdiff_t n =
+                systemFileOps().pread(fd, out.data() + done, out.size() - done, offset + done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -61,49 +43,6 @@ DirectoryReport walkAll(const OpenImage& image, const std::string& path) {
     return walkUdf(path.c_str());
 }
 
-// The child's work: the answer on the pipe, then _exit without running anything of the
-// parent's (atexit handlers, stdio buffers, Qt).
-[[noreturn]] void child(const std::function<std::string()>& work, int out,
-                        std::uint64_t addressLimit) {
-    if (!kAddressSanitizer && addressLimit != 0) {
-        const rlimit limit{addressLimit, addressLimit};
-        ::setrlimit(RLIMIT_AS, &limit);
-    }
-    const std::string line = work();
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(out, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ::_exit(2);
-        done += static_cast<std::size_t>(n);
-    }
-    ::_exit(0);
-}
-
-// What the child may use: what the program has mapped now, and a gigabyte more.
-std::uint64_t addressLimit() {
-    std::ifstream statm("/proc/self/statm");
-    std::uint64_t pages = 0;
-    if (!(statm >> pages))
-        return 0;
-    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + (std::uint64_t{1} << 30);
-}
-
-bool waitFor(pid_t pid, std::chrono::steady_clock::time_point deadline, int& status) {
-    for (;;) {
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            return true;
-        if (done < 0 && errno != EINTR)
-            return false;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
 }  // namespace
 
 DirectoryReport readDirectories(const OpenImage& image, DirectoryReading how,
@@ -116,9 +55,7 @@ DirectoryReport readDirectories(const OpenImage& image, DirectoryReading how,
     }
     return reportFromChild(
         [&image] {
-            const std::string proc = "/proc/self/fd/" + std::to_string(image.fd);
-            const std::string path = ::access(proc.c_str(), R_OK) == 0 ? proc : image.path.string();
-            return encodeReport(walkAll(image, path));
+            return encodeReport(walkAll(image, nameOfOpenFile(image.fd, image.path).string()));
         },
         limit);
 }
@@ -126,60 +63,12 @@ DirectoryReport readDirectories(const OpenImage& image, DirectoryReading how,
 DirectoryReport reportFromChild(const std::function<std::string()>& work,
                                 std::chrono::milliseconds limit) {
     using Damage = DirectoryReport::Damage;
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return damaged(Damage::Reader);
-    const std::uint64_t memory = addressLimit();
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return damaged(Damage::Reader);
-    }
-    if (pid == 0) {
-        ::close(fds[0]);
-        child(work, fds[1], memory);
-    }
-    ::close(fds[1]);
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    std::string answer;
-    bool timedOut = false;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
-        }
-        pollfd p{fds[0], POLLIN, 0};
-        const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0) {
-            timedOut = ready == 0;
-            break;
-        }
-        char buf[256];
-        const ssize_t n = ::read(fds[0], buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        answer.append(buf, static_cast<std::size_t>(n));
-        if (answer.size() > kMaxAnswer)
-            break;
-    }
-    ::close(fds[0]);
-    int status = 0;
-    if (timedOut || !waitFor(pid, deadline, status)) {
-        ::kill(pid, SIGKILL);
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+    const ChildAnswer answer = runInChild(work, limit, kMaxAnswer);
+    if (answer.outcome == ChildAnswer::Outcome::TimedOut)
         return damaged(Damage::Timeout);
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (answer.outcome == ChildAnswer::Outcome::Failed)
         return damaged(Damage::Reader);
-    const auto report = decodeReport(answer);
+    const auto report = decodeReport(answer.line);
     return report ? *report : damaged(Damage::Reader);
 }
 

@@ -1,7 +1,5 @@
 #include "image/disc_image.h"
 
-#include <sys/stat.h>
-
 #include "image/image_check.h"
 #include "image/image_file.h"
 #include "image/region_content.h"
@@ -129,8 +127,8 @@ void clearWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& s
     try {
         clearUnfinished(ops, image);
     } catch (const IoError& e) {
-        struct stat st {};
-        if (ops.lstat(marker.c_str(), &st) != 0)
+        FileStatus st;
+        if (ops.lstat(marker, st) != 0)
             return;  // gone; only its folder's flush failed
         throw ImageRefusal(
             std::string("镜像已经写入并核对无误，但是无法删除替换标记文件，下次检查时会报告上次替换"

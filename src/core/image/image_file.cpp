@@ -22,15 +22,15 @@ std::filesystem::path resolve(const std::filesystem::path& given) {
 // block, a device is no image).
 std::filesystem::path regularFile(FileOps& ops, const std::filesystem::path& given) {
     auto real = resolve(given);
-    struct stat st {};
-    if (ops.lstat(real.c_str(), &st) != 0) {
+    FileStatus st;
+    if (ops.lstat(real, st) != 0) {
         const int error = errno;
         if (error == ENOENT)
             throw ImageRefusal("找不到镜像文件：" + given.string());
         throw ImageRefusal("无法读取镜像文件：" + given.string() + "\n（" + systemMessage(error) +
                            "）");
     }
-    if (!S_ISREG(st.st_mode))
+    if (!st.regular())
         throw ImageRefusal("镜像路径指向的不是一个普通文件：" + given.string());
     return real;
 }
@@ -77,13 +77,13 @@ void ImageFile::lock(bool exclusive) {
 
 bool ImageFile::stillSame() {
     // The name is looked at last, right before the caller goes on to write.
-    struct stat held {};
-    if (ops_.fstat(file_.fd(), &held) != 0 || identityOf(held).size != identity_.size)
+    FileStatus held;
+    if (ops_.fstat(file_.fd(), held) != 0 || held.identity().size != identity_.size)
         return false;
-    struct stat st {};
-    if (ops_.lstat(real_.c_str(), &st) != 0)
+    FileStatus st;
+    if (ops_.lstat(real_, st) != 0)
         return false;
-    const FileIdentity named = identityOf(st);
+    const FileIdentity named = st.identity();
     return named.regular && named.device == identity_.device && named.inode == identity_.inode &&
            named.size == identity_.size;
 }

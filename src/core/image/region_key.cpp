@@ -1,9 +1,6 @@
 #include "image/region_key.h"
 
-#include <pwd.h>
 #include <sodium.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +12,7 @@
 #include "image/image_file.h"
 #include "io/new_file.h"
 #include "io/posix_file.h"
+#include "io/system_facts.h"
 
 namespace vorlan {
 
@@ -47,32 +45,32 @@ const char* kMoveIt =
 }
 
 // The rules a key file must meet, on its status before and after it is opened.
-void check(const fs::path& path, const struct stat& st) {
-    if (!S_ISREG(st.st_mode))
+void check(const fs::path& path, const FileStatus& st) {
+    if (!st.regular())
         refuse(path, "不是普通文件（是文件夹、符号链接或设备）。");
-    if (st.st_uid != ::geteuid())
+    if (!st.ownedByUser)
         refuse(path, "属于另一个用户，不是本程序为你建立的。");
-    if ((st.st_mode & 077) != 0) {
+    if ((st.permissions & 077) != 0) {
         char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.permissions));
         refuse(
             path,
             std::string("的权限是 ") + mode + "，其他用户也能读取或改动它，密钥可能已不再保密。",
             "\n如果只有你用这台电脑，可以用 chmod 600 改正它的权限后再试；否则把它移到别处后再试，"
             "程序会建立新的密钥。");
     }
-    if (st.st_size != static_cast<off_t>(kRegionKeySize)) {
-        refuse(path, "的长度是 " + std::to_string(st.st_size) + " 字节，不是 " +
+    if (st.size != kRegionKeySize) {
+        refuse(path, "的长度是 " + std::to_string(st.size) + " 字节，不是 " +
                          std::to_string(kRegionKeySize) + " 字节的密钥，已损坏或不是本程序的。");
     }
 }
 
-RegionKey readKey(FileOps& ops, const fs::path& path, const struct stat& before) {
+RegionKey readKey(FileOps& ops, const fs::path& path, const FileStatus& before) {
     check(path, before);
     try {
         PosixFile file(ops, path, PosixFile::Mode::Read, PosixFile::Links::Refuse);
-        const struct stat now = file.status();
-        if (now.st_dev != before.st_dev || now.st_ino != before.st_ino)
+        const FileStatus now = file.status();
+        if (now.device != before.device || now.inode != before.inode)
             refuse(path, "在读取的同时被其他程序换掉了。", "\n请再试一次。");
         check(path, now);
         std::array<std::uint8_t, kRegionKeySize> secret{};
@@ -87,19 +85,12 @@ RegionKey readKey(FileOps& ops, const fs::path& path, const struct stat& before)
 
 // Makes the folders down to `folder` that are missing, each readable by this user only.
 void makeFolders(const fs::path& folder) {
-    fs::path at;
-    for (const fs::path& part : folder) {
-        at /= part;
-        if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
-            throw ImageRefusal("无法建立存放密钥的文件夹" + quoted(at) + "（" +
-                               systemMessage(errno) + "），没有改动镜像。请检查这个位置后再试。");
-        }
+    try {
+        makePrivateFolders(folder);
+    } catch (const IoError& e) {
+        throw ImageRefusal(std::string("无法建立存放密钥的文件夹：") + e.what() +
+                           "\n没有改动镜像。请检查这个位置后再试。");
     }
-}
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
 }
 
 }  // namespace
@@ -133,21 +124,8 @@ bool RegionKey::verifies(const RegionMac& mac,
 }
 
 fs::path regionKeyPath() {
-    fs::path config;
-    if (const std::string xdg = environment("XDG_CONFIG_HOME"); !xdg.empty() && xdg[0] == '/') {
-        config = xdg;
-    } else if (const std::string home = environment("HOME"); !home.empty() && home[0] == '/') {
-        config = fs::path(home) / ".config";
-    } else {
-        std::vector<char> buffer(16384);
-        struct passwd entry {};
-        struct passwd* found = nullptr;
-        if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-            found == nullptr || found->pw_dir == nullptr || found->pw_dir[0] != '/')
-            return {};
-        config = fs::path(found->pw_dir) / ".config";
-    }
-    return config / "vorlan" / "region.key";
+    const fs::path config = userConfigFolder();
+    return config.empty() ? fs::path() : config / "vorlan" / "region.key";
 }
 
 RegionKey loadRegionKey() {
@@ -161,8 +139,8 @@ RegionKey loadRegionKey() {
     FileOps& ops = systemFileOps();
     // Twice at most: another run of the program may make the key between the look and the make.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        struct stat st {};
-        if (ops.lstat(path.c_str(), &st) == 0)
+        FileStatus st;
+        if (ops.lstat(path, st) == 0)
             return readKey(ops, path, st);
         if (errno != ENOENT)
             refuse(path, "无法读取（" + systemMessage(errno) + "）。");

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 
 #include "image/disc_image.h"
 #include "image/region_proof.h"
 #include "image/region_trailer.h"
 #include "io/new_file.h"
+#include "io/system_facts.h"
 
 namespace vorlan {
 
@@ -50,13 +50,8 @@ std::vector<fs::path> candidates(const fs::path& real) {
 
 // `<real>.SLKV_618.04.<date>.orig`, with a counter when that name was taken this second.
 fs::path latestName(const fs::path& real, int counter) {
-    char stamp[32] = "0";
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (::localtime_r(&now, &local) != nullptr)
-        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     auto p = real;
-    p += ".SLKV_618.04." + std::string(stamp) +
+    p += ".SLKV_618.04." + localTimeText("%Y%m%d-%H%M%S") +
          (counter > 1 ? "-" + std::to_string(counter) : std::string()) + ".orig";
     return p;
 }
@@ -162,9 +157,9 @@ void SavedRegions::adopt(const fs::path& path) {
     for (SavedRegion& s : saved_) {
         if (s.path != path || !s.foreign)
             continue;
-        struct stat st {};
-        if (ops_.lstat(s.path.c_str(), &st) != 0 || identityOf(st).device != s.identity.device ||
-            identityOf(st).inode != s.identity.inode)
+        FileStatus st;
+        if (ops_.lstat(s.path, st) != 0 || st.identity().device != s.identity.device ||
+            st.identity().inode != s.identity.inode)
             throw IoError("文件在读取之后被移动或替换：" + s.path.string(), EIO);
         replaceFile(ops_, s.path, fileBytes(s.bytes));
         s.foreign = s.unkeyed = false;
@@ -222,10 +217,10 @@ fs::path SavedRegions::keep(Bytes region) {
     // Only the first and the latest are kept: the earlier latest ones go, each only when
     // its name still holds the very file verified as ours (a foreign one is not ours).
     for (auto it = saved_.begin(); !first && it != saved_.end();) {
-        struct stat st {};
-        if (!it->first && !it->foreign && ops_.lstat(it->path.c_str(), &st) == 0 &&
-            identityOf(st).device == it->identity.device &&
-            identityOf(st).inode == it->identity.inode) {
+        FileStatus st;
+        if (!it->first && !it->foreign && ops_.lstat(it->path, st) == 0 &&
+            st.identity().device == it->identity.device &&
+            st.identity().inode == it->identity.inode) {
             try {
                 removeSideFile(ops_, it->path);
                 it = saved_.erase(it);

@@ -35,11 +35,6 @@ std::filesystem::path freshName(const std::filesystem::path& target, unsigned at
     return p;
 }
 
-bool sameFile(const struct stat& st, const FileIdentity& id) {
-    return static_cast<std::uint64_t>(st.st_dev) == id.device &&
-           static_cast<std::uint64_t>(st.st_ino) == id.inode;
-}
-
 // Writes the bytes into a newly created file beside `target` and flushes them. Returns the
 // open file (kept open so that its name can be checked after the rename).
 PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FileParts parts,
@@ -70,7 +65,7 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
             if (out->identity().size != length)
                 throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
         } catch (const IoError&) {
-            ops.unlink(tmp.c_str());  // made by this call under a fresh name: ours to remove
+            ops.unlink(tmp);  // made by this call under a fresh name: ours to remove
             throw;
         }
         return std::move(*out);
@@ -79,22 +74,22 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
 
 // After naming: the name must hold the file just written, not one swapped in meanwhile.
 void checkNamed(FileOps& ops, PosixFile& written, const std::filesystem::path& target) {
-    struct stat st {};
-    if (ops.lstat(target.c_str(), &st) != 0 || !sameFile(st, written.identity()))
+    FileStatus st;
+    if (ops.lstat(target, st) != 0 || !st.sameFile(written.identity()))
         throw IoError("文件在建立的同时被其他程序换掉了：" + target.string(), EIO);
 }
 
 // Gives the finished file its name without replacing anything of that name.
 void nameWithoutReplacing(FileOps& ops, const std::filesystem::path& tmp,
                           const std::filesystem::path& target) {
-    if (ops.renameNoReplace(tmp.c_str(), target.c_str()) == 0)
+    if (ops.renameNoReplace(tmp, target) == 0)
         return;
     int error = errno;
     if (error != EINVAL && error != ENOSYS && error != ENOTSUP)
         failNaming(target, error);
     // A file system without that rename: a hard link fails as well when the name is taken.
-    if (ops.link(tmp.c_str(), target.c_str()) == 0) {
-        ops.unlink(tmp.c_str());
+    if (ops.link(tmp, target) == 0) {
+        ops.unlink(tmp);
         return;
     }
     error = errno;
@@ -102,10 +97,10 @@ void nameWithoutReplacing(FileOps& ops, const std::filesystem::path& tmp,
         failNaming(target, error);
     // Neither (FAT on a USB stick): the caller holds the lock of the file this one belongs
     // to, so no writer of this program races the check below.
-    struct stat st {};
-    if (ops.lstat(target.c_str(), &st) == 0)
+    FileStatus st;
+    if (ops.lstat(target, st) == 0)
         failNaming(target, EEXIST);
-    if (ops.rename(tmp.c_str(), target.c_str()) != 0)
+    if (ops.rename(tmp, target) != 0)
         failNaming(target, errno);
 }
 
@@ -115,15 +110,15 @@ void install(FileOps& ops, const std::filesystem::path& target, FileParts parts,
     const auto tmp = written.path();
     try {
         if (replace) {
-            if (ops.rename(tmp.c_str(), target.c_str()) != 0)
+            if (ops.rename(tmp, target) != 0)
                 failNaming(target, errno);
         } else {
             nameWithoutReplacing(ops, tmp, target);
         }
     } catch (const IoError&) {
-        struct stat st {};
-        if (ops.lstat(tmp.c_str(), &st) == 0 && sameFile(st, written.identity()))
-            ops.unlink(tmp.c_str());
+        FileStatus st;
+        if (ops.lstat(tmp, st) == 0 && st.sameFile(written.identity()))
+            ops.unlink(tmp);
         throw;
     }
     try {
@@ -132,9 +127,9 @@ void install(FileOps& ops, const std::filesystem::path& target, FileParts parts,
         written.close();
     } catch (const IoError&) {
         // A new file that may not last is none: the name goes again, if it is still ours.
-        struct stat st {};
-        if (!replace && ops.lstat(target.c_str(), &st) == 0 && sameFile(st, written.identity()))
-            ops.unlink(target.c_str());
+        FileStatus st;
+        if (!replace && ops.lstat(target, st) == 0 && st.sameFile(written.identity()))
+            ops.unlink(target);
         throw;
     }
 }
@@ -174,22 +169,22 @@ void replaceFile(FileOps& ops, const std::filesystem::path& target,
     install(ops, target, {&bytes, 1}, true);
 }
 
-std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const struct stat& st,
+std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const FileStatus& st,
                                            const FileIdentity* owner) {
-    if (!S_ISREG(st.st_mode)) {
+    if (!st.regular()) {
         return quoted(path) +
                "不是普通文件（是文件夹、符号链接或设备），不是本程序写的，没有使用也没有改动它。";
     }
-    if (owner != nullptr && sameFile(st, *owner)) {
+    if (owner != nullptr && st.sameFile(*owner)) {
         return quoted(path) +
                "与它所属的文件是同一个文件（硬链接），不能当作本程序的附属文件，没有使用也没有改动"
                "它。";
     }
-    if (st.st_nlink != 1) {
+    if (st.links != 1) {
         return quoted(path) +
                "还有其他名字（硬链接），可能就是别的文件，不是本程序写的，没有使用也没有改动它。";
     }
-    if (st.st_uid != ::geteuid()) {
+    if (!st.ownedByUser) {
         return quoted(path) + "属于另一个用户，不是本程序替你写的，没有使用也没有改动它。";
     }
     return std::nullopt;
@@ -197,8 +192,8 @@ std::optional<std::string> sideFileProblem(const std::filesystem::path& path, co
 
 SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const FileIdentity* owner) {
     SideFile side;
-    struct stat st {};
-    if (ops.lstat(path.c_str(), &st) != 0) {
+    FileStatus st;
+    if (ops.lstat(path, st) != 0) {
         if (errno == ENOENT)
             return side;
         throw IoError("无法读取文件信息：" + path.string() + "\n（" + systemMessage(errno) + "）",
@@ -210,8 +205,8 @@ SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const Fil
         return side;
     }
     PosixFile file(ops, path, PosixFile::Mode::Read, PosixFile::Links::Refuse);
-    const struct stat now = file.status();
-    if (now.st_dev != st.st_dev || now.st_ino != st.st_ino) {
+    const FileStatus now = file.status();
+    if (now.device != st.device || now.inode != st.inode) {
         side.problem = quoted(path) + "在读取的同时被其他程序换掉了，没有使用也没有改动它。";
         return side;
     }
@@ -220,7 +215,7 @@ SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const Fil
         return side;
     }
     side.state = SideFile::State::Trusted;
-    side.size = static_cast<std::uint64_t>(now.st_size);
+    side.size = now.size;
     side.file.emplace(std::move(file));
     return side;
 }
@@ -236,14 +231,14 @@ void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
         const auto& path = it->path();
         if (!isFreshNameOf(path.filename().string(), base))
             continue;
-        struct stat st {};
-        if (ops.lstat(path.c_str(), &st) == 0 && !sideFileProblem(path, st, nullptr))
-            ops.unlink(path.c_str());
+        FileStatus st;
+        if (ops.lstat(path, st) == 0 && !sideFileProblem(path, st, nullptr))
+            ops.unlink(path);
     }
 }
 
 void removeSideFile(FileOps& ops, const std::filesystem::path& path) {
-    if (ops.unlink(path.c_str()) != 0 && errno != ENOENT) {
+    if (ops.unlink(path) != 0 && errno != ENOENT) {
         const int error = errno;
         throw IoError("无法删除文件：" + path.string() + "\n（" + systemMessage(error) + "）",
                       error);

@@ -6,8 +6,6 @@
 // so that no file planted there (a link to another file, a hard link to the executable) is
 // ever opened, flushed, and only then given its name. Nothing is ever truncated in place.
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -50,7 +48,7 @@ struct SideFile {
 SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const FileIdentity* owner);
 
 // What is wrong with a side file of status `st` at `path`, or nothing (the rule above).
-std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const struct stat& st,
+std::optional<std::string> sideFileProblem(const std::filesystem::path& path, const FileStatus& st,
                                            const FileIdentity* owner);
 
 // Removes a side file of the program's own, flushing the folder; a missing one is fine.

@@ -50,15 +50,14 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
             text.ends_with(p.suffix))
             return keep(p.what);
     }
-    struct stat st {};
-    if (ops.lstat(real.c_str(), &st) != 0)
+    FileStatus st;
+    if (ops.lstat(real, st) != 0)
         return {};  // nothing there: a new file
     for (const auto& [id, what] : kept.files) {
-        if (static_cast<std::uint64_t>(st.st_dev) == id.device &&
-            static_cast<std::uint64_t>(st.st_ino) == id.inode)
+        if (st.device == id.device && st.inode == id.inode)
             return keep(what + "（同一个文件的另一个名字）");
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (!st.regular()) {
         return quoted(target) +
                "不是普通文件（是符号链接、文件夹、管道或设备），不会用导出或保存的文件替换它，没有"
                "写入。请换一个文件名。";
@@ -72,8 +71,8 @@ void writeOutputFile(FileOps& ops, const fs::path& target, std::span<const std::
                      bool replace, const KeptFiles& kept) {
     if (const std::string problem = outputProblem(ops, target, kept); !problem.empty())
         throw IoError(problem, EPERM);
-    struct stat st {};
-    if (replace && ops.lstat(target.c_str(), &st) == 0)
+    FileStatus st;
+    if (replace && ops.lstat(target, st) == 0)
         replaceFile(ops, target, bytes);
     else
         createNewFile(ops, target, bytes);

@@ -1,8 +1,5 @@
 #include "io/posix_file.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -41,37 +38,17 @@ std::string systemMessage(int error) {
     }
 }
 
-FileIdentity identityOf(const struct stat& st) {
-    return FileIdentity{static_cast<std::uint64_t>(st.st_dev),
-                        static_cast<std::uint64_t>(st.st_ino),
-                        static_cast<std::uint64_t>(st.st_size), S_ISREG(st.st_mode)};
-}
-
 PosixFile::PosixFile(FileOps& ops, const std::filesystem::path& path, Mode mode, Links links)
     : ops_(&ops), path_(path) {
-    int flags = O_RDONLY;
-    if (mode == Mode::ReadWrite)
-        flags = O_RDWR;
-    const bool create = mode == Mode::CreateNew || mode == Mode::CreatePrivate;
-    if (create)
-        flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW;
-    if (links == Links::Refuse)
-        flags |= O_NOFOLLOW;
-    // Never follow into a FIFO or device and hang there: those are refused by the checks
-    // before any file is opened, and O_NONBLOCK keeps an open of one from blocking.
-    do {
-        fd_ = ops_->open(path.c_str(), flags | O_NONBLOCK,
-                         mode == Mode::CreatePrivate ? 0600
-                         : create                    ? 0644
-                                                     : 0);
-    } while (fd_ < 0 && errno == EINTR);
+    const OpenMode how = mode == Mode::Read        ? OpenMode::Read
+                         : mode == Mode::ReadWrite ? OpenMode::ReadWrite
+                         : mode == Mode::CreateNew ? OpenMode::CreateNew
+                                                   : OpenMode::CreatePrivate;
+    fd_ = ops_->open(path, how, links == Links::Follow);
     if (fd_ < 0) {
         const int error = errno;
         fail(mode == Mode::Read ? "无法打开文件" : "无法以读写方式打开文件", path, error);
     }
-    const int fl = fcntl(fd_, F_GETFL);
-    if (fl >= 0)
-        fcntl(fd_, F_SETFL, fl & ~O_NONBLOCK);
 }
 
 PosixFile::~PosixFile() {
@@ -87,8 +64,8 @@ PosixFile::PosixFile(PosixFile&& other) noexcept
 void PosixFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t n = ops_->pread(fd_, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + done));
+        const std::ptrdiff_t n =
+            ops_->pread(fd_, out.data() + done, out.size() - done, offset + done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -111,8 +88,8 @@ std::vector<std::uint8_t> PosixFile::readAt(std::uint64_t offset, std::size_t co
 void PosixFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> in) {
     std::size_t done = 0;
     while (done < in.size()) {
-        const ssize_t n = ops_->pwrite(fd_, in.data() + done, in.size() - done,
-                                       static_cast<off_t>(offset + done));
+        const std::ptrdiff_t n =
+            ops_->pwrite(fd_, in.data() + done, in.size() - done, offset + done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -129,21 +106,20 @@ void PosixFile::sync() {
 }
 
 FileIdentity PosixFile::identity() {
-    return identityOf(status());
+    return status().identity();
 }
 
-struct stat PosixFile::status() {
-    struct stat st {};
-    if (ops_->fstat(fd_, &st) != 0)
+FileStatus PosixFile::status() {
+    FileStatus st;
+    if (ops_->fstat(fd_, st) != 0)
         fail("无法读取文件信息", path_, errno);
     return st;
 }
 
 bool PosixFile::lock(bool exclusive, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     for (;;) {
-        if (ops_->flock(fd_, op) == 0)
+        if (ops_->lock(fd_, exclusive) == 0)
             return true;
         const int error = errno;
         if (error == EINTR)
@@ -169,7 +145,7 @@ void syncFolderOf(FileOps& ops, const std::filesystem::path& path) {
     auto folder = path.parent_path();
     if (folder.empty())
         folder = ".";
-    const int fd = ops.open(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+    const int fd = ops.open(folder, OpenMode::Folder, true);
     if (fd < 0)
         return;  // some file systems cannot open folders; the file's own flush still holds
     const int rc = ops.fsync(fd);

@@ -2,8 +2,6 @@
 // One open file, closed when the object goes: positioned reads and writes that either move
 // every byte or throw, flushing, identity, and an advisory lock that waits a bounded time.
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -28,16 +26,6 @@ private:
 
 // The text of an errno value, as the system gives it.
 std::string systemMessage(int error);
-
-// Which file a path names: it changes when another file is put in its place.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    bool regular = false;
-    bool operator==(const FileIdentity&) const = default;
-};
-FileIdentity identityOf(const struct stat& st);
 
 class PosixFile {
 public:
@@ -65,7 +53,7 @@ public:
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> in);
     void sync();
     FileIdentity identity();
-    struct stat status();
+    FileStatus status();
 
     // Takes the file's advisory lock, waiting up to `wait`; false when another program
     // held it all that time. The lock goes with the object.

@@ -2,8 +2,6 @@
 
 #include <iconv.h>
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -80,14 +78,14 @@ std::string decodeText(std::string_view bytes, const std::string& fileName) {
 
 std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes) {
     const std::string name = path.string();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
+    FileStatus st;
+    if (systemFileOps().stat(path, st) != 0) {
         throw DataFileError("找不到或无法读取文件：" + name + "（" + systemMessage(errno) + "）");
     }
-    if (!S_ISREG(st.st_mode))
+    if (!st.regular())
         throw DataFileError("不是一个普通文件（可能是文件夹或设备），无法读取：" + name);
-    if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-        throw DataFileError("文件太大（" + std::to_string(st.st_size) + " 字节，最多 " +
+    if (st.size > maxBytes) {
+        throw DataFileError("文件太大（" + std::to_string(st.size) + " 字节，最多 " +
                             std::to_string(maxBytes) + " 字节），不像是这个程序的数据文件：" +
                             name);
     }

@@ -1,12 +1,11 @@
 #include "session/change_watcher.h"
 
-#include <sys/stat.h>
-
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include "io/file_ops.h"
 #include "session/document_session.h"
 #include "toolkit/text.h"
 
@@ -20,14 +19,13 @@ ChangeWatcher::ChangeWatcher(DocumentSession& session, QObject* parent)
 }
 
 QString ChangeWatcher::stamp() const {
-    struct stat st {};
-    if (::stat(QFile::encodeName(session_.exepath()).constData(), &st) != 0)
+    FileStatus st;
+    if (systemFileOps().stat(toPath(session_.exepath()), st) != 0)
         return {};
-    return QString("%1:%2:%3.%4")
-        .arg(static_cast<qulonglong>(st.st_ino))
-        .arg(static_cast<qlonglong>(st.st_size))
-        .arg(static_cast<qlonglong>(st.st_mtim.tv_sec))
-        .arg(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+    return QString("%1:%2:%3")
+        .arg(static_cast<qulonglong>(st.inode))
+        .arg(static_cast<qulonglong>(st.size))
+        .arg(static_cast<qlonglong>(st.modified));
 }
 
 void ChangeWatcher::watch() {

@@ -1,0 +1,143 @@
+#include "io/child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <fstream>
+#include <thread>
+
+namespace vorlan {
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// The child's work: the answer on the pipe, then _exit without running anything of the
+// parent's (atexit handlers, stdio buffers, Qt).
+[[noreturn]] void child(const std::function<std::string()>& work, int out,
+                        std::uint64_t addressLimit) {
+    if (!kAddressSanitizer && addressLimit != 0) {
+        const rlimit limit{addressLimit, addressLimit};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+    const std::string line = work();
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = ::write(out, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ::_exit(2);
+        done += static_cast<std::size_t>(n);
+    }
+    ::_exit(0);
+}
+
+// What the child may use: what the program has mapped now, and a gigabyte more.
+std::uint64_t addressLimit() {
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    if (!(statm >> pages))
+        return 0;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + (std::uint64_t{1} << 30);
+}
+
+bool waitFor(pid_t pid, std::chrono::steady_clock::time_point deadline, int& status) {
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return true;
+        if (done < 0 && errno != EINTR)
+            return false;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+}  // namespace
+
+ChildAnswer runInChild(const std::function<std::string()>& work, std::chrono::milliseconds limit,
+                       std::size_t maxAnswer) {
+    using Outcome = ChildAnswer::Outcome;
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return {};
+    const std::uint64_t memory = addressLimit();
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return {};
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        child(work, fds[1], memory);
+    }
+    ::close(fds[1]);
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    ChildAnswer answer;
+    bool timedOut = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = ::poll(&p, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0) {
+            timedOut = ready == 0;
+            break;
+        }
+        char buf[256];
+        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        answer.line.append(buf, static_cast<std::size_t>(n));
+        if (answer.line.size() > maxAnswer)
+            break;
+    }
+    ::close(fds[0]);
+    int status = 0;
+    if (timedOut || !waitFor(pid, deadline, status)) {
+        ::kill(pid, SIGKILL);
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        answer.outcome = Outcome::TimedOut;
+        return answer;
+    }
+    answer.outcome =
+        WIFEXITED(status) && WEXITSTATUS(status) == 0 && answer.line.size() <= maxAnswer
+            ? Outcome::Answered
+            : Outcome::Failed;
+    return answer;
+}
+
+std::filesystem::path nameOfOpenFile(int fd, const std::filesystem::path& fallback) {
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    return ::access(proc.c_str(), R_OK) == 0 ? std::filesystem::path(proc) : fallback;
+}
+
+}  // namespace vorlan

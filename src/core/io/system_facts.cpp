@@ -1,0 +1,58 @@
+#include "io/system_facts.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "io/posix_file.h"
+
+namespace vorlan {
+
+std::string localTimeText(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[64] = "0";
+    if (::localtime_r(&now, &local) != nullptr &&
+        std::strftime(text, sizeof text, format, &local) == 0)
+        return "0";
+    return text;
+}
+
+std::filesystem::path userConfigFolder() {
+    const auto absolute = [](const char* value) {
+        return value != nullptr && value[0] == '/' ? std::filesystem::path(value)
+                                                   : std::filesystem::path();
+    };
+    if (auto xdg = absolute(std::getenv("XDG_CONFIG_HOME")); !xdg.empty())
+        return xdg;
+    if (auto home = absolute(std::getenv("HOME")); !home.empty())
+        return home / ".config";
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr)
+        return {};
+    if (auto home = absolute(found->pw_dir); !home.empty())
+        return home / ".config";
+    return {};
+}
+
+void makePrivateFolders(const std::filesystem::path& folder) {
+    std::filesystem::path at;
+    for (const std::filesystem::path& part : folder) {
+        at /= part;
+        if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
+            const int error = errno;
+            throw IoError("无法建立文件夹：" + at.string() + "（" + systemMessage(error) + "）",
+                          error);
+        }
+    }
+}
+
+}  // namespace vorlan
