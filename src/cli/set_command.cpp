@@ -2,6 +2,7 @@
 
 #include "bulk/field_text.h"
 #include "columns.h"
+#include "schema/name_bytes.h"
 #include "targets.h"
 #include "value_parse.h"
 

@@ -55,6 +55,7 @@ private slots:
     void keysWorkEverywhere();
     void aPageFirstShownAfterAnOpenShowsTheFile();
     void messagesShowFileTextAsPlainText();
+    void fileFiltersShowTheirPatternOnce();
 };
 
 void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
@@ -177,6 +178,18 @@ void DesktopHabitsTest::messagesShowFileTextAsPlainText() {
     dialogs.information(nullptr, u("第 2 行 label：<img src=x>\x1b[2J\n下一行"));
     QCOMPARE(format, Qt::PlainText);
     QCOMPARE(shown, u("第 2 行 label：<img src=x>\\x1B[2J\n下一行"));
+}
+
+void DesktopHabitsTest::fileFiltersShowTheirPatternOnce() {
+    const std::pair<const char*, const char*> cases[] = {
+        {"SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *", "SLKV_618.04;;所有文件 (*)"},
+        {"VORLAN镜像文件(*.*) | *.*", "VORLAN镜像文件 (*.*)"},
+        {"补丁文件(*.bps, *.ips) | *.bps *.ips", "补丁文件 (*.bps *.ips)"},
+        {"CSV 文件 (*.csv) | *.csv | JSON 文件 (*.json) | *.json",
+         "CSV 文件 (*.csv);;JSON 文件 (*.json)"},
+    };
+    for (const auto& [filter, shown] : cases)
+        QCOMPARE(toQtFilter(u(filter)), u(shown));
 }
 
 #include "desktop_habits_wtest.moc"

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
+#include <QUndoView>
 
 #include "catalog/catalog.h"
 #include "document/document.h"
@@ -51,8 +52,10 @@ private slots:
     void everyBadFieldIsNamedInOneMessage();
     void aReplacedFileIsOfferedToBeOpenedAgain();
     void anUndoInAReplacedFileOffersToOpenItAgain();
+    void aFileDeletedAndPutBackTakesThePendingEdits();
     void aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo();
     void theStatusLineNamesWhatChangedAndWhatUndoLeft();
+    void aJumpInTheHistoryNamesEveryStep();
     void theFilterKeepsTheKeyboardWorking();
 };
 
@@ -163,7 +166,7 @@ void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
     QTest::keyClick(f.list1, Qt::Key_Y, Qt::ControlModifier);
     f.click("RedoButton");
     QCOMPARE(f.bytes(), patched);
-    QVERIFY(f.status->text().startsWith(u("已重做 ")));
+    QVERIFY(f.status->text().startsWith(u("已重做：")));
 }
 
 void EditingFlowTest::undoRefusesAfterAnotherProgramChangedTheBytes() {
@@ -252,6 +255,10 @@ void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
     for (const char* said :
          {"「HP」填的是“abc”", "「机体属性」填的是“1FF”", "「攻击力」填的是“70000”", "3 个字段"})
         QVERIFY2(message.contains(u(said)), qPrintable(message));
+    // In the page's order: 基本参数, then 机体武器, then 其他.
+    QVERIFY2(message.indexOf(u("「HP」")) < message.indexOf(u("「攻击力」")) &&
+                 message.indexOf(u("「攻击力」")) < message.indexOf(u("「机体属性」")),
+             qPrintable(message));
     for (const char* name : {"Text2", "Text35", "Text18"})
         QVERIFY2(f.box(name)->property("refused").toBool(), name);
     // The first bad field is brought forward and takes the focus.
@@ -301,6 +308,37 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     f.type("Text3", "98");
     f.click("Command3");
     QCOMPARE(f.bytes()[en7], std::uint8_t{98});
+}
+
+// A deleted file is said to be gone (nothing to open again); once it is put back, 写入 in
+// the reopen's question about the unsaved edits writes them into it, and nothing loops.
+void EditingFlowTest::aFileDeletedAndPutBackTakesThePendingEdits() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    f.type("Text3", "321");
+    // Moved away (its inode stays taken, so the copy put back is another file).
+    const std::filesystem::path moved = f.exe().string() + ".moved";
+    std::filesystem::rename(f.exe(), moved);
+    f.click("Command3");
+    QVERIFY(f.dialogs().questions.isEmpty());
+    QVERIFY(f.dialogs().lastMessage().contains(u("已被删除或移走")));
+    QCoreApplication::processEvents();
+
+    std::filesystem::copy_file(moved, f.exe());
+    f.dialogs().answerNextQuestion(true);
+    f.dialogs().answerNextUnsaved(Unsaved::Write);
+    f.click("Command3");
+    // The reopen question, then the one about the unsaved edits.
+    QCOMPARE(f.dialogs().questions.size(), 2);
+    QVERIFY(f.dialogs().questions[0].contains(u("要重新打开它吗")));
+    const std::uint64_t en = unitTable().entryOffset(5) + 40;
+    QCOMPARE(f.bytes()[en] | f.bytes()[en + 1] << 8, 321);
+    QVERIFY(!f.box("Text3")->property("edited").toBool());
+    QVERIFY(f.status->text().startsWith(u("已写入 机体005：EN 200 → 321")));
+    // Written once into the file that stands there now: another 写入 asks nothing.
+    QCoreApplication::processEvents();
+    f.click("Command3");
+    QCOMPARE(f.dialogs().questions.size(), 2);
 }
 
 void EditingFlowTest::anUndoInAReplacedFileOffersToOpenItAgain() {
@@ -365,7 +403,7 @@ void EditingFlowTest::aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo() {
     QCOMPARE(f.bytes(), original);
 }
 
-// One weapon field written is one entry's change, and an undo says what the value is now.
+// One weapon field written is one entry's change, and an undo says which write it undid.
 void EditingFlowTest::theStatusLineNamesWhatChangedAndWhatUndoLeft() {
     Flow f;
     f.clickRow(f.list1, 4);
@@ -376,8 +414,30 @@ void EditingFlowTest::theStatusLineNamesWhatChangedAndWhatUndoLeft() {
     QVERIFY(f.status->text().startsWith(u("已写入")));
     QVERIFY2(!f.status->text().contains(u("个条目")), qPrintable(f.status->text()));
     QTest::keyClick(&f.window(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(f.status->text().startsWith(u("已撤销，现在")));
-    QVERIFY2(f.status->text().endsWith(u("4321 → ") + attack), qPrintable(f.status->text()));
+    QVERIFY(f.status->text().startsWith(u("已撤销：")));
+    QVERIFY2(f.status->text().endsWith(attack + u(" → 4321")), qPrintable(f.status->text()));
+}
+
+void EditingFlowTest::aJumpInTheHistoryNamesEveryStep() {
+    Flow f;
+    const Bytes original = f.bytes();
+    f.clickRow(f.list1, 4);
+    for (const char* hp : {"1111", "2222", "3333"}) {
+        f.type("Text2", hp);
+        f.click("Command3");
+    }
+    f.showWindow();
+    f.click("HistoryButton");
+    auto* history = f.child<QUndoView>("HistoryView");
+    QTRY_VERIFY(history->isVisible());
+    // The first line is the state at opening: a click there undoes all three writes.
+    const QRect first = history->visualRect(history->model()->index(0, 0));
+    QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(f.bytes(), original);
+    const QString said = f.status->text();
+    QVERIFY2(said.startsWith(u("已撤销：")), qPrintable(said));
+    for (const char* hp : {"1111 → 2222", "2222 → 3333", "→ 1111"})
+        QVERIFY2(said.contains(u(hp)), qPrintable(said));
 }
 
 QTEST_MAIN(EditingFlowTest)

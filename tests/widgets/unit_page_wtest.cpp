@@ -52,6 +52,8 @@ private slots:
     void copyAndPaste();
     void patchesRefreshThePage();
     void aChoiceBoxCompletesTypedText();
+    void aNameStoredOtherThanTypedIsShownAndSaid();
+    void theNotesFollowTheUnitAndTheSlot();
 };
 
 void UnitPageTest::selectingAUnitShowsIt() {
@@ -299,4 +301,48 @@ void UnitPageTest::aChoiceBoxCompletesTypedText() {
 }
 
 QTEST_MAIN(UnitPageTest)
+// A code cut to its field or completed with a 0: the 文本显示 box shows what a write stores,
+// the write says what it did (as vorlan-cli set does), and the page then shows it stored.
+void UnitPageTest::aNameStoredOtherThanTypedIsShownAndSaid() {
+    const struct {
+        QString typed;
+        QString stored;
+        const char* says;
+    } cases[] = {
+        {"81418142814", "814181428140", "末尾补 0"},
+        {QString("8141").repeated(18), QString("8141").repeated(17), "只有 34 字节"},
+    };
+    for (const auto& c : cases) {
+        Page p;
+        const CharTable& chars = p.window().context().session().charTable();
+        p.selectUnit(5);
+        p.type("Text33", c.typed);
+        QCOMPARE(p.text("Text34").toStdString(), chars.decode(c.stored.toStdString()));
+        p.click("Command3");
+        QVERIFY2(p.dialogs().lastMessage().contains(u(c.says)),
+                 qPrintable(p.dialogs().lastMessage()));
+        QCOMPARE(p.text("Text33"), c.stored);
+    }
+}
+
+// The weapon notice says whether 写入 takes a slot as soon as the choice changes, and a note
+// about the unit shown before is cleared once another unit is shown.
+void UnitPageTest::theNotesFollowTheUnitAndTheSlot() {
+    Page p;
+    p.selectUnit(5);
+    QCOMPARE(p.note->text(), kNoSlot);
+    p.selectSlot(1);
+    QCOMPARE(p.note->text(), kSlot);
+    p.selectUnit(6);
+    QCOMPARE(p.note->text(), kNoSlot);
+
+    p.type("Text2", "1234");  // an edit pending while a patch writes every unit
+    p.click("Command4");
+    auto* status = p.child<QLabel>("StatusNote");
+    QVERIFY(status->text().contains(u("显示之后")));
+    p.dialogs().answerNextUnsaved(Dialogs::Unsaved::Discard);
+    p.selectUnit(7);
+    QVERIFY2(!status->text().contains(u("显示之后")), qPrintable(status->text()));
+}
+
 #include "unit_page_wtest.moc"

@@ -114,31 +114,6 @@ std::string choiceHint(const FieldDef& f) {
            "，或项的文字（用 fields 命令查看各项）。";
 }
 
-std::string nameCodeNote(const FieldDef& f, std::string_view given) {
-    if (!isNameCode(f))
-        return {};
-    // As parsing and the encoding take it: blanks around and a "0x" prefix dropped.
-    while (!given.empty() && given.front() == ' ')
-        given.remove_prefix(1);
-    while (!given.empty() && given.back() == ' ')
-        given.remove_suffix(1);
-    if (given.starts_with("0x") || given.starts_with("0X"))
-        given.remove_prefix(2);
-    const auto digits = static_cast<std::size_t>(2 * f.width);
-    const std::string field = "「" + f.fullCaption() + "」";
-    if (given.size() > digits) {
-        return field + "只有 " + std::to_string(f.width) + " 字节（" + std::to_string(digits) +
-               " 位），输入的第 " + std::to_string(digits + 1) + " 位起的 " +
-               std::to_string(given.size() - digits) + " 位没有写入：" +
-               excerpt(given.substr(digits));
-    }
-    if (given.size() % 2 == 1) {
-        return field + "输入的字码有 " + std::to_string(given.size()) +
-               " 位，不是整字节，末尾补 0 写入：" + excerpt(std::string(given) + "0");
-    }
-    return {};
-}
-
 ParsedValue parseFieldText(const FieldDef& f, std::string_view text, const FieldValue& shown,
                            NameSource* names) {
     switch (f.encoding->kind()) {

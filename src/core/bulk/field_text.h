@@ -46,9 +46,4 @@ ParsedValue parseFieldJson(const FieldDef& f, const nlohmann::json& v, const Fie
 // What a choice accepts, for messages.
 std::string choiceHint(const FieldDef& f);
 
-// What storing the code text `given` in name-code field `f` leaves out or adds, as a note
-// ("「机体名称」只有 34 字节（68 位），输入的第 69 位起的 …"): digits beyond the field are
-// not stored, an odd count of digits is completed with a 0. Empty when neither happens.
-std::string nameCodeNote(const FieldDef& f, std::string_view given);
-
 }  // namespace vorlan

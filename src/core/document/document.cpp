@@ -72,6 +72,11 @@ std::string multipleNamesMessage(const std::filesystem::path& p, std::uint64_t n
            "它复制成一个独立的文件（例如用 cp 而不是 ln），或者删除其他名字后再写入。";
 }
 
+std::string goneMessage(const std::filesystem::path& p) {
+    return "游戏主程序在打开之后被删除或移走了：\n" + name(p) +
+           "\n没有读取也没有写入任何内容。把它放回原处后再试。";
+}
+
 std::string replacedMessage(const std::filesystem::path& p) {
     return "游戏主程序在打开之后被其他程序替换，或者长度变了：\n" + name(p) +
            "\n为了不写错文件，没有写入任何内容。请重新打开它。";
@@ -281,7 +286,17 @@ bool Document::recover(PosixFile& exe) {
 PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
     bool writable = forWriting;
     for (;;) {
-        PosixFile file(ops(), path_, writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
+        std::optional<PosixFile> opened;
+        try {
+            opened.emplace(ops(), path_,
+                           writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
+        } catch (const IoError& e) {
+            // Deleted or moved away since it was opened: no file of that name to write.
+            if (e.error() == ENOENT)
+                throw Refusal{Status::Replaced, goneMessage(path_)};
+            throw;
+        }
+        PosixFile& file = *opened;
         if (!file.lock(writable, options_.lockWait))
             throw Refusal{Status::Busy, busyMessage(path_)};
         FileStatus st;
@@ -301,14 +316,14 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
         FileStatus js;
         const bool journal = ops().lstat(journalPath(path_), js) == 0;
         if (!journal)
-            return file;
+            return std::move(file);
         if (!writable) {
             // Holding the shared lock, no writer is at work: the journal is left by one that
             // was interrupted. Playing it back needs write access and the exclusive lock,
             // even for a reader, which must never see a half-written file. Somebody else's
             // file there is only noted.
             if (noteIfNotOurs(readJournal(ops(), path_, now)))
-                return file;
+                return std::move(file);
             writable = true;
             continue;
         }
@@ -317,7 +332,7 @@ PosixFile Document::lockedFile(bool forWriting, WriteResult* result) {
             result->recoveryNote = std::exchange(recoveryNote_, {});
         if (!ours && forWriting)
             throw Refusal{Status::Failed, notOursText_ + "\n没有写入任何内容。"};
-        return file;
+        return std::move(file);
     }
 }
 

@@ -218,6 +218,20 @@ std::vector<std::string> EntryEditor::clearedNameBytes(const std::vector<EntryEd
     return out;
 }
 
+std::vector<std::string> EntryEditor::nameNotes(const std::vector<EntryEdit>& edits) const {
+    std::vector<std::string> out;
+    for (const EntryEdit& e : edits) {
+        for (std::size_t i = 0; i < e.table->fields.size(); ++i) {
+            if (e.edited[i] == e.shown[i])
+                continue;
+            std::string note = nameCodeNote(e.table->fields[i], e.edited[i].text);
+            if (!note.empty())
+                out.push_back(edits.size() > 1 ? label(*e.table, e.index) + "：" + note : note);
+        }
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> EntryEditor::copy(const TableDef& table, int index) {
     if (index < 0 || index >= table.count)
         throw DocumentError(noEntry(table, index));

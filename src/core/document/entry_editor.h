@@ -56,6 +56,11 @@ public:
     // Throws DocumentError.
     std::vector<std::string> clearedNameBytes(const std::vector<EntryEdit>& edits);
 
+    // What saving `edits` stores of a name code other than as typed (cut to its field, an
+    // odd count of digits completed with 0): one note per such field, after the entry's
+    // label when there are several edits. Reads nothing.
+    std::vector<std::string> nameNotes(const std::vector<EntryEdit>& edits) const;
+
     // The whole entry as bytes. Throws DocumentError.
     std::vector<std::uint8_t> copy(const TableDef& table, int index);
     // Writes copied bytes over a whole entry, bytes no field shows included.

@@ -64,8 +64,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     buildPages();
     history_ = buildHistory();
     history_->hide();
-    connect(findChild<QPushButton*>("HistoryButton"), &QPushButton::toggled, history_,
-            &QWidget::setVisible);
+    connect(historyButton_, &QPushButton::toggled, history_, &QWidget::setVisible);
     // The history takes its width from the pages, not from the screen: the window keeps its
     // size when it is shown and hidden.
     splitter_ = new QSplitter;
@@ -121,7 +120,7 @@ void MainWindow::buildUndoButtons(QHBoxLayout* row) {
     QUndoStack* undo = context_->history().stack();
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
-    auto* historyButton = button("HistoryButton", u("历史"));
+    auto* historyButton = historyButton_ = button("HistoryButton", u("历史"));
     undoButton->setEnabled(false);
     redoButton->setEnabled(false);
     undoButton->setToolTip(u("撤销上一次写入 (Ctrl+Z)"));

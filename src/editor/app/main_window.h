@@ -12,6 +12,7 @@
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSettings;
 class QSplitter;
 class QTabWidget;
@@ -84,6 +85,7 @@ private:
     QLineEdit* text1_;
     QTabWidget* tabs_;
     QWidget* history_ = nullptr;
+    QPushButton* historyButton_ = nullptr;
     QSplitter* splitter_ = nullptr;
     DiscImageFrame* imageFrame_ = nullptr;
     ListsFolderFrame* listsFrame_ = nullptr;

@@ -34,6 +34,14 @@ std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path, bool readOn
     return doc->read(0, static_cast<std::size_t>(doc->size()));
 }
 
+// `path`'s name for a message about it and `other`: its file name, with its folder when
+// both files have the same name (two copies called SLKV_618.04).
+std::string shownName(const std::filesystem::path& path, const std::filesystem::path& other) {
+    if (path.filename() != other.filename())
+        return path.filename().string();
+    return (path.parent_path().filename() / path.filename()).string();
+}
+
 }  // namespace
 
 CompareWindow* CompareWindow::open(EditorContext& context, QWidget* mainWindow) {
@@ -245,10 +253,11 @@ void CompareWindow::take(Take what) {
                                                  : u("请先在列表中选择要采用的字段。"));
         return;
     }
+    const std::filesystem::path mine = context_.session().document()->path();
     ChangePreview preview;
     preview.title = u("采用另一个文件中的值");
     preview.summary =
-        u("将把 %1 个字段改为 %2 中的值：").arg(changes.size()).arg(u(other_.filename().string()));
+        u("将把 %1 个字段改为 %2 中的值：").arg(changes.size()).arg(u(shownName(other_, mine)));
     preview.accept = u("采用");
     for (const FieldChange* c : changes) {
         const ChangeText t = describeChange(*c, &context_.session());
@@ -259,8 +268,8 @@ void CompareWindow::take(Take what) {
     // Each entry's values as stored now, with the taken fields set to the other file's.
     std::vector<EntryEdit> edits;
     try {
-        Document* mine = context_.session().document();
-        const auto ours = mine->read(0, static_cast<std::size_t>(mine->size()));
+        Document* document = context_.session().document();
+        const auto ours = document->read(0, static_cast<std::size_t>(document->size()));
         std::map<std::pair<const TableDef*, int>, std::size_t> at;
         for (const FieldChange* c : changes) {
             const auto key = std::pair(c->table, c->index);
@@ -275,8 +284,9 @@ void CompareWindow::take(Take what) {
         context_.session().readFailed(this, e);
         return;
     }
-    const std::string label =
-        "从 " + other_.filename().string() + " 采用 " + std::to_string(changes.size()) + " 个字段";
+    const std::string label = "从 " + shownName(other_, mine) + " 采用 " +
+                              std::to_string(changes.size()) + " 个字段到 " +
+                              shownName(mine, other_);
     const WriteResult result = context_.writer().write(
         this, [&](EntryEditor& editor) { return editor.save(edits, label); });
     if (result.status == WriteResult::Status::Refused)

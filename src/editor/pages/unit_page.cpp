@@ -274,10 +274,7 @@ void UnitPage::connectActions() {
             &EntryChooser::gameNamesChanged);
     connect(browser_, &RecordBrowser::entryShown, this, &UnitPage::unitShown);
     connect(browser_, &RecordBrowser::entryRead, this, &UnitPage::showStepDigits);
-    connect(browser_, &RecordBrowser::written, this, [this](bool withSlot) {
-        label12_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
-                                   : u("注意：现在没有选定武器修改，武器部分不作写入"));
-    });
+    connect(browser_, &RecordBrowser::written, this, &UnitPage::showSlotNote);
     connect(picker2_, &EntryChooser::picked, this, &UnitPage::slotPicked);
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WidgetWithChildrenShortcut);
@@ -308,6 +305,13 @@ void UnitPage::unitShown() {
     for (int k = 1; k <= kSlotsPerUnit; ++k)
         labels << u("武器") + QString::number(k);
     picker2_->setLabels(labels);
+    showSlotNote(false);  // a new unit: no slot chosen yet
+}
+
+void UnitPage::showSlotNote(bool withSlot) {
+    // Whether 写入 writes a weapon slot too, as soon as that changes.
+    label12_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
+                               : u("注意：现在没有选定武器修改，武器部分不作写入"));
 }
 
 QStringList UnitPage::slotNames() {
@@ -343,6 +347,7 @@ void UnitPage::slotPicked(int row) {
     // The slot list stands on the slot the form shows, whatever happened.
     const int shown = slot_->shownIndex();
     picker2_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
+    showSlotNote(shown >= 0);
 }
 
 void UnitPage::applyPatch(const TablePatch& patch) {

@@ -38,6 +38,7 @@ private:
     void hint(const char* text);
     // A unit was picked and shown: the slot list shows its slots with no slot picked.
     void unitShown();
+    void showSlotNote(bool withSlot);
     // The names the game stores for the shown unit's slots.
     QStringList slotNames();
     // `showwp`: a slot of the shown unit, after its unsaved edits are resolved.

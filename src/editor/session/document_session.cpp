@@ -64,18 +64,43 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
         dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + u(e.what()));
         return false;
     }
-    if (!pending_.resolvePending(parent))
+    // Opened again after another program replaced it: the unsaved edits were made on the
+    // file that stood here, and the player may still write them into the one that stands
+    // here now. It takes the old one's place before they are asked about, and each write
+    // checks them again against it; "取消" keeps the old one.
+    const bool again = reopening_ && document_ != nullptr;
+    std::unique_ptr<Document> previous;
+    std::unique_ptr<EntryEditor> previousEditor;
+    if (again) {
+        previousEditor = std::exchange(editor_, std::make_unique<EntryEditor>(*document, this));
+        previous = std::exchange(document_, std::move(document));
+        replaced_ = false;
+        // What was said of the old file is over; a write of the edits says its own.
+        emit note(QString());
+    }
+    if (!pending_.resolvePending(parent)) {
+        if (again) {
+            editor_ = std::move(previousEditor);
+            document_ = std::move(previous);
+            replaced_ = true;
+        }
         return false;
+    }
     // Whatever was said of the previous file is over.
-    emit note(QString());
+    if (!again)
+        emit note(QString());
     replaced_ = false;
     ++openCount_;
     exepath_ = QFileInfo(path).absoluteFilePath();
     chars_ = CharTable(lists.chars);
     lists_ = std::move(lists);
-    editor_.reset();
-    document_ = std::move(document);
-    editor_ = std::make_unique<EntryEditor>(*document_, this);
+    if (!again) {
+        editor_.reset();
+        document_ = std::move(document);
+        editor_ = std::make_unique<EntryEditor>(*document_, this);
+    }
+    previousEditor.reset();
+    previous.reset();
     if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
         dialogs_.information(parent, u(recovered));
     // An interrupted write restored by any later read or write is told once it is done.
@@ -151,8 +176,12 @@ void DocumentSession::readFailed(QWidget* parent, const std::exception& e) {
 
 void DocumentSession::fileReplaced(QWidget* parent) {
     replaced_ = true;
-    const QString text = u("游戏主程序在打开之后被其他程序替换了（或者长度变了）：\n") + exepath_ +
-                         u("\n为了不把两个文件混在一起，没有读取也没有写入。");
+    const bool gone = !QFileInfo::exists(exepath_);
+    const QString text =
+        gone ? u("游戏主程序已被删除或移走：\n") + exepath_ +
+                   u("\n没有读取也没有写入。把它放回原处后再试，或者点击“打开”选择它。")
+             : u("游戏主程序在打开之后被其他程序替换了（或者长度变了）：\n") + exepath_ +
+                   u("\n为了不把两个文件混在一起，没有读取也没有写入。");
     if (reopening_) {
         // A write chosen in the reopen's own question about unsaved edits.
         dialogs_.information(parent, text);
@@ -163,6 +192,11 @@ void DocumentSession::fileReplaced(QWidget* parent) {
         return;
     toldThisTurn_ = true;
     QTimer::singleShot(0, this, [this] { toldThisTurn_ = false; });
+    if (gone) {
+        // Nothing to open again until it is back.
+        dialogs_.information(parent, text);
+        return;
+    }
     const QString ask =
         text + u("\n\n要重新打开它吗？") +
         (pending_.hasPending() ? u("\n（尚未写入的修改会先询问：它们是对原来的文件做的，建议放弃）")
@@ -172,14 +206,17 @@ void DocumentSession::fileReplaced(QWidget* parent) {
         return;
     }
     reopening_ = true;
+    wroteWhileReopening_ = false;
     const QString path = exepath_;
     const bool opened = openExecutable(path, parent);
     reopening_ = false;
-    if (opened)
+    // A write of the pending edits has said what it did, and where.
+    if (opened && !wroteWhileReopening_)
         emit note(u("已重新打开 ") + exepath_);
 }
 
 void DocumentSession::announceWrite(const WriteStep& step, const QString& text) {
+    wroteWhileReopening_ = reopening_;
     emit wroteFile();
     emit note(text);
     emit stepWritten(step);
@@ -188,9 +225,12 @@ void DocumentSession::announceWrite(const WriteStep& step, const QString& text) 
 void DocumentSession::announceChangeElsewhere(const QString& time) {
     if (document_ && document_->replaced()) {
         // Reading it would fail on every page at once: the next read offers to open it again.
-        if (!replaced_)
-            emit note(u("游戏主程序已被其他程序替换（") + time +
-                      u("）。下次读取或写入时会询问是否重新打开它。"));
+        if (!replaced_) {
+            emit note(QFileInfo::exists(exepath_)
+                          ? u("游戏主程序已被其他程序替换（") + time +
+                                u("）。下次读取或写入时会询问是否重新打开它。")
+                          : u("游戏主程序已被删除或移走（") + time + u("）。"));
+        }
         replaced_ = true;
         return;
     }

@@ -109,6 +109,7 @@ private:
     bool replaced_ = false;
     bool toldThisTurn_ = false;  // a replacement was told during this user action
     bool reopening_ = false;
+    bool wroteWhileReopening_ = false;
 };
 
 }  // namespace vorlan

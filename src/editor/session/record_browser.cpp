@@ -1,5 +1,8 @@
 #include "session/record_browser.h"
 
+#include <algorithm>
+#include <map>
+
 #include <QLineEdit>
 
 #include "session/editor_context.h"
@@ -94,11 +97,17 @@ bool RecordBrowser::showIn(EntryForm& form, int index) {
     EntryEditor* editor = context_.session().editor(page_);
     if (editor == nullptr)
         return false;
+    const bool another = &form == &form_ && index != form_.shownIndex();
     try {
         form.show(*editor, index);
     } catch (const std::exception& e) {
         context_.session().readFailed(page_, e);
         return false;
+    }
+    // A note about the entry shown before is over once another is shown.
+    if (another && staleNoted_) {
+        staleNoted_ = false;
+        emit context_.session().note(QString());
     }
     return true;
 }
@@ -199,6 +208,7 @@ void RecordBrowser::stepWritten(const WriteStep& step) {
         return;
     }
     staleOnDisk_ = true;
+    staleNoted_ = true;
     emit context_.session().note(u("注意：") + entryText(shown()) +
                                  u(" 显示之后已在另一处被写入改动；写入前会先询问。"));
 }
@@ -293,6 +303,14 @@ bool RecordBrowser::write() {
         return false;
     refresh();
     emit written(forms.size() > 1);
+    // A name stored other than as typed is said, as the command line says it.
+    if (result.status == WriteResult::Status::Written) {
+        QStringList notes;
+        for (const std::string& note : context_.session().editor(page_)->nameNotes(edits))
+            notes << u("注意：") + u(note);
+        if (!notes.isEmpty())
+            context_.dialogs().information(page_, notes.join('\n'));
+    }
     return true;
 }
 
@@ -340,11 +358,26 @@ void RecordBrowser::paste() {
 }
 
 void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteResult& result) {
+    // The bad fields in the order the page shows them (its keyboard order), not the record's.
+    std::map<const QWidget*, int> place;
+    int at = 0;
+    QWidget* start = page_->window();
+    for (QWidget* w = start->nextInFocusChain(); w != start && at < 100000;
+         w = w->nextInFocusChain())
+        place.emplace(w, ++at);
+    std::vector<FieldRefusal> bad = result.refusals;
+    std::stable_sort(bad.begin(), bad.end(), [&](const FieldRefusal& a, const FieldRefusal& b) {
+        const auto where = [&](const FieldRefusal& r) {
+            const auto it = place.find(forms[static_cast<std::size_t>(r.edit)]->control(r.field));
+            return it == place.end() ? at + 1 : it->second;
+        };
+        return where(a) < where(b);
+    });
     // One message for every bad field: its caption, its value and what it accepts.
     QString text = u("没有写入：");
-    if (result.refusals.size() > 1)
-        text += u("%1 个字段的值不能写入。").arg(result.refusals.size());
-    for (const FieldRefusal& r : result.refusals) {
+    if (bad.size() > 1)
+        text += u("%1 个字段的值不能写入。").arg(bad.size());
+    for (const FieldRefusal& r : bad) {
         const EntryForm& form = *forms[static_cast<std::size_t>(r.edit)];
         const FieldDef& f = form.table().fields[static_cast<std::size_t>(r.field)];
         const QString value = form.controlText(r.field);
@@ -352,19 +385,19 @@ void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteRes
                 (value.isEmpty() ? u("没有填写") : u("填的是“") + value + u("”")) + u("：") +
                 u(f.encoding->accepted(f)) + u("。");
     }
-    if (result.refusals.empty())
+    if (bad.empty())
         text += u(result.message);
     context_.dialogs().information(page_, text + u("\n请改正后再写入。"));
     // Every bad field marked; the form of the first one last, so that it takes the focus.
-    const auto fieldsOf = [&result](int edit) {
+    const auto fieldsOf = [&bad](int edit) {
         std::vector<int> fields;
-        for (const FieldRefusal& r : result.refusals) {
+        for (const FieldRefusal& r : bad) {
             if (r.edit == edit)
                 fields.push_back(r.field);
         }
         return fields;
     };
-    const int first = result.refusals.empty() ? -1 : result.refusals.front().edit;
+    const int first = bad.empty() ? -1 : bad.front().edit;
     for (std::size_t k = 0; k < forms.size(); ++k) {
         if (static_cast<int>(k) != first)
             forms[k]->markRefused(fieldsOf(static_cast<int>(k)));

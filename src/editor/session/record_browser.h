@@ -108,6 +108,7 @@ private:
     QString copiedName_;
     bool writing_ = false;      // this browser's own write is under way
     bool staleOnDisk_ = false;  // bytes shown with unsaved edits were written elsewhere since
+    bool staleNoted_ = false;   // the status line holds the note of staleOnDisk_
 };
 
 }  // namespace vorlan

@@ -68,9 +68,15 @@ bool UndoHistory::applyStep(const WriteStep& step, bool forward) {
         dialogs_.information(nullptr, u(result.message));
         return false;
     }
-    // An undo says what the values are now: the step's change the other way round.
-    const std::string& what = forward || step.undoLabel.empty() ? step.label : step.undoLabel;
-    session_.announceWrite(step, u(forward ? "已重做 " : "已撤销，现在 ") + u(what));
+    // Says which writes were undone or redone: a jump in the history names every step of it.
+    if (turn_.isEmpty() || turnForward_ != forward) {
+        if (turn_.isEmpty())
+            QTimer::singleShot(0, this, [this] { turn_.clear(); });
+        turn_.clear();
+        turnForward_ = forward;
+    }
+    turn_ << u(step.label);
+    session_.announceWrite(step, u(forward ? "已重做：" : "已撤销：") + turn_.join(u("；")));
     return true;
 }
 

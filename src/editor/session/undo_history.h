@@ -4,6 +4,7 @@
 // left there (the history then stays where it was).
 
 #include <QObject>
+#include <QStringList>
 
 #include "document/write_step.h"
 
@@ -31,6 +32,10 @@ private:
     DocumentSession& session_;
     Dialogs& dialogs_;
     QUndoStack* stack_;
+    // The steps undone (or redone) in this turn of the event loop: one click in the history
+    // may take several.
+    QStringList turn_;
+    bool turnForward_ = false;
 };
 
 }  // namespace vorlan

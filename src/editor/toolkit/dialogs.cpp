@@ -1,5 +1,7 @@
 #include "toolkit/dialogs.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -43,7 +45,16 @@ QString toQtFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i].trimmed() + " (" + parts[i + 1].trimmed() + ")";
+        // The program's texts often carry the pattern already ("补丁文件(*.bps, *.ips)"): it is
+        // shown once, in the form the dialog reads ("补丁文件 (*.bps *.ips)").
+        QString caption = parts[i].trimmed();
+        const QString patterns = parts[i + 1].trimmed();
+        const qsizetype open = std::max(caption.lastIndexOf('('), caption.lastIndexOf(u'（'));
+        if (open > 0 && (caption.endsWith(')') || caption.endsWith(u'）')))
+            caption = caption.left(open).trimmed();
+        // A caption that is its own pattern ("SLKV_618.04") is shown as the pattern alone.
+        filters << (caption.isEmpty() || caption == patterns ? patterns
+                                                             : caption + " (" + patterns + ")");
     }
     return filters.join(";;");
 }

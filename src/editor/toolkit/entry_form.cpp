@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QTabWidget>
 
+#include "schema/name_bytes.h"
 #include "schema/name_source.h"
 #include "text/char_table.h"
 #include "toolkit/form_binder.h"
@@ -162,9 +163,11 @@ void EntryForm::decodeNames() {
         auto* in = qobject_cast<QLineEdit*>(control(field));
         if (out == nullptr || in == nullptr)
             continue;
-        out->setText(chars != nullptr && shown_ >= 0
-                         ? QString::fromStdString(chars->decode(in->text().toStdString()))
-                         : QString());
+        // What a write stores, not what was typed: a code cut to the field or completed.
+        const std::string stored = storedNameCode(table_.fields[static_cast<std::size_t>(field)],
+                                                  in->text().toStdString());
+        out->setText(chars != nullptr && shown_ >= 0 ? QString::fromStdString(chars->decode(stored))
+                                                     : QString());
     }
 }
 
