@@ -4,6 +4,8 @@
 
 #include "bulk/change_text.h"
 #include "bulk/diff.h"
+#include "bulk/field_text.h"
+#include "bulk/table_io.h"
 #include "table_files.h"
 #include "targets.h"
 
@@ -21,13 +23,23 @@ int DiffCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
         nlohmann::ordered_json changes = nlohmann::ordered_json::array();
         for (const FieldChange& c : diff.changes) {
             const ChangeText t = describeChange(c, &session.lists);
-            changes.push_back({{"table", t.table},
-                               {"index", t.index},
-                               {"label", t.label},
-                               {"key", t.key},
-                               {"caption", t.caption},
-                               {"old", t.before},
-                               {"new", t.after}});
+            const FieldDef& f = c.table->fields[static_cast<std::size_t>(c.field)];
+            // Values as export writes them (numbers as numbers), and as the editor shows them.
+            nlohmann::ordered_json change = {{"table", t.table}};
+            if (bySlot(*c.table)) {
+                change["unit"] = c.index / c.table->perGroup;
+                change["slot"] = c.index % c.table->perGroup;
+            } else {
+                change["index"] = c.index;
+            }
+            change.update({{"label", t.label},
+                           {"key", t.key},
+                           {"caption", t.caption},
+                           {"old", fieldJson(f, c.before)},
+                           {"new", fieldJson(f, c.after)},
+                           {"old-shown", t.before},
+                           {"new-shown", t.after}});
+            changes.push_back(std::move(change));
         }
         nlohmann::ordered_json other = nlohmann::ordered_json::array();
         for (const ByteRange& r : diff.other)

@@ -44,7 +44,7 @@ TEST(CliGet, JsonShowsEachFieldInItsForm) {
     const std::uint32_t stored = demo[kUnit5 + 36] | demo[kUnit5 + 37] << 8 |
                                  demo[kUnit5 + 38] << 16 |
                                  static_cast<std::uint32_t>(demo[kUnit5 + 39]) << 24;
-    EXPECT_EQ(hp["value"], std::to_string(stored));
+    EXPECT_EQ(hp["value"], stored);  // a number, for jq and scripts
     EXPECT_EQ(field(j, "size")["value"], demo[kUnit5 + 48]);
     EXPECT_EQ(field(j, "step-en")["caption"], "改造段数 EN");
     EXPECT_TRUE(field(j, "skills1")["value"].is_array());

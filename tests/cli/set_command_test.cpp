@@ -34,10 +34,10 @@ TEST(CliSet, KeyAndControlNameReachTheSameField) {
     const DemoExe exe;
     ASSERT_EQ(exe.run({"set", "unit", "5", "en=123"}).status, 0);
     auto j = nlohmann::json::parse(exe.run({"get", "unit", "5", "--json"}).out);
-    EXPECT_EQ(j["fields"][3]["value"], "123");
+    EXPECT_EQ(j["fields"][3]["value"], 123);
     ASSERT_EQ(exe.run({"set", "unit", "5", "Text3=77"}).status, 0);
     j = nlohmann::json::parse(exe.run({"get", "unit", "5", "--json"}).out);
-    EXPECT_EQ(j["fields"][3]["value"], "77");
+    EXPECT_EQ(j["fields"][3]["value"], 77);
     // Weapon slots take the same notation; the slot's attack is 2 bytes at slot offset 42.
     const auto before = exe.bytes();
     ASSERT_EQ(exe.run({"set", "weapon", "5:2", "attack=4660"}).status, 0);

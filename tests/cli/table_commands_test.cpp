@@ -7,6 +7,7 @@
 #include <iconv.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "fixtures/demo_exe.h"
 #include "tables/unit_table.h"
@@ -129,6 +130,44 @@ TEST(CliTables, AnEditedFileWritesExactlyItsFieldsInOneWrite) {
     EXPECT_EQ(exe.bytes(), now);
 }
 
+// JSON gives decimal fields as numbers, so jq-style arithmetic on them round-trips; a numeric
+// string is taken too, and a hex field given as a number (ambiguous) is refused.
+TEST(CliTables, JsonNumbersTakeArithmetic) {
+    const DemoExe exe;
+    const CliRun out = exe.run({"export", "unit", "--format", "json"});
+    ASSERT_EQ(out.status, 0) << out.err;
+    auto doc = nlohmann::json::parse(out.out);
+    auto& five = doc["entries"][5]["values"];
+    ASSERT_TRUE(five["hp"].is_number_integer());
+    ASSERT_TRUE(five["attribute"].is_string());
+    five["hp"] = five["hp"].get<int>() + 1;
+    doc["entries"][8]["values"]["en"] = "77";
+    const fs::path file = exe.dir() / "units.json";
+    const auto hp = unitTable().entryOffset(5) + 36;
+    const auto stored = [&] {
+        const auto b = exe.bytes();
+        return b[hp] | b[hp + 1] << 8 | b[hp + 2] << 16;
+    };
+    const int before = stored();
+
+    auto bad = doc;
+    bad["entries"][5]["values"]["attribute"] = 9;
+    bad["entries"][6]["values"]["hp"] = 1.5;
+    test::writeText(file, bad.dump());
+    const CliRun refused = exe.run({"import", "unit", file.string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("应为字符串"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("应为整数"), std::string::npos) << refused.err;
+    EXPECT_EQ(stored(), before);
+
+    test::writeText(file, doc.dump());
+    const CliRun in = exe.run({"import", "unit", file.string()});
+    ASSERT_EQ(in.status, 0) << in.err;
+    EXPECT_NE(in.out.find("已导入 2 个条目的 2 个字段"), std::string::npos) << in.out;
+    EXPECT_EQ(stored(), before + 1);
+    EXPECT_EQ(exe.bytes()[unitTable().entryOffset(8) + 40], 77);
+}
+
 // A folder import that would set one field twice (two files of one table, or two tables
 // over the same bytes) is refused naming both files, before anything is written; a file
 // that only repeats a value another file edits neither stops nor undoes the edit.
@@ -197,7 +236,7 @@ TEST(CliTables, DiffListsExactlyTheFieldsSet) {
     const CliRun json = exe.run({"diff", copy.string(), "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find("\"table\": \"pilot\""), std::string::npos) << json.out;
-    EXPECT_NE(json.out.find("\"new\": \"180\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"new\": 180"), std::string::npos) << json.out;
     EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '{'), 2) << json.out;
     EXPECT_EQ(exe.run({"diff", (exe.dir() / "missing").string()}).status, 1);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "schema/record_io.h"
 #include "text/shown_text.h"
@@ -76,6 +77,11 @@ bool isNameCode(const FieldDef& f) {
     return f.encoding->name() == "name-code";
 }
 
+bool isDecimalNumber(const FieldDef& f) {
+    const std::string name = f.encoding->name();
+    return name == "decimal" || name == "signed";
+}
+
 bool isHexText(const FieldDef& f) {
     const std::string name = f.encoding->name();
     return name == "name-code" || name == "hex" || name == "hex-run";
@@ -98,6 +104,15 @@ std::string fieldText(const FieldDef& f, const FieldValue& v, HexStyle hex) {
 nlohmann::ordered_json fieldJson(const FieldDef& f, const FieldValue& v) {
     switch (f.encoding->kind()) {
         case ValueKind::Text:
+            if (isDecimalNumber(f)) {
+                // A number for jq and scripts; the engine only ever shows digits here.
+                std::int64_t n = 0;
+                const char* end = v.text.data() + v.text.size();
+                if (const auto [ptr, ec] = std::from_chars(v.text.data(), end, n);
+                    ec == std::errc{} && ptr == end && !v.text.empty()) {
+                    return n;
+                }
+            }
             return v.text;
         case ValueKind::Choice:
             return v.index;
@@ -137,9 +152,23 @@ ParsedValue parseFieldJson(const FieldDef& f, const nlohmann::json& v, const Fie
                            NameSource* names) {
     switch (f.encoding->kind()) {
         case ValueKind::Text:
-            if (!v.is_string())
-                return refused(f, "（应为字符串）");
-            return parseFieldText(f, v.get_ref<const std::string&>(), shown, names);
+            if (v.is_string())
+                return parseFieldText(f, v.get_ref<const std::string&>(), shown, names);
+            if (!isDecimalNumber(f))
+                return refused(f, "（应为字符串，例如 \"0E\"）");
+            // A number, or a numeric string as older exports wrote; the engine checks range.
+            if (v.is_number_unsigned())
+                return parseFieldText(f, std::to_string(v.get<std::uint64_t>()), shown, names);
+            if (v.is_number_integer())
+                return parseFieldText(f, std::to_string(v.get<std::int64_t>()), shown, names);
+            if (v.is_number_float()) {
+                const double d = v.get<double>();
+                if (d >= -2147483648.0 && d <= 4294967295.0 &&
+                    d == static_cast<double>(static_cast<std::int64_t>(d)))
+                    return parseFieldText(f, std::to_string(static_cast<std::int64_t>(d)), shown,
+                                          names);
+            }
+            return refused(f, "（应为整数）");
         case ValueKind::Choice:
             if (v.is_string())
                 return parseFieldText(f, v.get_ref<const std::string&>(), shown, names);

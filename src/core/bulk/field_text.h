@@ -18,6 +18,8 @@ namespace vorlan {
 // Name codes, hex numbers and hex byte runs: shown as hexadecimal digits.
 bool isHexText(const FieldDef& f);
 bool isNameCode(const FieldDef& f);
+// Numbers shown in decimal (signed or not): JSON numbers both ways.
+bool isDecimalNumber(const FieldDef& f);
 
 // Spreadsheet programs turn "09" into 9 and "0E12" into 0: hex texts written for them carry
 // a "0x" prefix, which import accepts or not.
@@ -26,8 +28,9 @@ enum class HexStyle { Bare, Prefixed };
 // The value as text. A choice whose stored value has no item gives that stored number.
 std::string fieldText(const FieldDef& f, const FieldValue& v, HexStyle hex = HexStyle::Bare);
 
-// The value as `get --json` gives it: a string for text boxes, an item index for choices
-// (-1 when the stored value has no item), an array of indexes, or 0/1.
+// The value as JSON gives it: a number for decimal numbers, a string for hex and name codes,
+// an item index for choices (-1 when the stored value has no item), an array of indexes,
+// or 0/1. Import takes a decimal number as a number or as a numeric string.
 nlohmann::ordered_json fieldJson(const FieldDef& f, const FieldValue& v);
 
 // What parsing a text or JSON value gave: the value, or why it cannot be one.
