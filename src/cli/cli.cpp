@@ -19,12 +19,13 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     GlobalOptions options;
     std::string dataDir;
     app.add_option("--exe", options.exe, "The game executable (SLKV_618.04) to read or edit");
-    const std::filesystem::path lists = findDataFolders(programDir, userFolder).lists;
+    const ListFolder lists = findDataFolders(programDir, userFolder).lists;
     std::string dataHelp =
-        "The data folder with the name lists (default now: " + lists.string() + ")";
+        "The data folder with the name lists, all four of them (default now: " + lists.shown() +
+        ")";
     if (!userFolder.empty())
-        dataHelp +=
-            "; without it, lists in " + userFolder.string() + " are used before the program's own";
+        dataHelp += "; without it, each list in " + userFolder.string() +
+                    " is used before the program's own";
     app.add_option("--data", dataDir, dataHelp);
     std::string chars;
     app.add_option("--chars", chars,
@@ -58,8 +59,17 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         return kUsage;
     }
 
-    options.dataDir = dataDir.empty() ? lists : std::filesystem::path(dataDir);
+    options.dataDir = dataDir.empty() ? lists : ListFolder(std::filesystem::path(dataDir));
     options.chars = chars;
+    // A folder the player names must hold every list, as the editor requires: a command would
+    // otherwise show numbers where names belong and say nothing.
+    if (!dataDir.empty()) {
+        if (const std::string missing = options.dataDir.missingList(!chars.empty());
+            !missing.empty()) {
+            err << missingListMessage(options.dataDir, missing) << "\n";
+            return kRefused;
+        }
+    }
     for (std::size_t i = 0; i < subs.size(); ++i) {
         if (subs[i]->parsed()) {
             try {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "lists/list_folder.h"
+
 namespace vorlan::cli {
 
 // Exit statuses of the tool.
@@ -28,11 +30,11 @@ public:
 };
 
 struct GlobalOptions {
-    std::string exe;                // --exe
-    std::filesystem::path dataDir;  // --data, or the lists folder found
-    std::filesystem::path chars;    // --chars: a character table instead of the data folder's
-    bool noBackup = false;          // --no-backup
-    bool force = false;             // --force: open an executable of unusual length
+    std::string exe;              // --exe
+    ListFolder dataDir;           // --data, or the lists folders found
+    std::filesystem::path chars;  // --chars: a character table instead of the data folder's
+    bool noBackup = false;        // --no-backup
+    bool force = false;           // --force: open an executable of unusual length
 };
 
 class Command {

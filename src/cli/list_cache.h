@@ -19,7 +19,7 @@ namespace vorlan::cli {
 class ListCache final : public NameSource {
 public:
     // `charFile`, when not empty, is read as the character table instead of the data folder's.
-    explicit ListCache(std::filesystem::path dataDir, std::filesystem::path charFile = {})
+    explicit ListCache(ListFolder dataDir, std::filesystem::path charFile = {})
         : dataDir_(std::move(dataDir)), charFile_(std::move(charFile)) {}
 
     // The character table. Throws Refusal with the reason when its file cannot be read.
@@ -38,7 +38,7 @@ private:
     };
     const Loaded& load(NameList list);
 
-    std::filesystem::path dataDir_;
+    ListFolder dataDir_;
     std::filesystem::path charFile_;
     std::optional<CharTable> chars_;
     std::map<NameList, Loaded> lists_;

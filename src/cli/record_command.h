@@ -14,7 +14,7 @@
 namespace vorlan::cli {
 
 struct Session {
-    Session(std::unique_ptr<Document> d, const std::filesystem::path& dataDir,
+    Session(std::unique_ptr<Document> d, const ListFolder& dataDir,
             const std::filesystem::path& charFile = {})
         : document(std::move(d)), lists(dataDir, charFile), editor(*document, &lists) {}
     std::unique_ptr<Document> document;

@@ -34,6 +34,7 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
         const char* name;
         std::function<std::string(const DemoExe&)> target;  // plants what is there, gives the name
         std::vector<std::string> args;                      // "OUT" stands for the target
+        const char* said = "没有写入";                      // in the refusal
     };
     const auto exeName = [](const DemoExe& e) { return e.path().string(); };
     const auto bakName = [](const DemoExe& e) { return e.backup().string(); };
@@ -73,6 +74,16 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
          },
          {"mod", "create", "OUT", "--force"}},
         {"a demo onto the open executable", exeName, {"make-demo", "OUT", "--force"}},
+        {"export into a folder that does not exist",
+         [](const DemoExe& e) { return (e.dir() / "nodir" / "u.csv").string(); }, exportIt,
+         "nodir」不存在"},
+        {"a patch into a file taken for a folder",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "plain", "keep");
+             return (e.dir() / "plain" / "x.bps").string();
+         },
+         {"mod", "create", "OUT"},
+         "plain」不是文件夹"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,6 +101,8 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
         const CliRun r = exe.run(args);
         EXPECT_EQ(r.status, 1) << r.out << r.err;
         EXPECT_NE(r.err.find("没有写入"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find(".partial"), std::string::npos) << r.err;
         EXPECT_EQ(shape(target), before);
         EXPECT_EQ(exe.bytes(), game);
         EXPECT_EQ(readFile(exe.backup()), backup);

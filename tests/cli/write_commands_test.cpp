@@ -28,10 +28,14 @@ TEST(CliCopy, MakesTheTargetRecordEqualToTheSourceAndNothingElse) {
         EXPECT_TRUE(at >= kUnits + 7 * kRecord && at < kUnits + 8 * kRecord) << at;
     EXPECT_FALSE(differences(before, after).empty());
 
-    // Without unit.txt the records are named by number.
+    // A folder named with --data that lacks a list is refused by the list's name, as the
+    // editor refuses it: nothing is copied.
     test::TempDir empty;
-    EXPECT_EQ(exe.run({"--data", empty.path().string(), "copy", "unit", "3", "9"}).out,
-              "已经把机体003的数据粘贴到机体009上\n");
+    const auto now = exe.bytes();
+    const CliRun refused = exe.run({"--data", empty.path().string(), "copy", "unit", "3", "9"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("中没有 unit.txt"), std::string::npos) << refused.err;
+    EXPECT_EQ(exe.bytes(), now);
 }
 
 TEST(CliCopy, RefusesOtherTablesAndBadIndexes) {

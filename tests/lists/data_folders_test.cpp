@@ -1,5 +1,6 @@
 // Where the programs look for their data folder: beside the program, then the installed one;
-// the player's own lists before either; and the command line following the same search.
+// the player's own lists before either, file by file; and the command line following the same
+// search.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include "command.h"
 #include "fixtures/fixtures.h"
 #include "lists/data_folders.h"
+#include "lists/name_lists.h"
 
 namespace vorlan {
 namespace {
@@ -36,34 +38,53 @@ TEST(DataFolders, UserFolderFromTheEnvironment) {
     EXPECT_EQ(userDataFolder(nullptr, nullptr), fs::path());
 }
 
-TEST(DataFolders, OwnListsComeFirstOnceTheFolderHoldsOne) {
+// A player's folder holding only a translated unit.txt uses it and takes the other lists from
+// the program's folder; a folder named with --data must hold all four, or it is refused by
+// the missing file's name.
+TEST(DataFolders, OwnListsOverrideFileByFile) {
     test::TempDir root;
     const fs::path bin = root / "bin";
     const fs::path user = root / "user";
-    fs::create_directories(bin / "data");
-    EXPECT_EQ(findDataFolders(bin, user).lists, bin / "data");  // no such folder
+    fs::create_directories(bin);
+    fs::create_directory_symlink(VORLAN_SOURCE_DATA_DIR, bin / "data");
+    EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // no such folder
     fs::create_directories(user);
-    EXPECT_EQ(findDataFolders(bin, user).lists, bin / "data");  // an empty one
-    EXPECT_EQ(findDataFolders(bin, {}).lists, bin / "data");
+    EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // an empty one
+    EXPECT_TRUE(findDataFolders(bin, {}).lists.fallback.empty());
 
-    test::writeText(user / "unit.txt", "x\n");
+    const NameLists program = loadNameLists(bin / "data");
+    std::string translated;
+    for (const std::string& name : program.units)
+        translated += "T" + name + "\n";
+    test::writeText(user / "unit.txt", translated);
     const DataFolders found = findDataFolders(bin, user);
-    EXPECT_EQ(found.lists, user);
     EXPECT_EQ(found.help, bin / "data");  // the help texts stay the program's
+    const NameLists mixed = loadNameLists(found.lists);
+    EXPECT_EQ(mixed.units[5], "T" + program.units[5]);
+    EXPECT_EQ(mixed.pilots, program.pilots);
+    EXPECT_EQ(mixed.skills, program.skills);
+    EXPECT_EQ(mixed.chars, program.chars);
 
-    // The command line takes the same folder: the character table missing there is refused
-    // by its path in the user folder, not taken from the program's.
+    // The command line takes the same lists: the character table comes from the program's.
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(cli::runCli({"decode", "8140"}, bin, out, err, user), cli::kRefused);
-    EXPECT_NE(err.str().find((user / "string.txt").string()), std::string::npos) << err.str();
-    // --data overrides the search.
-    err.str("");
-    fs::create_directories(root / "given");
-    EXPECT_EQ(
-        cli::runCli({"--data", (root / "given").string(), "decode", "8140"}, bin, out, err, user),
-        cli::kRefused);
-    EXPECT_NE(err.str().find((root / "given" / "string.txt").string()), std::string::npos);
+    EXPECT_EQ(cli::runCli({"decode", "8140"}, bin, out, err, user), cli::kOk) << err.str();
+
+    // --data overrides the search and must hold every list.
+    const fs::path given = root / "given";
+    fs::create_directories(given);
+    for (const char* name : {"unit.txt", "pilot.txt", "string.txt"})
+        fs::copy_file(bin / "data" / name, given / name);
+    for (const auto& args : {std::vector<std::string>{"decode", "8140"}, {"tables"}}) {
+        err.str("");
+        std::vector<std::string> run{"--data", given.string()};
+        run.insert(run.end(), args.begin(), args.end());
+        EXPECT_EQ(cli::runCli(run, bin, out, err, user), cli::kRefused);
+        EXPECT_NE(err.str().find("中没有 jn.txt"), std::string::npos) << err.str();
+    }
+    fs::copy_file(bin / "data" / "jn.txt", given / "jn.txt");
+    EXPECT_EQ(cli::runCli({"--data", given.string(), "decode", "8140"}, bin, out, err, user),
+              cli::kOk);
 }
 
 }  // namespace

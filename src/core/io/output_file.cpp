@@ -51,8 +51,16 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
             return keep(p.what);
     }
     FileStatus st;
-    if (ops.lstat(real, st) != 0)
+    if (ops.lstat(real, st) != 0) {
+        // Named as the player typed it, never by the fresh name the write would make there.
+        const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+        FileStatus in;
+        if (ops.stat(folder, in) != 0)
+            return "文件夹" + quoted(folder) + "不存在，没有写入" + quoted(target) + "。";
+        if (in.type != FileStatus::Type::Directory)
+            return quoted(folder) + "不是文件夹，没有写入" + quoted(target) + "。";
         return {};  // nothing there: a new file
+    }
     for (const auto& [id, what] : kept.files) {
         if (st.device == id.device && st.inode == id.inode)
             return keep(what + "（同一个文件的另一个名字）");

@@ -39,14 +39,20 @@ std::vector<std::string> readCharFile(const std::filesystem::path& path) {
     }
 }
 
-std::vector<std::string> readCharTable(const std::filesystem::path& dataDir,
+std::vector<std::string> readCharTable(const ListFolder& lists,
                                        const std::filesystem::path& chosen) {
     if (!chosen.empty())
         return readCharFile(chosen);
-    const auto tbl = dataDir / kCharTblName;
-    if (!present(dataDir / kCharList.name) && present(tbl))
-        return readCharFile(tbl);
-    return readListFile(dataDir, kCharList);
+    for (const std::filesystem::path& dir : {lists.folder, lists.fallback}) {
+        if (dir.empty())
+            continue;
+        if (present(dir / kCharList.name))
+            return readListFile(ListFolder(dir), kCharList);
+        if (present(dir / kCharTblName))
+            return readCharFile(dir / kCharTblName);
+    }
+    // Neither: the message names string.txt of the folder asked for.
+    return readListFile(ListFolder(lists.folder), kCharList);
 }
 
 }  // namespace vorlan

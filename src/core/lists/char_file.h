@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "lists/list_folder.h"
+
 namespace vorlan {
 
 inline constexpr const char* kCharTblName = "string.tbl";
@@ -15,9 +17,9 @@ inline constexpr const char* kCharTblName = "string.tbl";
 // of string.txt. Throws DataFileError naming the file (and the line of a malformed .tbl).
 std::vector<std::string> readCharFile(const std::filesystem::path& path);
 
-// `chosen` when it is not empty; otherwise string.txt of `dataDir`, or string.tbl there when
-// string.txt is missing. Throws DataFileError.
-std::vector<std::string> readCharTable(const std::filesystem::path& dataDir,
+// `chosen` when it is not empty; otherwise string.txt of the first folder of `lists` that
+// holds string.txt or string.tbl (string.txt first within a folder). Throws DataFileError.
+std::vector<std::string> readCharTable(const ListFolder& lists,
                                        const std::filesystem::path& chosen = {});
 
 }  // namespace vorlan

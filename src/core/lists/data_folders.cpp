@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "lists/char_file.h"
 #include "lists/name_lists.h"
 
 // The installed data folder relative to the installed programs; CMake derives it from the
@@ -26,7 +27,8 @@ bool holdsAnyList(const std::filesystem::path& folder) {
         if (std::filesystem::exists(folder / list.name, ec))
             return true;
     }
-    return false;
+    std::error_code ec;
+    return std::filesystem::exists(folder / kCharTblName, ec);
 }
 
 bool set(const char* value) {
@@ -70,8 +72,8 @@ DataFolders findDataFolders(const std::filesystem::path& programDir,
                             const std::filesystem::path& userFolder) {
     const std::filesystem::path own = programDataFolder(programDir);
     if (!userFolder.empty() && isFolder(userFolder) && holdsAnyList(userFolder))
-        return {userFolder, own};
-    return {own, own};
+        return {ListFolder(userFolder, own), own};
+    return {ListFolder(own), own};
 }
 
 }  // namespace vorlan

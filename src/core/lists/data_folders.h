@@ -1,7 +1,7 @@
 #pragma once
 // Where both programs find their data folder when none is given with --data:
-//  - the name lists come from the player's own folder (see userDataFolder) when it holds
-//    any list file, else from the program's data folder;
+//  - the name lists come from the player's own folder (see userDataFolder), file by file:
+//    a list it does not hold comes from the program's data folder;
 //  - the help texts always come from the program's data folder, which is `data` beside the
 //    program (the build tree) or, when there is none, the installed one found from the
 //    program's folder (`../share/vorlan/data` for a usual install), so an installed copy
@@ -9,11 +9,13 @@
 
 #include <filesystem>
 
+#include "lists/list_folder.h"
+
 namespace vorlan {
 
 struct DataFolders {
-    std::filesystem::path lists;  // the four name lists
-    std::filesystem::path help;   // the usage guide and the table reference
+    ListFolder lists;            // the four name lists
+    std::filesystem::path help;  // the usage guide and the table reference
 };
 
 // The folder of the running program (links resolved); `argv0` when the system does not say.
@@ -28,9 +30,8 @@ std::filesystem::path userDataFolder(const char* xdgDataHome, const char* home);
 // The same from this process's environment.
 std::filesystem::path userDataFolder();
 
-// The folders to use. `userFolder` may be empty (no per-user folder). Once the user folder
-// holds one list file it is taken for all four, so a missing one is refused by name rather
-// than quietly mixed with the program's lists.
+// The folders to use. `userFolder` may be empty (no per-user folder); when it holds a list
+// file, the lists are read from it, each one it lacks from the program's folder.
 DataFolders findDataFolders(const std::filesystem::path& programDir,
                             const std::filesystem::path& userFolder);
 

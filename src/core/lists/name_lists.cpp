@@ -6,8 +6,8 @@
 
 namespace vorlan {
 
-std::vector<std::string> readListFile(const std::filesystem::path& dataDir, const ListFile& list) {
-    const std::filesystem::path path = dataDir / list.name;
+std::vector<std::string> readListFile(const ListFolder& lists, const ListFile& list) {
+    const std::filesystem::path path = lists.holding(list.name) / list.name;
     const std::string need = "（需要 " + std::to_string(list.count) + " 项）";
     std::string text;
     try {
@@ -33,13 +33,12 @@ std::vector<std::string> readListFile(const std::filesystem::path& dataDir, cons
     return entries;
 }
 
-NameLists loadNameLists(const std::filesystem::path& dataDir,
-                        const std::filesystem::path& charFile) {
+NameLists loadNameLists(const ListFolder& folders, const std::filesystem::path& charFile) {
     NameLists lists;
-    lists.units = readListFile(dataDir, kUnitList);
-    lists.pilots = readListFile(dataDir, kPilotList);
-    lists.chars = readCharTable(dataDir, charFile);
-    lists.skills = readListFile(dataDir, kSkillList);
+    lists.units = readListFile(folders, kUnitList);
+    lists.pilots = readListFile(folders, kPilotList);
+    lists.chars = readCharTable(folders, charFile);
+    lists.skills = readListFile(folders, kSkillList);
     return lists;
 }
 

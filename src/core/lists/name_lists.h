@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/text_file.h"
+#include "lists/list_folder.h"
 #include "vocabulary/record_counts.h"
 
 namespace vorlan {
@@ -28,13 +29,13 @@ struct NameLists {
     std::vector<std::string> skills;
 };
 
-// Reads one list file completely. Throws DataFileError, naming the file and the count it
-// needs, when the file is missing, unreadable or has fewer entries than its count.
-std::vector<std::string> readListFile(const std::filesystem::path& dataDir, const ListFile& list);
+// Reads one list file completely, from the folder of `lists` that holds it. Throws
+// DataFileError, naming the file and the count it needs, when the file is missing,
+// unreadable or has fewer entries than its count.
+std::vector<std::string> readListFile(const ListFolder& lists, const ListFile& list);
 
 // `loadname`: reads the four files in order, all or nothing. The character table is
 // `charFile` when it is not empty (see readCharTable).
-NameLists loadNameLists(const std::filesystem::path& dataDir,
-                        const std::filesystem::path& charFile = {});
+NameLists loadNameLists(const ListFolder& lists, const std::filesystem::path& charFile = {});
 
 }  // namespace vorlan

@@ -75,11 +75,12 @@ Opens the game executable SLKV_618.04; without it, choose one with 打开 in the
   -h, --help          显示本说明 / show this help
   -v, --version       显示版本 / show the version
 
-名称列表先从个人文件夹读取（其中有任何一个列表文件时），否则从程序自带的数据文件夹读取。
-The name lists come from your own folder when it holds any list file, else from the
+名称列表逐个文件查找：个人文件夹中有的列表用它，没有的取自程序自带的数据文件夹。
+Each name list comes from your own folder when it holds that file, else from the
 program's data folder.
   个人文件夹 / your own lists:   )") +
-           shown(userFolder) + u("\n  本次使用的名称列表 / lists used: ") + shown(inUse.lists) +
+           shown(userFolder) + u("\n  本次使用的名称列表 / lists used: ") +
+           (inUse.lists.folder.empty() ? shown(inUse.lists.folder) : u(inUse.lists.shown())) +
            u("\n  说明文字 / help texts:        ") + shown(inUse.help) + "\n";
 }
 

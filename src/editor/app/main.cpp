@@ -8,6 +8,7 @@
 #include "app/editor_options.h"
 #include "app/main_window.h"
 #include "lists/data_folders.h"
+#include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/first_paint.h"
@@ -57,7 +58,8 @@ int main(int argc, char* argv[]) {
     }
     vorlan::startApplication(app);
 
-    vorlan::DataFolders folders{options.dataDir.toStdString(), options.dataDir.toStdString()};
+    const std::filesystem::path given = options.dataDir.toStdString();
+    vorlan::DataFolders folders{vorlan::ListFolder(given), given};
     if (options.dataDir.isEmpty())
         folders = vorlan::findDataFolders(programDir, userFolder);
     // A timed run must never stop at a message box: its messages go to standard error.
@@ -65,7 +67,9 @@ int main(int argc, char* argv[]) {
     vorlan::ConsoleDialogs consoleDialogs;
     vorlan::Dialogs& dialogs =
         options.quitAfterPaint ? static_cast<vorlan::Dialogs&>(consoleDialogs) : widgetDialogs;
-    vorlan::MainWindow window(dialogs, qpath(folders.lists), qpath(folders.help));
+    vorlan::MainWindow window(dialogs, qpath(folders.lists.folder), qpath(folders.help));
+    // The player's own folder may hold some lists only: the others come from the program's.
+    window.context().session().setListsFallback(qpath(folders.lists.fallback));
     // What the player had last time (not for a timed run, which starts the same every time).
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, "vorlan", "vorlan-editor");
     if (!options.quitAfterPaint)

@@ -31,7 +31,7 @@ ListsFolderFrame::ListsFolderFrame(EditorContext& context, QWidget* parent)
 }
 
 void ListsFolderFrame::showFolder() {
-    path_->setText(context_.session().dataDir());
+    path_->setText(context_.session().listsShown());
 }
 
 void ListsFolderFrame::choose() {

@@ -59,7 +59,7 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     }
     NameLists lists;
     try {
-        lists = loadNameLists(toPath(dataDir_), toPath(charFile_));
+        lists = loadNameLists(listFolder(), toPath(charFile_));
     } catch (const DataFileError& e) {
         dialogs_.information(parent, u("无法读取名称列表，没有打开文件。\n") + u(e.what()));
         return false;
@@ -147,12 +147,23 @@ bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
 }
 
 bool DocumentSession::setDataDir(const QString& folder, QWidget* parent) {
-    const QString previous = dataDir_;
-    dataDir_ = folder;
+    // A chosen folder holds every list itself.
+    const QString previous = std::exchange(dataDir_, folder);
+    const QString previousFallback = std::exchange(listsFallback_, QString());
     if (exepath_.isEmpty() || openExecutable(exepath_, parent))
         return true;
     dataDir_ = previous;
+    listsFallback_ = previousFallback;
     return false;
+}
+
+ListFolder DocumentSession::listFolder() const {
+    return listsFallback_.isEmpty() ? ListFolder(toPath(dataDir_))
+                                    : ListFolder(toPath(dataDir_), toPath(listsFallback_));
+}
+
+QString DocumentSession::listsShown() const {
+    return QString::fromStdString(listFolder().shown());
 }
 
 EntryEditor* DocumentSession::editor(QWidget* parent) {

@@ -30,6 +30,11 @@ public:
     ~DocumentSession() override;
 
     const QString& dataDir() const { return dataDir_; }
+    // The folder whose lists stand in for those `dataDir` lacks (empty: none, every list
+    // must be in `dataDir`). Kept until a folder is chosen.
+    void setListsFallback(const QString& folder) { listsFallback_ = folder; }
+    // The lists' folders as the player reads them.
+    QString listsShown() const;
     // Name lists from now on come from `folder`; an open executable is opened again (its
     // unsaved edits asked about first) so that its lists are read from there. False when
     // the player chose to stay.
@@ -95,9 +100,11 @@ signals:
     void note(const QString& text);
 
 private:
+    ListFolder listFolder() const;
     Dialogs& dialogs_;
     PendingEdits& pending_;
     QString dataDir_;
+    QString listsFallback_;
     QString exepath_;
     QString charFile_;
     NameLists lists_;
