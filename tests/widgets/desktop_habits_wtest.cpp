@@ -3,20 +3,22 @@
 // screen at 150 %, and keys that work everywhere (Ctrl+Tab, Ctrl+PgDn, F1, Ctrl+Z where
 // typing is and where it is not).
 
+#include <QComboBox>
 #include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
-#include <QUrl>
 
 #include "session/editor_context.h"
 #include "tables/unit_table.h"
@@ -32,16 +34,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-// Drops `path` on `target` as a file manager would.
-void drop(QWidget& target, const std::filesystem::path& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path.string()))});
-    const QPoint at = target.rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &dropped);
+// The scroll area a page is shown in.
+QScrollArea* scrollerOf(QWidget* w) {
+    while (w != nullptr && qobject_cast<QScrollArea*>(w) == nullptr)
+        w = w->parentWidget();
+    return static_cast<QScrollArea*>(w);
 }
 
 }  // namespace
@@ -51,7 +48,10 @@ class DesktopHabitsTest : public QObject {
 private slots:
     void recentFilesAndLayoutSurviveARestart();
     void aDroppedExecutableOrImageIsOpened();
+    void aFileDroppedOnABoxIsOpenedNotTyped();
     void theWindowFitsASmallScreenAt150Percent();
+    void theOtherPageFitsTheDefaultWindow();
+    void theUsageGuideWrapsAndStartsAtItsTop();
     void keysWorkEverywhere();
     void aPageFirstShownAfterAnOpenShowsTheFile();
     void messagesShowFileTextAsPlainText();
@@ -86,16 +86,40 @@ void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
 void DesktopHabitsTest::aDroppedExecutableOrImageIsOpened() {
     test::EditorFixture f(false);
     f.showWindow();
-    drop(f.window(), f.exe());
+    QVERIFY(test::dropFile(f.window(), f.exe()));
     QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(f.exe().string()));
     QCOMPARE(f.child<QLineEdit>("Text1")->text(), QString::fromStdString(f.exe().string()));
     // Something as large as a disc goes to the image tool, which says why it is refused.
     const auto image = f.exe().parent_path() / "not-a-disc.iso";
     test::writeFile(image, Bytes(741376 + 3542016, 0));
-    drop(f.window(), image);
+    QVERIFY(test::dropFile(f.window(), image));
     QCOMPARE(f.child<QTabWidget>("SSTab1")->currentIndex(), 4);
     QVERIFY(f.dialogs().lastMessage().contains("ISO 9660"));
     QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(f.exe().string()));
+}
+
+void DesktopHabitsTest::aFileDroppedOnABoxIsOpenedNotTyped() {
+    test::EditorFixture f;
+    f.showWindow();
+    f.clickRow("List1", 5);
+    const auto copy = f.exe().parent_path() / "copy.04";
+    test::writeFile(copy, f.bytes());
+    // A text box and a choice box's field, each given the other file: it opens without a
+    // question about unsaved edits (the scripted dialogs have none), and no box took the path.
+    const std::pair<QLineEdit*, std::filesystem::path> drops[] = {
+        {f.child<QLineEdit>("Text2"), copy}, {f.child<QComboBox>("Combo1")->lineEdit(), f.exe()}};
+    for (const auto& [box, file] : drops) {
+        QVERIFY(test::dropFile(*box, file));
+        QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(file.string()));
+        QVERIFY2(!box->text().contains(".04"), qPrintable(box->text()));
+        QVERIFY(!f.window().context().pending().hasPending());
+    }
+    // Text dragged within the program still lands in a box.
+    QMimeData text;
+    text.setText("123");
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.child<QLineEdit>("Text3"), &enter);
+    QVERIFY(enter.isAccepted());
 }
 
 void DesktopHabitsTest::theWindowFitsASmallScreenAt150Percent() {
@@ -106,9 +130,42 @@ void DesktopHabitsTest::theWindowFitsASmallScreenAt150Percent() {
              qPrintable(QString("%1 x %2").arg(least.width()).arg(least.height())));
     f.showWindow();
     const int width = f.window().width();
+    // The history shows without squeezing the unit page: the page does not scroll sideways.
     f.click("HistoryButton");
+    QCoreApplication::processEvents();
+    QVERIFY(f.child<QWidget>("HistoryView")->isVisible());
+    QVERIFY(!scrollerOf(f.child<QWidget>("UnitPage"))->horizontalScrollBar()->isVisible());
     f.click("HistoryButton");
+    QVERIFY(!f.child<QWidget>("HistoryView")->isVisible());
     QCOMPARE(f.window().width(), width);  // the history does not widen the window for good
+}
+
+void DesktopHabitsTest::theOtherPageFitsTheDefaultWindow() {
+    test::EditorFixture f;
+    f.showWindow();
+    f.window().resize(940, 690);
+    f.clickTab("SSTab1", 2);
+    QCoreApplication::processEvents();
+    QVERIFY(!scrollerOf(f.child<QWidget>("Frame19"))->horizontalScrollBar()->isVisible());
+}
+
+void DesktopHabitsTest::theUsageGuideWrapsAndStartsAtItsTop() {
+    test::EditorFixture f;
+    f.showWindow();
+    f.window().resize(840, 440);  // 1280 × 720 at 150 %
+    QTest::keyClick(&f.window(), Qt::Key_F1);
+    auto* guide = f.child<QPlainTextEdit>("Text56");
+    QCoreApplication::processEvents();
+    QCOMPARE(guide->horizontalScrollBar()->maximum(), 0);  // its lines wrap
+    QCOMPARE(guide->verticalScrollBar()->value(), 0);
+    // Read to its end, then shown again after the reference: from its first line again.
+    QTest::keyClick(guide->verticalScrollBar(), Qt::Key_End);
+    QVERIFY(guide->verticalScrollBar()->value() > 0);
+    QTest::mouseClick(f.child<QRadioButton>("Option2"), Qt::LeftButton);
+    QTest::mouseClick(f.child<QRadioButton>("Option1"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(guide->verticalScrollBar()->value(), 0);
+    QCOMPARE(guide->horizontalScrollBar()->maximum(), 0);
 }
 
 void DesktopHabitsTest::keysWorkEverywhere() {

@@ -1,6 +1,7 @@
 // The main window: captions, fixed vocabularies, opening executables, help texts.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -32,6 +33,7 @@ private slots:
     void captionsAndTabs();
     void fixedVocabulariesAtCreation();
     void openingFillsTheListsOnce();
+    void aFirstStartSaysHowToOpenAFile();
     void cancelledAndRefusedOpensKeepTheExecutable();
     void missingListFileRefusesTheOpen();
     void anExecutableOfAnotherLengthOpensOnlyWhenConfirmed();
@@ -113,6 +115,33 @@ void MainWindowTest::openingFillsTheListsOnce() {
         QCOMPARE(combo29->itemText(31),
                  QString::fromStdString(w.context().session().lists().skills[32]));
     }
+}
+
+void MainWindowTest::aFirstStartSaysHowToOpenAFile() {
+    Fresh f;
+    f.showWindow();
+    // Every page that needs a file says how to open one, instead of showing empty boxes.
+    const auto hintShown = [&f] {
+        for (QLabel* hint : f.window().findChildren<QLabel*>("StartHint")) {
+            if (hint->isVisible())
+                return hint->text();
+        }
+        return QString();
+    };
+    for (int page = 0; page < 4; ++page) {
+        f.clickTab("SSTab1", page);
+        for (const QString& word : {u("打开"), QString("Ctrl+O"), u("拖"), u("最近")})
+            QVERIFY2(hintShown().contains(word), qPrintable(hintShown()));
+    }
+    f.clickTab("SSTab1", 0);
+    QVERIFY(!f.child<QListView>("List1")->isVisible());
+    f.dialogs().chooseNextFile(f.exePath());
+    f.click("Command1");
+    QVERIFY(hintShown().isEmpty());
+    QVERIFY(f.child<QListView>("List1")->isVisible());
+    f.clickTab("SSTab1", 3);
+    QVERIFY(hintShown().isEmpty());
+    QVERIFY(f.child<QPushButton>("Command23")->isVisible());
 }
 
 void MainWindowTest::cancelledAndRefusedOpensKeepTheExecutable() {

@@ -1,15 +1,19 @@
 // The six secondary windows driven as a user does: each opens once, starts empty (list
 // windows) or showing its block, writes exactly the edited bytes, asks on "返回" when edits
-// are pending, and shows a write made by another editor to the same bytes.
+// are pending, and shows a write made by another editor to the same bytes. Each fits the
+// screen with its buttons in view, its captions stand over their columns, and a file dropped
+// on it edits nothing.
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
+#include "session/editor_context.h"
 #include "tables/upgrade_tables.h"
 #include "tables/window_tables.h"
 #include "toolkit/text.h"
@@ -72,6 +76,9 @@ private slots:
     void backOrEscapeWithPendingEditsAsks();
     void aWriteElsewhereShowsInTheWindow();
     void windowsOpenInsideTheScreenAboveTheMainWindow();
+    void everyWindowFitsTheScreenWithItsButtonsInView();
+    void captionsStandOverTheirColumns();
+    void aFileDroppedOnAWindowIsNoEdit();
     void quittingBringsAWindowWithEditsForward();
 };
 
@@ -204,6 +211,75 @@ void TableWindowsTest::windowsOpenInsideTheScreenAboveTheMainWindow() {
         QCOMPARE(w->windowType(), Qt::Dialog);
         QVERIFY(!w->isModal());
     }
+}
+
+void TableWindowsTest::everyWindowFitsTheScreenWithItsButtonsInView() {
+    Windows t;
+    const QRect area = t.window().screen()->availableGeometry();
+    for (const auto& [button, form] : {std::pair{"Command23", "Form2"},
+                                       {"Command24", "Form3"},
+                                       {"Command25", "Form4"},
+                                       {"Command26", "Form5"},
+                                       {"Command27", "Form6"},
+                                       {"Command28", "Form7"}}) {
+        QWidget* w = t.open(button, form);
+        QVERIFY2(area.contains(w->frameGeometry()), form);
+        // Made smaller by the user, its boxes scroll and its buttons stay in the window.
+        w->resize(420, 300);
+        QTRY_VERIFY2(w->width() <= 420 && w->height() <= 300, form);
+        for (const char* name : {"save", "open", "GridButton"}) {
+            auto* b = w->findChild<QPushButton*>(name);
+            QVERIFY2(w->rect().contains(QRect(b->mapTo(w, QPoint()), b->size())), name);
+        }
+        w->close();
+    }
+}
+
+void TableWindowsTest::captionsStandOverTheirColumns() {
+    Windows t;
+    QWidget* skills = t.open("Command25", "Form4");
+    // The first box of each of a skill's first columns, and the caption above it: the nearest
+    // label whose middle is over the box. Three captions for four columns, four for eight.
+    const struct {
+        int first;
+        QStringList captions;
+    } tables[] = {{0, {u("命中"), u("回避"), u("射程")}},
+                  {90, {u("命中"), u("回避"), u("必杀")}},
+                  {162, {u("命中"), u("回避"), u("射程"), u("攻撃力")}}};
+    const auto within = [skills](QWidget* w) {
+        return QRect(w->mapTo(skills, QPoint()), w->size());
+    };
+    for (const auto& [first, captions] : tables) {
+        for (int c = 0; c < captions.size(); ++c) {
+            const QRect box = within(Windows::box(skills, QString("Text1(%1)").arg(first + c)));
+            QLabel* above = nullptr;
+            for (QLabel* label : skills->findChildren<QLabel*>()) {
+                const QRect r = within(label);
+                if (r.bottom() < box.top() && r.center().x() >= box.left() &&
+                    r.center().x() <= box.right() &&
+                    (above == nullptr || r.bottom() > within(above).bottom()))
+                    above = label;
+            }
+            QVERIFY2(above != nullptr, qPrintable(captions[c]));
+            QCOMPARE(above->text(), captions[c]);
+        }
+    }
+}
+
+void TableWindowsTest::aFileDroppedOnAWindowIsNoEdit() {
+    Windows t;
+    QWidget* guts = t.open("Command23", "Form2");
+    Windows::clickRow(guts, 2);
+    QLineEdit* box = Windows::box(guts, "Text1(0)");
+    const QString shown = box->text();
+    const auto other = t.exe().parent_path() / "copy.04";
+    test::writeFile(other, t.bytes());
+    // Taken by the window, which says where files open; the box and the open file stay.
+    QVERIFY(test::dropFile(*box, other));
+    QCOMPARE(box->text(), shown);
+    QVERIFY(!t.window().context().pending().hasPending());
+    QTRY_VERIFY(t.dialogs().lastMessage().contains(u("主窗口")));
+    QCOMPARE(t.window().context().session().exepath(), QString::fromStdString(t.exe().string()));
 }
 
 void TableWindowsTest::quittingBringsAWindowWithEditsForward() {

@@ -23,6 +23,8 @@
 #include <QUndoView>
 #include <QVBoxLayout>
 
+#include "app/history_side.h"
+#include "app/start_hint.h"
 #include "pages/compare_window.h"
 #include "pages/disc_image_frame.h"
 #include "pages/export_all.h"
@@ -39,6 +41,7 @@
 #include "session/editor_context.h"
 #include "session/record_browser.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/drop_guard.h"
 #include "toolkit/lazy_page.h"
 #include "toolkit/text.h"
 #include "toolkit/undo_keys.h"
@@ -64,7 +67,6 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     buildPages();
     history_ = buildHistory();
     history_->hide();
-    connect(historyButton_, &QPushButton::toggled, history_, &QWidget::setVisible);
     // The history takes its width from the pages, not from the screen: the window keeps its
     // size when it is shown and hidden.
     splitter_ = new QSplitter;
@@ -78,8 +80,12 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     layout->addLayout(top);
     layout->addWidget(splitter_, 1);
     layout->addWidget(buildStatusLine());
+    auto* side = new HistorySide(this, splitter_, tabs_, history_, [this] { return pagesNeed(); });
+    connect(historyButton_, &QPushButton::toggled, side, &HistorySide::setShown);
     buildKeys();
     setAcceptDrops(true);
+    // A file dropped on a text box comes to the window, which opens it.
+    refuseFileDropsOnTextBoxes(this);
     fitScreen();
     // The page shown first (the unit list) takes the keyboard.
     tabs_->currentWidget()->setFocus();
@@ -174,7 +180,8 @@ void MainWindow::buildPages() {
         return tables;
     });
     addPage(u("其他修改2"), [this] { return buildWindowButtons(); });
-    addPage(u("使用相关"), [this] { return buildToolsPage(); });
+    addPage(
+        u("使用相关"), [this] { return buildToolsPage(); }, false);
 }
 
 QLabel* MainWindow::buildStatusLine() {
@@ -199,19 +206,37 @@ void MainWindow::fitScreen() {
     resize(size);
 }
 
-void MainWindow::addPage(const QString& caption, std::function<QWidget*()> build) {
+void MainWindow::addPage(const QString& caption, std::function<QWidget*()> build, bool needsFile) {
     auto* page = new LazyPage(std::move(build));
     connect(page, &LazyPage::built, this, &MainWindow::pageBuilt);
-    tabs_->addTab(page, caption);
+    if (needsFile)
+        tabs_->addTab(new NeedsFile(page, context_->session()), caption);
+    else
+        tabs_->addTab(page, caption);
+}
+
+LazyPage* MainWindow::lazyPage(int index) const {
+    QWidget* tab = tabs_->widget(index);
+    if (auto* page = qobject_cast<LazyPage*>(tab))
+        return page;
+    return tab->findChild<LazyPage*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::buildAllPages() {
     for (int i = 0; i < tabs_->count(); ++i)
-        static_cast<LazyPage*>(tabs_->widget(i))->page();
+        lazyPage(i)->page();
 }
 
 QWidget* MainWindow::toolsPage() {
-    return static_cast<LazyPage*>(tabs_->widget(tabs_->count() - 1))->page();
+    return lazyPage(tabs_->count() - 1)->page();
+}
+
+int MainWindow::pagesNeed() const {
+    // The page's least width, and around it the tab frame and the page's own scroll bar.
+    const LazyPage* page = lazyPage(tabs_->currentIndex());
+    if (page == nullptr || !page->isVisible() || page->widget() == nullptr)
+        return 0;
+    return page->widget()->minimumSizeHint().width() + tabs_->width() - page->viewport()->width();
 }
 
 void MainWindow::pageBuilt(QWidget* page) {

@@ -22,6 +22,7 @@ namespace vorlan {
 class DiscImageFrame;
 class Dialogs;
 class EditorContext;
+class LazyPage;
 class ListsFolderFrame;
 struct WindowLayout;
 
@@ -49,12 +50,16 @@ public:
 protected:
     // Closing the window asks about unsaved edits first.
     void closeEvent(QCloseEvent* event) override;
-    // An executable or a disc image dropped on the window is opened.
+    // An executable or a disc image dropped anywhere on the window, on a text box too, is opened.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void addPage(const QString& caption, std::function<QWidget*()> build);
+    // A page built when first shown; one that needs a file says how to open one until then.
+    void addPage(const QString& caption, std::function<QWidget*()> build, bool needsFile = true);
+    LazyPage* lazyPage(int index) const;
+    // The width below which the page on show would scroll sideways.
+    int pagesNeed() const;
     void pageBuilt(QWidget* page);
     QWidget* toolsPage();
     // The path and the write buttons for the executable just adopted.

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "io/text_file.h"
@@ -34,7 +36,6 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     text56_->setObjectName("Text56");
     text56_->setReadOnly(true);
     text56_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text56_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The table reference lines up in columns only in a fixed-width font.
     QFont mono("WenQuanYi Zen Hei Mono");
     mono.setStyleHint(QFont::Monospace);
@@ -49,17 +50,24 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     layout->addWidget(text56_, 1);
 
     connect(option1_, &QRadioButton::clicked, this,
-            [this] { showFile(QString::fromUtf8("使用说明.txt")); });
-    connect(option2_, &QRadioButton::clicked, this, [this] { showFile("struct.txt"); });
+            [this] { showFile(QString::fromUtf8("使用说明.txt"), true); });
+    connect(option2_, &QRadioButton::clicked, this, [this] { showFile("struct.txt", false); });
 }
 
-void HelpFrame::showFile(const QString& fileName) {
+void HelpFrame::showFile(const QString& fileName, bool wrap) {
     text56_->clear();
+    // The guide's prose wraps at the box's width; the reference's tables line up only when
+    // their lines stay whole.
+    text56_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     const QString path = QDir(dataDir_).filePath(fileName);
     try {
         const std::string content = readTextFile(toPath(path));
         // Plain text: a line break in the box is one line of the file.
         text56_->setPlainText(helpTextOf(content));
+        // From its first line, wherever the text shown before was scrolled to.
+        text56_->moveCursor(QTextCursor::Start);
+        text56_->verticalScrollBar()->setValue(0);
+        text56_->horizontalScrollBar()->setValue(0);
     } catch (const DataFileError& e) {
         dialogs_.information(
             this, QString::fromUtf8("无法显示说明文件。\n") + QString::fromStdString(e.what()));

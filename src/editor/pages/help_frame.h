@@ -16,8 +16,9 @@ class HelpFrame : public QGroupBox {
 public:
     HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent = nullptr);
 
-    // Empties Text56, then appends every line of the file followed by a line break.
-    void showFile(const QString& fileName);
+    // Empties Text56, then shows every line of the file followed by a line break, from the
+    // top; `wrap`: long lines wrap at the box's width.
+    void showFile(const QString& fileName, bool wrap);
 
 private:
     Dialogs& dialogs_;

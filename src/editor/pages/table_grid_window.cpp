@@ -19,6 +19,7 @@
 #include "session/editor_context.h"
 #include "toolkit/choice_delegate.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/drop_guard.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/table_model.h"
 #include "toolkit/text.h"
@@ -99,6 +100,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     setWindowTitle(u(table.caption) + u(" — 表格"));
     setAttribute(Qt::WA_DeleteOnClose);
     makeSecondary(this);  // Esc closes it as "返回" does
+    refuseFileDrops(this, context_.dialogs());
 
     filter_->setObjectName("GridFilter");
     filter_->setPlaceholderText(u("筛选：编号、名称或游戏中的名称"));

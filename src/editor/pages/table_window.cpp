@@ -14,9 +14,11 @@
 #include "pages/window_layouts.h"
 #include "session/editor_context.h"
 #include "session/record_browser.h"
+#include "toolkit/drop_guard.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/fitting_scroll.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/text.h"
 #include "toolkit/wheel_guard.h"
@@ -51,13 +53,16 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     setAttribute(Qt::WA_DeleteOnClose);
     makeSecondary(this);  // Esc is "返回"; it closes the window, asking first
 
+    // The grids and notes scroll when the screen (or the user) makes the window smaller than
+    // they are; the list and the buttons stay in view.
+    auto* content = new QWidget;
+    auto* right = new QVBoxLayout(content);
     auto* grids = new QGridLayout;
     for (std::size_t i = 0; i < layout.grids.size(); ++i) {
         const int per = layout.gridsPerRow;
         grids->addWidget(buildGrid(layout.grids[i]), static_cast<int>(i) / per,
                          static_cast<int>(i) % per, Qt::AlignLeft | Qt::AlignTop);
     }
-    auto* right = new QVBoxLayout;
     right->addLayout(grids);
     for (const std::string& note : layout.notes) {
         auto* label = new QLabel(u(note));
@@ -74,17 +79,20 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
         context_, *layout.table, [this] { return browser_ != nullptr ? browser_->shown() : -1; },
         "GridButton", u("表格")));
     buttons->addStretch();
-    right->addLayout(buttons);
 
-    auto* layoutBox = new QHBoxLayout(this);
+    auto* body = new QHBoxLayout;
     EntryListView* list = nullptr;
     if (layout.list) {
         list = new EntryListView("List1");
         list->setMinimumWidth(200);
-        layoutBox->addWidget(list);
+        body->addWidget(list);
     }
-    layoutBox->addLayout(right, 1);
+    body->addWidget(new FittingScroll(content), 1);
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(body, 1);
+    whole->addLayout(buttons);
     guardWheel(this);
+    refuseFileDrops(this, context_.dialogs());
 
     auto* form = new EntryForm(this, *layout.table, context_.session());
     browser_ = new RecordBrowser(
@@ -105,6 +113,9 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     }
     if (list != nullptr)
         setFocusProxy(list);
+    // Opens at the size that shows everything; its first showing fits it into the screen.
+    ensurePolished();
+    resize(sizeHint());
 }
 
 QWidget* TableWindow::buildGrid(const WindowGrid& grid) {
@@ -138,7 +149,11 @@ QWidget* TableWindow::buildGrid(const WindowGrid& grid) {
                 v->addWidget(w);
                 g->addWidget(cell, row, first + static_cast<int>(c));
             } else {
-                g->addWidget(w, row, first + static_cast<int>(c));
+                // A box narrower than its column's caption stands in the column's middle,
+                // under the caption.
+                const Qt::Alignment middle =
+                    qobject_cast<QLineEdit*>(w) != nullptr ? Qt::AlignHCenter : Qt::Alignment();
+                g->addWidget(w, row, first + static_cast<int>(c), middle);
             }
         }
         ++row;

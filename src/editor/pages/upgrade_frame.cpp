@@ -38,14 +38,14 @@ QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* wr
     return row;
 }
 
-// Ten boxes, element 0 at the left, each wide enough for its values.
-QHBoxLayout* valueRow(const char* name, int width) {
-    auto* row = new QHBoxLayout;
+// Ten boxes, element 0 at the top left, `perRow` to a row, each wide enough for its values.
+QGridLayout* valueRows(const char* name, int width, int perRow) {
+    auto* rows = new QGridLayout;
     for (int n = 0; n < 10; ++n) {
-        row->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), width));
+        rows->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), width), n / perRow, n % perRow);
     }
-    row->addStretch();
-    return row;
+    rows->setColumnStretch(perRow, 1);
+    return rows;
 }
 
 }  // namespace
@@ -63,12 +63,13 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
         chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100), saveButton("Command21"),
                    TableGridWindow::opener(context_, upgradeCostTable(), shownBy(costShown),
                                            "GridUpgradeCost", u("表格"))));
-    layout->addLayout(valueRow("Text58", 84));
+    // Costs take ten digits: five to a row, so the page fits a window 940 pixels wide.
+    layout->addLayout(valueRows("Text58", 84, 5));
     layout->addLayout(chooserRow(
         u("武器改造幅度"), choiceBox("Combo32", {}, 100), saveButton("Command22"),
         TableGridWindow::opener(context_, upgradeIncrementTable(), shownBy(incrementShown),
                                 "GridUpgradeIncrement", u("表格"))));
-    layout->addLayout(valueRow("Text60", 56));
+    layout->addLayout(valueRows("Text60", 56, 10));
     // Two tables, each with its row chooser and write button.
     const struct {
         const TableDef* table;

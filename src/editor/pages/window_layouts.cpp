@@ -44,16 +44,23 @@ WindowLayout skillCorrections() {
     WindowLayout w{
         "Form4", "机师技能补正", "Command25", "机师特技补正", &skillCorrectionTable(), false, 3, {},
         {}};
+    // Each skill's name above its table, each caption above its own column; the columns
+    // after the captioned ones have no known meaning and no caption.
     const struct {
         const char* heading;
+        std::vector<std::string> captions;
         int first;
         int columns;
-    } skills[] = {
-        {"ニュータイプ\n命中 回避 射程", 0, 4}, {"強化人間\n命中 回避 射程", 36, 4},
-        {"念動力\n命中 回避", 72, 2},           {"超能力\n命中 回避 必杀", 90, 4},
-        {"勇者\n命中 回避 必杀 装甲", 126, 4},  {"抗体反応\n命中 回避 射程 攻撃力", 162, 8}};
-    for (const auto& s : skills)
-        w.grids.push_back({s.heading, {}, levels(), {}, rowMajor(s.first, 9, s.columns), false});
+    } skills[] = {{"ニュータイプ", {"命中", "回避", "射程"}, 0, 4},
+                  {"強化人間", {"命中", "回避", "射程"}, 36, 4},
+                  {"念動力", {"命中", "回避"}, 72, 2},
+                  {"超能力", {"命中", "回避", "必杀"}, 90, 4},
+                  {"勇者", {"命中", "回避", "必杀", "装甲"}, 126, 4},
+                  {"抗体反応", {"命中", "回避", "射程", "攻撃力"}, 162, 8}};
+    for (const auto& s : skills) {
+        w.grids.push_back(
+            {s.heading, s.captions, levels(), {}, rowMajor(s.first, 9, s.columns), false});
+    }
     return w;
 }
 

@@ -11,7 +11,7 @@
 namespace vorlan {
 
 struct WindowGrid {
-    std::string heading;                          // above the grid; may hold a line break
+    std::string heading;                          // above the grid, over all its columns
     std::vector<std::string> columns;             // captions above the columns
     std::vector<std::string> rows;                // captions left of the rows
     std::vector<std::string> footers;             // below the columns, each spanning an equal share

@@ -1,12 +1,17 @@
 #include "widgets/support/editor_fixture.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QUrl>
 
 namespace vorlan::test {
 
@@ -37,6 +42,21 @@ void clickRow(QAbstractItemView* view, int row) {
     const QModelIndex at = view->model()->index(row, 0);
     view->scrollTo(at);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+}
+
+bool dropFile(QWidget& target, const std::filesystem::path& path) {
+    QMimeData data;
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path.string()));
+    data.setUrls({url});
+    data.setText(url.toString());
+    const QPoint at = target.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &dropped);
+    return true;
 }
 
 void EditorFixture::clickTab(const QString& tabs, int index) {

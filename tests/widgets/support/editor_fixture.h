@@ -6,6 +6,7 @@
 #include <memory>
 
 class QAbstractItemView;
+class QWidget;
 
 #include "app/main_window.h"
 #include "fixtures/fixtures.h"
@@ -15,6 +16,9 @@ namespace vorlan::test {
 
 // A click on a list row's rectangle (scrolled into view first), in any window.
 void clickRow(QAbstractItemView* view, int row);
+// Drags `path` over the middle of `target` as a file manager does (its URL, also offered as
+// plain text) and drops it there when the drag is taken. Returns whether it was taken.
+bool dropFile(QWidget& target, const std::filesystem::path& path);
 
 class EditorFixture {
 public:
