@@ -10,6 +10,7 @@
 #include "bulk/ips.h"
 #include "bulk/mod_patch.h"
 #include "bulk/pnach_name.h"
+#include "catalog/catalog.h"
 #include "session/editor_context.h"
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
