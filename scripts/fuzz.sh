@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for SECONDS
 # (default 600) on a working copy of its corpus in build-fuzz/corpus/.
 # A dictionary fuzz/TARGET.dict, when there is one, is handed to the fuzzer.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: lists codec engine numbers iso journal bps ips tbl
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]   (targets: lists codec engine numbers iso journal bps ips pnach tbl
 #   region import_json import_csv)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,7 +10,7 @@ build="$root/build-fuzz"
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(lists codec engine numbers iso journal bps ips tbl region import_json import_csv)
+[ ${#targets[@]} -eq 0 ] && targets=(lists codec engine numbers iso journal bps ips pnach tbl region import_json import_csv)
 "$root/scripts/deps.sh"
 if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang libclang-rt-14-dev

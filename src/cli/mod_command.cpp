@@ -3,6 +3,7 @@
 #include "bulk/change_text.h"
 #include "bulk/mod_patch.h"
 #include "bulk/patch_file.h"
+#include "bulk/pnach_name.h"
 #include "catalog/catalog.h"
 #include "document/backup.h"
 #include "table_files.h"
@@ -22,7 +23,8 @@ void ModCommand::declare(CLI::App& sub) {
     sub.add_option("ACTION", action_, "create or apply")
         ->required()
         ->check(CLI::IsMember({"create", "apply"}));
-    sub.add_option("FILE", file_, "create: the patch to write (.bps or .ips); apply: the patch")
+    sub.add_option("FILE", file_,
+                   "create: the patch to write (.bps, .ips or PCSX2's .pnach); apply: the patch")
         ->required();
     sub.add_option("--from", from_, "create: the unmodified executable (default: <exe>.bak)");
     sub.add_flag("--dry-run", dryRun_, "apply: only list the fields the patch would change");
@@ -43,7 +45,7 @@ int ModCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
 int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
     const auto format = formatOfName(file_);
     if (!format)
-        throw Refusal("补丁文件名要以 .bps 或 .ips 结尾（决定补丁的格式）：" + file_);
+        throw Refusal("补丁文件名要以 .bps、.ips 或 .pnach 结尾（决定补丁的格式）：" + file_);
     Document& document = *session.document;
     const std::filesystem::path original =
         from_.empty() ? backupPath(document.path()) : std::filesystem::path(from_);
@@ -54,10 +56,10 @@ int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
                 document, "找不到原文件 " + original.string() +
                               "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
             made = makePatchFrom(*format, original, before, wholeFile(document),
-                                 tableLayout().writable);
+                                 tableLayout().writable, &session.lists);
         } else {
-            made =
-                makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable);
+            made = makePatchFromFile(*format, original, wholeFile(document), tableLayout().writable,
+                                     &session.lists);
         }
     } catch (const PatchError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入补丁文件。");
@@ -69,6 +71,12 @@ int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
     out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << made.bytes.size()
         << " 字节）：从 " << original.string() << " 到 " << document.path().string() << "，改动了 "
         << countText(made.diff) << "。\n";
+    if (!made.emulatorName.empty()) {
+        const bool named = std::filesystem::path(file_).filename() == made.emulatorName;
+        out << "PCSX2 按文件名找补丁，名字要是 " << made.emulatorName
+            << "（游戏序号和原文件的 CRC）：" << (named ? "请把它" : "请把它改成这个名字，")
+            << "放进 " << kPnachFolder << "，并在 PCSX2 中启用作弊。\n";
+    }
     return kOk;
 }
 
@@ -77,7 +85,7 @@ int ModCommand::apply(Session& session, std::ostream& out, std::ostream& err) {
     PatchPlan plan;
     try {
         const auto patch = readWholeFile(file_, kMaxPatchFile, "补丁文件");
-        plan = planPatch(patch, wholeFile(document), tableLayout().writable);
+        plan = planPatch(patch, wholeFile(document), tableLayout().writable, file_);
     } catch (const PatchError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入任何内容。");
     }

@@ -1,6 +1,6 @@
 #pragma once
-// `mod create OUT [--from ORIGINAL]`: a BPS or IPS patch (by OUT's extension) from the
-// original copy (default: the executable's .bak) to the executable of --exe.
+// `mod create OUT [--from ORIGINAL]`: a BPS, IPS or PCSX2 .pnach patch (by OUT's extension)
+// from the original copy (default: the executable's .bak) to the executable of --exe.
 // `mod apply FILE [--dry-run]`: lists the fields a patch changes and writes it through the
 // document; with --dry-run only lists them.
 
@@ -12,8 +12,8 @@ class ModCommand final : public RecordCommand {
 public:
     std::string name() const override { return "mod"; }
     std::string description() const override {
-        return "Share a mod as a patch: create a BPS/IPS patch from the original to --exe, or "
-               "apply one to --exe";
+        return "Share a mod as a patch: create a BPS/IPS/.pnach patch from the original to --exe, "
+               "or apply one to --exe";
     }
     void declare(CLI::App& sub) override;
 

@@ -17,7 +17,8 @@ TEST(ModPatch, WritesThePatchedRunsOnlyWhileTheFileStillHoldsWhatWasChecked) {
     edited[unit5] ^= 0x11;
     edited[unit5 + 3] ^= 0x22;    // joined with the first into one block
     edited[unit5 + 600] ^= 0x33;  // a block of its own
-    const auto patch = makeModPatch(PatchFormat::Bps, exe.original(), edited);
+    const auto patch =
+        makeModPatch(PatchFormat::Bps, exe.original(), edited, tableLayout().writable);
 
     const auto doc = exe.open();
     const PatchPlan plan = planPatch(patch, exe.original(), tableLayout().writable);

@@ -121,7 +121,7 @@ TEST(CliMod, CreateRefusesWhatItCannotMakeAndNeverOverwritesUnasked) {
         {&edited.exe,
          {"mod", "create", (dir / "a.bps").string(), "--from", (dir / "short").string()},
          "长度相同"},
-        {&edited.exe, {"mod", "create", (dir / "a.zip").string()}, ".bps 或 .ips"},
+        {&edited.exe, {"mod", "create", (dir / "a.zip").string()}, ".bps、.ips 或 .pnach"},
         {&edited.exe, {"mod", "create", (dir / "taken.bps").string()}, "--force"},
         {&plain,
          {"mod", "create", (dir / "a.ips").string(), "--from", plain.path().string()},

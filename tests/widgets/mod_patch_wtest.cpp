@@ -1,13 +1,16 @@
 // "应用补丁…", "制作补丁…" and "字码表…" on 使用相关, driven by clicks: a patch is listed, written
-// only when accepted, exactly its bytes, as one undo step, and made again from the backup; a
-// chosen .tbl replaces the character table.
+// only when accepted, exactly its bytes, as one undo step, and made again from the backup (a
+// .pnach under the name the emulator looks for); a chosen .tbl replaces the character table.
 
 #include <QLineEdit>
 #include <QTest>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "bulk/ips.h"
 #include "bulk/mod_patch.h"
+#include "bulk/pnach_name.h"
+#include "catalog/catalog.h"
 #include "session/editor_context.h"
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
@@ -38,6 +41,7 @@ class ModPatchTest : public QObject {
     Q_OBJECT
 private slots:
     void applyWritesThePatchAsOneUndoStepOnlyWhenAccepted();
+    void aPnachAppliesAsOneUndoStepAndIsMadeUnderTheEmulatorsName();
     void aChosenTblReplacesTheCharacterTable();
 };
 
@@ -48,7 +52,8 @@ void ModPatchTest::applyWritesThePatchAsOneUndoStepOnlyWhenAccepted() {
     for (int unit : {5, 9})
         edited[unitTable().entryOffset(unit) + 40] ^= 0x0F;
     const auto patch = f.files / "mod.bps";
-    test::writeFile(patch, makeModPatch(PatchFormat::Bps, original, edited));
+    test::writeFile(patch,
+                    makeModPatch(PatchFormat::Bps, original, edited, tableLayout().writable));
 
     f.apply(patch, false);
     QCOMPARE(f.dialogs().previews.size(), 1);
@@ -79,6 +84,38 @@ void ModPatchTest::applyWritesThePatchAsOneUndoStepOnlyWhenAccepted() {
 
     f.undo()->undo();
     QVERIFY(f.bytes() == original);
+}
+
+void ModPatchTest::aPnachAppliesAsOneUndoStepAndIsMadeUnderTheEmulatorsName() {
+    Tools f;
+    const Bytes original = f.bytes();
+    // The demo loads file offset 0x1000 at 0x100000.
+    const std::uint64_t hp = unitTable().entryOffset(5) + 36;
+    const auto patch = f.files / "hp.pnach";
+    test::writeText(patch, "gametitle=VORLAN\n[HP]\npatch=0,EE," +
+                               hex32(static_cast<std::uint32_t>(hp + 0xFF000)) +
+                               ",word,00003039 // 12345\n");
+    f.apply(patch, true);
+    QVERIFY(f.dialogs().previews.last().summary.contains(u("hp.pnach")));
+    Bytes edited = original;
+    std::copy_n(Bytes{0x39, 0x30, 0, 0}.begin(), 4, edited.begin() + static_cast<long>(hp));
+    QVERIFY(f.bytes() == edited);
+    QCOMPARE(f.undo()->count(), 1);
+
+    const auto made = f.files / "again.pnach";
+    f.dialogs().chooseNextFile(QString::fromStdString(made.string()));
+    f.click("MakePatchButton");
+    const auto offered =
+        std::find_if(f.dialogs().saveChoices.begin(), f.dialogs().saveChoices.end(),
+                     [](const SaveChoice& c) { return c.pattern == u("*.pnach"); });
+    QVERIFY(offered != f.dialogs().saveChoices.end());
+    QVERIFY(offered->suggested.endsWith(u("/" + pnachFileName(original))));
+    QVERIFY(f.dialogs().lastMessage().contains(u(pnachFileName(original))));
+    QVERIFY(f.dialogs().lastMessage().contains(u("cheats")));
+    const Bytes text = test::readFile(made);
+    QVERIFY(std::string(text.begin(), text.end())
+                .find("patch=0,EE," + hex32(static_cast<std::uint32_t>(hp + 0xFF000)) +
+                      ",word,00003039") != std::string::npos);
 }
 
 void ModPatchTest::aChosenTblReplacesTheCharacterTable() {

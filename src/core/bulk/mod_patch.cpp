@@ -9,6 +9,9 @@
 #include "bulk/change_text.h"
 #include "bulk/ips.h"
 #include "bulk/patch_file.h"
+#include "bulk/pnach_name.h"
+#include "bulk/pnach_reader.h"
+#include "bulk/pnach_writer.h"
 
 namespace vorlan {
 
@@ -46,7 +49,15 @@ std::string hexOffset(std::uint64_t offset) {
 }  // namespace
 
 const char* formatName(PatchFormat format) {
-    return format == PatchFormat::Bps ? "BPS" : "IPS";
+    switch (format) {
+        case PatchFormat::Bps:
+            return "BPS";
+        case PatchFormat::Ips:
+            return "IPS";
+        case PatchFormat::Pnach:
+            break;
+    }
+    return "PCSX2 .pnach";
 }
 
 std::optional<PatchFormat> formatOfPatch(std::span<const std::uint8_t> patch) {
@@ -65,6 +76,8 @@ std::optional<PatchFormat> formatOfName(const std::filesystem::path& path) {
         return PatchFormat::Bps;
     if (ext == ".ips")
         return PatchFormat::Ips;
+    if (ext == ".pnach")
+        return PatchFormat::Pnach;
     return std::nullopt;
 }
 
@@ -86,30 +99,36 @@ std::size_t changedEntryCount(const ExecutableDiff& diff) {
 }
 
 std::vector<std::uint8_t> makeModPatch(PatchFormat format, std::span<const std::uint8_t> original,
-                                       std::span<const std::uint8_t> current) {
+                                       std::span<const std::uint8_t> current,
+                                       const ByteRanges& writable, NameSource* names) {
     if (original.size() != current.size())
         throw PatchError("原文件长 " + std::to_string(original.size()) + " 字节，游戏主程序长 " +
                          std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
     if (format == PatchFormat::Ips)
         return makeIps(original, current);
+    if (format == PatchFormat::Pnach) {
+        const std::string text = makePnach(original, current, writable, names);
+        return {text.begin(), text.end()};
+    }
     return makeBps(original, current, changedEntriesNote(diffExecutables(original, current)));
 }
 
 MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& original,
-                            std::span<const std::uint8_t> current, const ByteRanges& writable) {
+                            std::span<const std::uint8_t> current, const ByteRanges& writable,
+                            NameSource* names) {
     std::error_code ec;
     if (const auto size = std::filesystem::file_size(original, ec); !ec && size != current.size())
         throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(size) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
     return makePatchFrom(format, original, readWholeFile(original, current.size(), "原文件"),
-                         current, writable);
+                         current, writable, names);
 }
 
 MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& original,
                         std::span<const std::uint8_t> before, std::span<const std::uint8_t> current,
-                        const ByteRanges& writable) {
+                        const ByteRanges& writable, NameSource* names) {
     if (before.size() != current.size())
         throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(before.size()) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
@@ -118,9 +137,11 @@ MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& origina
         throw PatchError("原文件 " + original.string() +
                          " 和游戏主程序完全相同：没有可以做成补丁的改动。");
     MadePatch made;
-    made.bytes = makeModPatch(format, before, current);
+    made.bytes = makeModPatch(format, before, current, writable, names);
     made.diff = diffExecutables(before, current);
     made.outside = outsideRanges(before, current, writable);
+    if (format == PatchFormat::Pnach)
+        made.emulatorName = pnachFileName(before);
     return made;
 }
 
@@ -158,13 +179,19 @@ std::string rangesText(const std::vector<ByteRange>& ranges) {
 }
 
 PatchPlan planPatch(std::span<const std::uint8_t> patch, std::vector<std::uint8_t> current,
-                    const ByteRanges& writable) {
-    const auto format = formatOfPatch(patch);
+                    const ByteRanges& writable, const std::filesystem::path& name) {
+    auto format = formatOfPatch(patch);
+    if (!format && formatOfName(name) == PatchFormat::Pnach)
+        format = PatchFormat::Pnach;
     if (!format)
-        throw PatchError("这不是 BPS 或 IPS 补丁：文件开头既不是 BPS1 也不是 PATCH。");
+        throw PatchError(
+            "这不是 BPS 或 IPS 补丁：文件开头既不是 BPS1 也不是 PATCH；"
+            "PCSX2 补丁的文件名要以 .pnach 结尾。");
     PatchPlan plan;
     plan.format = *format;
-    if (plan.format == PatchFormat::Bps) {
+    if (plan.format == PatchFormat::Pnach) {
+        plan.patched = applyPnach(patch, current, writable);
+    } else if (plan.format == PatchFormat::Bps) {
         // A target of another length is refused below; none is ever made larger than this.
         plan.patched = applyBps(patch, current, current.size());
         plan.metadata = readBpsHeader(patch).metadata;

@@ -9,6 +9,7 @@
 #include "bulk/change_text.h"
 #include "bulk/mod_patch.h"
 #include "bulk/patch_file.h"
+#include "bulk/pnach_name.h"
 #include "catalog/catalog.h"
 #include "document/backup.h"
 #include "session/editor_context.h"
@@ -46,10 +47,11 @@ ModPatchFrame::ModPatchFrame(EditorContext& context, QWidget* parent)
     setObjectName("ModPatchFrame");
     auto* apply = button("ApplyPatchButton", u("应用补丁…"));
     apply->setToolTip(
-        u("把别人做的 BPS 或 IPS 补丁应用到打开的游戏主程序：先列出要改动的字段，"
-          "确认后一次写入，可以撤销"));
+        u("把别人做的 BPS、IPS 或 PCSX2（.pnach）补丁应用到打开的游戏主程序：先列出要改动的"
+          "字段，确认后一次写入，可以撤销"));
     auto* make = button("MakePatchButton", u("制作补丁…"));
-    make->setToolTip(u("把备份（第一次写入前的游戏主程序）到现在的改动保存为 BPS 或 IPS 补丁"));
+    make->setToolTip(
+        u("把备份（第一次写入前的游戏主程序）到现在的改动保存为 BPS、IPS 或 PCSX2（.pnach）补丁"));
     auto* note = new QLabel(u("分享补丁时不必附带游戏文件。"));
     note->setWordWrap(true);
     auto* row = new QHBoxLayout;
@@ -75,7 +77,8 @@ void ModPatchFrame::applyPatch() {
     // The patch may rewrite what a page shows: its unsaved edits are settled first.
     if (!context_.pending().resolvePending(this))
         return;
-    const QString path = dialogs.openFile(this, u("补丁文件(*.bps, *.ips) | *.bps *.ips"));
+    const QString path =
+        dialogs.openFile(this, u("补丁文件(*.bps, *.ips, *.pnach) | *.bps *.ips *.pnach"));
     if (path.isEmpty())
         return;
     Document& document = *session.document();
@@ -83,7 +86,7 @@ void ModPatchFrame::applyPatch() {
     try {
         const auto patch = readWholeFile(toPath(path), kMaxPatchFile, "补丁文件");
         plan = planPatch(patch, document.read(0, static_cast<std::size_t>(document.size())),
-                         tableLayout().writable);
+                         tableLayout().writable, toPath(path));
     } catch (const PatchError& e) {
         dialogs.information(this, u(e.what()) + u("\n没有写入任何内容。"));
         return;
@@ -121,19 +124,6 @@ void ModPatchFrame::makePatch() {
                                 .arg(u(original.string())));
         return;
     }
-    const QString path =
-        dialogs.saveFile(this, u("BPS 补丁(*.bps) | *.bps | IPS 补丁(*.ips) | *.ips"),
-                         u((document.path().parent_path() / "mod.bps").string()));
-    if (path.isEmpty())
-        return;
-    const std::filesystem::path target = toPath(path);
-    const auto format = formatOfName(target);
-    if (!format) {
-        dialogs.information(this,
-                            u("补丁文件名要以 .bps 或 .ips 结尾（决定补丁的格式），没有写入。"));
-        return;
-    }
-    MadePatch made;
     std::vector<std::uint8_t> before;
     try {
         // The backup is read only when a write would trust it (not a link, not a second name).
@@ -142,10 +132,25 @@ void ModPatchFrame::makePatch() {
         dialogs.information(this, u(e.what()) + u("\n没有写入补丁文件。"));
         return;
     }
+    const std::filesystem::path folder = document.path().parent_path();
+    const QString path = dialogs.saveFileAs(
+        this, {{u("BPS 补丁"), u("*.bps"), u((folder / "mod.bps").string())},
+               {u("IPS 补丁"), u("*.ips"), u((folder / "mod.ips").string())},
+               {u("PCSX2 补丁"), u("*.pnach"), u((folder / pnachFileName(before)).string())}});
+    if (path.isEmpty())
+        return;
+    const std::filesystem::path target = toPath(path);
+    const auto format = formatOfName(target);
+    if (!format) {
+        dialogs.information(
+            this, u("补丁文件名要以 .bps、.ips 或 .pnach 结尾（决定补丁的格式），没有写入。"));
+        return;
+    }
+    MadePatch made;
     try {
         made = makePatchFrom(*format, original, before,
                              document.read(0, static_cast<std::size_t>(document.size())),
-                             tableLayout().writable);
+                             tableLayout().writable, &session);
         // The save dialog has asked before an existing file is replaced.
         session.writeOutput(path, made.bytes, true);
     } catch (const PatchError& e) {
@@ -163,10 +168,18 @@ void ModPatchFrame::makePatch() {
                           .arg(made.bytes.size())
                           .arg(changedEntryCount(made.diff))
                           .arg(made.diff.changes.size()));
+    QStringList notes;
+    if (!made.emulatorName.empty())
+        notes << u("PCSX2 按文件名找补丁，名字要是 %1（游戏序号和备份的 CRC）：请把它%2放进 %3，"
+                   "并在 PCSX2 中启用作弊。")
+                     .arg(u(made.emulatorName),
+                          target.filename() == made.emulatorName ? QString() : u("改成这个名字，"),
+                          u(std::string(kPnachFolder)));
     if (!made.outside.empty())
-        dialogs.information(this, u("补丁已写入。注意：游戏主程序在数据表以外也有改动：") +
-                                      u(rangesText(made.outside)) +
-                                      u("。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它。"));
+        notes << u("注意：游戏主程序在数据表以外也有改动：") + u(rangesText(made.outside)) +
+                     u("。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它。");
+    if (!notes.isEmpty())
+        dialogs.information(this, u("补丁已写入。") + notes.join(u("\n")));
 }
 
 }  // namespace vorlan

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -98,6 +99,33 @@ QString WidgetDialogs::openFile(QWidget* parent, const QString& filter) {
 
 QString WidgetDialogs::saveFile(QWidget* parent, const QString& filter, const QString& suggested) {
     return QFileDialog::getSaveFileName(parent, QString(), suggested, toQtFilter(filter));
+}
+
+QString Dialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) {
+    QStringList filter;
+    for (const SaveChoice& c : choices)
+        filter << c.caption + "(" + c.pattern + ")" << c.pattern;
+    return saveFile(parent, filter.join(" | "), choices.value(0).suggested);
+}
+
+QString WidgetDialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    QStringList filters;
+    for (const SaveChoice& c : choices)
+        filters << c.caption + " (" + c.pattern + ")";
+    dialog.setNameFilters(filters);
+    dialog.selectFile(choices.value(0).suggested);
+    // The file name follows the format chosen; the folder stays the one shown.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &choices, &filters](const QString& chosen) {
+                         const qsizetype i = filters.indexOf(chosen);
+                         if (i >= 0)
+                             dialog.selectFile(QFileInfo(choices[i].suggested).fileName());
+                     });
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption) {

@@ -28,6 +28,13 @@ struct ChangePreview {
     QStringList notes;  // what storing a value cut or completed, one line each
 };
 
+// One format a save dialog offers, with the file it proposes when that format is chosen.
+struct SaveChoice {
+    QString caption;    // "PCSX2 补丁"
+    QString pattern;    // "*.pnach"
+    QString suggested;  // the path proposed
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -42,6 +49,10 @@ public:
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
     // A save-file dialog starting at `suggested`. Empty when cancelled.
     virtual QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) = 0;
+    // A save-file dialog offering `choices` (not empty), starting with the first; choosing
+    // another format proposes that format's file. Empty when cancelled. This one offers them
+    // all through saveFile, proposing the first's file.
+    virtual QString saveFileAs(QWidget* parent, const QList<SaveChoice>& choices);
     // A folder chooser. Empty when cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& caption) = 0;
     // The changes listed with the accept button and "取消"; true only for accept.
@@ -56,6 +67,7 @@ public:
     Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) override;
+    QString saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) override;
     QString chooseFolder(QWidget* parent, const QString& caption) override;
     bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
 };

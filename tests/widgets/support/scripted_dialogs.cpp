@@ -69,6 +69,11 @@ QString ScriptedDialogs::saveFile(QWidget*, const QString& filter, const QString
     return nextFile();
 }
 
+QString ScriptedDialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) {
+    saveChoices = choices;
+    return Dialogs::saveFileAs(parent, choices);
+}
+
 QString ScriptedDialogs::chooseFolder(QWidget*, const QString& caption) {
     filters << caption;
     return nextFile();

@@ -25,6 +25,7 @@ public:
     Unsaved askUnsaved(QWidget* parent, const QString& text) override;
     QString openFile(QWidget* parent, const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) override;
+    QString saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) override;
     QString chooseFolder(QWidget* parent, const QString& caption) override;
     bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
     void answerNextUnsaved(Unsaved choice) { unsaved_.push_back(choice); }
@@ -38,6 +39,7 @@ public:
     QStringList questions;          // every question text (also the unsaved-edits ones), in order
     QStringList filters;            // every file dialog filter, in order
     QList<ChangePreview> previews;  // every change preview shown, in order
+    QList<SaveChoice> saveChoices;  // the formats the last saveFileAs offered
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
 
 private:
