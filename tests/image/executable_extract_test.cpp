@@ -1,0 +1,183 @@
+// `iso extract`: the executable copied out of real images byte for byte; an image any check
+// refuses, or a region that is not the game's kind of executable, gives no file at all; and
+// the copy takes the place of an existing file only with --force, and never of a link, a pipe,
+// the image itself or the files kept beside it.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
+
+#include "fixtures/demo_exe.h"
+#include "fixtures/disc_images.h"
+#include "image/disc_image.h"
+#include "image/image_file.h"
+#include "image/unfinished_write.h"
+
+namespace vorlan {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+test::CliRun extract(const fs::path& image, const fs::path& out, bool force = false) {
+    std::vector<std::string> args{"iso", "extract", image.string(), out.string()};
+    if (force)
+        args.push_back("--force");
+    return test::cli(args);
+}
+
+TEST(ImageExtract, GivesTheExecutableByteForByteFromEveryMaker) {
+    test::TempDir dir;
+    const std::pair<const char*, fs::path> images[] = {
+        {"genisoimage", test::makeImage(dir.path(), test::demoBytes(), false)},
+        {"genisoimage -udf", test::makeImage(dir.path(), test::demoBytes(), true)},
+        {"xorriso", test::makeXorrisoImage(dir.path(), test::demoBytes())},
+    };
+    for (const auto& [maker, image] : images) {
+        SCOPED_TRACE(maker);
+        const Bytes before = test::readFile(image);
+        const fs::path out = dir / (std::string(maker) + ".exe");
+        const test::CliRun r = extract(image, out);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(out.string()), std::string::npos) << r.out;
+        EXPECT_TRUE(test::readFile(out) == test::demoBytes());
+        EXPECT_TRUE(test::readFile(image) == before);
+        EXPECT_TRUE(test::savedFiles(image).empty());
+    }
+}
+
+TEST(ImageExtract, ARefusedImageGivesNoFile) {
+    test::TempDir dir;
+    const fs::path good = test::makeImage(dir.path(), test::demoBytes(), false);
+    const Bytes original = test::readFile(good);
+    const auto changed = [&](const char* name, const std::function<void(Bytes&)>& change) {
+        Bytes bytes = original;
+        change(bytes);
+        test::writeFile(dir / name, bytes);
+        return dir / name;
+    };
+    const auto at = [](std::size_t offset, std::uint8_t value) {
+        return [=](Bytes& b) { b[offset] = value; };
+    };
+    // A raw 2352-byte image: sync bytes at the start of every sector.
+    Bytes raw(kImageExeOffset + kImageExeLength + 4096, 0);
+    for (std::size_t s = 0; s * 2352 + 12 < raw.size(); ++s)
+        std::fill_n(raw.begin() + static_cast<std::ptrdiff_t>(s * 2352 + 1), 10, 0xFF);
+    test::writeFile(dir / "raw.bin", raw);
+    // The executable at another sector, with its first bytes planted at sector 362.
+    test::TempDir other;
+    Bytes planted = test::readFile(test::makeImage(other.path(), test::demoBytes(), false, 380));
+    std::copy_n(test::demoBytes().begin(), 64, planted.begin() + kImageExeOffset);
+    test::writeFile(dir / "planted.iso", planted);
+    // A replace interrupted: the region may hold part of the new bytes.
+    const fs::path unfinished = changed("unfinished.iso", [](Bytes&) {});
+    {
+        ImageFile file(systemFileOps(), unfinished, true);
+        markUnfinished(systemFileOps(), file, savedRegionPath(unfinished));
+    }
+    struct Case {
+        fs::path image;
+        const char* says;
+    };
+    const Case cases[] = {
+        {dir / "missing.iso", "找不到"},
+        {changed("short.iso", [](Bytes& b) { b.resize(kImageExeOffset + 4); }), "放不下"},
+        {changed("notiso.iso", at(16 * 2048 + 1, 'X')), "CD001"},
+        {dir / "raw.bin", "2352"},
+        {changed("volume.iso", [](Bytes& b) { test::putBothEndian(b, 16 * 2048 + 80, 363); }),
+         "363 个扇区"},
+        {dir / "planted.iso", "第 380 扇区"},
+        {changed("magic.iso", at(kImageExeOffset + 3, 'G')), kNotAnImage},
+        {changed("class64.iso", at(kImageExeOffset + 4, 2)), "ELF"},
+        {changed("bigendian.iso", at(kImageExeOffset + 5, 2)), "ELF"},
+        {changed("x86.iso", at(kImageExeOffset + 18, 3)), "ELF"},
+        {unfinished, "没有完成"},
+    };
+    const fs::path outDir = dir / "out";
+    fs::create_directory(outDir);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.image.filename().string());
+        const test::CliRun r = extract(c.image, outDir / "SLKV_618.04");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("没有提取游戏主程序"), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::is_empty(outDir));
+    }
+}
+
+TEST(ImageExtract, ForceReplacesOnlyARegularFileOfNoOneElse) {
+    struct Case {
+        const char* name;
+        std::function<fs::path(const fs::path& image, const test::DemoExe& exe)> plant;
+        bool force;
+        bool replaced;
+    };
+    const auto mine = [](const fs::path& image, const test::DemoExe&) {
+        test::writeText(image.parent_path() / "mine.bin", "keep");
+        return image.parent_path() / "mine.bin";
+    };
+    const Case cases[] = {
+        {"a file, without --force", mine, false, false},
+        {"a file, with --force", mine, true, true},
+        {"a link to a file",
+         [&](const fs::path& image, const test::DemoExe& exe) {
+             fs::create_symlink(mine(image, exe), image.parent_path() / "link.bin");
+             return image.parent_path() / "link.bin";
+         },
+         true, false},
+        {"a named pipe",
+         [](const fs::path& image, const test::DemoExe&) {
+             const fs::path p = image.parent_path() / "pipe.bin";
+             EXPECT_EQ(::mkfifo(p.c_str(), 0600), 0);
+             return p;
+         },
+         true, false},
+        {"the image", [](const fs::path& image, const test::DemoExe&) { return image; }, true,
+         false},
+        {"a second name of the image",
+         [](const fs::path& image, const test::DemoExe&) {
+             fs::create_hard_link(image, image.parent_path() / "second.iso");
+             return image.parent_path() / "second.iso";
+         },
+         true, false},
+        {"the name of the image's saved region",
+         [](const fs::path& image, const test::DemoExe&) { return savedRegionPath(image); }, true,
+         false},
+        {"the executable of --exe",
+         [](const fs::path&, const test::DemoExe& exe) { return exe.path(); }, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::DemoExe exe;
+        test::TempDir dir;
+        const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
+        const Bytes before = test::readFile(image);
+        const fs::path target = c.plant(image, exe);
+        const auto shape = [&] {
+            const auto st = fs::symlink_status(target);
+            return fs::is_regular_file(st) ? test::readFile(target) : Bytes{};
+        };
+        const auto type = fs::symlink_status(target).type();
+        const Bytes planted = shape();
+        std::vector<std::string> args{"iso", "extract", image.string(), target.string()};
+        if (c.force)
+            args.push_back("--force");
+        const test::CliRun r = exe.run(args);
+        EXPECT_EQ(r.status, c.replaced ? 0 : 1) << r.err;
+        if (!c.force) {
+            EXPECT_NE(r.err.find("--force"), std::string::npos) << r.err;
+        }
+        if (c.replaced) {
+            EXPECT_TRUE(test::readFile(target) == test::demoBytes());
+            continue;
+        }
+        EXPECT_EQ(fs::symlink_status(target).type(), type);
+        EXPECT_TRUE(shape() == planted);
+        EXPECT_TRUE(test::readFile(image) == before);
+        EXPECT_TRUE(exe.bytes() == exe.original());
+    }
+}
+
+}  // namespace
+}  // namespace vorlan
