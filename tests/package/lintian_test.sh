@@ -17,7 +17,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" >"$tmp/cpack.log"
 deb="$(ls "$tmp"/pkg/vorlan-editor_*.deb)"
 
 set +e
-lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$tmp/lintian.txt" 2>&1
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$tmp/lintian.txt" 2>&1
 status=$?
 set -e
 cat "$tmp/lintian.txt"
