@@ -10,12 +10,13 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei fonts-wqy-zenhei
     xvfb xauth imagemagick xorriso genisoimage libiso9660-dev libudf-dev libcdio-dev
-    dpkg-dev file
+    dpkg-dev file help2man
 )
 
-# The tests also open CSV files in a real spreadsheet program (scripts/test.sh passes --tests).
+# The tests also open CSV files in a real spreadsheet program and check the package with
+# Debian's own checker (scripts/test.sh passes --tests).
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(libreoffice-calc-nogui)
+    packages+=(libreoffice-calc-nogui lintian)
 fi
 
 missing=()

@@ -12,7 +12,9 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
            std::ostream& out, std::ostream& rawErr, const std::filesystem::path& userFolder) {
     // Every message may quote a file's text: none reaches the terminal with its controls.
     EscapedStream err(rawErr);
-    CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04"};
+    // Named, so that the usage line (and the manual page help2man makes of it) starts with it.
+    CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04",
+                 "vorlan-cli"};
     app.require_subcommand(1);
     // Global options may also follow the subcommand: `get unit 5 --exe PATH`.
     app.fallthrough();

@@ -2,7 +2,9 @@
 
 #include "catalog/catalog.h"
 #include "document/document.h"
+#include "document/kept_files.h"
 #include "image/disc_image.h"
+#include "image/executable_extract.h"
 #include "image/image_check.h"
 
 namespace vorlan::cli {
@@ -27,10 +29,15 @@ int report(const ImageWrite& w, const std::string& done, std::ostream& out, std:
 }  // namespace
 
 void IsoCommand::declare(CLI::App& sub) {
-    sub.add_option("ACTION", action_, "check, replace or restore")
+    sub.add_option("ACTION", action_, "check, replace, restore or extract")
         ->required()
-        ->check(CLI::IsMember({"check", "replace", "restore"}));
+        ->check(CLI::IsMember({"check", "replace", "restore", "extract"}));
     sub.add_option("IMAGE", image_, "The game's disc image (ISO)")->required();
+    sub.add_option("OUT", out_,
+                   "extract: where to write the executable taken from the image (a new file)");
+    sub.add_flag("--force", force_,
+                 "extract: replace a regular file at OUT (never a link, the image or its saved "
+                 "regions, nor the executable of --exe and its side files)");
     sub.add_option("--from", from_,
                    "restore: the saved region to put back (default: the first one saved)");
     sub.add_flag("--trust-foreign", trustForeign_,
@@ -41,6 +48,10 @@ void IsoCommand::declare(CLI::App& sub) {
 }
 
 int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostream& err) {
+    if (action_ != "extract" && (!out_.empty() || force_))
+        throw Refusal("OUT 和 --force 只用于 iso extract。镜像没有改动。");
+    if (action_ == "extract")
+        return extract(options, out);
     if (action_ == "check") {
         const ImageCheck check = checkImage(image_);
         if (!check.ok)
@@ -72,6 +83,19 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
         throw Refusal(std::string(e.what()) + "\n镜像没有改动。");
     }
     return report(replaceExecutable(image_, executable), "替换完成", out, err);
+}
+
+int IsoCommand::extract(const GlobalOptions& options, std::ostream& out) const {
+    if (out_.empty())
+        throw Refusal("请指明把游戏主程序提取到哪个文件：vorlan-cli iso extract 镜像 输出文件");
+    const ImageExtract made = extractExecutable(
+        image_, out_, force_, options.exe.empty() ? KeptFiles{} : keptFilesOf(options.exe));
+    if (!made.ok) {
+        throw Refusal(made.message +
+                      (made.outputExists ? "\n要覆盖它，请加 --force。" : std::string()));
+    }
+    out << "已把镜像中的游戏主程序（" << kImageExeLength << " 字节）提取到 " << out_ << "\n";
+    return kOk;
 }
 
 }  // namespace vorlan::cli

@@ -14,7 +14,7 @@ cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/pkg" >"$tmp/cpack.log"
     { cat "$tmp/cpack.log"; fail "cpack"; }
 deb="$(ls "$tmp"/pkg/vorlan-editor_*.deb)"
 [ "$(dpkg-deb -f "$deb" Package)" = vorlan-editor ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section"
+[ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "section"
 ! dpkg-deb -f "$deb" Description | grep -q ';' || fail "description split as a CMake list"
 depends="$(dpkg-deb -f "$deb" Depends)"
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libcdio19 libudf0 libdeflate0 libcsv3 libsodium23; do

@@ -1,6 +1,7 @@
 // The disc image frame driven as a user does: a good image enables "替换", a bad one after
 // it disables it and empties the path; a replace runs with its progress bar, asks about
-// unsaved edits first, and reports the saved region; "恢复" puts it back.
+// unsaved edits first, and reports the saved region; "恢复" puts it back; "提取…" writes
+// the image's executable where the save dialog says and offers to open it.
 
 #include <QLineEdit>
 #include <QProgressBar>
@@ -46,6 +47,7 @@ private slots:
     void aBadImageAfterAGoodOneDisablesReplace();
     void replaceWritesTheExecutableAndRestorePutsItBack();
     void aForeignRegionIsWrittenOnlyAfterTheWarningIsAccepted();
+    void extractWritesTheExecutableAndOffersToOpenIt();
 };
 
 void DiscImageTest::aBadImageAfterAGoodOneDisablesReplace() {
@@ -126,6 +128,20 @@ void DiscImageTest::aForeignRegionIsWrittenOnlyAfterTheWarningIsAccepted() {
     QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("已把保存的原内容")), 10000);
     QVERIFY(f.dialogs().lastMessage().contains(u("加上你在这台电脑上的校验")));
     QCOMPARE(test::readFile(f.image), before);
+}
+
+void DiscImageTest::extractWritesTheExecutableAndOffersToOpenIt() {
+    Frame f;
+    QVERIFY(!f.child<QPushButton>("ExtractImage")->isEnabled());
+    f.choose(f.image);
+    const QString out = QString::fromStdString((f.images / "extracted.elf").string());
+    f.dialogs().chooseNextFile(out);
+    f.dialogs().answerNextQuestion(true);
+    f.click("ExtractImage");
+    QCOMPARE(test::readFile(toPath(out)), test::demoBytes());
+    QVERIFY(f.dialogs().questions.last().contains(out));
+    // Opened as 打开 opens a file: its path is the one shown at the top.
+    QCOMPARE(f.child<QLineEdit>("Text1")->text(), out);
 }
 
 QTEST_MAIN(DiscImageTest)

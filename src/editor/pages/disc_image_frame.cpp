@@ -1,5 +1,6 @@
 #include "pages/disc_image_frame.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "image/disc_image.h"
+#include "image/executable_extract.h"
 #include "image/image_check.h"
 #include "session/editor_context.h"
 #include "toolkit/dialogs.h"
@@ -23,6 +25,7 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("文件替换程序(用于修改完后把ELF文件替换进ISO)"), parent),
       context_(context),
       text44_(readOnlyBox("Text44", 260)),
+      extract_(button("ExtractImage", u("提取…"))),
       command20_(button("Command20", u("替换"))),
       restore_(button("RestoreImage", u("恢复"))),
       progress_(new QProgressBar) {
@@ -30,6 +33,8 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     auto* label = new QLabel(u("ISO镜像路径"));
     label->setBuddy(text44_);
     auto* command14 = button("Command14", u("选择镜像"));
+    extract_->setEnabled(false);
+    extract_->setToolTip(u("把镜像中的游戏主程序复制成一个文件（不改动镜像）"));
     command20_->setEnabled(false);
     command20_->setToolTip(u("把编辑过的游戏主程序写进镜像（先保存镜像中原来的内容）"));
     restore_->setEnabled(false);
@@ -39,13 +44,15 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     progress_->setVisible(false);
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
-    grid->addWidget(text44_, 1, 0, 1, 4);
+    grid->addWidget(text44_, 1, 0, 1, 5);
     grid->addWidget(command14, 2, 1);
-    grid->addWidget(command20_, 2, 2);
-    grid->addWidget(restore_, 2, 3);
-    grid->addWidget(progress_, 3, 0, 1, 4);
+    grid->addWidget(extract_, 2, 2);
+    grid->addWidget(command20_, 2, 3);
+    grid->addWidget(restore_, 2, 4);
+    grid->addWidget(progress_, 3, 0, 1, 5);
     grid->setColumnStretch(0, 1);
     connect(command14, &QPushButton::clicked, this, &DiscImageFrame::chooseImage);
+    connect(extract_, &QPushButton::clicked, this, &DiscImageFrame::extract);
     connect(command20_, &QPushButton::clicked, this, &DiscImageFrame::replace);
     connect(restore_, &QPushButton::clicked, this, &DiscImageFrame::restore);
 }
@@ -76,9 +83,37 @@ void DiscImageFrame::checkiso() {
 
 void DiscImageFrame::updateButtons() {
     const bool accepted = !text44_->text().isEmpty();
+    extract_->setEnabled(accepted && !busy_);
     command20_->setEnabled(accepted && !busy_);
     restore_->setEnabled(!isopath_.isEmpty() && !busy_ &&
                          !savedRegionFiles(toPath(isopath_)).empty());
+}
+
+void DiscImageFrame::extract() {
+    const QString image = text44_->text();
+    if (image.isEmpty()) {
+        context_.dialogs().information(this, u("请先选择VORLAN的镜像文件"));
+        return;
+    }
+    const QString path = context_.dialogs().saveFile(
+        this, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"),
+        QFileInfo(image).dir().filePath(u("SLKV_618.04")));
+    if (path.isEmpty())
+        return;
+    // The save dialog has asked before an existing file is replaced.
+    const ImageExtract made =
+        extractExecutable(toPath(image), toPath(path), true, context_.session().keptFiles());
+    if (!made.ok) {
+        // An image that no longer passes the check is not offered for a replace either.
+        if (!checkImage(toPath(isopath_)).ok)
+            text44_->clear();
+        updateButtons();
+        context_.dialogs().information(this, u(made.message));
+        return;
+    }
+    if (context_.dialogs().question(
+            this, u("已把镜像中的游戏主程序提取到：\n") + path + u("\n是否打开它？")))
+        context_.session().openExecutable(path, this);
 }
 
 void DiscImageFrame::replace() {

@@ -1,6 +1,7 @@
 #pragma once
 // The frame "文件替换程序(用于修改完后把ELF文件替换进ISO)": picks the game's disc image,
-// checks it (`checkiso`), and copies the edited executable into it with a progress bar,
+// checks it (`checkiso`), copies the executable out of it into a file ("提取…", then offers
+// to open that file), and copies the edited executable into it with a progress bar,
 // the window staying responsive; "恢复" puts the saved original region back, asking first
 // when that region was saved on another computer, by another user or an earlier version.
 
@@ -32,6 +33,8 @@ private:
     void chooseImage();
     // `checkiso`: accepts the image in `isopath_` (path shown, "替换" enabled) or refuses it.
     void checkiso();
+    // Asks where to write the image's executable, writes it, and offers to open it.
+    void extract();
     void replace();
     void restore();
     // Whether the user vouches for a saved region made elsewhere (asked with a warning).
@@ -48,6 +51,7 @@ private:
     EditorContext& context_;
     QString isopath_;
     QLineEdit* text44_;
+    QPushButton* extract_;
     QPushButton* command20_;
     QPushButton* restore_;
     QProgressBar* progress_;

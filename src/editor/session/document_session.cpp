@@ -5,7 +5,6 @@
 
 #include "catalog/catalog.h"
 #include "document/kept_files.h"
-#include "io/output_file.h"
 #include "lists/char_file.h"
 #include "session/pending_edits.h"
 #include "toolkit/dialogs.h"
@@ -124,8 +123,11 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
 
 void DocumentSession::writeOutput(const QString& path, std::span<const std::uint8_t> bytes,
                                   bool replace) const {
-    writeOutputFile(systemFileOps(), toPath(path), bytes, replace,
-                    document_ ? keptFilesOf(document_->path()) : KeptFiles{});
+    writeOutputFile(systemFileOps(), toPath(path), bytes, replace, keptFiles());
+}
+
+KeptFiles DocumentSession::keptFiles() const {
+    return document_ ? keptFilesOf(document_->path()) : KeptFiles{};
 }
 
 bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {

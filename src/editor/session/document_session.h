@@ -11,6 +11,7 @@
 
 #include "document/document.h"
 #include "document/entry_editor.h"
+#include "io/output_file.h"
 #include "lists/name_lists.h"
 #include "schema/name_source.h"
 #include "text/char_table.h"
@@ -71,6 +72,8 @@ public:
     // place of a regular file there; never over the open executable or its side files.
     // Throws IoError saying why not.
     void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace) const;
+    // What such a file must never replace: the open executable and its side files.
+    KeptFiles keptFiles() const;
     // The entry editor over it; shows a message and returns null when none is open.
     EntryEditor* editor(QWidget* parent);
     // Shows a read failure; a file found replaced is offered to be opened again.
