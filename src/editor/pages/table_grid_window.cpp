@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -21,34 +20,14 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/table_model.h"
+#include "toolkit/table_proxy.h"
 #include "toolkit/text.h"
+#include "toolkit/undo_controls.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
 
 namespace {
-
-// Rows whose number, label or decoded names hold the filter text.
-class FilterProxy final : public QSortFilterProxyModel {
-public:
-    FilterProxy(TableModel& model, QObject* parent) : QSortFilterProxyModel(parent), model_(model) {
-        setSourceModel(&model);
-        setSortRole(TableModel::SortRole);
-    }
-    void setText(const QString& text) {
-        text_ = text.trimmed();
-        invalidateFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return text_.isEmpty() || model_.filterText(row).contains(text_, Qt::CaseInsensitive);
-    }
-
-private:
-    TableModel& model_;
-    QString text_;
-};
 
 QString gridName(const TableDef& table) {
     return "Grid_" + u(table.name);
@@ -91,7 +70,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
       context_(context),
       table_(table),
       model_(new TableModel(table, context.session(), this)),
-      proxy_(new FilterProxy(*model_, this)),
+      proxy_(new TableProxy(*model_, this)),
       view_(new QTableView),
       filter_(new QLineEdit),
       count_(new QLabel) {
@@ -122,6 +101,10 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     auto* importButton = button("GridImport", u("导入…"));
     importButton->setToolTip(u("从 CSV 或 JSON 文件导入整个表（先显示将要改动的内容）"));
     auto* close = button("GridClose", u("返回"));
+    // The editor's history from here: the main window may lie behind other windows.
+    QUndoStack* history = context_.history().stack();
+    const auto [undo, redo] = undoButtons(history, "Grid");
+    addUndoKeys(this, history);
 
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
@@ -130,6 +113,9 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     bottom->addWidget(write);
     bottom->addWidget(exportButton);
     bottom->addWidget(importButton);
+    bottom->addSpacing(12);
+    bottom->addWidget(undo);
+    bottom->addWidget(redo);
     bottom->addStretch();
     bottom->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -138,7 +124,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     layout->addLayout(bottom);
 
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        static_cast<FilterProxy*>(proxy_)->setText(text);
+        proxy_->setText(text);
         updateCount();
     });
     connect(write, &QPushButton::clicked, this, &TableGridWindow::write);
@@ -216,16 +202,7 @@ bool TableGridWindow::write() {
     const WriteResult result = context_.writer().write(
         this, [&](EntryEditor& editor) { return editor.save(edits, label); });
     if (result.status == WriteResult::Status::Refused) {
-        context_.dialogs().information(this, u(result.message));
-        const FieldRefusal* first = result.refusals.empty() ? nullptr : &result.refusals.front();
-        if (first != nullptr && first->edit >= 0 && first->field >= 0) {
-            const int row = edits[static_cast<std::size_t>(first->edit)].index;
-            model_->markRefused(row, first->field);
-            const QModelIndex at =
-                proxy_->mapFromSource(model_->index(row, model_->columnOf(first->field)));
-            view_->setCurrentIndex(at);
-            view_->scrollTo(at);
-        }
+        refused(edits, result);
         return false;
     }
     if (!result.ok())
@@ -233,6 +210,42 @@ bool TableGridWindow::write() {
     model_->dropEdits();
     reload(false);
     return result.status == WriteResult::Status::Written;
+}
+
+void TableGridWindow::refused(const std::vector<EntryEdit>& edits, const WriteResult& result) {
+    // Every bad cell named, marked, the first one shown: hidden rows too, so one answer is enough.
+    constexpr std::size_t kNamed = 20;  // the rest in one line: the message stays on screen
+    std::vector<std::pair<int, int>> cells;
+    QString lines;
+    for (const FieldRefusal& r : result.refusals) {
+        if (r.edit < 0 || r.field < 0) {
+            lines += '\n' + u(r.message);
+            continue;
+        }
+        const int row = edits[static_cast<std::size_t>(r.edit)].index;
+        const FieldDef& f = table_.fields[static_cast<std::size_t>(r.field)];
+        if (cells.size() < kNamed)
+            lines +=
+                '\n' + model_->describeCell(row, r.field) + u(" — ") + u(f.encoding->accepted(f));
+        cells.emplace_back(row, r.field);
+    }
+    if (cells.size() > kNamed)
+        lines += '\n' + u("……另有 %1 个字段的值不能写入").arg(cells.size() - kNamed);
+    if (result.refusals.empty())
+        lines = u(result.message);
+    model_->markRefused(cells);
+    if (!cells.empty()) {
+        const auto [row, field] = cells.front();
+        if (!proxy_->shows(row))
+            filter_->clear();
+        const QModelIndex at = proxy_->mapFromSource(model_->index(row, model_->columnOf(field)));
+        view_->setCurrentIndex(at);
+        view_->scrollTo(at);
+    }
+    context_.dialogs().information(
+        this, u("没有写入：") +
+                  (cells.size() > 1 ? u("%1 个字段的值不能写入。").arg(cells.size()) : QString()) +
+                  lines + u("\n请改正后再写入。"));
 }
 
 void TableGridWindow::exportTable() {

@@ -19,6 +19,7 @@
 #include "toolkit/entry_list_view.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/text.h"
+#include "toolkit/undo_controls.h"
 #include "toolkit/wheel_guard.h"
 #include "toolkit/widgets.h"
 
@@ -95,6 +96,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
     connect(saveKey, &QShortcut::activated, browser_, &RecordBrowser::write);
+    addUndoKeys(this, context_.history().stack());  // the main window's keys stop at its frame
     browser_->load();
     // A block window opens with its block shown (and shows it again for another
     // executable); a list window opens with nothing picked.

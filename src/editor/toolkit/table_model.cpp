@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <utility>
 
 #include "bulk/field_text.h"
 #include "bulk/table_io.h"
@@ -20,11 +21,13 @@ TableModel::TableModel(const TableDef& table, NameSource& names, QObject* parent
 }
 
 void TableModel::load(std::span<const std::uint8_t> exe, bool keepEdits) {
-    beginResetModel();
-    shown_.clear();
-    shown_.reserve(static_cast<std::size_t>(table_.count));
+    // Rows kept: a model reset would take the views' order, selection and place with it.
+    const bool reset = shown_.size() != static_cast<std::size_t>(table_.count);
+    if (reset)
+        beginResetModel();
+    shown_.resize(static_cast<std::size_t>(table_.count));
     for (int i = 0; i < table_.count; ++i)
-        shown_.push_back(entryValues(table_, exe, i));
+        shown_[static_cast<std::size_t>(i)] = entryValues(table_, exe, i);
     const bool had = hasEdits();
     if (!keepEdits)
         edits_.clear();
@@ -33,8 +36,15 @@ void TableModel::load(std::span<const std::uint8_t> exe, bool keepEdits) {
         return e.second == shown_[static_cast<std::size_t>(e.first.first)]
                                  [static_cast<std::size_t>(e.first.second)];
     });
-    refused_ = {-1, -1};
-    endResetModel();
+    refused_.clear();
+    sortKeys_.clear();
+    filterTexts_.clear();
+    if (reset) {
+        endResetModel();
+    } else if (!shown_.empty()) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+    }
     if (had != hasEdits())
         emit editsChanged(hasEdits());
 }
@@ -85,17 +95,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             if (f.encoding->kind() == ValueKind::Choice)
                 return value(row, column.field).index;
             return u(fieldText(f, value(row, column.field)));
-        case SortRole: {
-            if (column.decoded)
-                return data(index, Qt::DisplayRole);
-            const std::string text = fieldText(f, value(row, column.field));
-            bool number = false;
-            const qlonglong n = QString::fromStdString(text).toLongLong(&number);
-            return number && f.encoding->kind() != ValueKind::Marks ? QVariant(n)
-                                                                    : QVariant(u(text));
-        }
         case Qt::BackgroundRole:
-            if (refused_ == std::pair(row, column.field))
+            if (refused_.contains({row, column.field}))
                 return QBrush(QColor(0xff, 0xd9, 0xd6));
             if (edited)
                 return QBrush(QColor(0xff, 0xf4, 0xc2));
@@ -134,10 +135,8 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
         edits_.erase({row, field});
     else
         edits_[{row, field}] = next;
-    if (refused_ == std::pair(row, field))
-        refused_ = {-1, -1};
-    const int first = columnOf(field);
-    emit dataChanged(this->index(row, first), this->index(row, isNameCode(f) ? first + 1 : first));
+    refused_.erase({row, field});
+    cellChanged(row, field);
     emit headerDataChanged(Qt::Vertical, row, row);
     if (had != hasEdits())
         emit editsChanged(hasEdits());
@@ -182,26 +181,81 @@ std::vector<EntryEdit> TableModel::edits() const {
 void TableModel::dropEdits() {
     if (edits_.empty())
         return;
-    beginResetModel();
-    edits_.clear();
-    refused_ = {-1, -1};
-    endResetModel();
+    const auto cells = std::exchange(edits_, {});
+    refused_.clear();
+    for (const auto& [cell, v] : cells)
+        cellChanged(cell.first, cell.second);
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
     emit editsChanged(false);
 }
 
-void TableModel::markRefused(int row, int field) {
-    refused_ = {row, field};
-    const int column = columnOf(field);
-    emit dataChanged(index(row, column), index(row, column));
+void TableModel::markRefused(const std::vector<std::pair<int, int>>& cells) {
+    refused_.insert(cells.begin(), cells.end());
+    for (const auto& [row, field] : cells) {
+        const int column = columnOf(field);
+        emit dataChanged(index(row, column), index(row, column));
+    }
 }
 
-QString TableModel::filterText(int row) const {
-    QString text = QString::number(row) + ' ' + u(table_.label(row, &names_));
-    for (const Column& c : columns_) {
-        if (c.decoded)
-            text += ' ' + u(decodedName(value(row, c.field), &names_));
+QString TableModel::describeCell(int row, int field) const {
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(field)];
+    return u(table_.label(row, &names_)) + u(" 「") + u(f.fullCaption()) + u("」 ") +
+           u(fieldText(f, value(row, field)));
+}
+
+const QString& TableModel::filterText(int row) const {
+    filterTexts_.resize(shown_.size());
+    QString& text = filterTexts_[static_cast<std::size_t>(row)];
+    if (text.isNull()) {
+        text = QString::number(row) + ' ' + u(table_.label(row, &names_));
+        for (const Column& c : columns_) {
+            if (c.decoded)
+                text += ' ' + u(decodedName(value(row, c.field), &names_));
+        }
     }
     return text;
+}
+
+TableModel::SortKey TableModel::sortKey(int row, int column) const {
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    if (c.decoded)
+        return {false, 0, u(decodedName(value(row, c.field), &names_))};
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(c.field)];
+    const std::string text = fieldText(f, value(row, c.field));
+    SortKey key;
+    if (f.encoding->kind() != ValueKind::Marks)
+        key.n = QString::fromStdString(text).toLongLong(&key.number);
+    if (!key.number)
+        key.text = u(text);
+    return key;
+}
+
+bool TableModel::lessThan(int left, int right, int column) const {
+    sortKeys_.resize(columns_.size());
+    auto& keys = sortKeys_[static_cast<std::size_t>(column)];
+    if (keys.empty()) {
+        keys.reserve(shown_.size());
+        for (int r = 0; r < rowCount(); ++r)
+            keys.push_back(sortKey(r, column));
+    }
+    const SortKey& l = keys[static_cast<std::size_t>(left)];
+    const SortKey& r = keys[static_cast<std::size_t>(right)];
+    if (l.number != r.number)
+        return l.number;
+    return l.number ? l.n < r.n : l.text < r.text;
+}
+
+void TableModel::cellChanged(int row, int field) {
+    const int first = columnOf(field);
+    const bool named = isNameCode(table_.fields[static_cast<std::size_t>(field)]);
+    emit dataChanged(index(row, first), index(row, named ? first + 1 : first));
+    // What was made of the cell is made again when next asked for.
+    for (std::size_t c = 0; c < columns_.size() && c < sortKeys_.size(); ++c) {
+        if (columns_[c].field == field)
+            sortKeys_[c].clear();
+    }
+    if (static_cast<std::size_t>(row) < filterTexts_.size())
+        filterTexts_[static_cast<std::size_t>(row)] = QString();
 }
 
 }  // namespace vorlan

@@ -3,9 +3,12 @@
 // by its decoded text), built from the table definition alone. Cells show what the forms
 // show (a choice's item, a name's text); an edited cell keeps its new value, marked, until
 // it is written or dropped. Rows are never widgets, so thousands of entries cost nothing.
+// What sorting and filtering read of every row (sort keys, filter texts) is made once and
+// kept until the values it came from change.
 
 #include <QAbstractTableModel>
 #include <map>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -19,14 +22,13 @@ namespace vorlan {
 class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // A key to sort by: numbers as numbers, the rest as text.
-    static constexpr int SortRole = Qt::UserRole + 1;
-
     TableModel(const TableDef& table, NameSource& names, QObject* parent = nullptr);
 
     const TableDef& table() const { return table_; }
     // Every entry read again from the executable's bytes; unsaved edits stay when
     // `keepEdits` (an edit that now equals what is stored goes), else they are dropped.
+    // A table read before keeps its rows (views keep their order, selection and place);
+    // only its cells change.
     void load(std::span<const std::uint8_t> exe, bool keepEdits);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -46,11 +48,15 @@ public:
     // One entry edit per edited row, for one save of all of them.
     std::vector<EntryEdit> edits() const;
     void dropEdits();
-    // A cell a write refused, marked until it changes.
-    void markRefused(int row, int field);
+    // The cells a write refused, (row, field) each, marked until they change.
+    void markRefused(const std::vector<std::pair<int, int>>& cells);
+    // A cell as a refusal names it: "机体451 「移动力」 70000".
+    QString describeCell(int row, int field) const;
 
     // What the filter matches in a row: its number, its label and its decoded names.
-    QString filterText(int row) const;
+    const QString& filterText(int row) const;
+    // Whether `left`'s cell of `column` sorts before `right`'s: numbers by value, before texts.
+    bool lessThan(int left, int right, int column) const;
 
 signals:
     void editsChanged(bool any);
@@ -62,15 +68,25 @@ private:
         int field;
         bool decoded;
     };
+    struct SortKey {
+        bool number = false;
+        qlonglong n = 0;
+        QString text;
+    };
     const FieldValue& value(int row, int field) const;
     QString display(int row, int field) const;
+    SortKey sortKey(int row, int column) const;
+    // A cell's value changed: views are told, and its sort key and filter text go.
+    void cellChanged(int row, int field);
 
     const TableDef& table_;
     NameSource& names_;
     std::vector<Column> columns_;
     std::vector<std::vector<FieldValue>> shown_;
-    std::map<std::pair<int, int>, FieldValue> edits_;  // (row, field) → edited value
-    std::pair<int, int> refused_{-1, -1};
+    std::map<std::pair<int, int>, FieldValue> edits_;     // (row, field) → edited value
+    std::set<std::pair<int, int>> refused_;               // (row, field)
+    mutable std::vector<std::vector<SortKey>> sortKeys_;  // by column; empty until sorted
+    mutable std::vector<QString> filterTexts_;            // by row; empty until filtered
 };
 
 }  // namespace vorlan
