@@ -1,6 +1,6 @@
 // The grid's model over all 8,658 weapon slots: loading it from the file's bytes, and
 // producing every cell a screenful of rows shows (what scrolling costs). Opening, sorting and
-// filtering the grid window are timed as actions (actions_bench.cpp).
+// filtering the grid window are timed as actions (grid_actions_bench.cpp).
 
 #include <benchmark/benchmark.h>
 

@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "bulk/change_text.h"
 #include "bulk/table_export.h"
@@ -92,6 +94,8 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     view_->horizontalHeader()->setSectionsMovable(false);
+    // Rows of one height, never measured one by one: thousands of them cost nothing.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
 
     auto* write = button("GridWrite", u("写入"));
@@ -152,7 +156,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
         view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     reload(false);
-    view_->resizeColumnsToContents();
+    fitColumns();
     resize(1000, 600);
 }
 
@@ -165,13 +169,42 @@ std::vector<std::uint8_t> TableGridWindow::fileBytes() {
 
 void TableGridWindow::reload(bool keepEdits) {
     try {
-        const auto bytes = fileBytes();
-        if (!bytes.empty())
-            model_->load(bytes, keepEdits);
+        // The table's bytes only: the model reads its entries from them when shown.
+        const std::uint32_t first = table_.entryOffset(0);
+        if (Document* document = context_.session().document())
+            model_->load(document->read(first, table_.end() - first), keepEdits, first);
     } catch (const std::exception& e) {
         context_.session().readFailed(this, e);
     }
     updateCount();
+}
+
+void TableGridWindow::fitColumns() {
+    // Each column as wide as its caption and the longest of the first rows' texts. Qt's
+    // resizeColumnsToContents measures a thousand rows of every column, which cost more
+    // than the rest of the window; a column can still be fitted with a double click.
+    constexpr int kSampled = 24;
+    const QFontMetrics cell = view_->fontMetrics();
+    const QFontMetrics caption = view_->horizontalHeader()->fontMetrics();
+    const int margins = 2 * (view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 6);
+    const auto span = [](const QString& text) {  // a CJK character counts as two
+        qsizetype n = 0;
+        for (const QChar c : text)
+            n += c.unicode() < 0x2E80 ? 1 : 2;
+        return n;
+    };
+    const int rows = std::min(proxy_->rowCount(), kSampled);
+    for (int c = 0; c < proxy_->columnCount(); ++c) {
+        QString widest;
+        for (int r = 0; r < rows; ++r) {
+            const QString text = proxy_->index(r, c).data().toString();
+            if (span(text) > span(widest))
+                widest = text;
+        }
+        const QString title = proxy_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        view_->setColumnWidth(c, std::max(cell.horizontalAdvance(widest) + margins,
+                                          caption.horizontalAdvance(title) + margins + 12));
+    }
 }
 
 void TableGridWindow::updateCount() {

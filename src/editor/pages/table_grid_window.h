@@ -53,6 +53,7 @@ private:
     void refused(const std::vector<EntryEdit>& edits, const WriteResult& result);
     bool resolveEdits(QWidget* parent);
     void updateCount();
+    void fitColumns();
     std::vector<std::uint8_t> fileBytes();
 
     EditorContext& context_;

@@ -2,10 +2,12 @@
 
 #include <QBrush>
 #include <QColor>
+#include <stdexcept>
 #include <utility>
 
 #include "bulk/field_text.h"
 #include "bulk/table_io.h"
+#include "schema/record_io.h"
 #include "schema/value_text.h"
 #include "toolkit/text.h"
 
@@ -20,37 +22,45 @@ TableModel::TableModel(const TableDef& table, NameSource& names, QObject* parent
     }
 }
 
-void TableModel::load(std::span<const std::uint8_t> exe, bool keepEdits) {
+void TableModel::load(std::span<const std::uint8_t> bytes, bool keepEdits, std::uint64_t from) {
+    const std::uint64_t first = table_.entryOffset(0);
+    if (from > first || from + bytes.size() < table_.end())
+        throw std::out_of_range("the bytes do not hold table " + table_.name);
     // Rows kept: a model reset would take the views' order, selection and place with it.
-    const bool reset = shown_.size() != static_cast<std::size_t>(table_.count);
+    const bool reset = rows_ != table_.count;
     if (reset)
         beginResetModel();
-    shown_.resize(static_cast<std::size_t>(table_.count));
-    for (int i = 0; i < table_.count; ++i)
-        shown_[static_cast<std::size_t>(i)] = entryValues(table_, exe, i);
+    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(first - from);
+    bytes_.bytes().assign(begin, begin + static_cast<std::ptrdiff_t>(table_.end() - first));
+    rows_ = table_.count;
+    shown_.assign(static_cast<std::size_t>(rows_), {});
     const bool had = hasEdits();
     if (!keepEdits)
         edits_.clear();
     // An edit back to what is stored now is none.
     std::erase_if(edits_, [this](const auto& e) {
-        return e.second == shown_[static_cast<std::size_t>(e.first.first)]
-                                 [static_cast<std::size_t>(e.first.second)];
+        return e.second == stored(e.first.first)[static_cast<std::size_t>(e.first.second)];
     });
     refused_.clear();
-    sortKeys_.clear();
+    if (reset)
+        sortKeys_.clear();  // other rows: the keys made of the old ones mean nothing
     filterTexts_.clear();
     if (reset) {
         endResetModel();
-    } else if (!shown_.empty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+    } else if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     }
     if (had != hasEdits())
         emit editsChanged(hasEdits());
 }
 
+std::uint64_t TableModel::entryStart(int row) const {
+    return table_.entryOffset(row) - table_.entryOffset(0);
+}
+
 int TableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+    return parent.isValid() ? 0 : rows_;
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {
@@ -65,11 +75,24 @@ int TableModel::columnOf(int field) const {
     return -1;
 }
 
+const std::vector<FieldValue>& TableModel::stored(int row) const {
+    auto& values = shown_[static_cast<std::size_t>(row)];
+    if (values.empty())
+        values = readEntry(bytes_, table_, entryStart(row));
+    return values;
+}
+
+FieldValue TableModel::peek(int row, int field) const {
+    if (const auto found = edits_.find({row, field}); found != edits_.end())
+        return found->second;
+    if (const auto& values = shown_[static_cast<std::size_t>(row)]; !values.empty())
+        return values[static_cast<std::size_t>(field)];
+    return readField(bytes_, table_.fields[static_cast<std::size_t>(field)], entryStart(row));
+}
+
 const FieldValue& TableModel::value(int row, int field) const {
     const auto found = edits_.find({row, field});
-    return found != edits_.end()
-               ? found->second
-               : shown_[static_cast<std::size_t>(row)][static_cast<std::size_t>(field)];
+    return found != edits_.end() ? found->second : stored(row)[static_cast<std::size_t>(field)];
 }
 
 QString TableModel::display(int row, int field) const {
@@ -116,8 +139,7 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
     const int row = index.row();
     const int field = fieldOf(index.column());
     const FieldDef& f = table_.fields[static_cast<std::size_t>(field)];
-    const FieldValue& stored =
-        shown_[static_cast<std::size_t>(row)][static_cast<std::size_t>(field)];
+    const FieldValue& stored = this->stored(row)[static_cast<std::size_t>(field)];
     FieldValue next;
     if (f.encoding->kind() == ValueKind::Choice && value.typeId() == QMetaType::Int) {
         next = value.toInt() < 0 && stored.index < 0 ? stored : FieldValue::ofChoice(value.toInt());
@@ -170,7 +192,7 @@ std::vector<EntryEdit> TableModel::edits() const {
     for (const auto& [cell, v] : edits_) {
         const int row = cell.first;
         if (out.empty() || out.back().index != row) {
-            const auto& shown = shown_[static_cast<std::size_t>(row)];
+            const auto& shown = stored(row);
             out.push_back({&table_, row, shown, shown});
         }
         out.back().edited[static_cast<std::size_t>(cell.second)] = v;
@@ -204,13 +226,13 @@ QString TableModel::describeCell(int row, int field) const {
 }
 
 const QString& TableModel::filterText(int row) const {
-    filterTexts_.resize(shown_.size());
+    filterTexts_.resize(static_cast<std::size_t>(rows_));
     QString& text = filterTexts_[static_cast<std::size_t>(row)];
     if (text.isNull()) {
         text = QString::number(row) + ' ' + u(table_.label(row, &names_));
         for (const Column& c : columns_) {
             if (c.decoded)
-                text += ' ' + u(decodedName(value(row, c.field), &names_));
+                text += ' ' + u(decodedName(peek(row, c.field), &names_));
         }
     }
     return text;
@@ -218,10 +240,11 @@ const QString& TableModel::filterText(int row) const {
 
 TableModel::SortKey TableModel::sortKey(int row, int column) const {
     const Column& c = columns_[static_cast<std::size_t>(column)];
+    const FieldValue v = peek(row, c.field);
     if (c.decoded)
-        return {false, 0, u(decodedName(value(row, c.field), &names_))};
+        return {false, 0, u(decodedName(v, &names_))};
     const FieldDef& f = table_.fields[static_cast<std::size_t>(c.field)];
-    const std::string text = fieldText(f, value(row, c.field));
+    const std::string text = fieldText(f, v);
     SortKey key;
     if (f.encoding->kind() != ValueKind::Marks)
         key.n = QString::fromStdString(text).toLongLong(&key.number);
@@ -234,7 +257,7 @@ bool TableModel::lessThan(int left, int right, int column) const {
     sortKeys_.resize(columns_.size());
     auto& keys = sortKeys_[static_cast<std::size_t>(column)];
     if (keys.empty()) {
-        keys.reserve(shown_.size());
+        keys.reserve(static_cast<std::size_t>(rows_));
         for (int r = 0; r < rowCount(); ++r)
             keys.push_back(sortKey(r, column));
     }
@@ -249,11 +272,8 @@ void TableModel::cellChanged(int row, int field) {
     const int first = columnOf(field);
     const bool named = isNameCode(table_.fields[static_cast<std::size_t>(field)]);
     emit dataChanged(index(row, first), index(row, named ? first + 1 : first));
-    // What was made of the cell is made again when next asked for.
-    for (std::size_t c = 0; c < columns_.size() && c < sortKeys_.size(); ++c) {
-        if (columns_[c].field == field)
-            sortKeys_[c].clear();
-    }
+    // The row's filter text is made again when next asked for; its sort keys stay, so a
+    // re-sort keeps the row where it is.
     if (static_cast<std::size_t>(row) < filterTexts_.size())
         filterTexts_[static_cast<std::size_t>(row)] = QString();
 }

@@ -11,8 +11,16 @@ TableProxy::TableProxy(TableModel& model, QObject* parent)
 }
 
 void TableProxy::setText(const QString& text) {
-    text_ = text.trimmed();
-    invalidateFilter();
+    const QString trimmed = text.trimmed();
+    if (trimmed == text_)
+        return;
+    text_ = trimmed;
+    invalidate();
+}
+
+void TableProxy::sort(int column, Qt::SortOrder order) {
+    model_.dropSortKeys();
+    QSortFilterProxyModel::sort(column, order);
 }
 
 bool TableProxy::shows(int entry) const {
