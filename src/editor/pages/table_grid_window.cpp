@@ -20,6 +20,7 @@
 #include "session/editor_context.h"
 #include "toolkit/choice_delegate.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/grid_header.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/table_model.h"
 #include "toolkit/table_proxy.h"
@@ -86,6 +87,8 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     filter_->setClearButtonEnabled(true);
     count_->setObjectName("GridCount");
     view_->setObjectName("Grid");
+    view_->setHorizontalHeader(new GridHeader(Qt::Horizontal, view_));
+    view_->setVerticalHeader(new GridHeader(Qt::Vertical, view_));
     view_->setModel(proxy_);
     view_->setItemDelegate(new ChoiceDelegate(*model_, context.session(), view_));
     view_->setSortingEnabled(true);
