@@ -163,7 +163,7 @@ void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
     QTest::keyClick(f.list1, Qt::Key_Y, Qt::ControlModifier);
     f.click("RedoButton");
     QCOMPARE(f.bytes(), patched);
-    QVERIFY(f.status->text().startsWith(u("已重做 ")));
+    QVERIFY2(f.status->text().startsWith(u("已重做")), qPrintable(f.status->text()));
 }
 
 void EditingFlowTest::undoRefusesAfterAnotherProgramChangedTheBytes() {

@@ -264,8 +264,13 @@ void TableGridTest::exportThenImportThroughThePreviewIsOneUndoStep() {
     for (std::size_t at : changed)
         QVERIFY(at >= g.hpAt(3) && at < g.hpAt(3) + 4);
     QCOMPARE(g.undo()->count(), steps + 1);
-    g.undo()->undo();
+    // The write is named as what was done, in its message and in the history.
+    auto* note = g.child<QLabel>("StatusNote");
+    const QString name = u("导入 units.csv（1 个条目的 1 个字段）");
+    QVERIFY2(note->text().startsWith(u("已写入 ") + name), qPrintable(note->text()));
+    g.press("GridUndo");
     QCOMPARE(g.bytes(), before);
+    QCOMPARE(note->text(), u("已撤销：") + name);
 }
 
 void TableGridTest::pendingEditsAreAskedAboutOnClose() {

@@ -350,8 +350,9 @@ void TableGridWindow::importTable() {
     }
     if (!context_.dialogs().confirmChanges(this, preview))
         return;
+    const std::string label = plan.label(QFileInfo(path).fileName().toStdString());
     const WriteResult result = context_.writer().write(
-        this, [&](EntryEditor& editor) { return editor.save(plan.edits, plan.summary()); });
+        this, [&](EntryEditor& editor) { return editor.save(plan.edits, label); });
     if (result.status == WriteResult::Status::Refused)
         context_.dialogs().information(this, u(result.message));
 }

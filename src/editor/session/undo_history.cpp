@@ -68,9 +68,14 @@ bool UndoHistory::applyStep(const WriteStep& step, bool forward) {
         dialogs_.information(nullptr, u(result.message));
         return false;
     }
-    // An undo says what the values are now: the step's change the other way round.
-    const std::string& what = forward || step.undoLabel.empty() ? step.label : step.undoLabel;
-    session_.announceWrite(step, u(forward ? "已重做 " : "已撤销，现在 ") + u(what));
+    // A step told field by field says, undone, what the values are now (its change the other
+    // way round); a step with a name of its own (a grid's write, an import) is named.
+    QString text;
+    if (step.undoLabel.empty())
+        text = u(forward ? "已重做：" : "已撤销：") + u(step.label);
+    else
+        text = forward ? u("已重做 ") + u(step.label) : u("已撤销，现在 ") + u(step.undoLabel);
+    session_.announceWrite(step, text);
     return true;
 }
 
