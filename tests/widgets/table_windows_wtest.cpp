@@ -1,7 +1,7 @@
 // The six secondary windows driven as a user does: each opens once, starts empty (list
 // windows) or showing its block, writes exactly the edited bytes, undoes and redoes with the
-// editor's keys, asks on "返回" when edits are pending, and shows a write made by another
-// editor to the same bytes.
+// editor's keys and its own buttons, asks on "返回" when edits are pending, and shows a write made
+// by another editor to the same bytes.
 
 #include <QApplication>
 #include <QComboBox>
@@ -161,6 +161,16 @@ void TableWindowsTest::undoKeysWorkInTheWindow() {
     QTest::keyClick(guts->findChild<QListView*>("List1"), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(t.bytes(), written);
     QCOMPARE(Windows::box(guts, "Text1(4)")->text(), QString("123"));
+    // And its 撤销 / 重做, enabled as the history stands.
+    auto* undo = guts->findChild<QPushButton*>("TableUndo");
+    auto* redo = guts->findChild<QPushButton*>("TableRedo");
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QCOMPARE(t.bytes(), before);
+    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), old);
+    QVERIFY(redo->isEnabled());
+    QTest::mouseClick(redo, Qt::LeftButton);
+    QCOMPARE(t.bytes(), written);
 }
 
 void TableWindowsTest::backOrEscapeWithPendingEditsAsks() {

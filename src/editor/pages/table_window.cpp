@@ -74,6 +74,12 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     buttons->addWidget(TableGridWindow::opener(
         context_, *layout.table, [this] { return browser_ != nullptr ? browser_->shown() : -1; },
         "GridButton", u("表格")));
+    // The editor's history from here: the main window may lie behind other windows.
+    QUndoStack* history = context_.history().stack();
+    const auto [undo, redo] = undoButtons(history, "Table");
+    buttons->addSpacing(12);
+    buttons->addWidget(undo);
+    buttons->addWidget(redo);
     buttons->addStretch();
     right->addLayout(buttons);
 
@@ -96,7 +102,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
     connect(saveKey, &QShortcut::activated, browser_, &RecordBrowser::write);
-    addUndoKeys(this, context_.history().stack());  // the main window's keys stop at its frame
+    addUndoKeys(this, history);  // the main window's keys stop at its frame
     browser_->load();
     // A block window opens with its block shown (and shows it again for another
     // executable); a list window opens with nothing picked.
