@@ -27,7 +27,7 @@ private slots:
 void CommandLineTest::tableNamesAreCheckedAtOnce_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("action");
-    QTest::addColumn<QString>("table");  // Run: the table; UsageError: a part of the message
+    QTest::addColumn<QString>("table");  // Run: the table; UsageError: text the message holds
     QTest::newRow("name") << QStringList{"--table", "weapon", "SLKV_618.04"} << int(Action::Run)
                           << "weapon";
     QTest::newRow("name joined") << QStringList{"--table=pilot"} << int(Action::Run) << "pilot";
