@@ -1,6 +1,6 @@
 // The grid's model over all 8,658 weapon slots: loading it from the file's bytes, and
-// producing every cell a screenful of rows shows (what scrolling costs), and every cell of
-// every row (what sorting by a column reads).
+// producing every cell a screenful of rows shows (what scrolling costs). Opening, sorting and
+// filtering the grid window are timed as actions (grid_actions_bench.cpp).
 
 #include <benchmark/benchmark.h>
 
@@ -45,15 +45,6 @@ void BM_GridScreenful(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GridScreenful)->Unit(benchmark::kMicrosecond);
-
-void BM_GridSortKeysOfOneColumn(benchmark::State& state) {
-    WeaponGrid grid;
-    for (auto _ : state) {
-        for (int r = 0; r < grid.model.rowCount(); ++r)
-            benchmark::DoNotOptimize(grid.model.data(grid.model.index(r, 3), TableModel::SortRole));
-    }
-}
-BENCHMARK(BM_GridSortKeysOfOneColumn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlan::bench

@@ -50,6 +50,7 @@ reset_image() { rm -f "$work/$1".*; cp "$work/game.iso" "$work/$1"; sync; }
 names=() commands=() preps=()
 add() { names+=("$1"); commands+=("$2"); preps+=("${3:-:}"); }
 add editor "$bin/vorlan-editor --quit-after-paint $demo"
+add editor_grid "$bin/vorlan-editor --quit-after-paint --table weapon $demo"
 add bare_window "$bin/bare_window"
 add cli_help "$bin/vorlan-cli --help"
 add cli_get "$bin/vorlan-cli --exe $demo get unit 5 --json"
@@ -90,6 +91,7 @@ for n in names:
 print()
 for what, a, b, d in [("editor / bare window", "editor", "bare_window", t),
                       ("memory editor / bare", "editor", "bare_window", m),
+                      ("weapon grid / editor", "editor_grid", "editor", t),
                       ("cli get / cli --help", "cli_get", "cli_help", t),
                       ("export unit / --help", "cli_export", "cli_help", t),
                       ("iso replace / dd", "iso_replace", "dd", t)]:

@@ -128,7 +128,7 @@ TEST(TableFiles, AnEditedFileChangesExactlyTheEditedFields) {
     EXPECT_EQ(unitTable().fields[static_cast<std::size_t>(plan.changes[0].field)].key, "hp");
     EXPECT_EQ(plan.changes[1].index, 7);
     EXPECT_EQ(plan.changes[1].after.text, lists().chars()->lookup("火神炮").codes);
-    EXPECT_EQ(plan.summary(), "已导入 2 个条目的 2 个字段");
+    EXPECT_EQ(plan.label("unit.csv"), "导入 unit.csv（2 个条目的 2 个字段）");
 
     // Weapon slots by unit and slot; JSON with an item text for a choice.
     const std::string json =

@@ -1,9 +1,11 @@
 // The table grid driven as a user does: opened from a page on the entry shown there, a cell
-// clicked and typed over and "写入" writing that field only, sort and filter keeping the
-// selection, export and an import through its preview as one undo step, and the question
-// before pending edits are dropped.
+// clicked and typed over and "写入" writing that field only, every refused cell named at once,
+// sort and filter keeping the selection and a sorted grid keeping its order while typed in,
+// undo from the grid itself, export and an import through its preview as one undo step, and
+// the question before pending edits are dropped.
 
 #include <QAbstractProxyModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +67,22 @@ struct Grid : test::EditorFixture {
     void press(const char* name) {
         QTest::mouseClick(grid->findChild<QPushButton*>(name), Qt::LeftButton);
     }
+    void clickHeader(const char* key) {
+        QHeaderView* header = view->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(column(key)) + 5, 5));
+    }
+    // The entry shown in row `row` of the view, as it stands on screen.
+    int entryAt(int row) const {
+        auto* proxy = static_cast<QAbstractProxyModel*>(view->model());
+        return proxy->mapToSource(proxy->index(row, 0)).row();
+    }
+    QString cell(int entry, const char* key) const {
+        return model().index(entry, column(key)).data().toString();
+    }
+    bool marked(int entry, const char* key) const {
+        return model().index(entry, column(key)).data(Qt::BackgroundRole).isValid();
+    }
     QUndoStack* undo() { return window().context().history().stack(); }
     std::size_t hpAt(int unit) const { return unitTable().entryOffset(unit) + 36; }
 };
@@ -76,6 +94,9 @@ class TableGridTest : public QObject {
 private slots:
     void aTypedCellWritesThatFieldOnly();
     void sortAndFilterKeepTheSelection();
+    void everyRefusedCellIsNamedAndTheFirstShown();
+    void aSortedGridKeepsItsOrderUntilAHeaderClick();
+    void undoAndRedoWorkFromTheGrid();
     void exportThenImportThroughThePreviewIsOneUndoStep();
     void pendingEditsAreAskedAboutOnClose();
     void oddFilesGetAMessageAndNotes();
@@ -127,6 +148,91 @@ void TableGridTest::sortAndFilterKeepTheSelection() {
         g.grid->findChild<QLabel*>("GridCount")->text().contains(QString("%1 / 481").arg(shown)));
 }
 
+void TableGridTest::everyRefusedCellIsNamedAndTheFirstShown() {
+    Grid g(5);
+    const Bytes before = g.bytes();
+    g.typeInCell(3, "en", "99999");
+    g.typeInCell(7, "hp", "1234");
+    g.typeInCell(451, "move", "70000");
+    // The first bad cell is filtered out when "写入" is pressed.
+    auto* filter = g.grid->findChild<QLineEdit*>("GridFilter");
+    filter->setFocus();
+    QTest::keyClicks(filter, "451");
+    QVERIFY(g.view->model()->rowCount() < 20);
+    g.press("GridWrite");
+    QCOMPARE(g.bytes(), before);
+    const QString message = g.dialogs().lastMessage();
+    for (const QString& line : {u("机体003 「EN」 99999 — 应为 0 到 65535 之间的整数"),
+                                u("机体451 「移动力」 70000 — 应为 0 到 65535 之间的整数")})
+        QVERIFY2(message.contains(line), qPrintable(message));
+    QVERIFY(!message.contains(u("机体007")));
+    QVERIFY(g.marked(3, "en") && g.marked(451, "move"));
+    // The first is shown, selected, with the rows around it.
+    QCOMPARE(g.currentEntry(), 3);
+    QCOMPARE(g.view->currentIndex().column(), g.column("en"));
+    QVERIFY(g.view->viewport()->rect().contains(g.view->visualRect(g.view->currentIndex())));
+    QVERIFY(g.view->model()->rowCount() > 20);
+}
+
+void TableGridTest::aSortedGridKeepsItsOrderUntilAHeaderClick() {
+    Grid g(12);
+    g.clickHeader("hp");
+    const int top = g.entryAt(0);
+    const int second = g.entryAt(1);
+    // The smallest HP made the largest: the row stays where it is, and so does the next.
+    g.typeInCell(top, "hp", "999999");
+    QCOMPARE(g.entryAt(0), top);
+    QCOMPARE(g.currentEntry(), top);
+    g.typeInCell(second, "hp", "999998");
+    QCOMPARE(g.entryAt(1), second);
+    QCOMPARE(g.model().edits().size(), std::size_t{2});
+    QCOMPARE(g.cell(top, "hp"), QString("999999"));
+    // A filter every row passes shows them in the order they had.
+    auto* filter = g.grid->findChild<QLineEdit*>("GridFilter");
+    filter->setFocus();
+    for (const QChar c : u("机体"))  // key events carrying the characters, as typed
+        QTest::sendKeyEvent(QTest::Click, filter, Qt::Key_unknown, QString(c), {});
+    QCOMPARE(g.view->model()->rowCount(), 481);
+    QCOMPARE(g.entryAt(0), top);
+    QCOMPARE(g.entryAt(1), second);
+    // A click on the header sorts again, the edited row still selected.
+    g.clickHeader("hp");
+    QCOMPARE(g.currentEntry(), second);
+    const int last = g.view->model()->rowCount() - 1;
+    QVERIFY((g.entryAt(0) == top && g.entryAt(1) == second) ||
+            (g.entryAt(last) == top && g.entryAt(last - 1) == second));
+}
+
+void TableGridTest::undoAndRedoWorkFromTheGrid() {
+    Grid g(5);
+    auto* undo = g.grid->findChild<QPushButton*>("GridUndo");
+    auto* redo = g.grid->findChild<QPushButton*>("GridRedo");
+    QVERIFY(undo != nullptr && redo != nullptr);
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    const Bytes before = g.bytes();
+    const QString hp = g.cell(7, "hp");
+    g.typeInCell(7, "hp", "1234");
+    g.press("GridWrite");
+    const Bytes written = g.bytes();
+    QVERIFY(written != before);
+    QVERIFY(undo->isEnabled());
+    // Ctrl+Z in the grid, the main window left behind it.
+    QVERIFY(QTest::qWaitForWindowActive(g.grid));
+    QTest::keyClick(g.view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(g.bytes(), before);
+    QCOMPARE(g.cell(7, "hp"), hp);
+    QCOMPARE(g.currentEntry(), 7);
+    QVERIFY(redo->isEnabled());
+    QTest::keyClick(g.view, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(g.bytes(), written);
+    QCOMPARE(g.cell(7, "hp"), QString("1234"));
+    g.press("GridUndo");
+    QCOMPARE(g.bytes(), before);
+    g.press("GridRedo");
+    QCOMPARE(g.bytes(), written);
+    QCOMPARE(QApplication::activeWindow(), g.grid);
+}
+
 void TableGridTest::exportThenImportThroughThePreviewIsOneUndoStep() {
     Grid g(0);
     const Bytes before = g.bytes();
@@ -158,8 +264,13 @@ void TableGridTest::exportThenImportThroughThePreviewIsOneUndoStep() {
     for (std::size_t at : changed)
         QVERIFY(at >= g.hpAt(3) && at < g.hpAt(3) + 4);
     QCOMPARE(g.undo()->count(), steps + 1);
-    g.undo()->undo();
+    // The write is named as what was done, in its message and in the history.
+    auto* note = g.child<QLabel>("StatusNote");
+    const QString name = u("导入 units.csv（1 个条目的 1 个字段）");
+    QVERIFY2(note->text().startsWith(u("已写入 ") + name), qPrintable(note->text()));
+    g.press("GridUndo");
     QCOMPARE(g.bytes(), before);
+    QCOMPARE(note->text(), u("已撤销：") + name);
 }
 
 void TableGridTest::pendingEditsAreAskedAboutOnClose() {

@@ -1,8 +1,8 @@
 // The six secondary windows driven as a user does: each opens once, starts empty (list
-// windows) or showing its block, writes exactly the edited bytes, asks on "返回" when edits
-// are pending, and shows a write made by another editor to the same bytes. Each fits the
-// screen with its buttons in view, its captions stand over their columns, and a file dropped
-// on it edits nothing.
+// windows) or showing its block, writes exactly the edited bytes, undoes and redoes with the
+// editor's keys and its own buttons, asks on "返回" when edits are pending, and shows a write
+// made by another editor to the same bytes. Each fits the screen with its buttons in view, its
+// captions stand over their columns, and a file dropped on it edits nothing.
 
 #include <QApplication>
 #include <QComboBox>
@@ -73,6 +73,7 @@ private slots:
     void eachWindowOpensOnceAndStartsEmpty();
     void aListWindowWritesOnlyTheEditedByte();
     void aBlockWindowShowsAndWritesItsBlock();
+    void undoKeysWorkInTheWindow();
     void backOrEscapeWithPendingEditsAsks();
     void aWriteElsewhereShowsInTheWindow();
     void windowsOpenInsideTheScreenAboveTheMainWindow();
@@ -146,6 +147,36 @@ void TableWindowsTest::aBlockWindowShowsAndWritesItsBlock() {
     Windows::typeIn(skills, "Text1(90)", "77");
     Windows::press(skills, "save");
     QCOMPARE(differences(before, t.bytes()), std::vector<std::size_t>{0x2DE974});
+}
+
+void TableWindowsTest::undoKeysWorkInTheWindow() {
+    Windows t;
+    QWidget* guts = t.open("Command23", "Form2");
+    Windows::clickRow(guts, 2);
+    const Bytes before = t.bytes();
+    const QString old = Windows::box(guts, "Text1(4)")->text();
+    Windows::typeIn(guts, "Text1(4)", "123");
+    Windows::press(guts, "save");
+    const Bytes written = t.bytes();
+    QVERIFY(written != before);
+    QVERIFY(QTest::qWaitForWindowActive(guts));
+    // The keys reach the editor's history from the box just written: it has no typing left.
+    QTest::keyClick(Windows::box(guts, "Text1(4)"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(t.bytes(), before);
+    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), old);
+    QTest::keyClick(guts->findChild<QListView*>("List1"), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(t.bytes(), written);
+    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), QString("123"));
+    // And its 撤销 / 重做, enabled as the history stands.
+    auto* undo = guts->findChild<QPushButton*>("TableUndo");
+    auto* redo = guts->findChild<QPushButton*>("TableRedo");
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QCOMPARE(t.bytes(), before);
+    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), old);
+    QVERIFY(redo->isEnabled());
+    QTest::mouseClick(redo, Qt::LeftButton);
+    QCOMPARE(t.bytes(), written);
 }
 
 void TableWindowsTest::backOrEscapeWithPendingEditsAsks() {

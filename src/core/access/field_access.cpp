@@ -2,6 +2,8 @@
 
 #include <array>
 #include <limits>
+#include <span>
+#include <string_view>
 
 namespace vorlan {
 
@@ -90,16 +92,17 @@ std::string FieldAccess::readhex(int count, int order) {
     if (count < 1 || count > 255) {
         throw std::invalid_argument("readhex: count must be 1..255");
     }
-    const auto bytes = store_.readBlock(offset(), static_cast<std::size_t>(count));
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (std::uint8_t b : bytes) {
-        const std::string pair = hexbyte(b);
-        if (order == StoredOrder) {
-            text += pair;
-        } else {
-            text.insert(0, pair);
-        }
+    std::array<std::uint8_t, 255> buffer{};
+    const std::span bytes(buffer.data(), static_cast<std::size_t>(count));
+    store_.read(offset(), bytes);
+    // Each byte as hexbyte writes it, in stored order or the last byte first; written in
+    // place, as the grid reads a name of every row for each first filter keystroke.
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string text(bytes.size() * 2, '0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::size_t at = 2 * (order == StoredOrder ? i : bytes.size() - 1 - i);
+        text[at] = kDigits[bytes[i] >> 4];
+        text[at + 1] = kDigits[bytes[i] & 0x0F];
     }
     advance(count);
     return text;

@@ -343,9 +343,9 @@ void planJson(Planner& planner, const TableDef& table, std::string_view text) {
 
 }  // namespace
 
-std::string ImportPlan::summary() const {
-    return "已导入 " + std::to_string(edits.size()) + " 个条目的 " +
-           std::to_string(changes.size()) + " 个字段";
+std::string ImportPlan::label(std::string_view file) const {
+    return "导入 " + std::string(file) + "（" + std::to_string(edits.size()) + " 个条目的 " +
+           std::to_string(changes.size()) + " 个字段）";
 }
 
 ImportPlan planImport(const TableDef& table, std::string_view text,

@@ -27,8 +27,8 @@ struct ImportPlan {
 
     bool ok() const { return error.empty() && problems.empty(); }
     std::size_t entries() const { return edits.size(); }
-    // "已导入 N 个条目的 M 个字段"
-    std::string summary() const;
+    // The write's name in messages and the undo history: "导入 unit.csv（N 个条目的 M 个字段）".
+    std::string label(std::string_view file) const;
 };
 
 // Largest import file: far beyond any table's export, small enough to read whole.

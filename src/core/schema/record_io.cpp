@@ -23,15 +23,18 @@ std::string refusalMessage(const FieldDef& f) {
     return "「" + f.fullCaption() + "」" + f.encoding->accepted(f) + "。";
 }
 
-std::vector<FieldValue> readEntry(ByteStore& entry, const TableDef& table) {
-    FieldAccess fa(entry);
+std::vector<FieldValue> readEntry(ByteStore& store, const TableDef& table, std::uint64_t at) {
     std::vector<FieldValue> values;
     values.reserve(table.fields.size());
-    for (const FieldDef& f : table.fields) {
-        fa.curpos = f.offset + 1;
-        values.push_back(f.encoding->read(fa, f));
-    }
+    for (const FieldDef& f : table.fields)
+        values.push_back(readField(store, f, at));
     return values;
+}
+
+FieldValue readField(ByteStore& store, const FieldDef& f, std::uint64_t at) {
+    FieldAccess fa(store);
+    fa.curpos = static_cast<std::int32_t>(at) + f.offset + 1;
+    return f.encoding->read(fa, f);
 }
 
 SaveOutcome applyEdits(std::vector<std::uint8_t>& entry, const TableDef& table,

@@ -38,8 +38,11 @@ struct SaveOutcome {
     bool ok() const { return refusals.empty(); }
 };
 
-// Reads every field of an entry held in `entry` (a buffer of the entry's size).
-std::vector<FieldValue> readEntry(ByteStore& entry, const TableDef& table);
+// Reads every field of an entry held in `store` from byte `at` on (by default a buffer of the
+// entry's size).
+std::vector<FieldValue> readEntry(ByteStore& store, const TableDef& table, std::uint64_t at = 0);
+// Reads one field of such an entry.
+FieldValue readField(ByteStore& store, const FieldDef& f, std::uint64_t at = 0);
 
 // Applies to the entry buffer every field whose edited value differs from the shown one.
 // On refusal the buffer is left as it was. `writeOffset`/`writeLength` are filled relative

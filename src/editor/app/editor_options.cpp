@@ -2,16 +2,40 @@
 
 #include <QCommandLineParser>
 
+#include "catalog/catalog.h"
 #include "toolkit/text.h"
 
 namespace vorlan {
 
 namespace {
 
-const char* const kUsage = "vorlan-editor [--data DIR] [SLKV_618.04]";
+const char* const kUsage = "vorlan-editor [--data DIR] [--table TABLE] [SLKV_618.04]";
 
 QString usageError(const QString& what) {
     return what + u("\n用法 / usage: ") + u(kUsage) + u("\n运行 vorlan-editor --help 查看说明。");
+}
+
+QString tableNames() {
+    QStringList names;
+    for (const TableDef* t : allTables())
+        names << u(t->name);
+    return names.join(", ");
+}
+
+// The same names in lines of the help's width, each indented by `indent` spaces.
+QString wrappedTableNames(int indent) {
+    constexpr int kWidth = 92;
+    QString text;
+    QString line = QString(indent, ' ');
+    for (const TableDef* t : allTables()) {
+        const QString name = u(t->name);
+        if (line.size() > indent && line.size() + 2 + name.size() > kWidth) {
+            text += line + ",\n";
+            line = QString(indent, ' ');
+        }
+        line += (line.size() > indent ? ", " : "") + name;
+    }
+    return text + line;
 }
 
 QString shown(const std::filesystem::path& path) {
@@ -25,8 +49,9 @@ EditorOptions parseEditorOptions(const QStringList& arguments) {
     const QCommandLineOption help({"h", "help"}, {});
     const QCommandLineOption version({"v", "version"}, {});
     const QCommandLineOption data("data", {}, "DIR");
+    const QCommandLineOption table("table", {}, "TABLE");
     const QCommandLineOption quit("quit-after-paint", {});
-    parser.addOptions({help, version, data, quit});
+    parser.addOptions({help, version, data, table, quit});
     parser.addPositionalArgument("SLKV_618.04", {});
 
     EditorOptions options;
@@ -42,11 +67,20 @@ EditorOptions parseEditorOptions(const QStringList& arguments) {
     options.action = EditorOptions::Action::UsageError;
     if (!parsed) {
         const QStringList unknown = parser.unknownOptionNames();
-        // --data is the only option with a value, so any other failure is its missing one.
-        options.error = usageError(
-            unknown.isEmpty()
-                ? u("选项 --data 后面缺少数据文件夹。")
-                : u("未知的选项：") + (unknown.first().size() == 1 ? "-" : "--") + unknown.first());
+        // Otherwise an option with a value came last, without its value.
+        if (!unknown.isEmpty())
+            options.error = usageError(
+                u("未知的选项：") + (unknown.first().size() == 1 ? "-" : "--") + unknown.first());
+        else if (arguments.last() == "--table")
+            options.error = usageError(u("选项 --table 后面缺少表名。可用的表：") + tableNames());
+        else
+            options.error = usageError(u("选项 --data 后面缺少数据文件夹。"));
+        return options;
+    }
+    if (parser.isSet(table) && findTable(parser.value(table).toStdString()) == nullptr) {
+        // As the command-line tool says it.
+        options.error = usageError(u("没有名为「") + parser.value(table) + u("」的表。可用的表：") +
+                                   tableNames());
         return options;
     }
     const QStringList files = parser.positionalArguments();
@@ -58,6 +92,7 @@ EditorOptions parseEditorOptions(const QStringList& arguments) {
     options.action = EditorOptions::Action::Run;
     options.dataDir = parser.value(data);
     options.executable = files.value(0);
+    options.table = parser.value(table);
     options.quitAfterPaint = parser.isSet(quit);
     return options;
 }
@@ -70,8 +105,13 @@ Opens the game executable SLKV_618.04; without it, choose one with 打开 in the
 
   --data DIR          数据文件夹（名称列表和说明文字），代替下面的查找
                       the data folder (name lists and help texts), instead of the search below
-  --quit-after-paint  窗口第一次画出后立即退出（用于计时）
-                      quit as soon as the window has first been painted (for timing)
+  --table TABLE       启动时打开这个表的表格窗口（批量修改），TABLE 为下列之一：
+                      open the grid of TABLE at the start (for editing in bulk), one of:
+)") + wrappedTableNames(22) +
+           u(R"(
+  --quit-after-paint  窗口第一次画出后立即退出（用于计时；有 --table 时为表格窗口）
+                      quit as soon as the window (with --table: the grid) has first been
+                      painted (for timing)
   -h, --help          显示本说明 / show this help
   -v, --version       显示版本 / show the version
 

@@ -1,6 +1,6 @@
 #pragma once
-// The editor's command line: vorlan-editor [--data DIR] [--quit-after-paint] [SLKV_618.04],
-// with --help and --version.
+// The editor's command line: vorlan-editor [--data DIR] [--table TABLE] [--quit-after-paint]
+// [SLKV_618.04], with --help and --version.
 
 #include <QString>
 #include <QStringList>
@@ -16,6 +16,7 @@ struct EditorOptions {
     QString error;       // UsageError: what is wrong, in Chinese, with the usage line
     QString dataDir;     // --data; empty: search as lists/data_folders.h says
     QString executable;  // the executable to open; empty: none
+    QString table;       // --table: the table whose grid opens at the start; empty: none
     bool quitAfterPaint = false;
 };
 

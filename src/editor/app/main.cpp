@@ -7,6 +7,7 @@
 
 #include "app/editor_options.h"
 #include "app/main_window.h"
+#include "app/start_grid.h"
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
@@ -80,7 +81,13 @@ int main(int argc, char* argv[]) {
         executable = window.lastExecutable();
     if (!executable.isEmpty() && !window.openExecutable(executable) && options.quitAfterPaint)
         return 1;
+    // --table: the grid over the window; a timed run ends when the grid has been painted.
+    QWidget* first = &window;
+    if (!options.table.isEmpty()) {
+        if (QWidget* grid = vorlan::openGridAtStart(window, options.table))
+            first = grid;
+    }
     if (options.quitAfterPaint)
-        vorlan::quitAfterFirstPaint(window);
+        vorlan::quitAfterFirstPaint(*first);
     return QApplication::exec();
 }

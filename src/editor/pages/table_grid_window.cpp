@@ -8,9 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "bulk/change_text.h"
 #include "bulk/table_export.h"
@@ -20,36 +21,17 @@
 #include "toolkit/choice_delegate.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_guard.h"
+#include "toolkit/grid_header.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/table_model.h"
+#include "toolkit/table_proxy.h"
 #include "toolkit/text.h"
+#include "toolkit/undo_controls.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
 
 namespace {
-
-// Rows whose number, label or decoded names hold the filter text.
-class FilterProxy final : public QSortFilterProxyModel {
-public:
-    FilterProxy(TableModel& model, QObject* parent) : QSortFilterProxyModel(parent), model_(model) {
-        setSourceModel(&model);
-        setSortRole(TableModel::SortRole);
-    }
-    void setText(const QString& text) {
-        text_ = text.trimmed();
-        invalidateFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return text_.isEmpty() || model_.filterText(row).contains(text_, Qt::CaseInsensitive);
-    }
-
-private:
-    TableModel& model_;
-    QString text_;
-};
 
 QString gridName(const TableDef& table) {
     return "Grid_" + u(table.name);
@@ -92,7 +74,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
       context_(context),
       table_(table),
       model_(new TableModel(table, context.session(), this)),
-      proxy_(new FilterProxy(*model_, this)),
+      proxy_(new TableProxy(*model_, this)),
       view_(new QTableView),
       filter_(new QLineEdit),
       count_(new QLabel) {
@@ -107,6 +89,8 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     filter_->setClearButtonEnabled(true);
     count_->setObjectName("GridCount");
     view_->setObjectName("Grid");
+    view_->setHorizontalHeader(new GridHeader(Qt::Horizontal, view_));
+    view_->setVerticalHeader(new GridHeader(Qt::Vertical, view_));
     view_->setModel(proxy_);
     view_->setItemDelegate(new ChoiceDelegate(*model_, context.session(), view_));
     view_->setSortingEnabled(true);
@@ -115,6 +99,8 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     view_->horizontalHeader()->setSectionsMovable(false);
+    // Rows of one height, never measured one by one: thousands of them cost nothing.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
 
     auto* write = button("GridWrite", u("写入"));
@@ -124,6 +110,10 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     auto* importButton = button("GridImport", u("导入…"));
     importButton->setToolTip(u("从 CSV 或 JSON 文件导入整个表（先显示将要改动的内容）"));
     auto* close = button("GridClose", u("返回"));
+    // The editor's history from here: the main window may lie behind other windows.
+    QUndoStack* history = context_.history().stack();
+    const auto [undo, redo] = undoButtons(history, "Grid");
+    addUndoKeys(this, history);
 
     auto* top = new QHBoxLayout;
     top->addWidget(filter_, 1);
@@ -132,6 +122,9 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     bottom->addWidget(write);
     bottom->addWidget(exportButton);
     bottom->addWidget(importButton);
+    bottom->addSpacing(12);
+    bottom->addWidget(undo);
+    bottom->addWidget(redo);
     bottom->addStretch();
     bottom->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -140,7 +133,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     layout->addLayout(bottom);
 
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        static_cast<FilterProxy*>(proxy_)->setText(text);
+        proxy_->setText(text);
         updateCount();
     });
     connect(write, &QPushButton::clicked, this, &TableGridWindow::write);
@@ -168,7 +161,7 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
         view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     reload(false);
-    view_->resizeColumnsToContents();
+    fitColumns();
     resize(1000, 600);
 }
 
@@ -181,13 +174,42 @@ std::vector<std::uint8_t> TableGridWindow::fileBytes() {
 
 void TableGridWindow::reload(bool keepEdits) {
     try {
-        const auto bytes = fileBytes();
-        if (!bytes.empty())
-            model_->load(bytes, keepEdits);
+        // The table's bytes only: the model reads its entries from them when shown.
+        const std::uint32_t first = table_.entryOffset(0);
+        if (Document* document = context_.session().document())
+            model_->load(document->read(first, table_.end() - first), keepEdits, first);
     } catch (const std::exception& e) {
         context_.session().readFailed(this, e);
     }
     updateCount();
+}
+
+void TableGridWindow::fitColumns() {
+    // Each column as wide as its caption and the longest of the first rows' texts. Qt's
+    // resizeColumnsToContents measures a thousand rows of every column, which cost more
+    // than the rest of the window; a column can still be fitted with a double click.
+    constexpr int kSampled = 24;
+    const QFontMetrics cell = view_->fontMetrics();
+    const QFontMetrics caption = view_->horizontalHeader()->fontMetrics();
+    const int margins = 2 * (view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 6);
+    const auto span = [](const QString& text) {  // a CJK character counts as two
+        qsizetype n = 0;
+        for (const QChar c : text)
+            n += c.unicode() < 0x2E80 ? 1 : 2;
+        return n;
+    };
+    const int rows = std::min(proxy_->rowCount(), kSampled);
+    for (int c = 0; c < proxy_->columnCount(); ++c) {
+        QString widest;
+        for (int r = 0; r < rows; ++r) {
+            const QString text = proxy_->index(r, c).data().toString();
+            if (span(text) > span(widest))
+                widest = text;
+        }
+        const QString title = proxy_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        view_->setColumnWidth(c, std::max(cell.horizontalAdvance(widest) + margins,
+                                          caption.horizontalAdvance(title) + margins + 12));
+    }
 }
 
 void TableGridWindow::updateCount() {
@@ -218,16 +240,7 @@ bool TableGridWindow::write() {
     const WriteResult result = context_.writer().write(
         this, [&](EntryEditor& editor) { return editor.save(edits, label); });
     if (result.status == WriteResult::Status::Refused) {
-        context_.dialogs().information(this, u(result.message));
-        const FieldRefusal* first = result.refusals.empty() ? nullptr : &result.refusals.front();
-        if (first != nullptr && first->edit >= 0 && first->field >= 0) {
-            const int row = edits[static_cast<std::size_t>(first->edit)].index;
-            model_->markRefused(row, first->field);
-            const QModelIndex at =
-                proxy_->mapFromSource(model_->index(row, model_->columnOf(first->field)));
-            view_->setCurrentIndex(at);
-            view_->scrollTo(at);
-        }
+        refused(edits, result);
         return false;
     }
     if (!result.ok())
@@ -235,6 +248,42 @@ bool TableGridWindow::write() {
     model_->dropEdits();
     reload(false);
     return result.status == WriteResult::Status::Written;
+}
+
+void TableGridWindow::refused(const std::vector<EntryEdit>& edits, const WriteResult& result) {
+    // Every bad cell named, marked, the first one shown: hidden rows too, so one answer is enough.
+    constexpr std::size_t kNamed = 20;  // the rest in one line: the message stays on screen
+    std::vector<std::pair<int, int>> cells;
+    QString lines;
+    for (const FieldRefusal& r : result.refusals) {
+        if (r.edit < 0 || r.field < 0) {
+            lines += '\n' + u(r.message);
+            continue;
+        }
+        const int row = edits[static_cast<std::size_t>(r.edit)].index;
+        const FieldDef& f = table_.fields[static_cast<std::size_t>(r.field)];
+        if (cells.size() < kNamed)
+            lines +=
+                '\n' + model_->describeCell(row, r.field) + u(" — ") + u(f.encoding->accepted(f));
+        cells.emplace_back(row, r.field);
+    }
+    if (cells.size() > kNamed)
+        lines += '\n' + u("……另有 %1 个字段的值不能写入").arg(cells.size() - kNamed);
+    if (result.refusals.empty())
+        lines = u(result.message);
+    model_->markRefused(cells);
+    if (!cells.empty()) {
+        const auto [row, field] = cells.front();
+        if (!proxy_->shows(row))
+            filter_->clear();
+        const QModelIndex at = proxy_->mapFromSource(model_->index(row, model_->columnOf(field)));
+        view_->setCurrentIndex(at);
+        view_->scrollTo(at);
+    }
+    context_.dialogs().information(
+        this, u("没有写入：") +
+                  (cells.size() > 1 ? u("%1 个字段的值不能写入。").arg(cells.size()) : QString()) +
+                  lines + u("\n请改正后再写入。"));
 }
 
 void TableGridWindow::exportTable() {
@@ -303,8 +352,9 @@ void TableGridWindow::importTable() {
     }
     if (!context_.dialogs().confirmChanges(this, preview))
         return;
+    const std::string label = plan.label(QFileInfo(path).fileName().toStdString());
     const WriteResult result = context_.writer().write(
-        this, [&](EntryEditor& editor) { return editor.save(plan.edits, plan.summary()); });
+        this, [&](EntryEditor& editor) { return editor.save(plan.edits, label); });
     if (result.status == WriteResult::Status::Refused)
         context_.dialogs().information(this, u(result.message));
 }

@@ -10,18 +10,19 @@
 #include <functional>
 #include <span>
 
+#include "document/entry_editor.h"
 #include "schema/table_def.h"
 
 class QLabel;
 class QPushButton;
 class QLineEdit;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace vorlan {
 
 class EditorContext;
 class TableModel;
+class TableProxy;
 
 class TableGridWindow : public QWidget {
     Q_OBJECT
@@ -48,14 +49,17 @@ protected:
 
 private:
     void reload(bool keepEdits);
+    // A refused write: one message naming every bad cell, each marked, the first shown.
+    void refused(const std::vector<EntryEdit>& edits, const WriteResult& result);
     bool resolveEdits(QWidget* parent);
     void updateCount();
+    void fitColumns();
     std::vector<std::uint8_t> fileBytes();
 
     EditorContext& context_;
     const TableDef& table_;
     TableModel* model_;
-    QSortFilterProxyModel* proxy_;
+    TableProxy* proxy_;
     QTableView* view_;
     QLineEdit* filter_;
     QLabel* count_;

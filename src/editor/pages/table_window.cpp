@@ -21,6 +21,7 @@
 #include "toolkit/fitting_scroll.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/text.h"
+#include "toolkit/undo_controls.h"
 #include "toolkit/wheel_guard.h"
 #include "toolkit/widgets.h"
 
@@ -78,6 +79,12 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     buttons->addWidget(TableGridWindow::opener(
         context_, *layout.table, [this] { return browser_ != nullptr ? browser_->shown() : -1; },
         "GridButton", u("表格")));
+    // The editor's history from here: the main window may lie behind other windows.
+    QUndoStack* history = context_.history().stack();
+    const auto [undo, redo] = undoButtons(history, "Table");
+    buttons->addSpacing(12);
+    buttons->addWidget(undo);
+    buttons->addWidget(redo);
     buttons->addStretch();
 
     auto* body = new QHBoxLayout;
@@ -103,6 +110,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
     connect(saveKey, &QShortcut::activated, browser_, &RecordBrowser::write);
+    addUndoKeys(this, history);  // the main window's keys stop at its frame
     browser_->load();
     // A block window opens with its block shown (and shows it again for another
     // executable); a list window opens with nothing picked.

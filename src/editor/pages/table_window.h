@@ -1,8 +1,9 @@
 #pragma once
 // A secondary window: one table's entries (picked in List1) or its one block, shown in the
-// grids its layout describes, with "保存" and "返回". It is not modal; it reads and writes
-// through the same record flow as the pages, so unsaved edits are marked and asked about,
-// writes go into the undo history, and a write elsewhere to the bytes it shows appears here.
+// grids its layout describes, with "保存", "返回", "表格" and the editor's "撤销" / "重做"
+// (Ctrl+Z / Ctrl+Y). It is not modal; it reads and writes through the same record flow as the
+// pages, so unsaved edits are marked and asked about, writes go into the undo history, and a
+// write elsewhere to the bytes it shows appears here.
 
 #include <QWidget>
 

@@ -2,9 +2,12 @@
 
 #include <QBrush>
 #include <QColor>
+#include <stdexcept>
+#include <utility>
 
 #include "bulk/field_text.h"
 #include "bulk/table_io.h"
+#include "schema/record_io.h"
 #include "schema/value_text.h"
 #include "toolkit/text.h"
 
@@ -19,28 +22,45 @@ TableModel::TableModel(const TableDef& table, NameSource& names, QObject* parent
     }
 }
 
-void TableModel::load(std::span<const std::uint8_t> exe, bool keepEdits) {
-    beginResetModel();
-    shown_.clear();
-    shown_.reserve(static_cast<std::size_t>(table_.count));
-    for (int i = 0; i < table_.count; ++i)
-        shown_.push_back(entryValues(table_, exe, i));
+void TableModel::load(std::span<const std::uint8_t> bytes, bool keepEdits, std::uint64_t from) {
+    const std::uint64_t first = table_.entryOffset(0);
+    if (from > first || from + bytes.size() < table_.end())
+        throw std::out_of_range("the bytes do not hold table " + table_.name);
+    // Rows kept: a model reset would take the views' order, selection and place with it.
+    const bool reset = rows_ != table_.count;
+    if (reset)
+        beginResetModel();
+    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(first - from);
+    bytes_.bytes().assign(begin, begin + static_cast<std::ptrdiff_t>(table_.end() - first));
+    rows_ = table_.count;
+    shown_.assign(static_cast<std::size_t>(rows_), {});
     const bool had = hasEdits();
     if (!keepEdits)
         edits_.clear();
     // An edit back to what is stored now is none.
     std::erase_if(edits_, [this](const auto& e) {
-        return e.second == shown_[static_cast<std::size_t>(e.first.first)]
-                                 [static_cast<std::size_t>(e.first.second)];
+        return e.second == stored(e.first.first)[static_cast<std::size_t>(e.first.second)];
     });
-    refused_ = {-1, -1};
-    endResetModel();
+    refused_.clear();
+    if (reset)
+        sortKeys_.clear();  // other rows: the keys made of the old ones mean nothing
+    filterTexts_.clear();
+    if (reset) {
+        endResetModel();
+    } else if (rows_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
     if (had != hasEdits())
         emit editsChanged(hasEdits());
 }
 
+std::uint64_t TableModel::entryStart(int row) const {
+    return table_.entryOffset(row) - table_.entryOffset(0);
+}
+
 int TableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+    return parent.isValid() ? 0 : rows_;
 }
 
 int TableModel::columnCount(const QModelIndex& parent) const {
@@ -55,11 +75,24 @@ int TableModel::columnOf(int field) const {
     return -1;
 }
 
+const std::vector<FieldValue>& TableModel::stored(int row) const {
+    auto& values = shown_[static_cast<std::size_t>(row)];
+    if (values.empty())
+        values = readEntry(bytes_, table_, entryStart(row));
+    return values;
+}
+
+FieldValue TableModel::peek(int row, int field) const {
+    if (const auto found = edits_.find({row, field}); found != edits_.end())
+        return found->second;
+    if (const auto& values = shown_[static_cast<std::size_t>(row)]; !values.empty())
+        return values[static_cast<std::size_t>(field)];
+    return readField(bytes_, table_.fields[static_cast<std::size_t>(field)], entryStart(row));
+}
+
 const FieldValue& TableModel::value(int row, int field) const {
     const auto found = edits_.find({row, field});
-    return found != edits_.end()
-               ? found->second
-               : shown_[static_cast<std::size_t>(row)][static_cast<std::size_t>(field)];
+    return found != edits_.end() ? found->second : stored(row)[static_cast<std::size_t>(field)];
 }
 
 QString TableModel::display(int row, int field) const {
@@ -85,17 +118,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             if (f.encoding->kind() == ValueKind::Choice)
                 return value(row, column.field).index;
             return u(fieldText(f, value(row, column.field)));
-        case SortRole: {
-            if (column.decoded)
-                return data(index, Qt::DisplayRole);
-            const std::string text = fieldText(f, value(row, column.field));
-            bool number = false;
-            const qlonglong n = QString::fromStdString(text).toLongLong(&number);
-            return number && f.encoding->kind() != ValueKind::Marks ? QVariant(n)
-                                                                    : QVariant(u(text));
-        }
         case Qt::BackgroundRole:
-            if (refused_ == std::pair(row, column.field))
+            if (refused_.contains({row, column.field}))
                 return QBrush(QColor(0xff, 0xd9, 0xd6));
             if (edited)
                 return QBrush(QColor(0xff, 0xf4, 0xc2));
@@ -115,8 +139,7 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
     const int row = index.row();
     const int field = fieldOf(index.column());
     const FieldDef& f = table_.fields[static_cast<std::size_t>(field)];
-    const FieldValue& stored =
-        shown_[static_cast<std::size_t>(row)][static_cast<std::size_t>(field)];
+    const FieldValue& stored = this->stored(row)[static_cast<std::size_t>(field)];
     FieldValue next;
     if (f.encoding->kind() == ValueKind::Choice && value.typeId() == QMetaType::Int) {
         next = value.toInt() < 0 && stored.index < 0 ? stored : FieldValue::ofChoice(value.toInt());
@@ -134,10 +157,8 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
         edits_.erase({row, field});
     else
         edits_[{row, field}] = next;
-    if (refused_ == std::pair(row, field))
-        refused_ = {-1, -1};
-    const int first = columnOf(field);
-    emit dataChanged(this->index(row, first), this->index(row, isNameCode(f) ? first + 1 : first));
+    refused_.erase({row, field});
+    cellChanged(row, field);
     emit headerDataChanged(Qt::Vertical, row, row);
     if (had != hasEdits())
         emit editsChanged(hasEdits());
@@ -171,7 +192,7 @@ std::vector<EntryEdit> TableModel::edits() const {
     for (const auto& [cell, v] : edits_) {
         const int row = cell.first;
         if (out.empty() || out.back().index != row) {
-            const auto& shown = shown_[static_cast<std::size_t>(row)];
+            const auto& shown = stored(row);
             out.push_back({&table_, row, shown, shown});
         }
         out.back().edited[static_cast<std::size_t>(cell.second)] = v;
@@ -182,26 +203,79 @@ std::vector<EntryEdit> TableModel::edits() const {
 void TableModel::dropEdits() {
     if (edits_.empty())
         return;
-    beginResetModel();
-    edits_.clear();
-    refused_ = {-1, -1};
-    endResetModel();
+    const auto cells = std::exchange(edits_, {});
+    refused_.clear();
+    for (const auto& [cell, v] : cells)
+        cellChanged(cell.first, cell.second);
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
     emit editsChanged(false);
 }
 
-void TableModel::markRefused(int row, int field) {
-    refused_ = {row, field};
-    const int column = columnOf(field);
-    emit dataChanged(index(row, column), index(row, column));
+void TableModel::markRefused(const std::vector<std::pair<int, int>>& cells) {
+    refused_.insert(cells.begin(), cells.end());
+    for (const auto& [row, field] : cells) {
+        const int column = columnOf(field);
+        emit dataChanged(index(row, column), index(row, column));
+    }
 }
 
-QString TableModel::filterText(int row) const {
-    QString text = QString::number(row) + ' ' + u(table_.label(row, &names_));
-    for (const Column& c : columns_) {
-        if (c.decoded)
-            text += ' ' + u(decodedName(value(row, c.field), &names_));
+QString TableModel::describeCell(int row, int field) const {
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(field)];
+    return u(table_.label(row, &names_)) + u(" 「") + u(f.fullCaption()) + u("」 ") +
+           u(fieldText(f, value(row, field)));
+}
+
+const QString& TableModel::filterText(int row) const {
+    filterTexts_.resize(static_cast<std::size_t>(rows_));
+    QString& text = filterTexts_[static_cast<std::size_t>(row)];
+    if (text.isNull()) {
+        text = QString::number(row) + ' ' + u(table_.label(row, &names_));
+        for (const Column& c : columns_) {
+            if (c.decoded)
+                text += ' ' + u(decodedName(peek(row, c.field), &names_));
+        }
     }
     return text;
+}
+
+TableModel::SortKey TableModel::sortKey(int row, int column) const {
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const FieldValue v = peek(row, c.field);
+    if (c.decoded)
+        return {false, 0, u(decodedName(v, &names_))};
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(c.field)];
+    const std::string text = fieldText(f, v);
+    SortKey key;
+    if (f.encoding->kind() != ValueKind::Marks)
+        key.n = QString::fromStdString(text).toLongLong(&key.number);
+    if (!key.number)
+        key.text = u(text);
+    return key;
+}
+
+bool TableModel::lessThan(int left, int right, int column) const {
+    sortKeys_.resize(columns_.size());
+    auto& keys = sortKeys_[static_cast<std::size_t>(column)];
+    if (keys.empty()) {
+        keys.reserve(static_cast<std::size_t>(rows_));
+        for (int r = 0; r < rowCount(); ++r)
+            keys.push_back(sortKey(r, column));
+    }
+    const SortKey& l = keys[static_cast<std::size_t>(left)];
+    const SortKey& r = keys[static_cast<std::size_t>(right)];
+    if (l.number != r.number)
+        return l.number;
+    return l.number ? l.n < r.n : l.text < r.text;
+}
+
+void TableModel::cellChanged(int row, int field) {
+    const int first = columnOf(field);
+    const bool named = isNameCode(table_.fields[static_cast<std::size_t>(field)]);
+    emit dataChanged(index(row, first), index(row, named ? first + 1 : first));
+    // The row's filter text is made again when next asked for; its sort keys stay, so a
+    // re-sort keeps the row where it is.
+    if (static_cast<std::size_t>(row) < filterTexts_.size())
+        filterTexts_[static_cast<std::size_t>(row)] = QString();
 }
 
 }  // namespace vorlan

@@ -2,13 +2,20 @@
 // A whole table as a model: one row per entry, one column per field (a name code followed
 // by its decoded text), built from the table definition alone. Cells show what the forms
 // show (a choice's item, a name's text); an edited cell keeps its new value, marked, until
-// it is written or dropped. Rows are never widgets, so thousands of entries cost nothing.
+// it is written or dropped. Rows are never widgets, so thousands of entries cost nothing:
+// the model keeps the table's bytes and reads an entry's values when a view first asks for
+// them. Filtering reads only the fields it needs, once per row, and keeps each row's text
+// until a value in it changes. Sorting reads a column's values once, when a header is
+// clicked, and keeps them: sorted again (the filter changed), rows keep the order they had,
+// however their cells have been edited or written since.
 
 #include <QAbstractTableModel>
 #include <map>
+#include <set>
 #include <span>
 #include <vector>
 
+#include "access/byte_store.h"
 #include "document/entry_editor.h"
 #include "schema/field_value.h"
 #include "schema/name_source.h"
@@ -19,15 +26,14 @@ namespace vorlan {
 class TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // A key to sort by: numbers as numbers, the rest as text.
-    static constexpr int SortRole = Qt::UserRole + 1;
-
     TableModel(const TableDef& table, NameSource& names, QObject* parent = nullptr);
 
     const TableDef& table() const { return table_; }
-    // Every entry read again from the executable's bytes; unsaved edits stay when
-    // `keepEdits` (an edit that now equals what is stored goes), else they are dropped.
-    void load(std::span<const std::uint8_t> exe, bool keepEdits);
+    // Every entry read again from the executable's bytes (`bytes` starting at file offset
+    // `from`, reaching past the table's end); unsaved edits stay when `keepEdits` (an edit
+    // that now equals what is stored goes), else they are dropped. A table read before keeps
+    // its rows (views keep their order, selection and place); only its cells change.
+    void load(std::span<const std::uint8_t> bytes, bool keepEdits, std::uint64_t from = 0);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,11 +52,18 @@ public:
     // One entry edit per edited row, for one save of all of them.
     std::vector<EntryEdit> edits() const;
     void dropEdits();
-    // A cell a write refused, marked until it changes.
-    void markRefused(int row, int field);
+    // The cells a write refused, (row, field) each, marked until they change.
+    void markRefused(const std::vector<std::pair<int, int>>& cells);
+    // A cell as a refusal names it: "机体451 「移动力」 70000".
+    QString describeCell(int row, int field) const;
 
     // What the filter matches in a row: its number, its label and its decoded names.
-    QString filterText(int row) const;
+    const QString& filterText(int row) const;
+    // Whether `left`'s cell of `column` sorted before `right`'s when the column was last
+    // sorted: numbers by value, before texts.
+    bool lessThan(int left, int right, int column) const;
+    // A header was clicked: every column is sorted by the values it holds now.
+    void dropSortKeys() { sortKeys_.clear(); }
 
 signals:
     void editsChanged(bool any);
@@ -62,15 +75,33 @@ private:
         int field;
         bool decoded;
     };
+    struct SortKey {
+        bool number = false;
+        qlonglong n = 0;
+        QString text;
+    };
+    // Where entry `row` starts in bytes_.
+    std::uint64_t entryStart(int row) const;
+    // An entry's stored values, read when first asked for.
+    const std::vector<FieldValue>& stored(int row) const;
+    // A cell's value (edited, else stored) without reading the rest of its entry.
+    FieldValue peek(int row, int field) const;
     const FieldValue& value(int row, int field) const;
     QString display(int row, int field) const;
+    SortKey sortKey(int row, int column) const;
+    // A cell's value changed: views are told, and its row's filter text goes.
+    void cellChanged(int row, int field);
 
     const TableDef& table_;
     NameSource& names_;
     std::vector<Column> columns_;
-    std::vector<std::vector<FieldValue>> shown_;
-    std::map<std::pair<int, int>, FieldValue> edits_;  // (row, field) → edited value
-    std::pair<int, int> refused_{-1, -1};
+    mutable ByteStore bytes_;  // the table's bytes, from its first entry on
+    int rows_ = 0;             // 0 until loaded
+    mutable std::vector<std::vector<FieldValue>> shown_;  // by row; empty until read
+    std::map<std::pair<int, int>, FieldValue> edits_;     // (row, field) → edited value
+    std::set<std::pair<int, int>> refused_;               // (row, field)
+    mutable std::vector<std::vector<SortKey>> sortKeys_;  // by column; made at a header click
+    mutable std::vector<QString> filterTexts_;            // by row; empty until filtered
 };
 
 }  // namespace vorlan

@@ -1,0 +1,99 @@
+// The editor's command line with --table: a table name checked before any window shows (an
+// unknown one refused with the known ones named), the help telling of it, the grid opened
+// over the main window at the start, and the program itself painting the grid and quitting.
+
+#include <QAbstractItemView>
+#include <QProcess>
+#include <QTest>
+
+#include "app/editor_options.h"
+#include "app/start_grid.h"
+#include "toolkit/text.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Action = EditorOptions::Action;
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tableNamesAreCheckedAtOnce_data();
+    void tableNamesAreCheckedAtOnce();
+    void theHelpTellsOfTheTableOption();
+    void theNamedGridOpensOverTheWindow();
+    void theProgramPaintsTheGridAndQuits();
+};
+
+void CommandLineTest::tableNamesAreCheckedAtOnce_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("table");  // Run: the table; UsageError: text the message holds
+    QTest::newRow("name") << QStringList{"--table", "weapon", "SLKV_618.04"} << int(Action::Run)
+                          << "weapon";
+    QTest::newRow("name joined") << QStringList{"--table=pilot"} << int(Action::Run) << "pilot";
+    QTest::newRow("none") << QStringList{"SLKV_618.04"} << int(Action::Run) << QString();
+    QTest::newRow("unknown") << QStringList{"--table", "weapons"} << int(Action::UsageError)
+                             << u("没有名为「weapons」的表。可用的表：unit, weapon, pilot, ");
+    QTest::newRow("caption") << QStringList{"--table", u("机体")} << int(Action::UsageError)
+                             << u("没有名为「机体」的表。");
+    QTest::newRow("missing") << QStringList{"SLKV_618.04", "--table"} << int(Action::UsageError)
+                             << u("选项 --table 后面缺少表名。可用的表：unit, weapon, ");
+}
+
+void CommandLineTest::tableNamesAreCheckedAtOnce() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, table);
+    const EditorOptions options = parseEditorOptions(QStringList{"vorlan-editor"} + arguments);
+    QCOMPARE(int(options.action), action);
+    if (options.action == Action::Run) {
+        QCOMPARE(options.table, table);
+    } else {
+        QVERIFY2(options.error.contains(table), qPrintable(options.error));
+        QVERIFY(options.error.contains("spirit"));  // every table, the last one too
+        QVERIFY(options.error.contains(u("用法 / usage: ")));
+    }
+}
+
+void CommandLineTest::theHelpTellsOfTheTableOption() {
+    const QString help = editorHelp({}, {});
+    QVERIFY(help.contains("--table TABLE"));
+    QVERIFY(help.contains("unit, weapon, pilot"));
+}
+
+void CommandLineTest::theNamedGridOpensOverTheWindow() {
+    test::EditorFixture f;
+    f.showWindow();
+    QWidget* grid = openGridAtStart(f.window(), "weapon");
+    QVERIFY(grid != nullptr);
+    QCOMPARE(grid->objectName(), QString("Grid_weapon"));
+    QVERIFY(QTest::qWaitForWindowExposed(grid));
+    QCOMPARE(grid->findChild<QAbstractItemView*>("Grid")->model()->rowCount(), 8658);
+
+    // Without an executable there is no grid, and the player is told what to do.
+    test::EditorFixture fresh(false);
+    fresh.showWindow();
+    QCOMPARE(openGridAtStart(fresh.window(), "weapon"), nullptr);
+    QVERIFY(fresh.dialogs().lastMessage().contains(u("打开")));
+}
+
+void CommandLineTest::theProgramPaintsTheGridAndQuits() {
+    test::EditorFixture f(false);
+    const QString data = QString::fromStdString(f.dataDir().string());
+    const QString exe = QString::fromStdString(f.exe().string());
+    const auto run = [&](const QStringList& arguments) {
+        QProcess editor;
+        editor.start(VORLAN_EDITOR_PATH, QStringList{"--data", data} + arguments);
+        if (!editor.waitForFinished(60000))
+            editor.kill();
+        return std::pair{editor.exitCode(), QString::fromLocal8Bit(editor.readAllStandardError())};
+    };
+    const auto [painted, said] = run({"--table", "weapon", "--quit-after-paint", exe});
+    QVERIFY2(painted == 0, qPrintable(said));
+    const auto [refused, why] = run({"--table", "bogus", "--quit-after-paint", exe});
+    QCOMPARE(refused, 2);
+    QVERIFY2(why.contains(u("没有名为「bogus」的表。可用的表：unit, weapon")), qPrintable(why));
+}
+
+QTEST_MAIN(CommandLineTest)
+#include "command_line_wtest.moc"
