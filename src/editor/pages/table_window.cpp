@@ -86,6 +86,11 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     buttons->addWidget(undo);
     buttons->addWidget(redo);
     buttons->addStretch();
+    // A window made narrow keeps all five in view: each may shrink to its caption.
+    for (int i = 0; i < buttons->count(); ++i) {
+        if (auto* b = qobject_cast<QPushButton*>(buttons->itemAt(i)->widget()))
+            b->setMinimumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 24);
+    }
 
     auto* body = new QHBoxLayout;
     EntryListView* list = nullptr;
