@@ -75,12 +75,14 @@ set -e
 [ $status -eq 1 ] && grep -qF "$data/jn.txt" missing.txt || fail "missing list: status $status"
 mv "$tmp/jn.txt" "$data/jn.txt"
 
-# The player's own lists come first, for both programs.
+# The player's own lists come first, file by file, for both programs: a folder with only
+# unit.txt takes the other lists from the installed folder.
 own="$HOME/.local/share/vorlan/data"
 mkdir -p "$own"
-cp "$data"/{unit,pilot,jn,string}.txt "$own/"
+cp "$data"/unit.txt "$own/"
 sed -i '6s/.*/我的机体/' "$own/unit.txt"
 "$bin/vorlan-cli" --exe "$demo" get unit 5 | grep -q '我的机体' || fail "cli ignores the own lists"
-"$bin/vorlan-editor" --help | grep -q "lists used: $own\$" || fail "editor ignores the own lists"
+"$bin/vorlan-editor" --help | grep -qF "lists used: $own（其中没有的列表取自 $data）" ||
+    fail "editor ignores the own lists"
 timeout 60 "$bin/vorlan-editor" --quit-after-paint "$demo" || fail "editor with the own lists"
 echo "package: $(basename "$deb") passed"
