@@ -128,6 +128,16 @@ void TableGridTest::aTypedCellWritesThatFieldOnly() {
     QVERIFY(g.dialogs().lastMessage().contains("EN"));
     QCOMPARE(g.bytes(), after);
     QCOMPARE(g.currentEntry(), 8);
+
+    // A name code of an odd count of digits is completed, and the write says so.
+    const int said = g.dialogs().messages.size();
+    g.typeInCell(8, "en", "77");  // mends the refused cell
+    g.typeInCell(9, "name", "85F3857");
+    g.press("GridWrite");
+    QCOMPARE(g.dialogs().messages.size(), said + 1);
+    QVERIFY2(g.dialogs().lastMessage().contains(u("末尾补 0 写入：85F38570")),
+             qPrintable(g.dialogs().lastMessage()));
+    QCOMPARE(g.cell(9, "name").left(8), QString("85F38570"));
 }
 
 void TableGridTest::sortAndFilterKeepTheSelection() {

@@ -247,7 +247,15 @@ bool TableGridWindow::write() {
         return false;
     model_->dropEdits();
     reload(false);
-    return result.status == WriteResult::Status::Written;
+    if (result.status != WriteResult::Status::Written)
+        return false;
+    // A name stored other than as typed is said, as the pages and the command line say it.
+    QStringList notes;
+    for (const std::string& note : context_.session().editor(this)->nameNotes(edits))
+        notes << u("注意：") + u(note);
+    if (!notes.isEmpty())
+        context_.dialogs().information(this, notes.join('\n'));
+    return true;
 }
 
 void TableGridWindow::refused(const std::vector<EntryEdit>& edits, const WriteResult& result) {
