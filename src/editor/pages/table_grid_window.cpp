@@ -249,12 +249,7 @@ bool TableGridWindow::write() {
     reload(false);
     if (result.status != WriteResult::Status::Written)
         return false;
-    // A name stored other than as typed is said, as the pages and the command line say it.
-    QStringList notes;
-    for (const std::string& note : context_.session().editor(this)->nameNotes(edits))
-        notes << u("注意：") + u(note);
-    if (!notes.isEmpty())
-        context_.dialogs().information(this, notes.join('\n'));
+    context_.session().sayNameNotes(this, edits);
     return true;
 }
 

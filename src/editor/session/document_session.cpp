@@ -1,6 +1,7 @@
 #include "session/document_session.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <QTimer>
 
 #include "catalog/catalog.h"
@@ -162,6 +163,16 @@ bool DocumentSession::setDataDir(const QString& folder, QWidget* parent) {
 ListFolder DocumentSession::listFolder() const {
     return listsFallback_.isEmpty() ? ListFolder(toPath(dataDir_))
                                     : ListFolder(toPath(dataDir_), toPath(listsFallback_));
+}
+
+void DocumentSession::sayNameNotes(QWidget* parent, const std::vector<EntryEdit>& edits) {
+    if (!editor_)
+        return;
+    QStringList notes;
+    for (const std::string& note : editor_->nameNotes(edits))
+        notes << u("注意：") + u(note);
+    if (!notes.isEmpty())
+        dialogs_.information(parent, notes.join('\n'));
 }
 
 QString DocumentSession::listsShown() const {

@@ -36,6 +36,9 @@ public:
     void setListsFallback(const QString& folder) { listsFallback_ = folder; }
     // The lists' folders as the player reads them.
     QString listsShown() const;
+    // After a write of `edits`: says, as the command line does, each name it stored other
+    // than as typed (cut to its field, completed to whole bytes).
+    void sayNameNotes(QWidget* parent, const std::vector<EntryEdit>& edits);
     // Name lists from now on come from `folder`; an open executable is opened again (its
     // unsaved edits asked about first) so that its lists are read from there. False when
     // the player chose to stay.

@@ -303,14 +303,8 @@ bool RecordBrowser::write() {
         return false;
     refresh();
     emit written(forms.size() > 1);
-    // A name stored other than as typed is said, as the command line says it.
-    if (result.status == WriteResult::Status::Written) {
-        QStringList notes;
-        for (const std::string& note : context_.session().editor(page_)->nameNotes(edits))
-            notes << u("注意：") + u(note);
-        if (!notes.isEmpty())
-            context_.dialogs().information(page_, notes.join('\n'));
-    }
+    if (result.status == WriteResult::Status::Written)
+        context_.session().sayNameNotes(page_, edits);
     return true;
 }
 
