@@ -406,7 +406,6 @@ WriteResult Document::write(const Change& change) {
         step.entries = edit.entries.empty() ? change.entries : std::move(edit.entries);
         step.fields = std::move(edit.fields);
         step.label = std::move(edit.label);
-        step.undoLabel = std::move(edit.undoLabel);
         for (std::size_t i = 0; i < blocks.size(); ++i) {
             auto runs = changedRuns(before[i].offset, before[i].bytes, blocks[i].bytes);
             std::move(runs.begin(), runs.end(), std::back_inserter(step.runs));

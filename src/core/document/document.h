@@ -87,7 +87,6 @@ struct EditOutcome {
     // Why it refused: every refused value, or one refusal of the whole change (field -1).
     std::vector<FieldRefusal> refusals;
     std::string label;                // for the step: "机体005：HP 1000 → 2000"
-    std::string undoLabel;            // the step undone: "机体005：HP 2000 → 1000"
     std::vector<std::string> fields;  // keys of the fields changed
     std::vector<int> entries;         // the entries changed, when fewer than the change's
 

@@ -141,7 +141,6 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
         EditOutcome out;
         Block& block = blocks.front();
         std::string label;
-        std::string undoLabel;
         for (std::size_t k = 0; k < edits.size(); ++k) {
             const EntryEdit& e = edits[k];
             const TableDef& table = *e.table;
@@ -180,13 +179,10 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
             }
             label += (label.empty() ? "" : "；") + this->label(table, e.index) + "：" +
                      describeFields(table, changed, was, now, names_);
-            undoLabel += (undoLabel.empty() ? "" : "；") + this->label(table, e.index) + "：" +
-                         describeFields(table, changed, now, was, names_);
         }
         if (out.refused())
             return out;
         out.label = stepLabel.empty() ? label : stepLabel;
-        out.undoLabel = stepLabel.empty() ? undoLabel : std::string();
         // Each key once, in the order first written (many entries write the same fields).
         std::vector<std::string> keys;
         for (std::string& key : out.fields) {

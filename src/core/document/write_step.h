@@ -20,7 +20,6 @@ struct WriteStep {
     std::vector<std::string> fields;  // keys of the fields written (empty for whole entries)
     std::vector<ByteRun> runs;        // in file order, never overlapping
     std::string label;                // "机体005：HP 1000 → 2000"
-    std::string undoLabel;  // what an undo does, when known: "机体005：HP 2000 → 1000"
 
     std::size_t bytesChanged() const;
     // The same step the other way round: what undo writes.

@@ -141,13 +141,18 @@ std::string SavedRegions::foreignList() const {
     return out;
 }
 
-Bytes SavedRegions::fileBytes(const Bytes& region) const {
+Bytes SavedRegions::trailerFor(const Bytes& region) const {
     RegionTrailer t;
     t.sector = kImageExeSector;
     t.length = kImageExeLength;
     t.imageSize = facts_.size;
     t.volumeId = facts_.volumeId;
     const auto trailer = encodeTrailer(t, region, key_);
+    return {trailer.begin(), trailer.end()};
+}
+
+Bytes SavedRegions::fileBytes(const Bytes& region) const {
+    const Bytes trailer = trailerFor(region);
     Bytes file = region;
     file.insert(file.end(), trailer.begin(), trailer.end());
     return file;
@@ -192,12 +197,7 @@ fs::path SavedRegions::keep(Bytes region) {
         if (!s.foreign && s.bytes == region)
             return s.path;
     }
-    RegionTrailer t;
-    t.sector = kImageExeSector;
-    t.length = kImageExeLength;
-    t.imageSize = facts_.size;
-    t.volumeId = facts_.volumeId;
-    const auto trailer = encodeTrailer(t, region, key_);
+    const Bytes trailer = trailerFor(region);
     const std::span<const std::uint8_t> file[] = {region, trailer};
 
     const bool first = this->first() == nullptr;

@@ -65,6 +65,8 @@ public:
     std::string list() const;
 
 private:
+    // The authenticated trailer a saved copy of `region` carries for this image and user.
+    std::vector<std::uint8_t> trailerFor(const std::vector<std::uint8_t>& region) const;
     std::vector<std::uint8_t> fileBytes(const std::vector<std::uint8_t>& region) const;
 
     FileOps& ops_;

@@ -72,7 +72,8 @@ public:
     bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
 };
 
-// "SLKV_618.04(SLKV_618.04) | SLKV_618.04" -> "SLKV_618.04(SLKV_618.04) (SLKV_618.04)".
+// "补丁文件(*.bps, *.ips) | *.bps *.ips" -> "补丁文件 (*.bps *.ips)"; a caption that is its
+// own pattern ("SLKV_618.04 | SLKV_618.04") -> "SLKV_618.04". Filters joined by ";;".
 QString toQtFilter(const QString& filter);
 
 }  // namespace vorlan
