@@ -47,7 +47,7 @@ void ByteWriter::zero(std::size_t offset, std::size_t size) {
 void ByteWriter::name(std::size_t offset, std::size_t width,
                       const std::vector<std::uint8_t>& codes) {
     zero(offset, width);
-    std::copy_n(codes.begin(), std::min(codes.size(), width), bytes_.begin() + offset);
+    std::copy_n(codes.begin(), std::min(codes.size(), width), bytes_.subspan(offset).begin());
 }
 
 std::vector<std::uint8_t> encodeName(const CharTable& chars, std::string_view text,
