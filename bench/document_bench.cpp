@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_demo.h"
-#include "catalog/catalog.h"
 #include "document/entry_editor.h"
+#include "tables/catalog.h"
 #include "tables/unit_table.h"
 
 namespace vorlan::bench {

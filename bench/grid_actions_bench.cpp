@@ -18,8 +18,8 @@
 
 #include "app/main_window.h"
 #include "bench_demo.h"
-#include "catalog/catalog.h"
 #include "pages/table_grid_window.h"
+#include "tables/catalog.h"
 #include "toolkit/console_dialogs.h"
 
 namespace vorlan::bench {

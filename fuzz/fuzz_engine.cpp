@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "catalog/catalog.h"
 #include "schema/record_io.h"
+#include "tables/catalog.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "catalog/catalog.h"
 #include "document/journal.h"
+#include "tables/catalog.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using vorlan::DecodedJournal;

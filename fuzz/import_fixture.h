@@ -13,10 +13,10 @@
 
 #include "bulk/table_import.h"
 #include "bulk/table_io.h"
-#include "catalog/catalog.h"
 #include "demo/demo_executable.h"
 #include "schema/name_source.h"
 #include "schema/record_io.h"
+#include "tables/catalog.h"
 #include "text/char_table.h"
 #include "text/shown_text.h"
 

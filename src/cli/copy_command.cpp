@@ -1,6 +1,6 @@
 #include "copy_command.h"
 
-#include "catalog/catalog.h"
+#include "tables/catalog.h"
 #include "targets.h"
 
 namespace vorlan::cli {

@@ -1,10 +1,10 @@
 #include "export_command.h"
 
 #include "bulk/table_export.h"
-#include "catalog/catalog.h"
 #include "document/backup.h"
 #include "io/output_file.h"
 #include "table_files.h"
+#include "tables/catalog.h"
 #include "targets.h"
 
 namespace vorlan::cli {

@@ -3,9 +3,9 @@
 #include "bulk/change_text.h"
 #include "bulk/import_overlap.h"
 #include "bulk/table_import.h"
-#include "catalog/catalog.h"
 #include "io/text_file.h"
 #include "table_files.h"
+#include "tables/catalog.h"
 #include "targets.h"
 
 namespace vorlan::cli {

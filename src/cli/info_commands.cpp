@@ -3,10 +3,10 @@
 #include <fstream>
 #include <iomanip>
 
-#include "catalog/catalog.h"
 #include "demo/demo_executable.h"
 #include "lists/name_lists.h"
 #include "table_files.h"
+#include "tables/catalog.h"
 #include "text/char_table.h"
 
 namespace vorlan::cli {

@@ -1,11 +1,11 @@
 #include "iso_command.h"
 
-#include "catalog/catalog.h"
 #include "document/document.h"
 #include "document/kept_files.h"
 #include "image/disc_image.h"
 #include "image/executable_extract.h"
 #include "image/image_check.h"
+#include "tables/catalog.h"
 
 namespace vorlan::cli {
 

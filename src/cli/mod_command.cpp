@@ -2,11 +2,12 @@
 
 #include "bulk/change_text.h"
 #include "bulk/mod_patch.h"
-#include "bulk/patch_file.h"
+#include "bulk/patch_error.h"
 #include "bulk/pnach_name.h"
-#include "catalog/catalog.h"
 #include "document/backup.h"
+#include "io/text_file.h"
 #include "table_files.h"
+#include "tables/catalog.h"
 
 namespace vorlan::cli {
 
@@ -87,6 +88,8 @@ int ModCommand::apply(Session& session, std::ostream& out, std::ostream& err) {
         const auto patch = readWholeFile(file_, kMaxPatchFile, "补丁文件");
         plan = planPatch(patch, wholeFile(document), tableLayout().writable, file_);
     } catch (const PatchError& e) {
+        throw Refusal(std::string(e.what()) + "\n没有写入任何内容。");
+    } catch (const DataFileError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入任何内容。");
     }
     if (plan.blocks.empty()) {

@@ -1,6 +1,6 @@
 #include "record_command.h"
 
-#include "catalog/catalog.h"
+#include "tables/catalog.h"
 
 namespace vorlan::cli {
 

@@ -1,10 +1,10 @@
 #include "table_files.h"
 
-#include "catalog/catalog.h"
 #include "document/backup.h"
 #include "document/kept_files.h"
 #include "image/executable_extract.h"
 #include "io/output_file.h"
+#include "tables/catalog.h"
 
 namespace vorlan::cli {
 

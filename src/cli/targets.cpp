@@ -6,8 +6,8 @@
 #include <optional>
 #include <sstream>
 
-#include "catalog/catalog.h"
 #include "command.h"
+#include "tables/catalog.h"
 
 namespace vorlan::cli {
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "bulk/ips.h"
-#include "catalog/catalog.h"
 #include "fixtures/demo_exe.h"
+#include "tables/catalog.h"
 
 namespace vorlan {
 namespace {

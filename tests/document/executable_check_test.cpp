@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/catalog.h"
 #include "document/document.h"
 #include "document/executable_check.h"
 #include "fixtures/fixtures.h"
+#include "tables/catalog.h"
 
 namespace vorlan {
 namespace {

@@ -9,12 +9,12 @@
 
 #include <functional>
 
-#include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/hook_ops.h"
 #include "fixtures/journals.h"
+#include "tables/catalog.h"
 #include "tables/unit_table.h"
 
 namespace vorlan {

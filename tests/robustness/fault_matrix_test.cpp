@@ -8,7 +8,6 @@
 
 #include <functional>
 
-#include "catalog/catalog.h"
 #include "document/backup.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
@@ -17,6 +16,7 @@
 #include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
 #include "image/disc_image.h"
+#include "tables/catalog.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
 

@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "catalog/catalog.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
+#include "tables/catalog.h"
 
 namespace vorlan {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <set>
 
-#include "catalog/catalog.h"
 #include "schema/numeric_field.h"
+#include "tables/catalog.h"
 
 namespace vorlan {
 namespace {

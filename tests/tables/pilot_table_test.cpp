@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "fixtures/demo_exe.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
+#include "tables/catalog.h"
 #include "tables/pilot_table.h"
 
 namespace vorlan {

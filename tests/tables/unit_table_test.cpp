@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "fixtures/engine.h"
 #include "fixtures/fixtures.h"
 #include "schema/record_io.h"
+#include "tables/catalog.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
 

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/editor_options.h"
-#include "app/start_grid.h"
+#include "app/main_window.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
@@ -64,7 +64,7 @@ void CommandLineTest::theHelpTellsOfTheTableOption() {
 void CommandLineTest::theNamedGridOpensOverTheWindow() {
     test::EditorFixture f;
     f.showWindow();
-    QWidget* grid = openGridAtStart(f.window(), "weapon");
+    QWidget* grid = f.window().openGridAtStart("weapon");
     QVERIFY(grid != nullptr);
     QCOMPARE(grid->objectName(), QString("Grid_weapon"));
     QVERIFY(QTest::qWaitForWindowExposed(grid));
@@ -73,7 +73,7 @@ void CommandLineTest::theNamedGridOpensOverTheWindow() {
     // Without an executable there is no grid, and the player is told what to do.
     test::EditorFixture fresh(false);
     fresh.showWindow();
-    QCOMPARE(openGridAtStart(fresh.window(), "weapon"), nullptr);
+    QCOMPARE(fresh.window().openGridAtStart("weapon"), nullptr);
     QVERIFY(fresh.dialogs().lastMessage().contains(u("打开")));
 }
 

@@ -20,13 +20,13 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include "schema/record_counts.h"
 #include "session/editor_context.h"
 #include "tables/unit_table.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/entry_list_model.h"
 #include "toolkit/entry_list_view.h"
 #include "toolkit/text.h"
-#include "vocabulary/record_counts.h"
 #include "widgets/support/editor_fixture.h"
 
 using namespace vorlan;

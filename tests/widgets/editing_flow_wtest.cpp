@@ -11,12 +11,12 @@
 #include <QUndoStack>
 #include <QUndoView>
 
-#include "catalog/catalog.h"
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "document/journal.h"
 #include "fixtures/journals.h"
 #include "session/editor_context.h"
+#include "tables/catalog.h"
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"

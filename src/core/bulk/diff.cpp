@@ -5,8 +5,8 @@
 #include <set>
 #include <stdexcept>
 
-#include "catalog/catalog.h"
 #include "schema/record_io.h"
+#include "tables/catalog.h"
 
 namespace vorlan {
 

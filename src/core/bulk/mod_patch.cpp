@@ -8,10 +8,11 @@
 #include "bulk/bps.h"
 #include "bulk/change_text.h"
 #include "bulk/ips.h"
-#include "bulk/patch_file.h"
+#include "bulk/patch_error.h"
 #include "bulk/pnach_name.h"
 #include "bulk/pnach_reader.h"
 #include "bulk/pnach_writer.h"
+#include "io/text_file.h"
 
 namespace vorlan {
 
@@ -122,8 +123,13 @@ MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& ori
         throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(size) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
-    return makePatchFrom(format, original, readWholeFile(original, current.size(), "原文件"),
-                         current, writable, names);
+    std::vector<std::uint8_t> before;
+    try {
+        before = readWholeFile(original, current.size(), "原文件");
+    } catch (const DataFileError& e) {
+        throw PatchError(e.what());
+    }
+    return makePatchFrom(format, original, before, current, writable, names);
 }
 
 MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& original,

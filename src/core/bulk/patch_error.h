@@ -13,6 +13,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The largest patch accepted: one that rewrote every byte of the executable as IPS
+// records of a byte each would still be below this.
+inline constexpr std::uint64_t kMaxPatchFile = 32u << 20;
+
 // "1A2B3C4D": a CRC-32 or an offset as the messages show it.
 std::string hex32(std::uint32_t value);
 

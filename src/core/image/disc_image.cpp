@@ -2,7 +2,6 @@
 
 #include "image/image_check.h"
 #include "image/image_file.h"
-#include "image/region_content.h"
 #include "image/region_key.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"

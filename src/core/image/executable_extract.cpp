@@ -7,7 +7,6 @@
 #include "image/disc_image.h"
 #include "image/image_check.h"
 #include "image/image_file.h"
-#include "image/region_content.h"
 #include "image/region_trailer.h"
 #include "image/unfinished_write.h"
 #include "io/file_names.h"

@@ -76,33 +76,38 @@ std::string decodeText(std::string_view bytes, const std::string& fileName) {
                         "无法识别）：" + fileName);
 }
 
-std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes) {
+std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
+                                        const std::string& what) {
     const std::string name = path.string();
     FileStatus st;
     if (systemFileOps().stat(path, st) != 0) {
-        throw DataFileError("找不到或无法读取文件：" + name + "（" + systemMessage(errno) + "）");
+        throw DataFileError("找不到或无法读取" + what + "：" + name + "（" + systemMessage(errno) +
+                            "）");
     }
     if (!st.regular())
-        throw DataFileError("不是一个普通文件（可能是文件夹或设备），无法读取：" + name);
+        throw DataFileError(what + "不是一个普通文件（可能是文件夹或设备），无法读取：" + name);
     if (st.size > maxBytes) {
-        throw DataFileError("文件太大（" + std::to_string(st.size) + " 字节，最多 " +
-                            std::to_string(maxBytes) + " 字节），不像是这个程序的数据文件：" +
+        throw DataFileError(what + "太大（" + std::to_string(st.size) + " 字节，最多 " +
+                            std::to_string(maxBytes) + " 字节），不像是这个程序要读的文件：" +
                             name);
     }
-    std::string bytes;
     try {
         // Opened without waiting, and checked again: a file swapped for a pipe in between
         // must not hang the program.
         PosixFile file(systemFileOps(), path, PosixFile::Mode::Read);
         const FileIdentity id = file.identity();
         if (!id.regular || id.size > maxBytes)
-            throw DataFileError("文件在读取时被换成了其他东西，无法读取：" + name);
-        const auto data = file.readAt(0, static_cast<std::size_t>(id.size));
-        bytes.assign(data.begin(), data.end());
+            throw DataFileError(what + "在读取时被换成了其他东西，无法读取：" + name);
+        return file.readAt(0, static_cast<std::size_t>(id.size));
     } catch (const IoError& e) {
-        throw DataFileError(std::string("读取文件失败：") + e.what());
+        throw DataFileError("读取" + what + "失败：" + e.what());
     }
-    return decodeText(bytes, name);
+}
+
+std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes) {
+    const auto bytes = readWholeFile(path, maxBytes, "文件");
+    return decodeText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                      path.string());
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

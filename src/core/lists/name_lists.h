@@ -8,7 +8,7 @@
 
 #include "io/text_file.h"
 #include "lists/list_folder.h"
-#include "vocabulary/record_counts.h"
+#include "schema/record_counts.h"
 
 namespace vorlan {
 

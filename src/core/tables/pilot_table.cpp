@@ -3,7 +3,7 @@
 #include <string>
 
 #include "tables/pilot_vocabularies.h"
-#include "vocabulary/shared_vocabularies.h"
+#include "tables/shared_vocabularies.h"
 
 namespace vorlan {
 

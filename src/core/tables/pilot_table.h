@@ -1,8 +1,8 @@
 #pragma once
 // The pilot table: 485 records of 170 bytes.
 
+#include "schema/record_counts.h"
 #include "schema/table_def.h"
-#include "vocabulary/record_counts.h"
 
 namespace vorlan {
 

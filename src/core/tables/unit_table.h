@@ -2,8 +2,8 @@
 // The unit table: 481 records of 1,360 bytes, a 100-byte header and 18 weapon slots of
 // 70 bytes each. Weapon slots are a table of their own, indexed unit × 18 + slot.
 
+#include "schema/record_counts.h"
 #include "schema/table_def.h"
-#include "vocabulary/record_counts.h"
 
 namespace vorlan {
 

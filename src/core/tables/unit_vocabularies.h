@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "vocabulary/shared_vocabularies.h"
+#include "tables/shared_vocabularies.h"
 
 namespace vorlan {
 

@@ -2,7 +2,7 @@
 
 #include <QCommandLineParser>
 
-#include "catalog/catalog.h"
+#include "tables/catalog.h"
 #include "toolkit/text.h"
 
 namespace vorlan {

@@ -7,7 +7,6 @@
 
 #include "app/editor_options.h"
 #include "app/main_window.h"
-#include "app/start_grid.h"
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
@@ -81,7 +80,7 @@ int main(int argc, char* argv[]) {
     // --table: the grid over the window; a timed run ends when the grid has been painted.
     QWidget* first = &window;
     if (!options.table.isEmpty()) {
-        if (QWidget* grid = vorlan::openGridAtStart(window, options.table))
+        if (QWidget* grid = window.openGridAtStart(options.table))
             first = grid;
     }
     if (options.quitAfterPaint)

@@ -34,12 +34,14 @@
 #include "pages/mod_patch_frame.h"
 #include "pages/pilot_page.h"
 #include "pages/skill_training_frame.h"
+#include "pages/table_grid_window.h"
 #include "pages/table_window.h"
 #include "pages/unit_page.h"
 #include "pages/upgrade_frame.h"
 #include "pages/window_layouts.h"
 #include "session/editor_context.h"
 #include "session/record_browser.h"
+#include "tables/catalog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_guard.h"
 #include "toolkit/lazy_page.h"
@@ -466,6 +468,13 @@ void MainWindow::chooseExecutable() {
     if (path.isEmpty())
         return;
     openExecutable(path);
+}
+
+QWidget* MainWindow::openGridAtStart(const QString& table) {
+    const TableDef* def = findTable(table.toStdString());
+    if (def == nullptr)
+        return nullptr;
+    return TableGridWindow::open(context(), *def, -1, this);
 }
 
 }  // namespace vorlan

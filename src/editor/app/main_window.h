@@ -37,6 +37,10 @@ public:
     EditorContext& context() { return *context_; }
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
+    // vorlan-editor --table TABLE: the grid of the table named `table` (a name the command
+    // line accepted) opened over the window, as its 表格 button would. Null when no executable
+    // is open (the player is told to open one) or `table` names none.
+    QWidget* openGridAtStart(const QString& table);
     // Builds the pages not shown yet (each is otherwise built when first shown).
     void buildAllPages();
 

@@ -13,8 +13,8 @@
 
 #include "bulk/change_text.h"
 #include "bulk/table_io.h"
-#include "catalog/catalog.h"
 #include "session/editor_context.h"
+#include "tables/catalog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/text.h"

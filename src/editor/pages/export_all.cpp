@@ -4,9 +4,9 @@
 #include <QStringList>
 
 #include "bulk/table_export.h"
-#include "catalog/catalog.h"
 #include "io/output_file.h"
 #include "session/editor_context.h"
+#include "tables/catalog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
 

@@ -8,11 +8,12 @@
 
 #include "bulk/change_text.h"
 #include "bulk/mod_patch.h"
-#include "bulk/patch_file.h"
+#include "bulk/patch_error.h"
 #include "bulk/pnach_name.h"
-#include "catalog/catalog.h"
 #include "document/backup.h"
+#include "io/text_file.h"
 #include "session/editor_context.h"
+#include "tables/catalog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
 #include "toolkit/widgets.h"
@@ -88,6 +89,9 @@ void ModPatchFrame::applyPatch() {
         plan = planPatch(patch, document.read(0, static_cast<std::size_t>(document.size())),
                          tableLayout().writable, toPath(path));
     } catch (const PatchError& e) {
+        dialogs.information(this, u(e.what()) + u("\n没有写入任何内容。"));
+        return;
+    } catch (const DataFileError& e) {
         dialogs.information(this, u(e.what()) + u("\n没有写入任何内容。"));
         return;
     } catch (const DocumentError& e) {

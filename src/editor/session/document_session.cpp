@@ -4,11 +4,11 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "catalog/catalog.h"
 #include "document/kept_files.h"
 #include "image/executable_extract.h"
 #include "lists/char_file.h"
 #include "session/pending_edits.h"
+#include "tables/catalog.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
 

@@ -1,4 +1,4 @@
-#include "catalog/catalog.h"
+#include "tables/catalog.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "vocabulary/shared_vocabularies.h"
+#include "tables/shared_vocabularies.h"
 
 namespace vorlan {
 
