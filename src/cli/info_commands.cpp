@@ -5,6 +5,7 @@
 
 #include "catalog/catalog.h"
 #include "demo/demo_executable.h"
+#include "io/path_text.h"
 #include "lists/name_lists.h"
 #include "table_files.h"
 #include "text/char_table.h"
@@ -31,7 +32,7 @@ void refuseToReplaceAGame(const std::filesystem::path& path,
         !std::equal(head.begin(), head.end(), demo.begin(),
                     demo.begin() + static_cast<std::ptrdiff_t>(std::min(head.size(), demo.size())),
                     [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
-        throw Refusal("「" + path.string() +
+        throw Refusal("「" + pathText(path) +
                       "」是一个可执行文件，但不是本程序做的演示文件（可能是真正的游戏主程序），"
                       "--force 不会替换它，没有写入。请换一个文件名。");
     }
@@ -69,10 +70,11 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
     if (force_)
-        refuseToReplaceAGame(path_, bytes);
+        refuseToReplaceAGame(textPath(path_), bytes);
     // Written whole under a fresh name beside its place and named only when complete: a full
     // disk or an unwritable folder leaves no partial file.
-    writeOutput(options.exe, path_, bytes, force_, "演示用的游戏主程序", "--force");
+    writeOutput(textPath(options.exe), textPath(path_), bytes, force_, "演示用的游戏主程序",
+                "--force");
     out << "Wrote " << bytes.size() << " bytes to " << path_ << "\n";
     return kOk;
 }

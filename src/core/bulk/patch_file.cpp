@@ -3,13 +3,14 @@
 #include <cerrno>
 
 #include "bulk/patch_error.h"
+#include "io/path_text.h"
 #include "io/posix_file.h"
 
 namespace vorlan {
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
                                         const std::string& what) {
-    const std::string name = path.string();
+    const std::string name = pathText(path);
     FileStatus st;
     if (systemFileOps().stat(path, st) != 0)
         throw PatchError("找不到或无法读取" + what + "：" + name + "（" + systemMessage(errno) +

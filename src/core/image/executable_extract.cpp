@@ -8,6 +8,7 @@
 #include "image/image_file.h"
 #include "image/region_content.h"
 #include "image/unfinished_write.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -20,7 +21,7 @@ KeptFiles keptOfImage(const ImageFile& image) {
     kept.files.emplace_back(image.identity(), "光盘镜像");
     kept.names.emplace_back(image.real(), "光盘镜像");
     kept.patterns.push_back(
-        {image.real().string() + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
+        {pathText(image.real()) + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
     return kept;
 }
 
@@ -36,11 +37,11 @@ std::vector<std::uint8_t> checkedRegion(FileOps& ops, ImageFile& image) {
         throw ImageRefusal(std::string("无法读取镜像：") + e.what());
     }
     if (!image.stillSame()) {
-        throw ImageRefusal("镜像文件在读取的过程中被移动或替换：\n" + image.given().string() +
+        throw ImageRefusal("镜像文件在读取的过程中被移动或替换：\n" + pathText(image.given()) +
                            "\n请重新选择镜像后再试。");
     }
     if (auto problem = regionContentProblem(region, "镜像中第 362 扇区起的游戏主程序"))
-        throw ImageRefusal(*problem + "\n（镜像：" + image.given().string() + "）");
+        throw ImageRefusal(*problem + "\n（镜像：" + pathText(image.given()) + "）");
     return region;
 }
 

@@ -8,12 +8,14 @@
 #include "app/editor_options.h"
 #include "app/main_window.h"
 #include "app/start_grid.h"
+#include "io/path_text.h"
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/first_paint.h"
 #include "toolkit/startup.h"
+#include "toolkit/text.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ void print(std::FILE* to, const QString& text) {
 }
 
 QString qpath(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
+    return QString::fromStdString(pathText(path));
 }
 
 }  // namespace
@@ -59,7 +61,7 @@ int main(int argc, char* argv[]) {
     }
     vorlan::startApplication(app);
 
-    const std::filesystem::path given = options.dataDir.toStdString();
+    const std::filesystem::path given = vorlan::toPath(options.dataDir);
     vorlan::DataFolders folders{vorlan::ListFolder(given), given};
     if (options.dataDir.isEmpty())
         folders = vorlan::findDataFolders(programDir, userFolder);
