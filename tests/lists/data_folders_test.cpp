@@ -46,7 +46,11 @@ TEST(DataFolders, OwnListsOverrideFileByFile) {
     const fs::path bin = root / "bin";
     const fs::path user = root / "user";
     fs::create_directories(bin);
+#ifdef _WIN32
+    fs::copy(VORLAN_SOURCE_DATA_DIR, bin / "data");  // test::kNoLinks
+#else
     fs::create_directory_symlink(VORLAN_SOURCE_DATA_DIR, bin / "data");
+#endif
     EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // no such folder
     fs::create_directories(user);
     EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // an empty one

@@ -4,6 +4,7 @@
 // answer comes back on a pipe; a job object limits its memory and ends it with the handle.
 #include <windows.h>
 
+#include <io.h>
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -180,8 +181,22 @@ int runChildWorkIfAsked() {
     return 0;
 }
 
-std::filesystem::path nameOfOpenFile(int, const std::filesystem::path& fallback) {
-    return fallback;
+// No /proc/self/fd here: the name the open file has now (after any rename that swapped
+// another file into its old name), for the child to open.
+std::filesystem::path nameOfOpenFile(int fd, const std::filesystem::path& fallback) {
+    const auto h = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD n = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                          VOLUME_NAME_DOS);
+    if (n >= name.size()) {
+        name.resize(n + 1);
+        n = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                        VOLUME_NAME_DOS);
+    }
+    if (n == 0 || n >= name.size())
+        return fallback;
+    name.resize(n);
+    return std::filesystem::path(name);
 }
 
 }  // namespace vorlan

@@ -11,10 +11,10 @@ constexpr UINT kGbk = 936;
 // Whether the character starting at `at` is one of code page 936's, and how long it is.
 std::size_t characterAt(std::string_view bytes, std::size_t at) {
     const auto b = static_cast<unsigned char>(bytes[at]);
-    if (b < 0x80)
+    // 0x80 is the euro sign, alone, in both Microsoft's table and iconv's.
+    if (b <= 0x80)
         return 1;
-    // 0x80 (the euro sign in Microsoft's table) and 0xFF are no GBK, as iconv says.
-    if (b == 0x80 || b == 0xFF || at + 1 >= bytes.size())
+    if (b == 0xFF || at + 1 >= bytes.size())
         return 0;
     wchar_t out[2];
     return ::MultiByteToWideChar(kGbk, MB_ERR_INVALID_CHARS, bytes.data() + at, 2, out, 2) == 1 ? 2

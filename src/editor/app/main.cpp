@@ -25,7 +25,7 @@ void print(std::FILE* to, const QString& text) {
 }
 
 QString qpath(const std::filesystem::path& path) {
-    return QString::fromStdString(pathText(path));
+    return QString::fromStdString(vorlan::pathText(path));
 }
 
 }  // namespace
