@@ -5,7 +5,7 @@
 # copied to both sides.
 # Usage: same_as_linux.sh LINUX_CLI WINDOWS_CLI WINE
 set -uo pipefail
-linux_cli="$1" windows_cli="$2" wine="$3"
+linux_cli="$(realpath "$1")" windows_cli="$(realpath "$2")" wine="$3"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 L="$tmp/linux" W="$tmp/windows"

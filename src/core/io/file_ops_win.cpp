@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -149,7 +150,7 @@ int FileOps::open(const std::filesystem::path& path, OpenMode mode, bool followL
     DWORD share = kShareAll;
     DWORD disposition = OPEN_EXISTING;
     DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;  // folders open too, as on Linux
-    win32::PrivateSecurity privateSecurity;
+    std::optional<win32::PrivateSecurity> privateSecurity;
     SECURITY_ATTRIBUTES* security = nullptr;
     switch (mode) {
         case OpenMode::Read:
@@ -159,7 +160,7 @@ int FileOps::open(const std::filesystem::path& path, OpenMode mode, bool followL
             access |= GENERIC_WRITE;
             break;
         case OpenMode::CreatePrivate:
-            security = &privateSecurity.attributes;
+            security = &privateSecurity.emplace().attributes;
             [[fallthrough]];
         case OpenMode::CreateNew:
             // Nobody else writes a file while we make it; it may be renamed and removed.

@@ -30,6 +30,8 @@ bool isOwnUser(PSID owner);
 // and 0700 mean on Linux. Inheritance from the folder is cut.
 struct PrivateSecurity {
     PrivateSecurity();
+    PrivateSecurity(const PrivateSecurity&) = delete;
+    PrivateSecurity& operator=(const PrivateSecurity&) = delete;
     SECURITY_ATTRIBUTES attributes{};
 
 private:
