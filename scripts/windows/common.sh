@@ -39,19 +39,20 @@ start_prefix() {  # then the files that decide the build
         exit 0
     fi
     say "building into $prefix (once; later runs use it)"
+    # The build folder is kept until the build succeeds: a build stopped half-way (the
+    # machine's session ended) goes on from where it was the next time.
+    work="$cache/windows-build-$what-$key"
     local old
-    for old in "$cache/windows-$what-"*; do
-        [ "$old" = "$prefix" ] || rm -rf "$old"
+    for old in "$cache/windows-$what-"* "$cache/windows-build-$what-"*; do
+        [ "$old" = "$prefix" ] || [ "$old" = "$work" ] || rm -rf "$old"
     done
-    rm -rf "$prefix" "$cache/windows-build-$what".*
-    mkdir -p "$prefix"
-    work="$(mktemp -d "$cache/windows-build-$what.XXXXXX")"
-    trap 'rm -rf "$work"' EXIT
+    mkdir -p "$prefix" "$work"
     export CC="$triple-gcc-posix" CXX="$triple-g++-posix" AR="$triple-gcc-ar-posix"
     export RANLIB="$triple-gcc-ranlib-posix" STRIP="$triple-strip" RC="$triple-windres"
 }
 
 finish_prefix() {
+    rm -rf "$work"
     printf '%s\n' "${sources[@]}" >"$prefix/.complete"
     say "done"
     echo "$prefix"

@@ -13,12 +13,21 @@ patches=("$here"/qtbase-*.patch)
 start_prefix "$0" "${patches[@]}"
 
 build_qt() {
-    local src
+    local src="$work/qt6-base"
+    if [ -f "$work/qt-build/build.ninja" ] && [ -f "$src/.patched" ]; then
+        say "going on with the build in $work"
+        cd "$work/qt-build"
+        build cmake --build . --parallel "$jobs" >&2
+        cmake --install . >&2
+        return
+    fi
+    rm -rf "$work/qt-build"
     src="$(fetch "${sources[0]}")"
     local p
     for p in "${patches[@]}"; do
         patch -d "$src" -p1 -s <"$p"
     done
+    touch "$src/.patched"
     mkdir -p "$work/qt-build"
     cd "$work/qt-build"
     # Core, Gui, Widgets (and Concurrent, which the editor uses) with the windows platform
