@@ -6,6 +6,7 @@
 
 #include "catalog/catalog.h"
 #include "document/kept_files.h"
+#include "image/executable_extract.h"
 #include "lists/char_file.h"
 #include "session/pending_edits.h"
 #include "toolkit/dialogs.h"
@@ -128,7 +129,9 @@ void DocumentSession::writeOutput(const QString& path, std::span<const std::uint
 }
 
 KeptFiles DocumentSession::keptFiles() const {
-    return document_ ? keptFilesOf(document_->path()) : KeptFiles{};
+    KeptFiles kept = keptFilesOf(document_ ? document_->path() : std::filesystem::path());
+    kept.recognisers.emplace_back(keptBesideAnImage);
+    return kept;
 }
 
 bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
