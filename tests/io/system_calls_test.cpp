@@ -86,7 +86,7 @@ TEST(SystemCalls, AnExportFolderIsHeldByOneRunAtATime) {
 // names, and the names come back as the same text.
 TEST(SystemCalls, ChineseNamesGoBothWaysUnchanged) {
     test::TempDir dir;
-    const fs::path folder = dir / textPath("张三");
+    const fs::path folder = dir.path() / textPath("张三");
     fs::create_directory(folder);
     writeOutputFile(systemFileOps(), folder / textPath("游戏 存档.bin"), kNew, false, {});
     const auto it = fs::directory_iterator(folder);
