@@ -8,8 +8,8 @@
 
 #include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
-#include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
+#include "fixtures/hook_ops.h"
 #include "image/disc_image.h"
 #include "image/region_trailer.h"
 #include "io/crc32.h"
@@ -227,6 +227,25 @@ TEST_F(SavedRegions, RestoreTakesTheChosenSavedRegionAndCanBeUndone) {
     EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
 }
 
+// Once the replace mark is made, only the image is written: its first write past the region's
+// start fails, so the region is left part written whatever was saved before.
+struct ImageFailsPastItsFirstChunk : test::HookOps {
+    bool marked = false;
+    ImageFailsPastItsFirstChunk() {
+        before = [this](const std::string& call, const std::string& path, int) {
+            marked = marked || (path.ends_with(".replacing") && call != "lstat" && call != "open");
+        };
+    }
+    std::ptrdiff_t pwrite(int fd, const void* buf, std::size_t count,
+                          std::uint64_t offset) override {
+        if (marked && offset > kImageExeOffset) {
+            errno = EIO;
+            return -1;
+        }
+        return HookOps::pwrite(fd, buf, count, offset);
+    }
+};
+
 // A replace or restore that fails part way removes no saved region: the dated one it was
 // putting back, or the one a replace would have pruned, still holds its bytes, as the failure
 // message says. Only once the image holds the new bytes do the older dated ones go.
@@ -238,8 +257,7 @@ TEST_F(SavedRegions, AFailedWriteRemovesNoSavedRegion) {
     const fs::path dated = before[0] == savedRegionPath(image) ? before[1] : before[0];
     for (const bool restore : {true, false}) {
         SCOPED_TRACE(restore ? "restore --from the dated region" : "replace");
-        test::FaultyOps ops;
-        ops.arm(test::FaultyOps::Kind::WriteError, 8);  // the image's second chunk
+        ImageFailsPastItsFirstChunk ops;
         const ImageWrite w = restore ? restoreRegion(image, {}, &ops, dated)
                                      : replaceExecutable(image, variant(3), {}, &ops);
         ASSERT_FALSE(w.ok);

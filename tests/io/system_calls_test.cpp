@@ -61,8 +61,10 @@ TEST(SystemCalls, IdentityAndLinksAreTheFilesOwn) {
     ASSERT_EQ(systemFileOps().lstat(dir / "b", second), 0);
     EXPECT_TRUE(second.sameFile(made));
     EXPECT_EQ(second.links, 2u);
-    EXPECT_EQ(systemFileOps().renameNoReplace(dir / "b", dir / "a"), -1);
+    createNewFile(systemFileOps(), dir / "c", kOld);
+    EXPECT_EQ(systemFileOps().renameNoReplace(dir / "c", dir / "a"), -1);
     EXPECT_EQ(errno, EEXIST);
+    EXPECT_EQ(test::readFile(dir / "a"), kNew);
 }
 
 // A folder one export fills is held by one run at a time; the next gets it once the first

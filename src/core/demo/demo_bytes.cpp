@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "text/char_table.h"
@@ -39,6 +41,36 @@ std::optional<std::array<std::uint8_t, 2>> codeBytes(const std::string& code) {
 
 }  // namespace
 
+const FieldDef& FieldWriter::field(const std::string& key) const {
+    const FieldDef* f = table_.field(key);
+    if (f == nullptr)
+        throw std::logic_error("the " + table_.name + " table has no field " + key);
+    return *f;
+}
+
+void FieldWriter::set(const std::string& key, std::uint32_t value) {
+    const FieldDef& f = field(key);
+    const auto at =
+        bytes_.subspan(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width));
+    if (f.mask == 0) {
+        storeLe(at, value);
+        return;
+    }
+    const int shift = std::countr_zero(f.mask);
+    at[0] = static_cast<std::uint8_t>((at[0] & ~f.mask) | ((value << shift) & f.mask));
+}
+
+void FieldWriter::clear(const std::string& key) {
+    const FieldDef& f = field(key);
+    ByteWriter(bytes_).zero(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width));
+}
+
+void FieldWriter::name(const std::string& key, const std::vector<std::uint8_t>& codes) {
+    const FieldDef& f = field(key);
+    ByteWriter(bytes_).name(static_cast<std::size_t>(f.offset), static_cast<std::size_t>(f.width),
+                            codes);
+}
+
 void ByteWriter::zero(std::size_t offset, std::size_t size) {
     const auto part = bytes_.subspan(offset, size);
     std::fill(part.begin(), part.end(), std::uint8_t{0});
@@ -47,7 +79,7 @@ void ByteWriter::zero(std::size_t offset, std::size_t size) {
 void ByteWriter::name(std::size_t offset, std::size_t width,
                       const std::vector<std::uint8_t>& codes) {
     zero(offset, width);
-    std::copy_n(codes.begin(), std::min(codes.size(), width), bytes_.begin() + offset);
+    std::copy_n(codes.begin(), std::min(codes.size(), width), bytes_.subspan(offset).begin());
 }
 
 std::vector<std::uint8_t> encodeName(const CharTable& chars, std::string_view text,

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "access/byte_order.h"
+#include "schema/table_def.h"
+
 namespace vorlan {
 
 class CharTable;
@@ -50,22 +53,37 @@ public:
     void u8(std::size_t offset, unsigned value) {
         bytes_[offset] = static_cast<std::uint8_t>(value);
     }
-    void u16(std::size_t offset, unsigned value) {
-        u8(offset, value & 0xFF);
-        u8(offset + 1, (value >> 8) & 0xFF);
-    }
-    // Two's complement, as the game stores signed 16-bit values.
-    void s16(std::size_t offset, int value) { u16(offset, static_cast<unsigned>(value) & 0xFFFF); }
-    void u32(std::size_t offset, std::uint32_t value) {
-        u16(offset, value & 0xFFFF);
-        u16(offset + 2, value >> 16);
-    }
+    void u16(std::size_t offset, unsigned value) { storeLe(bytes_.subspan(offset, 2), value); }
+    void u32(std::size_t offset, std::uint32_t value) { storeLe(bytes_.subspan(offset, 4), value); }
     void zero(std::size_t offset, std::size_t size);
     // The name's codes, then zero bytes up to `width`.
     void name(std::size_t offset, std::size_t width, const std::vector<std::uint8_t>& codes);
 
 private:
     std::span<std::uint8_t> bytes_;
+};
+
+// An entry's fields written by their keys, where the table's definition puts them: the
+// demo says "hp" and the definition says which bytes, so the two cannot drift apart.
+class FieldWriter {
+public:
+    FieldWriter(std::span<std::uint8_t> entry, const TableDef& table)
+        : bytes_(entry), table_(table) {}
+
+    // `value` in the field's bytes, little-endian; a field owning some bits of a byte gets
+    // `value` in those bits (counted from the lowest), the byte's other bits kept.
+    void set(const std::string& key, std::uint32_t value);
+    // Zeroes every byte of the field, bits other fields or none own included.
+    void clear(const std::string& key);
+    // The name's codes, then zero bytes up to the field's width.
+    void name(const std::string& key, const std::vector<std::uint8_t>& codes);
+    // The whole entry as bytes, for what no field shows.
+    ByteWriter bytes() const { return ByteWriter(bytes_); }
+
+private:
+    const FieldDef& field(const std::string& key) const;
+    std::span<std::uint8_t> bytes_;
+    const TableDef& table_;
 };
 
 // The game text codes of `text`, two bytes per character, at most `maxChars` characters.

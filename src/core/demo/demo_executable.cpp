@@ -5,6 +5,7 @@
 #include "demo/demo_bytes.h"
 #include "demo/demo_records.h"
 #include "demo/demo_tables.h"
+#include "tables/unit_table.h"
 
 namespace vorlan {
 
@@ -60,15 +61,19 @@ using demo::weaponSlot;
 // Values at the edges of their fields, on the first units, so that they are easy to find
 // when trying the editor out. Every unit has a weapon in slot 0.
 void writeEdgeValues(std::span<std::uint8_t> image) {
-    unitHeader(image, 1).u32(36, 100000);  // HP above 16 bits
-    weaponSlot(image, 1, 0).s16(46, -10);  // negative hit value
-    unitHeader(image, 2).u8(62, 10);       // move type 10, shown as the ninth item
-    unitHeader(image, 3).u8(70, 0xF5);     // icon toggles with the unused high bits set
-    demo::ByteWriter unit4 = unitHeader(image, 4);
-    unit4.u8(49, 0xFF);    // COST
-    unit4.u16(50, 65535);  // repair cost
-    unit4.u8(58, 0xA5);    // upgrade steps EN 10, HP 5, armour 3, mobility 15
-    unit4.u8(59, 0x3F);
+    const auto unit = [&](int i) { return demo::FieldWriter(unitHeader(image, i), unitTable()); };
+    unit(1).set("hp", 100000);  // HP above 16 bits
+    demo::FieldWriter(weaponSlot(image, 1, 0), weaponTable()).set("hit", 0xFFF6);  // -10
+    unit(2).set("move-type", 10);  // stored 10, shown as the ninth item
+    // Icon toggles with the unused high bits set.
+    demo::ByteWriter(unitHeader(image, 3)).u8(unitTable().field("icon0")->offset, 0xF5);
+    demo::FieldWriter unit4 = unit(4);
+    unit4.set("cost", 0xFF);
+    unit4.set("repair", 65535);
+    unit4.set("step-en", 10);
+    unit4.set("step-hp", 5);
+    unit4.set("step-armor", 3);
+    unit4.set("step-mobility", 15);
 }
 
 }  // namespace

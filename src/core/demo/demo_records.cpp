@@ -28,110 +28,120 @@ unsigned skillBits(Rng& rng, int bits) {
     return rng.chance(25) ? 1U << rng.range(0, bits - 1) : 0U;
 }
 
-void writeUnitHeader(ByteWriter h, int unit, const CharTable& chars, Rng& rng) {
-    h.u16(0, static_cast<unsigned>(unit));
-    h.name(2, 34, encodeName(chars, demoUnitName(unit), maxNameChars(34)));
+const char* const kTerrainKeys[] = {"terrain-air", "terrain-land", "terrain-sea", "terrain-space"};
+
+void writeUnitHeader(FieldWriter h, int unit, const CharTable& chars, Rng& rng) {
+    h.set("code", static_cast<unsigned>(unit));
+    h.name("name", encodeName(chars, demoUnitName(unit), maxNameChars(34)));
     const int size = rng.range(0, 5);
     // Bigger units get more HP and armour, as in the game.
-    h.u32(36, static_cast<std::uint32_t>(rng.range(30, 100 + 100 * size) * 100));
-    h.u16(40, static_cast<unsigned>(rng.range(10, 30) * 10));
-    h.u16(42, static_cast<unsigned>(rng.range(4, 8)));
-    h.u16(44, static_cast<unsigned>(rng.range(60, 140)));
-    h.u16(46, static_cast<unsigned>(rng.range(80, 150 + 20 * size) * 10));
-    h.u8(48, static_cast<unsigned>(size));
-    h.u8(49, rng.next() & 0xFF);
-    h.u16(50, static_cast<unsigned>(rng.range(10, 300) * 100));
-    h.u16(52, static_cast<unsigned>(rng.range(5, 200) * 100));
-    h.u16(54, static_cast<unsigned>(rng.range(10, 500)));
-    h.u16(56, static_cast<unsigned>(rng.range(5, 60)));
-    // Upgrade step limits EN, HP, armour, mobility as four nibbles; most units allow 5 each.
+    h.set("hp", static_cast<std::uint32_t>(rng.range(30, 100 + 100 * size) * 100));
+    h.set("en", static_cast<unsigned>(rng.range(10, 30) * 10));
+    h.set("move", static_cast<unsigned>(rng.range(4, 8)));
+    h.set("mobility", static_cast<unsigned>(rng.range(60, 140)));
+    h.set("armor", static_cast<unsigned>(rng.range(80, 150 + 20 * size) * 10));
+    h.set("size", static_cast<unsigned>(size));
+    h.set("cost", rng.next() & 0xFF);
+    h.set("repair", static_cast<unsigned>(rng.range(10, 300) * 100));
+    h.set("reward", static_cast<unsigned>(rng.range(5, 200) * 100));
+    h.set("exp", static_cast<unsigned>(rng.range(10, 500)));
+    h.set("pp", static_cast<unsigned>(rng.range(5, 60)));
+    // Most units allow 5 upgrade steps of each kind; a few have other limits.
     const bool special = rng.chance(8);
-    h.u8(58, special ? 0xA5 : 0x55);
-    h.u8(59, special ? 0x3F : 0x55);
-    h.u8(61, static_cast<unsigned>(rng.range(0, 4)));
-    h.u8(62, static_cast<unsigned>(rng.pick(kMoveTypes)));
-    for (std::size_t t = 0; t < 4; ++t)
-        h.u8(63 + t, static_cast<unsigned>(rng.pick(kTerrains)));
-    h.u16(68, skillBits(rng, 13));
-    h.u8(70, rng.chance(30) ? static_cast<unsigned>(rng.range(1, 15)) : 0U);
-    h.u16(72, skillBits(rng, 15));
-    h.u8(76, static_cast<unsigned>(rng.pick(kUnitAttributes)));
-    h.u8(78, rng.chance(60) ? 0U : static_cast<unsigned>(rng.range(1, 4)));
-    h.u16(80, static_cast<unsigned>(rng.range(0, pilotTable().count - 1)));
+    h.set("step-en", special ? 0xA : 5);
+    h.set("step-hp", 5);
+    h.set("step-armor", special ? 3 : 5);
+    h.set("step-mobility", special ? 0xF : 5);
+    h.set("chips", static_cast<unsigned>(rng.range(0, 4)));
+    h.set("move-type", static_cast<unsigned>(rng.pick(kMoveTypes)));
+    for (const char* terrain : kTerrainKeys)
+        h.set(terrain, static_cast<unsigned>(rng.pick(kTerrains)));
+    h.set("skills1", skillBits(rng, 13));
+    // The icons' byte has its unshown high bits clear, as the game's records have it.
+    const unsigned icons = rng.chance(30) ? static_cast<unsigned>(rng.range(1, 15)) : 0U;
+    h.clear("icon0");
+    for (unsigned k = 0; k < 4; ++k)
+        h.set("icon" + std::to_string(k), (icons >> k) & 1U);
+    h.set("skills2", skillBits(rng, 15));
+    h.set("attribute", static_cast<unsigned>(rng.pick(kUnitAttributes)));
+    h.set("transfer", rng.chance(60) ? 0U : static_cast<unsigned>(rng.range(1, 4)));
+    h.set("pilot", static_cast<unsigned>(rng.range(0, pilotTable().count - 1)));
 }
 
-void writeWeapon(ByteWriter w, int unit, int slot, const CharTable& chars, Rng& rng) {
-    w.name(0, 40, encodeName(chars, demoWeaponName(unit, slot), maxNameChars(40)));
+void writeWeapon(FieldWriter w, int unit, int slot, const CharTable& chars, Rng& rng) {
+    w.name("name", encodeName(chars, demoWeaponName(unit, slot), maxNameChars(40)));
     // Later slots hold the stronger weapons.
-    w.u16(42, static_cast<unsigned>(800 + 500 * slot + 50 * rng.range(0, 20)));
+    w.set("attack", static_cast<unsigned>(800 + 500 * slot + 50 * rng.range(0, 20)));
     const int nearRange = slot == 0 ? 1 : rng.range(1, 3);
-    w.u8(44, static_cast<unsigned>(nearRange));
-    w.u8(45, static_cast<unsigned>(nearRange + rng.range(0, 6)));
-    w.s16(46, rng.range(-20, 30));
-    w.s16(48, rng.range(-10, 30));
+    w.set("range-min", static_cast<unsigned>(nearRange));
+    w.set("range-max", static_cast<unsigned>(nearRange + rng.range(0, 6)));
+    // Two's complement, as the game stores signed 16-bit values.
+    w.set("hit", static_cast<unsigned>(rng.range(-20, 30)) & 0xFFFF);
+    w.set("ct", static_cast<unsigned>(rng.range(-10, 30)) & 0xFFFF);
     const int ammo = rng.chance(50) ? rng.range(1, 20) : 0;
-    w.u8(50, static_cast<unsigned>(ammo));
-    w.u8(51, ammo > 0 ? 0U : static_cast<unsigned>(rng.range(1, 12) * 5));
-    w.u8(52, static_cast<unsigned>(slot < 2 ? 0 : rng.pick(kMorales)));
-    w.u8(53, static_cast<unsigned>(rng.range(0, 4)));
-    for (std::size_t t = 0; t < 4; ++t)
-        w.u8(54 + t, static_cast<unsigned>(rng.pick(kTerrains)));
-    w.u8(58, static_cast<unsigned>(rng.pick(kWeaponKinds)));
-    w.u8(64, static_cast<unsigned>(rng.range(0, 3)));
-    w.u8(65, static_cast<unsigned>(rng.range(0, 15) * 16 + rng.pick(kRequiredSkills)));
+    w.set("ammo", static_cast<unsigned>(ammo));
+    w.set("en-cost", ammo > 0 ? 0U : static_cast<unsigned>(rng.range(1, 12) * 5));
+    w.set("morale", static_cast<unsigned>(slot < 2 ? 0 : rng.pick(kMorales)));
+    w.set("upgrade-type", static_cast<unsigned>(rng.range(0, 4)));
+    for (const char* terrain : kTerrainKeys)
+        w.set(terrain, static_cast<unsigned>(rng.pick(kTerrains)));
+    w.set("kind", static_cast<unsigned>(rng.pick(kWeaponKinds)));
+    w.set("attribute", static_cast<unsigned>(rng.range(0, 3)));
+    const int level = rng.range(0, 15);
+    w.set("level", static_cast<unsigned>(level));
+    w.set("required-skill", static_cast<unsigned>(rng.pick(kRequiredSkills)));
 }
 
 }  // namespace
 
-void writeSpiritSlots(ByteWriter s, int used, Rng& rng) {
+void writeSpiritSlots(FieldWriter s, int used, Rng& rng) {
     std::array<bool, 31> taken{};
     int level = 1;
     for (int k = 0; k < 6; ++k) {
-        const std::size_t at = 3 * static_cast<std::size_t>(k);
+        const std::string slot = "spirit" + std::to_string(k + 1);
         if (k >= used) {
-            s.zero(at, 3);
+            for (const char* part : {"", "-level", "-sp"})
+                s.set(slot + part, 0);
             continue;
         }
         int code = rng.range(1, 30);
         while (taken[static_cast<std::size_t>(code)])
             code = code % 30 + 1;
         taken[static_cast<std::size_t>(code)] = true;
-        s.u8(at, static_cast<unsigned>(code));
-        s.u8(at + 1, static_cast<unsigned>(level));
-        s.u8(at + 2, static_cast<unsigned>(rng.range(1, 16) * 5));
+        s.set(slot, static_cast<unsigned>(code));
+        s.set(slot + "-level", static_cast<unsigned>(level));
+        s.set(slot + "-sp", static_cast<unsigned>(rng.range(1, 16) * 5));
         level = std::min(60, level + rng.range(2, 12));
     }
 }
 
 namespace {
 
-void writePilot(ByteWriter p, int pilot, const CharTable& chars, Rng& rng) {
+void writePilot(FieldWriter p, int pilot, const CharTable& chars, Rng& rng) {
     const DemoPilotName name = demoPilotName(pilot);
-    p.u16(0, static_cast<unsigned>(pilot));
-    p.name(2, 21, encodeName(chars, name.nickname, maxNameChars(21)));
-    p.name(23, 21, encodeName(chars, name.surname, maxNameChars(21)));
-    p.name(44, 24, encodeName(chars, name.given, maxNameChars(24)));
-    p.u8(72, static_cast<unsigned>(rng.range(40, 120)));  // SP
-    for (std::size_t a = 73; a <= 78; ++a)
-        p.u8(a, static_cast<unsigned>(rng.range(90, 200)));
-    for (std::size_t t = 80; t <= 83; ++t)
-        p.u8(t, static_cast<unsigned>(rng.pick(kTerrains)));
-    p.u8(84, static_cast<unsigned>(rng.pick(kSideFlags)));
-    p.u8(85, static_cast<unsigned>(rng.pick(kPilotTransfers)));
-    writeSpiritSlots(p.sub(92, 18), rng.range(3, 6), rng);
-    // Skill slots: code, then nine learn levels rising from the first.
+    p.set("code", static_cast<unsigned>(pilot));
+    p.name("nickname", encodeName(chars, name.nickname, maxNameChars(21)));
+    p.name("surname", encodeName(chars, name.surname, maxNameChars(21)));
+    p.name("given-name", encodeName(chars, name.given, maxNameChars(24)));
+    p.set("sp", static_cast<unsigned>(rng.range(40, 120)));
+    for (const char* ability : {"melee", "shooting", "evasion", "accuracy", "defense", "technique"})
+        p.set(ability, static_cast<unsigned>(rng.range(90, 200)));
+    for (const char* terrain : kTerrainKeys)
+        p.set(terrain, static_cast<unsigned>(rng.pick(kTerrains)));
+    p.set("side", static_cast<unsigned>(rng.pick(kSideFlags)));
+    p.set("transfer", static_cast<unsigned>(rng.pick(kPilotTransfers)));
+    writeSpiritSlots(p, rng.range(3, 6), rng);
+    // Skill slots: code, then nine learn levels rising from the first; unused ones zero.
     const int skills = rng.range(0, 6);
     for (int k = 0; k < 6; ++k) {
-        ByteWriter slot = p.sub(110 + 10 * static_cast<std::size_t>(k), 10);
-        if (k >= skills) {
-            slot.zero(0, 10);
-            continue;
-        }
-        slot.u8(0, static_cast<unsigned>(rng.range(1, 34)));
-        int level = rng.range(1, 20);
-        for (std::size_t j = 1; j <= 9; ++j) {
-            slot.u8(j, static_cast<unsigned>(level));
-            level = std::min(99, level + rng.range(2, 9));
+        const std::string slot = "skill" + std::to_string(k + 1);
+        const bool used = k < skills;
+        p.set(slot, used ? static_cast<unsigned>(rng.range(1, 34)) : 0U);
+        int level = used ? rng.range(1, 20) : 0;
+        for (int j = 1; j <= 9; ++j) {
+            p.set(slot + "-lv" + std::to_string(j), static_cast<unsigned>(level));
+            if (used)
+                level = std::min(99, level + rng.range(2, 9));
         }
     }
 }
@@ -142,15 +152,13 @@ void writeUnits(std::span<std::uint8_t> image, const CharTable& chars) {
     Rng rng(1);
     const TableDef& slots = weaponTable();
     for (int i = 0; i < unitTable().count; ++i) {
-        writeUnitHeader(unitHeader(image, i), i, chars, rng);
+        writeUnitHeader(FieldWriter(unitHeader(image, i), unitTable()), i, chars, rng);
         const int weapons = rng.range(1, 8);
         for (int j = 0; j < slots.perGroup; ++j) {
-            ByteWriter slot = weaponSlot(image, i, j);
-            if (j < weapons) {
-                writeWeapon(slot, i, j, chars, rng);
-            } else {
-                slot.zero(0, static_cast<std::size_t>(slots.size));
-            }
+            if (j < weapons)
+                writeWeapon(FieldWriter(weaponSlot(image, i, j), slots), i, j, chars, rng);
+            else
+                ByteWriter(weaponSlot(image, i, j)).zero(0, static_cast<std::size_t>(slots.size));
         }
     }
 }
@@ -160,23 +168,23 @@ void writePilots(std::span<std::uint8_t> image, const CharTable& chars) {
     const TableDef& pilots = pilotTable();
     for (int i = 0; i < pilots.count; ++i) {
         writePilot(
-            ByteWriter(image.subspan(pilots.entryOffset(i), static_cast<std::size_t>(pilots.size))),
+            FieldWriter(image.subspan(pilots.entryOffset(i), static_cast<std::size_t>(pilots.size)),
+                        pilots),
             i, chars, rng);
     }
 }
 
-ByteWriter unitHeader(std::span<std::uint8_t> image, int unit) {
+std::span<std::uint8_t> unitHeader(std::span<std::uint8_t> image, int unit) {
     // The header is what comes before the record's first weapon slot.
     const TableDef& units = unitTable();
     const std::uint32_t start = units.entryOffset(unit);
-    return ByteWriter(
-        image.subspan(start, weaponTable().entryOffset(unit * weaponTable().perGroup) - start));
+    return image.subspan(start, weaponTable().entryOffset(unit * weaponTable().perGroup) - start);
 }
 
-ByteWriter weaponSlot(std::span<std::uint8_t> image, int unit, int slot) {
+std::span<std::uint8_t> weaponSlot(std::span<std::uint8_t> image, int unit, int slot) {
     const TableDef& slots = weaponTable();
-    return ByteWriter(image.subspan(slots.entryOffset(unit * slots.perGroup + slot),
-                                    static_cast<std::size_t>(slots.size)));
+    return image.subspan(slots.entryOffset(unit * slots.perGroup + slot),
+                         static_cast<std::size_t>(slots.size));
 }
 
 }  // namespace vorlan::demo

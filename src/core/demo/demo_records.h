@@ -12,17 +12,17 @@ class CharTable;
 
 namespace vorlan::demo {
 
-// Six spirit command slots of (code, learn level, SP cost), as pilots and the protagonist
-// table hold them: `used` slots filled with different codes and rising levels, the rest
-// 00 00 00.
-void writeSpiritSlots(ByteWriter slots, int used, Rng& rng);
+// The six spirit command slots (code, learn level, SP cost: fields "spiritN", "spiritN-level",
+// "spiritN-sp") of a pilot or a protagonist entry: `used` slots filled with different codes
+// and rising levels, the rest 00 00 00.
+void writeSpiritSlots(FieldWriter entry, int used, Rng& rng);
 
 // Fill the unit table and the pilot table of a whole executable image.
 void writeUnits(std::span<std::uint8_t> image, const CharTable& chars);
 void writePilots(std::span<std::uint8_t> image, const CharTable& chars);
 
 // A unit's header (the record before its first weapon slot), and one of its weapon slots.
-ByteWriter unitHeader(std::span<std::uint8_t> image, int unit);
-ByteWriter weaponSlot(std::span<std::uint8_t> image, int unit, int slot);
+std::span<std::uint8_t> unitHeader(std::span<std::uint8_t> image, int unit);
+std::span<std::uint8_t> weaponSlot(std::span<std::uint8_t> image, int unit, int slot);
 
 }  // namespace vorlan::demo

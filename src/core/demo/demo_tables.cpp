@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 
 #include "demo/demo_bytes.h"
 #include "demo/demo_records.h"
@@ -14,14 +15,17 @@ namespace vorlan::demo {
 
 namespace {
 
-// Entry `index` of `table`, where the table's definition puts it.
-ByteWriter entry(std::span<std::uint8_t> image, const TableDef& table, int index = 0) {
-    return ByteWriter(
-        image.subspan(table.entryOffset(index), static_cast<std::size_t>(table.size)));
+// Entry `index` of `table`, where the table's definition puts it, written by field keys.
+FieldWriter entry(std::span<std::uint8_t> image, const TableDef& table, int index = 0) {
+    return FieldWriter(
+        image.subspan(table.entryOffset(index), static_cast<std::size_t>(table.size)), table);
 }
 
-// Fields of an enhancement part: 0 to 3 are the 16-bit bonuses (move, HP, EN, armour),
-// 4 to 17 the bytes from entry offset 8 on.
+std::string numbered(const std::string& stem, std::size_t n) {
+    return stem + std::to_string(n);
+}
+
+// Fields of an enhancement part, in the table's field order.
 enum PartField {
     kMove,
     kHp,
@@ -107,12 +111,14 @@ constexpr std::array<PartEffects, 49> kPartEffects = {{
 
 // One guts level: ten rows (HP 100% down to 10%) of four corrections (hit, evasion, armour,
 // critical hit), rising as HP falls and with the level, capped at 50.
-void writeGutsLevel(ByteWriter level, int guts) {
+void writeGutsLevel(FieldWriter level, int guts) {
     constexpr std::array<int, 4> kWeights = {3, 3, 4, 2};
+    constexpr std::array<const char*, 4> kKinds = {"-hit", "-evasion", "-armor", "-critical"};
     for (std::size_t r = 0; r < 10; ++r) {
         for (std::size_t k = 0; k < 4; ++k) {
             const int value = static_cast<int>(r) * (guts + 1) * kWeights[k] / 4;
-            level.u8(4 * r + k, static_cast<unsigned>(std::min(50, value)));
+            level.set(numbered("hp", 100 - 10 * r) + kKinds[k],
+                      static_cast<unsigned>(std::min(50, value)));
         }
     }
 }
@@ -121,19 +127,15 @@ void writeGutsLevel(ByteWriter level, int guts) {
 
 void writeParts(std::span<std::uint8_t> image) {
     static_assert(kPartEffects.size() == 49);
-    for (int i = 0; i < partTable().count; ++i) {
-        ByteWriter part = entry(image, partTable(), i);
-        part.zero(0, 22);
+    const TableDef& parts = partTable();
+    for (int i = 0; i < parts.count; ++i) {
+        FieldWriter part = entry(image, parts, i);
+        for (const FieldDef& f : parts.fields)
+            part.set(f.key, 0);
         for (const PartEffect& effect : kPartEffects[static_cast<std::size_t>(i)]) {
-            if (effect.field == kNone)
-                continue;
-            const auto field = static_cast<std::size_t>(effect.field);
-            const auto value = static_cast<unsigned>(effect.value);
-            if (field < 4) {
-                part.u16(2 * field, value);
-            } else {
-                part.u8(8 + field - 4, value);
-            }
+            if (effect.field != kNone)
+                part.set(parts.fields[static_cast<std::size_t>(effect.field)].key,
+                         static_cast<unsigned>(effect.value));
         }
     }
 }
@@ -142,16 +144,14 @@ void writeUpgradeCosts(std::span<std::uint8_t> image) {
     // Rows HP, EN, mobility, armour; each step costs more than the one before.
     constexpr std::array<std::uint32_t, 4> kBase = {2000, 1500, 2500, 2000};
     for (int row = 0; row < upgradeCostTable().count; ++row) {
-        ByteWriter costs = entry(image, upgradeCostTable(), row);
-        for (std::size_t s = 0; s < 10; ++s) {
-            costs.u32(4 * s,
-                      kBase[static_cast<std::size_t>(row)] * static_cast<std::uint32_t>(s + 1));
-        }
+        FieldWriter costs = entry(image, upgradeCostTable(), row);
+        for (std::size_t s = 1; s <= 10; ++s)
+            costs.set(numbered("step", s), kBase[static_cast<std::size_t>(row)] * s);
     }
 }
 
 void writeWeaponUpgrades(std::span<std::uint8_t> image) {
-    ByteWriter block = entry(image, weaponUpgradeTable());
+    FieldWriter block = entry(image, weaponUpgradeTable());
     // Type t's ten attack increments add up to its total (2200 … 800), weighted towards
     // the later steps; the last step takes the rounding remainder.
     constexpr std::array<int, 5> kTotals = {2200, 1900, 1600, 1300, 800};
@@ -160,10 +160,11 @@ void writeWeaponUpgrades(std::span<std::uint8_t> image) {
     for (std::size_t t = 0; t < 5; ++t) {
         int rest = kTotals[t];
         for (std::size_t s = 0; s < 10; ++s) {
-            const std::size_t n = 10 * t + s;
-            block.u32(4 * n, static_cast<std::uint32_t>(kCostBase[t] * static_cast<int>(s + 1)));
+            const std::string step = std::to_string(t + 1) + "-" + std::to_string(s + 1);
+            block.set("cost" + step,
+                      static_cast<std::uint32_t>(kCostBase[t] * static_cast<int>(s + 1)));
             const int increment = s == 9 ? rest : kTotals[t] * kWeights[s] / 80 / 10 * 10;
-            block.u16(208 + 2 * n, static_cast<unsigned>(increment));
+            block.set("attack" + step, static_cast<unsigned>(increment));
             rest -= increment;
         }
     }
@@ -172,14 +173,14 @@ void writeWeaponUpgrades(std::span<std::uint8_t> image) {
 void writeSkillTraining(std::span<std::uint8_t> image) {
     Rng rng(3);
     for (int k = 0; k < skillTrainingTable().count; ++k) {
-        ByteWriter skill = entry(image, skillTrainingTable(), k);
+        FieldWriter skill = entry(image, skillTrainingTable(), k);
         // Name and description pointers into the game's text area.
-        skill.u32(0, 0x00325A40U + 0x10U * static_cast<std::uint32_t>(k));
-        skill.u32(4, 0x00325C80U + 0x40U * static_cast<std::uint32_t>(k));
-        skill.u8(8, static_cast<unsigned>(rng.range(0, 3)));
+        skill.set("name-pointer", 0x00325A40U + 0x10U * static_cast<std::uint32_t>(k));
+        skill.set("text-pointer", 0x00325C80U + 0x40U * static_cast<std::uint32_t>(k));
+        skill.set("type", static_cast<unsigned>(rng.range(0, 3)));
         int pp = rng.range(1, 5) * 10;
-        for (std::size_t m = 0; m < 9; ++m) {
-            skill.u8(10 + 2 * m, static_cast<unsigned>(pp));
+        for (std::size_t m = 1; m <= 9; ++m) {
+            skill.set(numbered("pp", m), static_cast<unsigned>(pp));
             pp = std::min(250, pp + rng.range(1, 4) * 10);
         }
     }
@@ -193,37 +194,37 @@ void writeGuts(std::span<std::uint8_t> image) {
 void writeBarriers(std::span<std::uint8_t> image) {
     Rng rng(4);
     for (int i = 0; i < barrierTable().count; ++i) {
-        ByteWriter barrier = entry(image, barrierTable(), i);
-        barrier.u8(0, static_cast<unsigned>(rng.range(1, 4) * 5));
-        barrier.u8(2, rng.chance(40) ? static_cast<unsigned>(rng.range(100, 130)) : 0U);
-        barrier.u16(8, static_cast<unsigned>(rng.range(5, 40) * 100));
-        barrier.u8(12, static_cast<unsigned>(rng.range(0, 1)));
-        barrier.u8(13, 0);
+        FieldWriter barrier = entry(image, barrierTable(), i);
+        barrier.set("en-cost", static_cast<unsigned>(rng.range(1, 4) * 5));
+        barrier.set("morale", rng.chance(40) ? static_cast<unsigned>(rng.range(100, 130)) : 0U);
+        barrier.set("damage", static_cast<unsigned>(rng.range(5, 40) * 100));
+        barrier.set("type", static_cast<unsigned>(rng.range(0, 1)));
+        barrier.bytes().u8(13, 0);  // after the type: no field, zero in the game's records
     }
 }
 
 void writeSkillCorrections(std::span<std::uint8_t> image) {
-    ByteWriter block = entry(image, skillCorrectionTable());
+    FieldWriter block = entry(image, skillCorrectionTable());
     struct Table {
-        std::size_t start;
+        const char* name;
         std::size_t columns;
         std::array<int, 8> perLevel;  // added per skill level, in tenths
     };
-    // Newtype, enhanced human, psychokinesis, psychic power, brave, antibody reaction.
     constexpr std::array<Table, 6> kTables = {{
-        {0, 4, {20, 20, 3, 0}},
-        {48, 4, {15, 15, 2, 0}},
-        {94, 2, {20, 20}},
-        {128, 4, {15, 15, 20, 0}},
-        {176, 4, {10, 10, 20, 30}},
-        {228, 8, {20, 20, 3, 15, 5, 5, 0, 0}},
+        {"newtype", 4, {20, 20, 3, 0}},
+        {"enhanced", 4, {15, 15, 2, 0}},
+        {"psychokinesis", 2, {20, 20}},
+        {"psychic", 4, {15, 15, 20, 0}},
+        {"brave", 4, {10, 10, 20, 30}},
+        {"antibody", 8, {20, 20, 3, 15, 5, 5, 0, 0}},
     }};
     for (const Table& table : kTables) {
         for (std::size_t level = 1; level <= 9; ++level) {
             for (std::size_t j = 0; j < table.columns; ++j) {
                 const int value = table.perLevel[j] * static_cast<int>(level) / 10;
-                block.u8(table.start + (level - 1) * table.columns + j,
-                         static_cast<unsigned>(std::min(50, value)));
+                block.set(std::string(table.name) + "-l" + std::to_string(level) + "-" +
+                              std::to_string(j + 1),
+                          static_cast<unsigned>(std::min(50, value)));
             }
         }
     }

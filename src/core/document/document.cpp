@@ -40,6 +40,7 @@ std::string busyMessage(const std::filesystem::path& p) {
 // The old (before) or new (after) bytes of each run, to write.
 std::vector<WriteRun> runsOf(const std::vector<ByteRun>& runs, bool after) {
     std::vector<WriteRun> out;
+    out.reserve(runs.size());
     for (const ByteRun& r : runs)
         out.push_back({r.offset, after ? r.after : r.before});
     return out;
@@ -434,7 +435,10 @@ WriteResult Document::write(const Change& change) {
         }
         WriteStep& step = result.step;
         step.table = change.table;
-        step.entries = edit.entries.empty() ? change.entries : std::move(edit.entries);
+        if (edit.entries.empty())
+            step.entries = change.entries;
+        else
+            step.entries = std::move(edit.entries);
         step.fields = std::move(edit.fields);
         step.label = std::move(edit.label);
         for (std::size_t i = 0; i < blocks.size(); ++i) {

@@ -86,7 +86,7 @@ ImageFacts openForWriting(std::optional<ImageFile>& image, FileOps& ops,
                           const std::filesystem::path& path, bool requireElf) {
     image.emplace(ops, path, true);
     image->lock(true);
-    const ImageFacts facts = inspectImage(*image, requireElf, DirectoryReading::Child);
+    ImageFacts facts = inspectImage(*image, requireElf, DirectoryReading::Child);
     if (!image->stillSame())
         throw ImageRefusal(movedBeforeWriting(*image));
     return facts;

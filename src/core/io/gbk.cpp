@@ -12,7 +12,7 @@ namespace vorlan {
 std::optional<std::string> gbkToUtf8(std::string_view bytes, std::size_t& badAt,
                                      const std::string& fileName) {
     iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (cd == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr): iconv's error
         throw DataFileError("系统不支持 GBK 编码，无法读取文件：" + fileName);
     const std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
     std::string in(bytes);

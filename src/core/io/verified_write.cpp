@@ -38,7 +38,7 @@ void writeVerified(PosixFile& file, std::span<const WriteRun> runs, bool& touche
             const std::size_t n = std::min(kBack, r.bytes.size() - at);
             const std::span<std::uint8_t> got(back.data(), n);
             file.readAt(r.offset + at, got);
-            if (!std::equal(got.begin(), got.end(), r.bytes.begin() + at))
+            if (!std::equal(got.begin(), got.end(), r.bytes.subspan(at).begin()))
                 throw IoError("写入后读回的内容与写入的不一致：" + pathText(file.path()), EIO);
         }
     }

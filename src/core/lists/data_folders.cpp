@@ -49,7 +49,7 @@ std::filesystem::path runningProgramFolder(const char* argv0) {
 }
 
 std::filesystem::path programDataFolder(const std::filesystem::path& programDir) {
-    const std::filesystem::path beside = programDir / "data";
+    std::filesystem::path beside = programDir / "data";
     if (isFolder(beside))
         return beside;
     const std::filesystem::path installed =

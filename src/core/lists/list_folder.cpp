@@ -26,7 +26,7 @@ std::filesystem::path ListFolder::holding(const std::string& name) const {
 
 std::string ListFolder::missingList(bool charsChosen) const {
     for (const ListFile& list : {kUnitList, kPilotList, kCharList, kSkillList}) {
-        const std::string name = list.name;
+        std::string name = list.name;
         if (present(holding(name) / name))
             continue;
         if (name == kCharList.name &&

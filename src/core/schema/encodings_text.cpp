@@ -37,7 +37,7 @@ public:
 
     bool write(FieldAccess& fa, const FieldDef& f, const FieldValue& v) const override {
         const std::string_view t = trimBlanks(v.text);
-        const auto maxDigits = static_cast<std::size_t>(2 * f.width);
+        const auto maxDigits = 2 * static_cast<std::size_t>(f.width);
         // Whole bytes only: a lone last digit would be stored as a byte's low half.
         if (t.empty() || t.size() > maxDigits || t.size() % 2 != 0 || !allHex(t))
             return false;
@@ -75,7 +75,7 @@ public:
         const std::string_view t = trimBlanks(v.text);
         if (!allHex(t))
             return false;
-        const auto digits = static_cast<std::size_t>(2 * f.width);
+        const auto digits = 2 * static_cast<std::size_t>(f.width);
         std::string full(t.substr(0, digits));
         full.resize(digits, '0');
         for (std::size_t i = 0; i < digits; i += 2) {

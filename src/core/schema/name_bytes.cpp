@@ -16,7 +16,7 @@ std::string clearedNameBytes(const FieldDef& f, const FieldValue& shown,
     int last = -1;
     int count = 0;
     for (int b = shownBytes; b < f.width; ++b) {
-        const auto at = static_cast<std::size_t>(f.offset + b);
+        const auto at = static_cast<std::size_t>(f.offset) + static_cast<std::size_t>(b);
         if (before[at] != 0 && after[at] == 0) {
             first = first < 0 ? b : first;
             last = b;
@@ -41,7 +41,7 @@ std::string nameCodeNote(const FieldDef& f, std::string_view given) {
         given.remove_suffix(1);
     if (given.starts_with("0x") || given.starts_with("0X"))
         given.remove_prefix(2);
-    const auto digits = static_cast<std::size_t>(2 * f.width);
+    const auto digits = 2 * static_cast<std::size_t>(f.width);
     const std::string field = "「" + f.fullCaption() + "」";
     if (given.size() > digits) {
         return field + "只有 " + std::to_string(f.width) + " 字节（" + std::to_string(digits) +

@@ -28,7 +28,7 @@ const TableDef& skillTrainingTable() {
         // Entry k trains skill k + 1: its name is line k + 1 of jn.txt.
         d.labelRule = [](int index, NameSource* names) {
             const auto* skills = names != nullptr ? names->names(NameList::Skills) : nullptr;
-            const auto line = static_cast<std::size_t>(index + 1);
+            const auto line = static_cast<std::size_t>(index) + 1;
             return skills != nullptr && line < skills->size() ? (*skills)[line]
                                                               : "技能" + std::to_string(index + 1);
         };
