@@ -24,7 +24,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 nice -n 10 cmake --build "$build" --parallel "${VORLAN_WIN_JOBS:-$(nproc)}" -- vorlan-cli core_tests
 
 # A Wine folder of the build's own, made once (its first start takes a while).
-export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+# No .NET or HTML engine (nothing asks to download them), no menu entries.
+export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine" wineboot --init >/dev/null 2>&1 || true
 fi
