@@ -23,7 +23,7 @@ folder="$tmp/张三的程序"
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
 app="$(ls -d "$folder"/vorlan-*-windows-x64)"
-export WINEPREFIX="$tmp/wine" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+export WINEPREFIX="$tmp/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 
 display=":$((90 + RANDOM % 9))"
