@@ -43,7 +43,8 @@ start_prefix() {  # then the files that decide the build
     # machine's session ended) goes on from where it was the next time.
     work="$cache/windows-build-$what-$key"
     local old
-    for old in "$cache/windows-$what-"* "$cache/windows-build-$what-"*; do
+    # (windows-build.* are the build folders of this script's first version.)
+    for old in "$cache/windows-$what-"* "$cache/windows-build-$what-"* "$cache/windows-build."*; do
         [ "$old" = "$prefix" ] || [ "$old" = "$work" ] || rm -rf "$old"
     done
     mkdir -p "$prefix" "$work"
