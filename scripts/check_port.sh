@@ -2,7 +2,8 @@
 # Checks the core as a Windows port would meet it: every src/core file outside core/io (the
 # one folder that speaks to the operating system) compiles, syntax only, with the Windows
 # cross compiler. The libraries' own headers are taken from this system.
-# Needs Debian's g++-mingw-w64-x86-64-posix (not installed by deps.sh: a porter's check).
+# Needs Debian's g++-mingw-w64-x86-64-posix (scripts/deps.sh --tests installs it). The
+# io folder itself is built for Windows by scripts/windows/test.sh.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cxx=x86_64-w64-mingw32-g++-posix

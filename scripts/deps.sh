@@ -13,10 +13,14 @@ packages=(
     dpkg-dev file help2man
 )
 
-# The tests also open CSV files in a real spreadsheet program and check the package with
-# Debian's own checker (scripts/test.sh passes --tests).
+# The tests also open CSV files in a real spreadsheet program, check the package with
+# Debian's own checker, and build and run the Windows programs: Debian's mingw-w64 compiler,
+# Wine, and what scripts/windows/deps.sh needs to cross-build the libraries from their
+# Debian sources (scripts/test.sh passes --tests).
 if [ "${1:-}" = "--tests" ]; then
-    packages+=(libreoffice-calc-nogui lintian)
+    packages+=(libreoffice-calc-nogui lintian
+               g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev autoconf automake libtool
+               make patch xz-utils bzip2)
 fi
 
 missing=()
@@ -30,5 +34,12 @@ done
 echo "Installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another install on the machine holds apt's lock: wait for it (up to ten minutes).
+apt_wait=(-o DPkg::Lock::Timeout=600)
+for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    "${sudo_cmd[@]}" apt-get "${apt_wait[@]}" update -qq && break
+    [ "$attempt" -eq 10 ] && exit 1
+    sleep 30
+done
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${apt_wait[@]}" install -y -qq \
+    --no-install-recommends "${missing[@]}"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the project and runs every test (widget tests without a display).
+# Builds the project and runs every test (widget tests without a display), then builds the
+# command line and the core tests for Windows and runs them under Wine (scripts/windows/
+# test.sh; the tests labelled "slow" there only with VORLAN_WINDOWS_SLOW=1).
 # --quick leaves out the tests labelled "slow" (fault matrices, killed and racing processes,
-# the package, the spreadsheet program): `ctest -L slow` in build/ runs just those.
-# Other arguments go to ctest.
+# the package, the spreadsheet program) and the Windows part: `ctest -L slow` in build/ runs
+# just those. Other arguments go to ctest.
 set -euo pipefail
 quick=()
 if [ "${1:-}" = "--quick" ]; then
@@ -17,3 +19,8 @@ export QT_QPA_PLATFORM=offscreen
 export QT_QPA_PLATFORMTHEME=
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" "${quick[@]}" "$@"
+if [ ${#quick[@]} -eq 0 ]; then
+    windows=(-LE slow)
+    [ "${VORLAN_WINDOWS_SLOW:-}" = 1 ] && windows=()
+    "$root/scripts/windows/test.sh" "$build" "${windows[@]}"
+fi

@@ -1,5 +1,6 @@
 #include "chars_command.h"
 
+#include "io/path_text.h"
 #include "list_cache.h"
 #include "table_files.h"
 #include "text/tbl.h"
@@ -22,7 +23,7 @@ int CharsCommand::run(const GlobalOptions& options, std::ostream& out, std::ostr
         throw Refusal(std::string("字码表") + e.what() + "。没有写入文件。");
     }
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    writeOutput(options.exe, file_, bytes, force_, "字码表文件", "--force");
+    writeOutput(textPath(options.exe), textPath(file_), bytes, force_, "字码表文件", "--force");
     out << "已把字码表（" << entries.size() << " 项）写入 " << file_ << "\n";
     return kOk;
 }

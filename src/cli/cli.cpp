@@ -3,6 +3,7 @@
 #include "access/byte_store.h"
 #include "command.h"
 #include "escaped_stream.h"
+#include "io/path_text.h"
 #include "io/text_file.h"
 #include "lists/data_folders.h"
 
@@ -28,7 +29,7 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         "The data folder with the name lists, all four of them (default now: " + lists.shown() +
         ")";
     if (!userFolder.empty())
-        dataHelp += "; without it, each list in " + userFolder.string() +
+        dataHelp += "; without it, each list in " + pathText(userFolder) +
                     " is used before the program's own";
     app.add_option("--data", dataDir, dataHelp);
     std::string chars;
@@ -63,8 +64,8 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
         return kUsage;
     }
 
-    options.dataDir = dataDir.empty() ? lists : ListFolder(std::filesystem::path(dataDir));
-    options.chars = chars;
+    options.dataDir = dataDir.empty() ? lists : ListFolder(textPath(dataDir));
+    options.chars = textPath(chars);
     // A folder the player names must hold every list, as the editor requires: a command would
     // otherwise show numbers where names belong and say nothing.
     if (!dataDir.empty()) {

@@ -6,6 +6,7 @@
 #include "bulk/diff.h"
 #include "bulk/field_text.h"
 #include "bulk/table_io.h"
+#include "io/path_text.h"
 #include "table_files.h"
 #include "targets.h"
 
@@ -18,7 +19,8 @@ void DiffCommand::declare(CLI::App& sub) {
 
 int DiffCommand::runOn(Session& session, std::ostream& out, std::ostream&) {
     const std::vector<std::uint8_t> mine = wholeFile(*session.document);
-    const ExecutableDiff diff = diffExecutables(mine, otherExecutable(other_, mine.size()));
+    const ExecutableDiff diff =
+        diffExecutables(mine, otherExecutable(textPath(other_), mine.size()));
     if (json_) {
         nlohmann::ordered_json changes = nlohmann::ordered_json::array();
         for (const FieldChange& c : diff.changes) {

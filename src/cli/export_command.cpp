@@ -3,6 +3,7 @@
 #include "bulk/table_export.h"
 #include "document/backup.h"
 #include "io/output_file.h"
+#include "io/path_text.h"
 #include "table_files.h"
 #include "tables/catalog.h"
 #include "targets.h"
@@ -36,10 +37,10 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
             since_.empty()
                 ? backupBytes(
                       *session.document,
-                      "找不到备份文件 " + backupPath(session.document->path()).string() +
+                      "找不到备份文件 " + pathText(backupPath(session.document->path())) +
                           "（第一次写入前自动做的备份）。请在 --changed-since 后面指定未修改的"
                           "游戏主程序。")
-                : otherExecutable(since_, exe.size());
+                : otherExecutable(textPath(since_), exe.size());
         changed = changedEntries(diffExecutables(original, exe));
     }
     const auto text = [&](const TableDef& table) {
@@ -58,11 +59,11 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
             out << text(table);
             return kOk;
         }
-        writeOutput(session.document->path(), out_, text(table), overwrite_);
+        writeOutput(session.document->path(), textPath(out_), text(table), overwrite_);
         err << "已导出" << table.caption << "到 " << out_ << "\n";
         return kOk;
     }
-    const std::filesystem::path folder = out_;
+    const std::filesystem::path folder = textPath(out_);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder))
@@ -82,7 +83,7 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     for (const TableDef* table : allTables()) {
         const auto path = pathOf(*table);
         writeOutput(session.document->path(), path, text(*table), overwrite_);
-        err << "已导出" << table->caption << "到 " << path.string() << "\n";
+        err << "已导出" << table->caption << "到 " << pathText(path) << "\n";
     }
     return kOk;
 }

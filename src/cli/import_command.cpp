@@ -3,6 +3,7 @@
 #include "bulk/change_text.h"
 #include "bulk/import_overlap.h"
 #include "bulk/table_import.h"
+#include "io/path_text.h"
 #include "io/text_file.h"
 #include "table_files.h"
 #include "tables/catalog.h"
@@ -38,7 +39,7 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     const std::vector<std::uint8_t> exe = wholeFile(*session.document);
     std::vector<std::pair<std::filesystem::path, ImportPlan>> plans;
     if (all_) {
-        const std::filesystem::path folder = args_[0];
+        const std::filesystem::path folder = textPath(args_[0]);
         std::vector<std::pair<const TableDef*, std::filesystem::path>> found;
         std::string twice;
         for (const TableDef* table : allTables()) {
@@ -47,8 +48,8 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
             const bool hasCsv = std::filesystem::exists(csv);
             const bool hasJson = std::filesystem::exists(json);
             if (hasCsv && hasJson) {
-                twice += "「" + table->name + "」表有两个文件：" + csv.filename().string() +
-                         " 和 " + json.filename().string() + "\n";
+                twice += "「" + table->name + "」表有两个文件：" + pathText(csv.filename()) +
+                         " 和 " + pathText(json.filename()) + "\n";
             } else if (hasCsv || hasJson) {
                 found.emplace_back(table, hasCsv ? csv : json);
             }
@@ -65,7 +66,8 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
             plans.emplace_back(path, planFile(*table, path, exe, &session.lists));
     } else {
         const TableDef& table = parseTable(args_[0]);
-        plans.emplace_back(args_[1], planFile(table, args_[1], exe, &session.lists));
+        plans.emplace_back(textPath(args_[1]),
+                           planFile(table, textPath(args_[1]), exe, &session.lists));
     }
 
     bool bad = false;
@@ -73,7 +75,7 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
         if (plan.ok())
             continue;
         bad = true;
-        err << path.string() << "：\n";
+        err << pathText(path) << "：\n";
         if (!plan.error.empty())
             err << "  " << plan.error << "\n";
         for (const std::string& p : plan.problems)
@@ -82,7 +84,7 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     if (!bad && plans.size() > 1) {
         std::vector<PlannedFile> files;
         for (const auto& [path, plan] : plans)
-            files.push_back({path.filename().string(), &plan});
+            files.push_back({pathText(path.filename()), &plan});
         for (const std::string& line : fieldsSetTwice(files)) {
             err << line << "\n";
             bad = true;
@@ -97,7 +99,7 @@ int ImportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     // What storing a cell cut or completed, as `set` notes it.
     for (const auto& [path, plan] : plans) {
         for (const std::string& note : plan.notes)
-            err << "注意：" << (all_ ? path.filename().string() + " " : "") << note << "\n";
+            err << "注意：" << (all_ ? pathText(path.filename()) + " " : "") << note << "\n";
     }
     std::vector<EntryEdit> edits;
     std::size_t fields = 0;

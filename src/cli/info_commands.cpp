@@ -4,6 +4,7 @@
 #include <iomanip>
 
 #include "demo/demo_executable.h"
+#include "io/path_text.h"
 #include "lists/name_lists.h"
 #include "table_files.h"
 #include "tables/catalog.h"
@@ -36,7 +37,7 @@ void refuseUnlessAnEarlierDemo(const std::filesystem::path& path,
         std::equal(head.begin(), head.end(), demo.begin(),
                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
     if (!isDemo) {
-        throw Refusal("「" + path.string() +
+        throw Refusal("「" + pathText(path) +
                       "」不是本程序做的演示文件（可能是真正的游戏主程序、光盘镜像或别的文件），"
                       "--force 只替换以前做的演示文件，没有写入。请换一个文件名。");
     }
@@ -74,10 +75,11 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
     if (force_)
-        refuseUnlessAnEarlierDemo(path_, bytes);
+        refuseUnlessAnEarlierDemo(textPath(path_), bytes);
     // Written whole under a fresh name beside its place and named only when complete: a full
     // disk or an unwritable folder leaves no partial file.
-    writeOutput(options.exe, path_, bytes, force_, "演示用的游戏主程序", "--force");
+    writeOutput(textPath(options.exe), textPath(path_), bytes, force_, "演示用的游戏主程序",
+                "--force");
     out << "Wrote " << bytes.size() << " bytes to " << path_ << "\n";
     return kOk;
 }

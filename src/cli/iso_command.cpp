@@ -5,6 +5,7 @@
 #include "image/disc_image.h"
 #include "image/executable_extract.h"
 #include "image/image_check.h"
+#include "io/path_text.h"
 #include "tables/catalog.h"
 
 namespace vorlan::cli {
@@ -15,9 +16,9 @@ int report(const ImageWrite& w, const std::string& done, std::ostream& out, std:
     if (w.ok) {
         out << done << "\n";
         if (!w.restored.empty())
-            out << "放回的内容来自 " << w.restored.string() << "\n";
+            out << "放回的内容来自 " << pathText(w.restored) << "\n";
         if (!w.saved.empty())
-            out << "镜像中被覆盖的内容保存在 " << w.saved.string() << "\n";
+            out << "镜像中被覆盖的内容保存在 " << pathText(w.saved) << "\n";
         if (!w.note.empty())
             out << w.note << "\n";
         return kOk;
@@ -53,7 +54,7 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
     if (action_ == "extract")
         return extract(options, out);
     if (action_ == "check") {
-        const ImageCheck check = checkImage(image_);
+        const ImageCheck check = checkImage(textPath(image_));
         if (!check.ok)
             throw Refusal(check.message);
         out << "镜像可以替换：SLKV_618.04 位于第 362 扇区，长 3542016 字节。\n";
@@ -65,7 +66,7 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
         return kUsage;
     }
     if (action_ == "restore")
-        return report(restoreRegion(image_, {}, nullptr, from_, trustForeign_),
+        return report(restoreRegion(textPath(image_), {}, nullptr, textPath(from_), trustForeign_),
                       "已把保存的原内容放回镜像。", out, err);
     if (!from_.empty())
         throw Refusal("--from 只用于 iso restore。镜像没有改动。");
@@ -75,7 +76,7 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
     try {
         DocumentOptions open;
         open.readOnly = true;
-        const auto document = Document::open(options.exe, tableLayout(), open);
+        const auto document = Document::open(textPath(options.exe), tableLayout(), open);
         if (const std::string note = document->takeRecoveryNote(); !note.empty())
             err << note << "\n";
         if (const std::string torn = document->unfinishedWriteProblem(); !torn.empty())
@@ -84,13 +85,14 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
     } catch (const DocumentError& e) {
         throw Refusal(std::string(e.what()) + "\n镜像没有改动。");
     }
-    return report(replaceExecutable(image_, executable), "替换完成", out, err);
+    return report(replaceExecutable(textPath(image_), executable), "替换完成", out, err);
 }
 
 int IsoCommand::extract(const GlobalOptions& options, std::ostream& out) const {
     if (out_.empty())
         throw Refusal("请指明把游戏主程序提取到哪个文件：vorlan-cli iso extract 镜像 输出文件");
-    const ImageExtract made = extractExecutable(image_, out_, force_, keptFilesOf(options.exe));
+    const ImageExtract made = extractExecutable(textPath(image_), textPath(out_), force_,
+                                                keptFilesOf(textPath(options.exe)));
     if (!made.ok) {
         throw Refusal(made.message +
                       (made.outputExists ? "\n要覆盖它，请加 --force。" : std::string()));

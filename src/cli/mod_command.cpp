@@ -5,6 +5,7 @@
 #include "bulk/patch_error.h"
 #include "bulk/pnach_name.h"
 #include "document/backup.h"
+#include "io/path_text.h"
 #include "io/text_file.h"
 #include "table_files.h"
 #include "tables/catalog.h"
@@ -44,17 +45,17 @@ int ModCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
 }
 
 int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
-    const auto format = formatOfName(file_);
+    const auto format = formatOfName(textPath(file_));
     if (!format)
         throw Refusal("补丁文件名要以 .bps、.ips 或 .pnach 结尾（决定补丁的格式）：" + file_);
     Document& document = *session.document;
     const std::filesystem::path original =
-        from_.empty() ? backupPath(document.path()) : std::filesystem::path(from_);
+        from_.empty() ? backupPath(document.path()) : textPath(from_);
     MadePatch made;
     try {
         if (from_.empty()) {
             const auto before = backupBytes(
-                document, "找不到原文件 " + original.string() +
+                document, "找不到原文件 " + pathText(original) +
                               "（第一次写入前自动做的备份）。请用 --from 指定未修改的游戏主程序。");
             made = makePatchFrom(*format, original, before, wholeFile(document),
                                  tableLayout().writable, &session.lists);
@@ -68,12 +69,12 @@ int ModCommand::create(Session& session, std::ostream& out, std::ostream& err) {
     if (!made.outside.empty())
         err << "注意：游戏主程序在数据表以外也有改动：" << rangesText(made.outside)
             << "。\n这些改动也写进了补丁，但本程序应用补丁时会拒绝它（本程序只写入数据表）。\n";
-    writeOutput(document.path(), file_, made.bytes, force_, "补丁文件", "--force");
+    writeOutput(document.path(), textPath(file_), made.bytes, force_, "补丁文件", "--force");
     out << "已写入 " << formatName(*format) << " 补丁 " << file_ << "（" << made.bytes.size()
-        << " 字节）：从 " << original.string() << " 到 " << document.path().string() << "，改动了 "
-        << countText(made.diff) << "。\n";
+        << " 字节）：从 " << pathText(original) << " 到 " << pathText(document.path())
+        << "，改动了 " << countText(made.diff) << "。\n";
     if (!made.emulatorName.empty()) {
-        const bool named = std::filesystem::path(file_).filename() == made.emulatorName;
+        const bool named = textPath(file_).filename() == made.emulatorName;
         out << "PCSX2 按文件名找补丁，名字要是 " << made.emulatorName
             << "（游戏序号和原文件的 CRC）：" << (named ? "请把它" : "请把它改成这个名字，")
             << "放进 " << kPnachFolder << "，并在 PCSX2 中启用作弊。\n";
@@ -85,7 +86,7 @@ int ModCommand::apply(Session& session, std::ostream& out, std::ostream& err) {
     Document& document = *session.document;
     PatchPlan plan;
     try {
-        const auto patch = readWholeFile(file_, kMaxPatchFile, "补丁文件");
+        const auto patch = readWholeFile(textPath(file_), kMaxPatchFile, "补丁文件");
         plan = planPatch(patch, wholeFile(document), tableLayout().writable, file_);
     } catch (const PatchError& e) {
         throw Refusal(std::string(e.what()) + "\n没有写入任何内容。");
@@ -110,7 +111,7 @@ int ModCommand::apply(Session& session, std::ostream& out, std::ostream& err) {
         out << "（--dry-run：没有写入任何内容）\n";
         return kOk;
     }
-    const std::string name = std::filesystem::path(file_).filename().string();
+    const std::string name = pathText(textPath(file_).filename());
     const WriteResult result = document.write(patchChange(plan, "应用补丁 " + name));
     if (const int status = report(result, err); status != kOk)
         return status;

@@ -1,5 +1,6 @@
 #include "record_command.h"
 
+#include "io/path_text.h"
 #include "tables/catalog.h"
 
 namespace vorlan::cli {
@@ -13,7 +14,7 @@ int RecordCommand::run(const GlobalOptions& options, std::ostream& out, std::ost
     open.allowUnusualSize = options.force;
     std::unique_ptr<Document> document;
     try {
-        document = Document::open(options.exe, tableLayout(), open);
+        document = Document::open(textPath(options.exe), tableLayout(), open);
     } catch (const UnusualSizeError& e) {
         throw Refusal(std::string(e.what()) + "\n确认要打开它，请加 --force。");
     } catch (const RecoveryError& e) {

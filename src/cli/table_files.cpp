@@ -4,6 +4,7 @@
 #include "document/kept_files.h"
 #include "image/executable_extract.h"
 #include "io/output_file.h"
+#include "io/path_text.h"
 #include "tables/catalog.h"
 
 namespace vorlan::cli {
@@ -24,7 +25,7 @@ std::vector<std::uint8_t> otherExecutable(const std::filesystem::path& path, std
     }
     if (other->size() != size) {
         throw Refusal("两个文件的长度不同（" + std::to_string(other->size()) + " 和 " +
-                      std::to_string(size) + " 字节），不能逐字段比较：\n" + path.string());
+                      std::to_string(size) + " 字节），不能逐字段比较：\n" + pathText(path));
     }
     return wholeFile(*other);
 }

@@ -99,9 +99,14 @@ TEST(CliBackup, AFailedBackupRefusesTheWrite) {
          {std::vector<std::string>{"set", "unit", "5", "hp=1"},
           std::vector<std::string>{"copy", "unit", "3", "7"},
           std::vector<std::string>{"patch", "upgrade-limits"}}) {
-        // A dangling link where the copy would go: the copy cannot be made through it.
+        // A dangling link where the copy would go: the copy cannot be made through it (a
+        // folder under Wine, which makes no links).
         std::filesystem::remove(exe.backup());
+#ifdef _WIN32
+        std::filesystem::create_directory(exe.backup());
+#else
         std::filesystem::create_symlink(exe.dir() / "missing" / "x.bak", exe.backup());
+#endif
         const CliRun r = exe.run(args);
         EXPECT_EQ(r.status, 1) << args[0];
         EXPECT_NE(r.err.find("备份"), std::string::npos) << args[0];

@@ -2,11 +2,8 @@
 // when whole, the journal played back at open, undo and redo, other writers kept out.
 
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fcntl.h>
+#include <thread>
 
 #include "document/document.h"
 #include "document/entry_editor.h"
@@ -16,6 +13,8 @@
 #include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
 #include "fixtures/hook_ops.h"
+#include "io/child_process.h"
+#include "io/path_text.h"
 #include "schema/name_source.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
@@ -295,14 +294,14 @@ TEST(Document, AnotherWriterHoldingTheLockMakesAWriteWaitThenRefuse) {
     auto doc = exe.open({.lockWait = std::chrono::milliseconds(100)});
     EntryEditor editor(*doc, nullptr);
     const EntryView shown = editor.show(unitTable(), 5);
-    const int fd = ::open(exe.path().c_str(), O_RDWR);
-    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const int fd = systemFileOps().open(exe.path(), OpenMode::ReadWrite, true);
+    ASSERT_EQ(systemFileOps().lock(fd, true), 0);
     const WriteResult r = saveUnit5(editor, shown, "1", "2");
     // Reading waits for the writer too, and says why it gives up.
     EXPECT_THROW(editor.show(unitTable(), 5), DocumentError);
     EXPECT_EQ(r.status, Status::Busy);
     EXPECT_NE(r.message.find("另一个程序"), std::string::npos);
-    ::close(fd);
+    systemFileOps().close(fd);
     EXPECT_EQ(exe.bytes(), exe.original());
     EXPECT_EQ(saveUnit5(editor, "1", "2").status, Status::Written);
 }
@@ -337,36 +336,52 @@ TEST(Document, AFileReplacedAfterOpeningIsNeverWritten) {
 
 // Two processes writing different fields of one record, some sharing a byte: the lock
 // makes every read-modify-write whole, so both last values land.
+std::size_t fieldOf(const char* key) {
+    return static_cast<std::size_t>(unitTable().fieldIndex(key));
+}
+
+bool writeRounds(const std::filesystem::path& path, const char* key, int rounds) {
+    auto doc = Document::open(path, tableLayout(), {.backup = false});
+    EntryEditor editor(*doc, nullptr);
+    for (int i = 1; i <= rounds; ++i) {
+        const EntryView view = editor.show(unitTable(), 5);
+        auto edited = view.values;
+        edited[fieldOf(key)] = FieldValue::ofText(std::to_string(i % 16));
+        if (!editor.save({{&unitTable(), 5, view.values, edited}}).ok())
+            return false;
+    }
+    return true;
+}
+
+constexpr int kRounds = 200;
+
+// The other process: this test program as a child (forked, or started again on Windows).
+// It says it has started by a file beside the executable: a fork taken while the parent had
+// the executable open and locked would hold that lock for the child's whole life.
+const bool otherWriter = registerChildWork("test-writer", [](const std::string& path) {
+    test::writeText(textPath(path + ".started"), "");
+    return std::string(writeRounds(textPath(path), "step-hp", kRounds + 1) ? "ok" : "failed");
+});
+
 TEST(Document, TwoProcessesWritingOneRecordLoseNothing) {
+    ASSERT_TRUE(otherWriter);
     const DemoExe exe;
-    const auto field = [](const char* key) {
-        return static_cast<std::size_t>(unitTable().fieldIndex(key));
-    };
-    const auto writer = [&](const char* key, int rounds) {
-        auto doc = exe.open({.backup = false});
-        EntryEditor editor(*doc, nullptr);
-        for (int i = 1; i <= rounds; ++i) {
-            const EntryView view = editor.show(unitTable(), 5);
-            auto edited = view.values;
-            edited[field(key)] = FieldValue::ofText(std::to_string(i % 16));
-            if (!editor.save({{&unitTable(), 5, view.values, edited}}).ok())
-                return false;
-        }
-        return true;
-    };
-    constexpr int kRounds = 200;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        _exit(writer("step-hp", kRounds + 1) ? 0 : 1);
-    EXPECT_TRUE(writer("step-en", kRounds));
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ChildAnswer other;
+    std::thread child([&] {
+        other = runInChild("test-writer", pathText(exe.path()), std::chrono::minutes(4), 16);
+    });
+    auto started = exe.path();
+    started += ".started";
+    for (int waited = 0; !std::filesystem::exists(started) && waited < 60000; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(writeRounds(exe.path(), "step-en", kRounds));
+    child.join();
+    EXPECT_EQ(other.outcome, ChildAnswer::Outcome::Answered);
+    EXPECT_EQ(other.line, "ok");
     ByteStore image(exe.bytes());
     const auto v = test::showIn(image, unitTable(), 5);
-    EXPECT_EQ(v[field("step-en")].text, std::to_string(kRounds % 16));
-    EXPECT_EQ(v[field("step-hp")].text, std::to_string((kRounds + 1) % 16));
+    EXPECT_EQ(v[fieldOf("step-en")].text, std::to_string(kRounds % 16));
+    EXPECT_EQ(v[fieldOf("step-hp")].text, std::to_string((kRounds + 1) % 16));
 }
 
 }  // namespace

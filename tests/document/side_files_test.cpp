@@ -14,6 +14,7 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/hook_ops.h"
 #include "fixtures/journals.h"
+#include "fixtures/portable.h"
 #include "tables/catalog.h"
 #include "tables/unit_table.h"
 
@@ -179,12 +180,14 @@ TEST(SideFiles, AJournalIsPlayedBackOnlyIntoItsOwnFileOverItsOwnBytes) {
          Outcome::Refused, "又被改动过"},
         {"a folder", [](W w) { fs::create_directory(w.exe.journalFile()); }, Outcome::Kept,
          "不是普通文件"},
+#ifndef _WIN32  // test::kNoLinks
         {"a link to a journal",
          [](W w) {
              test::writeFile(w.exe.dir() / "elsewhere", journalBytes(w.journal));
              fs::create_symlink(w.exe.dir() / "elsewhere", w.exe.journalFile());
          },
          Outcome::Kept, "不是普通文件"},
+#endif
         {"a hard link to the executable",
          [](W w) { fs::create_hard_link(w.exe.path(), w.exe.journalFile()); }, Outcome::Kept,
          "同一个文件"},
@@ -287,6 +290,9 @@ TEST(SideFiles, AJournalThatCannotBeRemovedIsLeftWholeAndNothingIsWritten) {
 // Every path to the file shares one journal: a write through a link first plays back what
 // an interrupted write through the real path left, so no later open undoes the new write.
 TEST(SideFiles, APathThroughALinkSharesTheJournal) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoLinks;
+#endif
     const Interrupted w;
     w.plant(w.journal);
     test::TempDir elsewhere;
@@ -386,6 +392,9 @@ TEST(SideFiles, AJournalBesideAnotherNameOfTheFileIsSeenThroughEveryName) {
 // Links planted at the names the program is about to create, at the moment it creates them:
 // the file they point at is never written, and the program's file never becomes a link.
 TEST(SideFiles, LinksPlantedAtTheNamesBeingCreatedAreNeverFollowed) {
+#ifdef _WIN32
+    GTEST_SKIP() << test::kNoLinks;
+#endif
     struct Case {
         const char* name;
         const char* call;    // the call before which the link appears

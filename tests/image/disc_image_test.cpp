@@ -9,6 +9,7 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
+#include "fixtures/host_shell.h"
 #include "image/disc_image.h"
 #include "image/image_check.h"
 
@@ -30,9 +31,9 @@ Bytes prefix(const Bytes& b) {
 }
 
 Bytes extract(const fs::path& image, const fs::path& out) {
-    const std::string command =
-        "isoinfo -i '" + image.string() + "' -x '/SLKV_618.04;1' > '" + out.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string command = "isoinfo -i '" + test::shellPath(image) +
+                                "' -x '/SLKV_618.04;1' > '" + test::shellPath(out) + "'";
+    EXPECT_EQ(test::runShell(command), 0);
     return test::readFile(out);
 }
 

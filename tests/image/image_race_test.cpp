@@ -100,7 +100,17 @@ protected:
                     EXPECT_TRUE(test::regionOf(after) == wanted);
                 } else {
                     ++failures;
+#ifdef _WIN32
+                    // The directory walk's child opens the image by the name the program's
+                    // handle has now (GetFinalPathNameByHandleW); Wine still gives the name it
+                    // was opened by, so the child may read the newcomer and refuse it for what
+                    // it is. Either way nothing was written.
+                    EXPECT_TRUE(w.message.find("移动或替换") != std::string::npos ||
+                                w.message.find("镜像没有改动") != std::string::npos)
+                        << w.message;
+#else
                     EXPECT_NE(w.message.find("移动或替换"), std::string::npos) << w.message;
+#endif
                 }
             }
         }

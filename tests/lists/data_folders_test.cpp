@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <functional>
 #include <sstream>
@@ -50,7 +52,11 @@ TEST(DataFolders, OwnListsOverrideFileByFile) {
     const fs::path bin = root / "bin";
     const fs::path user = root / "user";
     fs::create_directories(bin);
+#ifdef _WIN32
+    fs::copy(VORLAN_SOURCE_DATA_DIR, bin / "data");  // test::kNoLinks
+#else
     fs::create_directory_symlink(VORLAN_SOURCE_DATA_DIR, bin / "data");
+#endif
     EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // no such folder
     fs::create_directories(user);
     EXPECT_EQ(findDataFolders(bin, user).lists.folder, bin / "data");  // an empty one
@@ -97,13 +103,19 @@ TEST(DataFolders, ABrokenOwnListIsRefusedByNameWhereverItIsUsed) {
     test::TempDir root;
     const fs::path bin = root / "bin";
     fs::create_directories(bin);
+#ifdef _WIN32
+    fs::copy(VORLAN_SOURCE_DATA_DIR, bin / "data");  // test::kNoLinks
+#else
     fs::create_directory_symlink(VORLAN_SOURCE_DATA_DIR, bin / "data");
+#endif
     const test::DemoExe exe;
     const std::pair<const char*, std::function<void(const fs::path&)>> broken[] = {
         {"a control character", [](const fs::path& p) { test::writeText(p, "机体\x1b[2J\n"); }},
         {"a short list", [](const fs::path& p) { test::writeText(p, "只有一行\n"); }},
         {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+#ifndef _WIN32  // test::kNoFifo
         {"a named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+#endif
         {"a 9 MB file", [](const fs::path& p) { test::writeText(p, std::string(9 << 20, 'x')); }},
     };
     for (const auto& [what, plant] : broken) {

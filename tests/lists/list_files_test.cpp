@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
 #include "fixtures/fixtures.h"
+#include "fixtures/portable.h"
 #include "lists/list_entries.h"
 #include "lists/name_lists.h"
 
@@ -13,19 +12,7 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-std::string toGbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    std::string in = utf8;
-    std::string out(in.size() * 2, '\0');
-    char* src = in.data();
-    char* dst = out.data();
-    std::size_t srcLeft = in.size();
-    std::size_t dstLeft = out.size();
-    iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    out.resize(out.size() - dstLeft);
-    return out;
-}
+using test::toGbk;
 
 // A list file of `count` lines "name0" … with `text` in front.
 std::string numbered(int count, const std::string& prefix = "name") {

@@ -12,6 +12,7 @@
 #include "bulk/pnach_name.h"
 #include "bulk/pnach_reader.h"
 #include "bulk/pnach_writer.h"
+#include "io/path_text.h"
 #include "io/text_file.h"
 
 namespace vorlan {
@@ -70,7 +71,7 @@ std::optional<PatchFormat> formatOfPatch(std::span<const std::uint8_t> patch) {
 }
 
 std::optional<PatchFormat> formatOfName(const std::filesystem::path& path) {
-    std::string ext = path.extension().string();
+    std::string ext = pathText(path.extension());
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == ".bps")
@@ -120,7 +121,7 @@ MadePatch makePatchFromFile(PatchFormat format, const std::filesystem::path& ori
                             NameSource* names) {
     std::error_code ec;
     if (const auto size = std::filesystem::file_size(original, ec); !ec && size != current.size())
-        throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(size) +
+        throw PatchError("原文件 " + pathText(original) + " 长 " + std::to_string(size) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
     std::vector<std::uint8_t> before;
@@ -136,11 +137,11 @@ MadePatch makePatchFrom(PatchFormat format, const std::filesystem::path& origina
                         std::span<const std::uint8_t> before, std::span<const std::uint8_t> current,
                         const ByteRanges& writable, NameSource* names) {
     if (before.size() != current.size())
-        throw PatchError("原文件 " + original.string() + " 长 " + std::to_string(before.size()) +
+        throw PatchError("原文件 " + pathText(original) + " 长 " + std::to_string(before.size()) +
                          " 字节，而游戏主程序长 " + std::to_string(current.size()) +
                          " 字节：只能在长度相同的两个文件之间制作补丁。");
     if (std::equal(before.begin(), before.end(), current.begin(), current.end()))
-        throw PatchError("原文件 " + original.string() +
+        throw PatchError("原文件 " + pathText(original) +
                          " 和游戏主程序完全相同：没有可以做成补丁的改动。");
     MadePatch made;
     made.bytes = makeModPatch(format, before, current, writable, names);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "io/path_text.h"
 #include "io/system_facts.h"
 
 namespace vorlan {
@@ -23,14 +24,14 @@ std::vector<std::uint8_t> readTrustedBackup(FileOps& ops, const std::filesystem:
     SideFile side = openSideFile(ops, path, &exe);
     switch (side.state) {
         case SideFile::State::Missing:
-            throw IoError("找不到备份文件：" + path.string(), ENOENT);
+            throw IoError("找不到备份文件：" + pathText(path), ENOENT);
         case SideFile::State::Refused:
             throw IoError("不能当作备份：" + side.problem, EPERM);
         case SideFile::State::Trusted:
             break;
     }
     if (side.size != exe.size) {
-        throw IoError("备份文件 " + path.string() + " 的长度（" + std::to_string(side.size) +
+        throw IoError("备份文件 " + pathText(path) + " 的长度（" + std::to_string(side.size) +
                           " 字节）与游戏主程序（" + std::to_string(exe.size) +
                           " 字节）不同，不能当作备份。",
                       EPERM);
@@ -50,7 +51,7 @@ BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::pa
             check.message = "不能当作备份：" + *problem;
         } else if (st.size != size) {
             check.kind = BackupCheck::Kind::Untrusted;
-            check.message = "备份文件 " + target.filename().string() + " 的长度（" +
+            check.message = "备份文件 " + pathText(target.filename()) + " 的长度（" +
                             std::to_string(st.size) + " 字节）与游戏主程序（" +
                             std::to_string(size) +
                             " 字节）不同，可能是一次没有完成的复制，不能当作备份。";

@@ -9,6 +9,7 @@
 #include "document/executable_check.h"
 #include "document/journal.h"
 #include "io/file_names.h"
+#include "io/path_text.h"
 #include "io/verified_write.h"
 
 namespace vorlan {
@@ -24,7 +25,7 @@ struct Refusal {
 };
 
 std::string name(const std::filesystem::path& p) {
-    return p.string();
+    return pathText(p);
 }
 
 std::string sizeText(std::uint64_t size) {
@@ -106,7 +107,7 @@ UnusualSizeError::UnusualSizeError(const std::filesystem::path& path, std::uint6
     : DocumentError("这个文件长 " + sizeText(size) + " 字节，而游戏主程序正好是 " +
                     sizeText(kExecutableSize) +
                     " 字节：它可能不是 VORLAN 的游戏主程序，或者已被其他工具改过长度。\n" +
-                    path.string()) {}
+                    pathText(path)) {}
 
 Document::Document(std::filesystem::path path, const TableLayout& layout, DocumentOptions options)
     : path_(std::move(path)), layout_(layout), options_(options) {
@@ -485,8 +486,8 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
         backupFile_ = target;
         result.backupNote =
             check.kind == BackupCheck::Kind::Made
-                ? "写入前已将原文件备份为 " + target.filename().string()
-                : "备份文件：" + target.filename().string() + "（之前已有，保持不变）";
+                ? "写入前已将原文件备份为 " + pathText(target.filename())
+                : "备份文件：" + pathText(target.filename()) + "（之前已有，保持不变）";
     }
 
     const std::vector<ByteRun>& runs = result.step.runs;

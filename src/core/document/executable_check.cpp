@@ -1,4 +1,5 @@
 #include "document/executable_check.h"
+#include "io/path_text.h"
 
 #include "access/byte_order.h"
 
@@ -6,7 +7,7 @@ namespace vorlan {
 
 std::optional<std::string> contentProblem(const std::filesystem::path& path, std::uint64_t size,
                                           const ElfHeader& header, std::uint64_t minimumSize) {
-    const std::string name = path.string();
+    const std::string name = pathText(path);
     if (size < minimumSize || size < header.size()) {
         return "文件太小，不是完整的游戏主程序：\n" + name + "\n文件只有 " + std::to_string(size) +
                " 字节，至少需要 " + std::to_string(minimumSize) + " 字节。";

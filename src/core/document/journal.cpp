@@ -7,6 +7,7 @@
 #include "access/byte_order.h"
 #include "io/crc32.h"
 #include "io/new_file.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -211,7 +212,7 @@ FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const F
     try {
         return readJournalAt(ops, path, id);
     } catch (const IoError& e) {
-        throw IoError("无法读取恢复日志：" + path.string() + "\n" + e.what(), e.error());
+        throw IoError("无法读取恢复日志：" + pathText(path) + "\n" + e.what(), e.error());
     }
 }
 
@@ -229,7 +230,7 @@ FoundJournal readJournalAt(FileOps& ops, const std::filesystem::path& path,
         return found;
     }
     if (side.size > kMaxJournal) {
-        found.problem = "「" + path.string() + "」比本程序写的任何恢复日志都大，不是本程序写的";
+        found.problem = "「" + pathText(path) + "」比本程序写的任何恢复日志都大，不是本程序写的";
         return found;
     }
     const auto bytes = side.file->readAt(0, static_cast<std::size_t>(side.size));
@@ -261,7 +262,7 @@ void removeJournal(FileOps& ops, const std::filesystem::path& exe) {
         removeSideFile(ops, path);
     } catch (const IoError& e) {
         throw IoError(
-            "无法删除恢复日志：" + path.string() + "\n（" + systemMessage(e.error()) + "）",
+            "无法删除恢复日志：" + pathText(path) + "\n（" + systemMessage(e.error()) + "）",
             e.error());
     }
 }

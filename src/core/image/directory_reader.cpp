@@ -9,12 +9,15 @@
 #include "image/udf_walk.h"
 #include "io/child_process.h"
 #include "io/file_ops.h"
+#include "io/path_text.h"
+#include "io/posix_file.h"
 
 namespace vorlan {
 
 namespace {
 
 constexpr std::size_t kMaxAnswer = 1024;
+constexpr const char* kDirectoryWork = "image-directories";
 
 // Reads through the descriptor itself (pread leaves its offset alone).
 ReadImage descriptorReader(int fd) {
@@ -35,13 +38,29 @@ ReadImage descriptorReader(int fd) {
 
 void noLog(cdio_log_level_t, const char*) {}
 
-DirectoryReport walkAll(const OpenImage& image, const std::string& path) {
-    DirectoryReport iso = walkIso9660(descriptorReader(image.fd), image.size);
-    if (iso.verdict != DirectoryReport::Verdict::Ok)
-        return iso;
+// The child's work: "<size> <path>" of the image the program holds open. It opens the
+// image itself (on Linux by /proc/self/fd/N, the descriptor it inherited) and answers one
+// line.
+std::string walkInChild(const std::string& argument) {
+    const std::size_t space = argument.find(' ');
+    if (space == std::string::npos)
+        return {};
+    const std::string path = argument.substr(space + 1);
+    std::uint64_t size = 0;
+    try {
+        size = std::stoull(argument.substr(0, space));
+        PosixFile file(systemFileOps(), textPath(path), PosixFile::Mode::Read);
+        DirectoryReport iso = walkIso9660(descriptorReader(file.fd()), size);
+        if (iso.verdict != DirectoryReport::Verdict::Ok)
+            return encodeReport(iso);
+    } catch (const std::exception&) {
+        return {};
+    }
     cdio_log_set_handler(noLog);
-    return walkUdf(path.c_str());
+    return encodeReport(walkUdf(path.c_str()));
 }
+
+const bool registered = registerChildWork(kDirectoryWork, walkInChild);
 
 }  // namespace
 
@@ -54,16 +73,15 @@ DirectoryReport readDirectories(const OpenImage& image, DirectoryReading how,
         return report ? *report : damaged(DirectoryReport::Damage::Reader);
     }
     return reportFromChild(
-        [&image] {
-            return encodeReport(walkAll(image, nameOfOpenFile(image.fd, image.path).string()));
-        },
-        limit);
+        kDirectoryWork,
+        std::to_string(image.size) + " " + pathText(nameOfOpenFile(image.fd, image.path)), limit);
 }
 
-DirectoryReport reportFromChild(const std::function<std::string()>& work,
+DirectoryReport reportFromChild(const char* work, const std::string& argument,
                                 std::chrono::milliseconds limit) {
     using Damage = DirectoryReport::Damage;
-    const ChildAnswer answer = runInChild(work, limit, kMaxAnswer);
+    (void)registered;
+    const ChildAnswer answer = runInChild(work, argument, limit, kMaxAnswer);
     if (answer.outcome == ChildAnswer::Outcome::TimedOut)
         return damaged(Damage::Timeout);
     if (answer.outcome == ChildAnswer::Outcome::Failed)

@@ -5,6 +5,7 @@
 #include "image/region_key.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"
+#include "io/path_text.h"
 #include "io/verified_write.h"
 
 namespace vorlan {
@@ -16,12 +17,12 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kChunk = 256 * 1024;
 
 std::string movedBeforeWriting(const ImageFile& image) {
-    return "镜像文件在检查之后被移动或替换，为了不写错文件，没有写入：\n" + image.given().string() +
-           "\n请重新选择镜像后再试。";
+    return "镜像文件在检查之后被移动或替换，为了不写错文件，没有写入：\n" +
+           pathText(image.given()) + "\n请重新选择镜像后再试。";
 }
 
 std::string movedWhileWriting(const ImageFile& image) {
-    return "镜像文件在写入的过程中被移动或替换，已停止写入：\n" + image.given().string() +
+    return "镜像文件在写入的过程中被移动或替换，已停止写入：\n" + pathText(image.given()) +
            "\n写入的只是检查过的那个文件（它已不在这个路径上），这个路径上现在的文件没有被写入。";
 }
 
@@ -132,8 +133,8 @@ void clearWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& s
         throw ImageRefusal(
             std::string("镜像已经写入并核对无误，但是无法删除替换标记文件，下次检查时会报告上次替换"
                         "没有完成：") +
-                e.what() + "\n请手动删除 " + marker.string() + "。写入前的内容保存在 " +
-                saved.string() + "。",
+                e.what() + "\n请手动删除 " + pathText(marker) + "。写入前的内容保存在 " +
+                pathText(saved) + "。",
             true);
     }
 }
@@ -175,7 +176,7 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
         w.saved = keepRegion(saved, *image, std::move(region));
         markWriting(io, *image, w.saved);
         writeRegion(io, *image, executable, progress,
-                    "原来的内容保存在 " + w.saved.string() +
+                    "原来的内容保存在 " + pathText(w.saved) +
                         "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
         w.imageChanged = true;
         clearWriting(io, *image, w.saved);
@@ -206,8 +207,8 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         if (chosen == nullptr) {
             const std::string which = from.empty()
                                           ? "没有第一次替换前保存的原内容（" +
-                                                savedRegionPath(image->real()).string() + "）"
-                                          : "「" + from.string() + "」不是这个镜像保存的原内容";
+                                                pathText(savedRegionPath(image->real())) + "）"
+                                          : "「" + pathText(from) + "」不是这个镜像保存的原内容";
             throw ImageRefusal(
                 which + "，没有恢复。" +
                 (saved.all().empty()
@@ -223,7 +224,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         if (!trustForeign)
             saved.refuseForeign();
         if (auto problem = regionContentProblem(chosen->bytes,
-                                                "保存的原内容「" + chosen->path.string() + "」"))
+                                                "保存的原内容「" + pathText(chosen->path) + "」"))
             throw ImageRefusal(*problem);
         // Saving the current region below may move the entries: what is needed is copied.
         const Bytes bytes = chosen->bytes;
@@ -241,7 +242,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
                 markWriting(io, *image, w.saved);
             }
             writeRegion(io, *image, bytes, progress,
-                        "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
+                        "要恢复的内容仍保存在 " + pathText(w.restored) + "，可以再试一次恢复。");
             w.imageChanged = true;
             clearWriting(io, *image, w.restored);
             // Only a run that saved a region prunes; the one put back always stays.
@@ -252,7 +253,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         if (adopt) {
             try {
                 saved.adopt(w.restored);
-                w.note = "已为 " + w.restored.string() +
+                w.note = "已为 " + pathText(w.restored) +
                          " 加上你在这台电脑上的校验，以后替换和恢复都可以直接使用它。";
             } catch (const IoError& e) {
                 w.note = std::string("但是无法为它加上你在这台电脑上的校验：") + e.what() +

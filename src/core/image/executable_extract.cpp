@@ -10,6 +10,7 @@
 #include "image/region_trailer.h"
 #include "image/unfinished_write.h"
 #include "io/file_names.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -26,7 +27,7 @@ KeptFiles keptOfImage(FileOps& ops, const ImageFile& image) {
     for (const auto& other : otherNamesOf(ops, image.real(), image.identity()))
         names.push_back(other);
     for (const auto& name : names) {
-        kept.patterns.push_back({name.string() + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
+        kept.patterns.push_back({pathText(name) + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
     }
     kept.recognisers.emplace_back(keptBesideAnImage);
     return kept;
@@ -44,11 +45,11 @@ std::vector<std::uint8_t> checkedRegion(FileOps& ops, ImageFile& image) {
         throw ImageRefusal(std::string("无法读取镜像：") + e.what());
     }
     if (!image.stillSame()) {
-        throw ImageRefusal("镜像文件在读取的过程中被移动或替换：\n" + image.given().string() +
+        throw ImageRefusal("镜像文件在读取的过程中被移动或替换：\n" + pathText(image.given()) +
                            "\n请重新选择镜像后再试。");
     }
     if (auto problem = regionContentProblem(region, "镜像中第 362 扇区起的游戏主程序"))
-        throw ImageRefusal(*problem + "\n（镜像：" + image.given().string() + "）");
+        throw ImageRefusal(*problem + "\n（镜像：" + pathText(image.given()) + "）");
     return region;
 }
 

@@ -10,6 +10,7 @@
 #include "document/executable_check.h"
 #include "image/disc_image.h"
 #include "image/unfinished_write.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -48,7 +49,7 @@ void volumeSizeCheck(const std::uint8_t* pvd, std::uint64_t size, const std::str
 }  // namespace
 
 ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how) {
-    const std::string name = image.given().string();
+    const std::string name = pathText(image.given());
     const std::uint64_t size = image.size();
     if (size < kImageExeOffset + kImageExeLength) {
         throw ImageRefusal("镜像文件只有 " + std::to_string(size) + " 字节，放不下第 362 扇区起 " +

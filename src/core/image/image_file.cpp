@@ -1,4 +1,5 @@
 #include "image/image_file.h"
+#include "io/path_text.h"
 
 #include <cerrno>
 
@@ -10,9 +11,9 @@ std::filesystem::path resolve(const std::filesystem::path& given) {
     std::error_code ec;
     auto real = std::filesystem::canonical(given, ec);
     if (ec == std::errc::no_such_file_or_directory)
-        throw ImageRefusal("找不到镜像文件：" + given.string());
+        throw ImageRefusal("找不到镜像文件：" + pathText(given));
     if (ec) {
-        throw ImageRefusal("无法读取镜像文件：" + given.string() + "\n（" +
+        throw ImageRefusal("无法读取镜像文件：" + pathText(given) + "\n（" +
                            systemMessage(ec.value()) + "）");
     }
     return real;
@@ -26,12 +27,12 @@ std::filesystem::path regularFile(FileOps& ops, const std::filesystem::path& giv
     if (ops.lstat(real, st) != 0) {
         const int error = errno;
         if (error == ENOENT)
-            throw ImageRefusal("找不到镜像文件：" + given.string());
-        throw ImageRefusal("无法读取镜像文件：" + given.string() + "\n（" + systemMessage(error) +
+            throw ImageRefusal("找不到镜像文件：" + pathText(given));
+        throw ImageRefusal("无法读取镜像文件：" + pathText(given) + "\n（" + systemMessage(error) +
                            "）");
     }
     if (!st.regular())
-        throw ImageRefusal("镜像路径指向的不是一个普通文件：" + given.string());
+        throw ImageRefusal("镜像路径指向的不是一个普通文件：" + pathText(given));
     return real;
 }
 
@@ -42,7 +43,7 @@ PosixFile openImage(FileOps& ops, const std::filesystem::path& real,
                          PosixFile::Links::Refuse);
     } catch (const IoError& e) {
         if (real != given)
-            throw ImageRefusal(std::string(e.what()) + "\n（镜像文件：" + given.string() + "）");
+            throw ImageRefusal(std::string(e.what()) + "\n（镜像文件：" + pathText(given) + "）");
         throw ImageRefusal(e.what());
     }
 }
@@ -60,7 +61,7 @@ ImageFile::ImageFile(FileOps& ops, const std::filesystem::path& given, bool writ
         throw ImageRefusal(e.what());
     }
     if (!identity_.regular || !stillSame()) {
-        throw ImageRefusal("镜像文件在打开的同时被移动或替换，没有使用它：" + given.string());
+        throw ImageRefusal("镜像文件在打开的同时被移动或替换，没有使用它：" + pathText(given));
     }
 }
 
@@ -72,7 +73,7 @@ void ImageFile::lock(bool exclusive) {
         throw ImageRefusal(e.what());
     }
     if (!locked)
-        throw ImageRefusal("另一个程序正在使用镜像文件：" + given_.string());
+        throw ImageRefusal("另一个程序正在使用镜像文件：" + pathText(given_));
 }
 
 bool ImageFile::stillSame() {

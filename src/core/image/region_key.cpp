@@ -11,6 +11,7 @@
 
 #include "image/image_file.h"
 #include "io/new_file.h"
+#include "io/path_text.h"
 #include "io/posix_file.h"
 #include "io/system_facts.h"
 
@@ -29,7 +30,7 @@ void sodiumReady() {
 }
 
 std::string quoted(const fs::path& p) {
-    return "「" + p.string() + "」";
+    return "「" + pathText(p) + "」";
 }
 
 const char* kWhatItIs =

@@ -7,6 +7,7 @@
 #include "image/region_proof.h"
 #include "image/region_trailer.h"
 #include "io/new_file.h"
+#include "io/path_text.h"
 #include "io/system_facts.h"
 
 namespace vorlan {
@@ -21,7 +22,7 @@ constexpr const char* kCheckIt =
     "\n镜像没有改动。请检查这个文件：如果它不再需要，把它移到别处后再试。";
 
 std::string quoted(const fs::path& p) {
-    return "「" + p.string() + "」";
+    return "「" + pathText(p) + "」";
 }
 
 bool looksSaved(const std::string& name, const std::string& image) {
@@ -32,11 +33,11 @@ bool looksSaved(const std::string& name, const std::string& image) {
 
 std::vector<fs::path> candidates(const fs::path& real) {
     std::vector<fs::path> out;
-    const std::string base = real.filename().string();
+    const std::string base = pathText(real.filename());
     std::error_code ec;
     for (fs::directory_iterator it(real.parent_path(), ec), end; !ec && it != end;
          it.increment(ec)) {
-        if (looksSaved(it->path().filename().string(), base))
+        if (looksSaved(pathText(it->path().filename()), base))
             out.push_back(it->path());
     }
     std::sort(out.begin(), out.end());
@@ -66,7 +67,7 @@ SavedRegions::SavedRegions(FileOps& ops, ImageFile& image, const ImageFacts& fac
         throw ImageRefusal(
             "镜像旁边有 " + std::to_string(names.size()) +
             " 个保存原内容的文件，多得不正常，没有改动镜像。请整理这些文件后再试：\n" +
-            image.real().parent_path().string());
+            pathText(image.real().parent_path()));
     }
     const fs::path firstName = savedRegionPath(image.real());
     const RegionPlace place{kImageExeSector, kImageExeLength, facts};
@@ -127,7 +128,7 @@ std::string SavedRegions::foreignMessage(const SavedRegion& s) const {
            "），不能确认它没有被换过，没有使用它。\n如果它是你自己在别处保存的（例如把镜像和它一起"
            "搬到了这台电脑），可以" +
            (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  vorlan-cli iso restore \"" +
-           image_.given().string() + "\" --from \"" + s.path.string() +
+           pathText(image_.given()) + "\" --from \"" + pathText(s.path) +
            "\" --trust-foreign\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
            "再试。镜像没有改动。";
 }
@@ -136,7 +137,7 @@ std::string SavedRegions::foreignList() const {
     std::string out;
     for (const SavedRegion& s : saved_) {
         if (s.foreign)
-            out += "  " + s.path.string() + "\n";
+            out += "  " + pathText(s.path) + "\n";
     }
     return out;
 }
@@ -165,7 +166,7 @@ void SavedRegions::adopt(const fs::path& path) {
         FileStatus st;
         if (ops_.lstat(s.path, st) != 0 || st.identity().device != s.identity.device ||
             st.identity().inode != s.identity.inode)
-            throw IoError("文件在读取之后被移动或替换：" + s.path.string(), EIO);
+            throw IoError("文件在读取之后被移动或替换：" + pathText(s.path), EIO);
         replaceFile(ops_, s.path, fileBytes(s.bytes));
         s.foreign = s.unkeyed = false;
         s.identity = {};
@@ -239,7 +240,7 @@ void SavedRegions::prune(const fs::path& keep, const fs::path& restored) {
 std::string SavedRegions::list() const {
     std::string out;
     for (const SavedRegion& s : saved_) {
-        out += "  " + s.path.string() +
+        out += "  " + pathText(s.path) +
                (s.first ? "（第一次替换前保存的，光盘原来的游戏主程序" : "（最近一次保存的") +
                (s.foreign ? "，在别处保存的）\n" : "）\n");
     }

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "io/new_file.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -17,7 +18,7 @@ std::string identityLine(const FileIdentity& id) {
 }
 
 ImageRefusal foreign(const std::filesystem::path& marker, const std::string& why) {
-    return ImageRefusal("镜像旁边的替换标记文件不能使用：\n" + marker.string() + "\n" + why +
+    return ImageRefusal("镜像旁边的替换标记文件不能使用：\n" + pathText(marker) + "\n" + why +
                         "\n没有改动镜像。如果它不是本程序留下的，请把它移走后再试。");
 }
 
@@ -51,7 +52,7 @@ std::optional<UnfinishedWrite> findUnfinished(FileOps& ops, ImageFile& image) {
     if (identity != identityLine(image.identity()))
         throw foreign(marker, "它是为另一个镜像文件写的");
     // Only a saved region of this image, beside it: a bare file name starting with its name.
-    const std::string prefix = image.real().filename().string() + ".SLKV_618.04.";
+    const std::string prefix = pathText(image.real().filename()) + ".SLKV_618.04.";
     if (saved.find('/') != std::string::npos || saved.rfind(prefix, 0) != 0)
         throw foreign(marker, "它指向的不是这个镜像保存的原内容");
     return UnfinishedWrite{image.real().parent_path() / saved};
@@ -59,7 +60,7 @@ std::optional<UnfinishedWrite> findUnfinished(FileOps& ops, ImageFile& image) {
 
 void markUnfinished(FileOps& ops, ImageFile& image, const std::filesystem::path& saved) {
     const std::string text = std::string(kHeader) + "\n" + identityLine(image.identity()) + "\n" +
-                             saved.filename().string() + "\n";
+                             pathText(saved.filename()) + "\n";
     createNewFile(ops, unfinishedMarkerPath(image.real()),
                   std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
@@ -73,7 +74,7 @@ std::string unfinishedMessage(const UnfinishedWrite& unfinished,
     return "上次替换（或恢复）没有完成（程序被中断或出错）：镜像中游戏主程序的位置可能只写了一部分"
            "，"
            "游戏可能无法运行：\n" +
-           image.string() + "\n写入前的内容保存在 " + unfinished.saved.string() +
+           pathText(image) + "\n写入前的内容保存在 " + pathText(unfinished.saved) +
            "。\n请先用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像，再替换。";
 }
 

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <thread>
 
+#include "io/child_registry.h"
+
 namespace vorlan {
 
 namespace {
@@ -30,13 +32,13 @@ constexpr bool kAddressSanitizer = false;
 
 // The child's work: the answer on the pipe, then _exit without running anything of the
 // parent's (atexit handlers, stdio buffers, Qt).
-[[noreturn]] void child(const std::function<std::string()>& work, int out,
+[[noreturn]] void child(ChildWork work, const std::string& argument, int out,
                         std::uint64_t addressLimit) {
     if (!kAddressSanitizer && addressLimit != 0) {
         const rlimit limit{addressLimit, addressLimit};
         ::setrlimit(RLIMIT_AS, &limit);
     }
-    const std::string line = work();
+    const std::string line = work(argument);
     std::size_t done = 0;
     while (done < line.size()) {
         const ssize_t n = ::write(out, line.data() + done, line.size() - done);
@@ -73,9 +75,12 @@ bool waitFor(pid_t pid, std::chrono::steady_clock::time_point deadline, int& sta
 
 }  // namespace
 
-ChildAnswer runInChild(const std::function<std::string()>& work, std::chrono::milliseconds limit,
-                       std::size_t maxAnswer) {
+ChildAnswer runInChild(const char* name, const std::string& argument,
+                       std::chrono::milliseconds limit, std::size_t maxAnswer) {
     using Outcome = ChildAnswer::Outcome;
+    const ChildWork work = childWork(name);
+    if (work == nullptr)
+        return {};
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return {};
@@ -88,7 +93,7 @@ ChildAnswer runInChild(const std::function<std::string()>& work, std::chrono::mi
     }
     if (pid == 0) {
         ::close(fds[0]);
-        child(work, fds[1], memory);
+        child(work, argument, fds[1], memory);
     }
     ::close(fds[1]);
     const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -133,6 +138,10 @@ ChildAnswer runInChild(const std::function<std::string()>& work, std::chrono::mi
             ? Outcome::Answered
             : Outcome::Failed;
     return answer;
+}
+
+int runChildWorkIfAsked() {
+    return -1;
 }
 
 std::filesystem::path nameOfOpenFile(int fd, const std::filesystem::path& fallback) {

@@ -1,7 +1,5 @@
 #include "io/new_file.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "io/path_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,13 +11,14 @@ namespace vorlan {
 namespace {
 
 std::string quoted(const std::filesystem::path& p) {
-    return "「" + p.string() + "」";
+    return "「" + pathText(p) + "」";
 }
 
 [[noreturn]] void failNaming(const std::filesystem::path& target, int error) {
     if (error == EEXIST)
-        throw IoError("该位置已有同名文件，没有覆盖它：" + target.string(), error);
-    throw IoError("无法建立文件：" + target.string() + "\n（" + systemMessage(error) + "）", error);
+        throw IoError("该位置已有同名文件，没有覆盖它：" + pathText(target), error);
+    throw IoError("无法建立文件：" + pathText(target) + "\n（" + systemMessage(error) + "）",
+                  error);
 }
 
 constexpr const char* kPartial = ".partial";
@@ -63,7 +62,7 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
             }
             out->sync();
             if (out->identity().size != length)
-                throw IoError("写入的文件长度不对：" + tmp.string(), EIO);
+                throw IoError("写入的文件长度不对：" + pathText(tmp), EIO);
         } catch (const IoError&) {
             ops.unlink(tmp);  // made by this call under a fresh name: ours to remove
             throw;
@@ -76,7 +75,7 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
 void checkNamed(FileOps& ops, PosixFile& written, const std::filesystem::path& target) {
     FileStatus st;
     if (ops.lstat(target, st) != 0 || !st.sameFile(written.identity()))
-        throw IoError("文件在建立的同时被其他程序换掉了：" + target.string(), EIO);
+        throw IoError("文件在建立的同时被其他程序换掉了：" + pathText(target), EIO);
 }
 
 // Gives the finished file its name without replacing anything of that name.
@@ -196,7 +195,7 @@ SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const Fil
     if (ops.lstat(path, st) != 0) {
         if (errno == ENOENT)
             return side;
-        throw IoError("无法读取文件信息：" + path.string() + "\n（" + systemMessage(errno) + "）",
+        throw IoError("无法读取文件信息：" + pathText(path) + "\n（" + systemMessage(errno) + "）",
                       errno);
     }
     side.state = SideFile::State::Refused;
@@ -224,12 +223,12 @@ void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
     auto folder = target.parent_path();
     if (folder.empty())
         folder = ".";
-    const std::string base = target.filename().string();
+    const std::string base = pathText(target.filename());
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         const auto& path = it->path();
-        if (!isFreshNameOf(path.filename().string(), base))
+        if (!isFreshNameOf(pathText(path.filename()), base))
             continue;
         FileStatus st;
         if (ops.lstat(path, st) == 0 && !sideFileProblem(path, st, nullptr))
@@ -240,7 +239,7 @@ void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
 void removeSideFile(FileOps& ops, const std::filesystem::path& path) {
     if (ops.unlink(path) != 0 && errno != ENOENT) {
         const int error = errno;
-        throw IoError("无法删除文件：" + path.string() + "\n（" + systemMessage(error) + "）",
+        throw IoError("无法删除文件：" + pathText(path) + "\n（" + systemMessage(error) + "）",
                       error);
     }
     syncFolderOf(ops, path);

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "io/new_file.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 
@@ -20,7 +21,7 @@ fs::path resolved(const fs::path& target) {
 }
 
 std::string quoted(const fs::path& p) {
-    return "「" + p.string() + "」";
+    return "「" + pathText(p) + "」";
 }
 
 }  // namespace
@@ -34,7 +35,7 @@ void KeptFiles::add(const KeptFiles& other) {
 
 std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles& kept) {
     const fs::path real = resolved(target);
-    const std::string name = real.filename().string();
+    const std::string name = pathText(real.filename());
     if (name.empty() || name == "." || name == "..")
         return quoted(target) + "不是文件名。";
     for (const char* side : {".journal", ".bak", ".orig", ".replacing", ".partial"}) {
@@ -44,7 +45,7 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
                    "文件不用它，没有写入。请换一个文件名。";
         }
     }
-    const std::string text = real.string();
+    const std::string text = pathText(real);
     const auto keep = [&](const std::string& what) {
         return quoted(target) + "是" + what +
                "，导出或保存的文件不能放在它的位置上，没有写入。请换一个文件名。";
@@ -104,7 +105,7 @@ OutputFolder::OutputFolder(FileOps& ops, const fs::path& folder,
                            const std::vector<fs::path>& outputs)
     : lock_(ops, folder, PosixFile::Mode::Read) {
     if (!lock_.lock(true, std::chrono::seconds(5))) {
-        throw IoError("另一个程序正在向这个文件夹导出文件，等了几秒仍未结束：" + folder.string(),
+        throw IoError("另一个程序正在向这个文件夹导出文件，等了几秒仍未结束：" + pathText(folder),
                       EBUSY);
     }
     for (const fs::path& output : outputs)

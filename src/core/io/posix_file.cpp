@@ -1,4 +1,5 @@
 #include "io/posix_file.h"
+#include "io/path_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +10,7 @@ namespace vorlan {
 namespace {
 
 [[noreturn]] void fail(const std::string& what, const std::filesystem::path& path, int error) {
-    throw IoError(what + "：" + path.string() + "\n（" + systemMessage(error) + "）", error);
+    throw IoError(what + "：" + pathText(path) + "\n（" + systemMessage(error) + "）", error);
 }
 
 }  // namespace
@@ -18,8 +19,10 @@ std::string systemMessage(int error) {
     switch (error) {
         case ENOSPC:
             return "磁盘空间不足";
+#ifdef EDQUOT
         case EDQUOT:
             return "超出磁盘配额";
+#endif
         case EACCES:
         case EPERM:
             return "没有权限";
@@ -71,7 +74,7 @@ void PosixFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
         if (n < 0)
             fail("读取文件失败", path_, errno);
         if (n == 0) {
-            throw IoError("读取文件失败：" + path_.string() + "\n（文件在偏移 " +
+            throw IoError("读取文件失败：" + pathText(path_) + "\n（文件在偏移 " +
                               std::to_string(offset + done) + " 处提前结束）",
                           0);
         }

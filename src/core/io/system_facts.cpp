@@ -9,6 +9,7 @@
 #include <ctime>
 #include <vector>
 
+#include "io/path_text.h"
 #include "io/posix_file.h"
 
 namespace vorlan {
@@ -43,13 +44,23 @@ std::filesystem::path userConfigFolder() {
     return {};
 }
 
+std::filesystem::path systemUserFilesFolder() {
+    return {};
+}
+
+std::filesystem::path runningProgramFile() {
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : self;
+}
+
 void makePrivateFolders(const std::filesystem::path& folder) {
     std::filesystem::path at;
     for (const std::filesystem::path& part : folder) {
         at /= part;
         if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
             const int error = errno;
-            throw IoError("无法建立文件夹：" + at.string() + "（" + systemMessage(error) + "）",
+            throw IoError("无法建立文件夹：" + pathText(at) + "（" + systemMessage(error) + "）",
                           error);
         }
     }

@@ -12,8 +12,16 @@ namespace vorlan {
 std::string localTimeText(const char* format);
 
 // The user's configuration folder: $XDG_CONFIG_HOME when absolute, else ~/.config (from
-// $HOME, else the user's entry in the system's user list). Empty when none can be found.
+// $HOME, else the user's entry in the system's user list); on Windows %APPDATA%. Empty when
+// none can be found.
 std::filesystem::path userConfigFolder();
+
+// Where the system keeps a user's own files for programs when it has one such folder
+// (%APPDATA% on Windows); empty on Linux, where the XDG variables say it.
+std::filesystem::path systemUserFilesFolder();
+
+// The running program's own file, links resolved; empty when the system does not say.
+std::filesystem::path runningProgramFile();
 
 // Makes every missing folder down to `folder`, each readable by its owner only. Throws
 // IoError naming the one that cannot be made.

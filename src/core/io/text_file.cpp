@@ -1,11 +1,7 @@
 #include "io/text_file.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <memory>
-#include <optional>
-
+#include "io/gbk.h"
+#include "io/path_text.h"
 #include "io/posix_file.h"
 #include "text/utf8.h"
 
@@ -26,32 +22,6 @@ std::string position(std::string_view bytes, std::size_t at) {
         }
     }
     return "第 " + std::to_string(line) + " 行第 " + std::to_string(column) + " 个字节";
-}
-
-// GBK to UTF-8, or nothing with the offset of the first byte that is no GBK character.
-std::optional<std::string> gbkToUtf8(std::string_view bytes, std::size_t& badAt,
-                                     const std::string& fileName) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr): iconv's error
-        throw DataFileError("系统不支持 GBK 编码，无法读取文件：" + fileName);
-    const std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
-    std::string in(bytes);
-    std::string out;
-    char* src = in.data();
-    std::size_t srcLeft = in.size();
-    std::string chunk(64 * 1024, '\0');
-    while (srcLeft > 0) {
-        char* dst = chunk.data();
-        std::size_t dstLeft = chunk.size();
-        const std::size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        out.append(chunk.data(), chunk.size() - dstLeft);
-        // Running out of room only means another round; anything else is a bad byte.
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            badAt = static_cast<std::size_t>(src - in.data());
-            return std::nullopt;
-        }
-    }
-    return out;
 }
 
 }  // namespace
@@ -78,7 +48,7 @@ std::string decodeText(std::string_view bytes, const std::string& fileName) {
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::uint64_t maxBytes,
                                         const std::string& what) {
-    const std::string name = path.string();
+    const std::string name = pathText(path);
     FileStatus st;
     if (systemFileOps().stat(path, st) != 0) {
         throw DataFileError("找不到或无法读取" + what + "：" + name + "（" + systemMessage(errno) +
@@ -107,7 +77,7 @@ std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path, std::
 std::string readTextFile(const std::filesystem::path& path, std::uint64_t maxBytes) {
     const auto bytes = readWholeFile(path, maxBytes, "文件");
     return decodeText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                      path.string());
+                      pathText(path));
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

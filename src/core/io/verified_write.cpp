@@ -1,4 +1,5 @@
 #include "io/verified_write.h"
+#include "io/path_text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,7 +39,7 @@ void writeVerified(PosixFile& file, std::span<const WriteRun> runs, bool& touche
             const std::span<std::uint8_t> got(back.data(), n);
             file.readAt(r.offset + at, got);
             if (!std::equal(got.begin(), got.end(), r.bytes.subspan(at).begin()))
-                throw IoError("写入后读回的内容与写入的不一致：" + file.path().string(), EIO);
+                throw IoError("写入后读回的内容与写入的不一致：" + pathText(file.path()), EIO);
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "io/path_text.h"
 #include "io/text_file.h"
 #include "lists/name_lists.h"
 #include "text/tbl.h"
@@ -12,7 +13,7 @@ namespace vorlan {
 namespace {
 
 bool isTbl(const std::filesystem::path& path) {
-    std::string ext = path.extension().string();
+    std::string ext = pathText(path.extension());
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext == ".tbl";
@@ -28,14 +29,14 @@ bool present(const std::filesystem::path& path) {
 
 std::vector<std::string> readCharFile(const std::filesystem::path& path) {
     if (!isTbl(path)) {
-        const std::string name = path.filename().string();
+        const std::string name = pathText(path.filename());
         return readListFile(path.parent_path(), ListFile{name.c_str(), kCharList.count});
     }
     const std::string text = readTextFile(path);
     try {
         return parseTbl(text);
     } catch (const TblError& e) {
-        throw DataFileError("字码表文件 " + path.string() + " " + e.what());
+        throw DataFileError("字码表文件 " + pathText(path) + " " + e.what());
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "io/path_text.h"
+#include "io/system_facts.h"
 #include "lists/char_file.h"
 #include "lists/name_lists.h"
 
@@ -38,10 +40,11 @@ bool set(const char* value) {
 }  // namespace
 
 std::filesystem::path runningProgramFolder(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec)
-        self = std::filesystem::absolute(argv0 != nullptr ? argv0 : "", ec);
+    std::filesystem::path self = runningProgramFile();
+    if (self.empty()) {
+        std::error_code ec;
+        self = std::filesystem::absolute(textPath(argv0 != nullptr ? argv0 : ""), ec);
+    }
     return self.parent_path();
 }
 
@@ -65,6 +68,8 @@ std::filesystem::path userDataFolder(const char* xdgDataHome, const char* home) 
 }
 
 std::filesystem::path userDataFolder() {
+    if (const auto own = systemUserFilesFolder(); !own.empty())
+        return own / "vorlan" / "data";
     return userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 }
 

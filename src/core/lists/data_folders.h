@@ -27,7 +27,7 @@ std::filesystem::path programDataFolder(const std::filesystem::path& programDir)
 // The player's own folder: $XDG_DATA_HOME/vorlan/data, else $HOME/.local/share/vorlan/data
 // (either variable may be null or empty); empty when neither is set.
 std::filesystem::path userDataFolder(const char* xdgDataHome, const char* home);
-// The same from this process's environment.
+// The same from this process's environment; on Windows %APPDATA%\vorlan\data.
 std::filesystem::path userDataFolder();
 
 // The folders to use. `userFolder` may be empty (no per-user folder); when it holds a list

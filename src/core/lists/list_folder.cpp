@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "io/path_text.h"
 #include "lists/char_file.h"
 #include "lists/name_lists.h"
 
@@ -38,14 +39,14 @@ std::string ListFolder::missingList(bool charsChosen) const {
 
 std::string ListFolder::shown() const {
     if (fallback.empty())
-        return folder.string();
-    return folder.string() + "（其中没有的列表取自 " + fallback.string() + "）";
+        return pathText(folder);
+    return pathText(folder) + "（其中没有的列表取自 " + pathText(fallback) + "）";
 }
 
 std::string missingListMessage(const ListFolder& lists, const std::string& file) {
     std::error_code ec;
     if (!std::filesystem::is_directory(lists.folder, ec))
-        return "名称列表文件夹 " + lists.folder.string() + " 不存在，或者不是文件夹。";
+        return "名称列表文件夹 " + pathText(lists.folder) + " 不存在，或者不是文件夹。";
     return "名称列表文件夹 " + lists.shown() + " 中没有 " + file +
            "。\n名称列表需要 unit.txt、pilot.txt、string.txt（或 string.tbl）和 jn.txt 四个文件。";
 }

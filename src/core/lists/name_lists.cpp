@@ -1,5 +1,6 @@
 #include "lists/name_lists.h"
 
+#include "io/path_text.h"
 #include "lists/char_file.h"
 #include "lists/list_entries.h"
 #include "text/shown_text.h"
@@ -20,13 +21,13 @@ std::vector<std::string> readListFile(const ListFolder& lists, const ListFile& l
         // A name holds no control characters: a file with them is no list (or a crafted one
         // whose names would reach a terminal).
         if (hasControls(entries[k])) {
-            throw DataFileError("名称列表文件 " + path.string() + " 的第 " + std::to_string(k + 1) +
-                                " 项「" + excerpt(entries[k]) +
+            throw DataFileError("名称列表文件 " + pathText(path) + " 的第 " +
+                                std::to_string(k + 1) + " 项「" + excerpt(entries[k]) +
                                 "」含有控制字符，不像是名称列表，没有使用它");
         }
     }
     if (entries.size() < static_cast<std::size_t>(list.count)) {
-        throw DataFileError("名称列表文件 " + path.string() + " 只有 " +
+        throw DataFileError("名称列表文件 " + pathText(path) + " 只有 " +
                             std::to_string(entries.size()) + " 项，少于所需的 " +
                             std::to_string(list.count) + " 项");
     }

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 
+#include "io/path_text.h"
 #include "tables/catalog.h"
 #include "toolkit/text.h"
 
@@ -39,7 +40,7 @@ QString wrappedTableNames(int indent) {
 }
 
 QString shown(const std::filesystem::path& path) {
-    return path.empty() ? u("（无：没有设置 HOME）") : QString::fromStdString(path.string());
+    return path.empty() ? u("（无：没有设置 HOME）") : QString::fromStdString(pathText(path));
 }
 
 }  // namespace

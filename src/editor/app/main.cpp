@@ -7,6 +7,7 @@
 
 #include "app/editor_options.h"
 #include "app/main_window.h"
+#include "io/path_text.h"
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
@@ -14,11 +15,12 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/first_paint.h"
 #include "toolkit/startup.h"
+#include "toolkit/text.h"
 
 namespace {
 
 QString qpath(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
+    return QString::fromStdString(vorlan::pathText(path));
 }
 
 }  // namespace
@@ -55,7 +57,7 @@ int main(int argc, char* argv[]) {
     }
     vorlan::startApplication(app);
 
-    const std::filesystem::path given = options.dataDir.toStdString();
+    const std::filesystem::path given = vorlan::toPath(options.dataDir);
     vorlan::DataFolders folders{vorlan::ListFolder(given), given};
     if (options.dataDir.isEmpty())
         folders = vorlan::findDataFolders(programDir, userFolder);

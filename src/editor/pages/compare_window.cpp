@@ -13,6 +13,7 @@
 
 #include "bulk/change_text.h"
 #include "bulk/table_io.h"
+#include "io/path_text.h"
 #include "session/editor_context.h"
 #include "tables/catalog.h"
 #include "toolkit/dialogs.h"
@@ -38,8 +39,8 @@ std::vector<std::uint8_t> bytesOf(const std::filesystem::path& path, bool readOn
 // both files have the same name (two copies called SLKV_618.04).
 std::string shownName(const std::filesystem::path& path, const std::filesystem::path& other) {
     if (path.filename() != other.filename())
-        return path.filename().string();
-    return (path.parent_path().filename() / path.filename()).string();
+        return pathText(path.filename());
+    return pathText(path.parent_path().filename() / path.filename());
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ CompareWindow::CompareWindow(EditorContext& context, std::filesystem::path other
       filter_(new QLineEdit),
       summary_(new QLabel) {
     setObjectName("CompareWindow");
-    setWindowTitle(u("比较：") + u(other_.filename().string()));
+    setWindowTitle(u("比较：") + u(pathText(other_.filename())));
     setAttribute(Qt::WA_DeleteOnClose);
     makeSecondary(this);
     filter_->setObjectName("CompareFilter");
@@ -128,7 +129,7 @@ void CompareWindow::refresh() {
         const auto theirs = bytesOf(other_, true);
         if (theirs.size() != ours.size()) {
             context_.dialogs().information(
-                this, u("两个文件的长度不同，不能逐字段比较：\n") + u(other_.string()));
+                this, u("两个文件的长度不同，不能逐字段比较：\n") + u(pathText(other_)));
             diff_ = {};
         } else {
             diff_ = diffExecutables(ours, theirs);
@@ -175,8 +176,8 @@ void CompareWindow::fill() {
     }
     summary_->setText(
         diff_.changes.empty() && diff_.other.empty()
-            ? u("两个文件相同：") + u(other_.string())
-            : u("与 %1 相比，有 %2 个字段不同").arg(u(other_.string())).arg(diff_.changes.size()) +
+            ? u("两个文件相同：") + u(pathText(other_))
+            : u("与 %1 相比，有 %2 个字段不同").arg(u(pathText(other_))).arg(diff_.changes.size()) +
                   (diff_.other.empty()
                        ? QString()
                        : u("，另有 %1 段字节不属于任何字段").arg(diff_.other.size())) +

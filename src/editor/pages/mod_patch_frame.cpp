@@ -11,6 +11,7 @@
 #include "bulk/patch_error.h"
 #include "bulk/pnach_name.h"
 #include "document/backup.h"
+#include "io/path_text.h"
 #include "io/text_file.h"
 #include "session/editor_context.h"
 #include "tables/catalog.h"
@@ -125,7 +126,7 @@ void ModPatchFrame::makePatch() {
         dialogs.information(this,
                             u("还没有备份文件 %1：补丁记录的是从第一次写入前的备份到现在的改动，"
                               "请先修改并写入。")
-                                .arg(u(original.string())));
+                                .arg(u(pathText(original))));
         return;
     }
     std::vector<std::uint8_t> before;
@@ -138,9 +139,9 @@ void ModPatchFrame::makePatch() {
     }
     const std::filesystem::path folder = document.path().parent_path();
     const QString path = dialogs.saveFileAs(
-        this, {{u("BPS 补丁"), u("*.bps"), u((folder / "mod.bps").string())},
-               {u("IPS 补丁"), u("*.ips"), u((folder / "mod.ips").string())},
-               {u("PCSX2 补丁"), u("*.pnach"), u((folder / pnachFileName(before)).string())}});
+        this, {{u("BPS 补丁"), u("*.bps"), u(pathText(folder / "mod.bps"))},
+               {u("IPS 补丁"), u("*.ips"), u(pathText(folder / "mod.ips"))},
+               {u("PCSX2 补丁"), u("*.pnach"), u(pathText(folder / pnachFileName(before)))}});
     if (path.isEmpty())
         return;
     const std::filesystem::path target = toPath(path);

@@ -1,0 +1,78 @@
+// The Windows bodies of system_facts.h.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#include "io/posix_file.h"
+#include "io/system_facts.h"
+#include "io/win32.h"
+
+namespace vorlan {
+
+std::string localTimeText(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[64] = "0";
+    if (::localtime_s(&local, &now) == 0 && std::strftime(text, sizeof text, format, &local) == 0)
+        return "0";
+    return text;
+}
+
+std::filesystem::path systemUserFilesFolder() {
+    // The variable first, as most programs do (and tests can point it elsewhere).
+    if (const wchar_t* set = ::_wgetenv(L"APPDATA"); set != nullptr) {
+        const std::filesystem::path folder(set);
+        if (folder.is_absolute())
+            return folder;
+    }
+    PWSTR folder = nullptr;
+    std::filesystem::path out;
+    if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &folder) == S_OK)
+        out = folder;
+    ::CoTaskMemFree(folder);
+    return out;
+}
+
+std::filesystem::path userConfigFolder() {
+    return systemUserFilesFolder();
+}
+
+std::filesystem::path runningProgramFile() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n == 0)
+            return {};
+        if (n < name.size()) {
+            name.resize(n);
+            return std::filesystem::path(name);
+        }
+        if (name.size() > 32768)
+            return {};
+        name.resize(name.size() * 2);
+    }
+}
+
+void makePrivateFolders(const std::filesystem::path& folder) {
+    std::filesystem::path at;
+    for (const std::filesystem::path& part : folder) {
+        at /= part;
+        // "C:" and "\" of an absolute path are there already.
+        if (at == at.root_name() || at == at.root_path())
+            continue;
+        win32::PrivateSecurity security;
+        if (!::CreateDirectoryW(at.c_str(), &security.attributes) &&
+            ::GetLastError() != ERROR_ALREADY_EXISTS) {
+            const int error = win32::errnoOf(::GetLastError());
+            throw IoError(
+                "无法建立文件夹：" + win32::utf8(at.native()) + "（" + systemMessage(error) + "）",
+                error);
+        }
+    }
+}
+
+}  // namespace vorlan
