@@ -21,9 +21,10 @@ void HistorySide::setShown(bool shown) {
         history_->hide();
         pages_->setMinimumWidth(0);
         splitter_->setOrientation(Qt::Horizontal);
-        if (widenedBy_ > 0)
-            window_->resize(window_->width() - widenedBy_, window_->height());
-        widenedBy_ = 0;
+        // The width it had, whatever the window manager made of the widening.
+        if (widthBefore_ > 0)
+            window_->resize(widthBefore_, window_->height());
+        widthBefore_ = 0;
         return;
     }
     const int need = pagesNeed_();
@@ -45,7 +46,7 @@ void HistorySide::showBeside(int need, int grow) {
     // The splitter cannot take from the page the width it needs.
     pages_->setMinimumWidth(need);
     history_->show();
-    widenedBy_ = grow;
+    widthBefore_ = grow > 0 ? window_->width() : 0;
     if (grow > 0)
         window_->resize(window_->width() + grow, window_->height());
 }

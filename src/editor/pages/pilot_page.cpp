@@ -80,7 +80,7 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     auto* form = new EntryForm(this, pilotTable(), context_.session());
     auto* browser = new RecordBrowser(
         context_, this, *form, new ListChooser(list5_), text41,
-        {u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
+        {u("机师修改"), u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
          u("将要复制选定机师的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
@@ -112,11 +112,11 @@ QWidget* PilotPage::buildBasicPage() {
     auto* grid = new QGridLayout(person);
     addWideRow(grid, 0, u("机师代码"), choiceBox("Combo17", {}, 160), 1);
     addRow(grid, 1,
-           {{u("机师爱称"), textBox("Text28", 220)}, {QString(), readOnlyBox("Text36", 140)}});
+           {{u("机师爱称"), textBox("Text28", 220)}, {QString(), nameTextBox("Text36", 140)}});
     addRow(grid, 2,
-           {{u("机师姓"), textBox("Text29", 220)}, {QString(), readOnlyBox("Text38", 140)}});
+           {{u("机师姓"), textBox("Text29", 220)}, {QString(), nameTextBox("Text38", 140)}});
     addRow(grid, 3,
-           {{u("机师名"), textBox("Text31", 220)}, {QString(), readOnlyBox("Text39", 140)}});
+           {{u("机师名"), textBox("Text31", 220)}, {QString(), nameTextBox("Text39", 140)}});
 
     auto* abilities = frame(u("基本能力"), "FrameAbilities");
     auto* abilityGrid = new QGridLayout(abilities);

@@ -87,6 +87,10 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     writeRow->addWidget(TableGridWindow::opener(
         context_, weaponTable(), [this] { return slot_ != nullptr ? slot_->shownIndex() : -1; },
         "GridWeapons", u("武器表格")));
+    auto* stepsLabel = new QLabel(u("段数"));
+    stepsLabel->setObjectName("Label37");
+    stepsLabel->setBuddy(text37_);
+    writeRow->addWidget(stepsLabel);
     writeRow->addWidget(text37_);
     text37_->setMaximumWidth(60);
     text37_->setToolTip(u("改造段数的四位十六进制数字（EN、HP、装甲、运动性）"));
@@ -115,7 +119,7 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     slot_->clear(false);
     browser_ = new RecordBrowser(
         context_, this, *header_, new ListChooser(list1_), text13_,
-        {u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
+        {u("机体武器修改"), u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
          u("将要复制选定机体的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。")});
@@ -168,10 +172,11 @@ QWidget* UnitPage::buildBasicPage() {
 
 QWidget* UnitPage::buildWeaponPage() {
     auto* page = new QWidget;
-    list2_->setMaximumWidth(150);  // "武器12" and the weapon's name
+    // "武器12" and the weapon's name, never squeezed by a narrower page (the history beside).
+    list2_->setFixedWidth(150);
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
-    addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text21", 260), 3);
+    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text21", 260), 3);
     addRow(grid, 2, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
     addRow(grid, 3, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
     addRow(grid, 4, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
@@ -205,7 +210,7 @@ QWidget* UnitPage::buildOtherPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("机体名称"), textBox("Text33", 300), 2);
-    addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text34", 300), 2);
+    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text34", 300), 2);
     addRow(grid, 2, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
     addRow(grid, 3, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
     addRow(grid, 4, {{u("主机师"), choiceBox("Combo12", {}, 160)}});

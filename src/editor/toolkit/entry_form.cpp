@@ -12,7 +12,10 @@
 #include "text/char_table.h"
 #include "toolkit/form_binder.h"
 #include "toolkit/icon_toggle.h"
+#include "toolkit/name_notes.h"
+#include "toolkit/note_label.h"
 #include "toolkit/skin.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 
@@ -48,10 +51,21 @@ EntryForm::EntryForm(QWidget* root, const TableDef& table, NameSource& names)
         }
     }
     for (const DecodedName& d : table.decoded) {
-        auto* box = root->findChild<QWidget*>(QString::fromStdString(d.control));
-        if (box != nullptr)
-            decodedBoxes_.emplace_back(table.fieldIndex(d.field), box);
+        const QString name = QString::fromStdString(d.control);
+        auto* text = root->findChild<QLineEdit*>(name);
+        const int field = table.fieldIndex(d.field);
+        auto* code = qobject_cast<QLineEdit*>(control(field));
+        if (text == nullptr || code == nullptr)
+            continue;
+        nameBoxes_.push_back(
+            {field, code, text, root->findChild<NoteLabel*>(name + "Note"), {}, {}, true});
     }
+    // Connected once all are in place: each connection holds its name's address.
+    for (NameBoxes& name : nameBoxes_) {
+        connect(name.text, &QLineEdit::textEdited, this,
+                [this, &name](const QString& text) { typedName(name, text); });
+    }
+    applyInput();  // no entry yet: nothing takes typing
 }
 
 EntryForm::~EntryForm() = default;
@@ -69,6 +83,7 @@ void EntryForm::show(EntryEditor& editor, int index) {
     shownValues_ = view.values;
     shown_ = index;
     binder_->fill(shownValues_);
+    namesStale();
     setEnabled(true);
     filling_ = false;
     update();
@@ -92,10 +107,9 @@ void EntryForm::fillNameLists() {
 void EntryForm::clear(bool enabled) {
     filling_ = true;
     binder_->clear();
-    for (const auto& [field, box] : decodedBoxes_) {
-        if (auto* edit = qobject_cast<QLineEdit*>(box))
-            edit->clear();
-    }
+    for (NameBoxes& name : nameBoxes_)
+        name.text->clear();
+    namesStale();
     shownValues_.clear();
     shown_ = -1;
     setEnabled(enabled);
@@ -108,13 +122,48 @@ void EntryForm::revert() {
         return;
     filling_ = true;
     binder_->fill(shownValues_);
+    namesStale();
     filling_ = false;
     update();
 }
 
 void EntryForm::setEnabled(bool enabled) {
-    for (QWidget* w : controls_)
-        markable(w)->setEnabled(enabled);
+    enabled_ = enabled;
+    applyInput();
+}
+
+void EntryForm::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    applyInput();
+}
+
+void EntryForm::applyInput() {
+    // A text box of a read-only file stays readable and selectable; what has no read-only
+    // state of its own (a choice, a list, a toggle) takes no input at all.
+    for (QWidget* w : controls_) {
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            edit->setEnabled(enabled_);
+            edit->setReadOnly(readOnly_);
+        } else {
+            markable(w)->setEnabled(enabled_ && !readOnly_);
+        }
+    }
+    for (NameBoxes& name : nameBoxes_) {
+        name.text->setEnabled(enabled_);
+        name.text->setReadOnly(readOnly_);
+    }
+}
+
+std::vector<int> EntryForm::changedFields() const {
+    std::vector<int> changed;
+    if (shown_ < 0)
+        return changed;
+    const auto values = binder_->collect();
+    for (std::size_t i = 0; i < values.size() && i < shownValues_.size(); ++i) {
+        if (!(values[i] == shownValues_[i]))
+            changed.push_back(static_cast<int>(i));
+    }
+    return changed;
 }
 
 EntryEdit EntryForm::edit() const {
@@ -156,25 +205,60 @@ QString EntryForm::controlText(int field) const {
     return {};
 }
 
-void EntryForm::decodeNames() {
-    const CharTable* chars = names_.chars();
-    for (const auto& [field, box] : decodedBoxes_) {
-        auto* out = qobject_cast<QLineEdit*>(box);
-        auto* in = qobject_cast<QLineEdit*>(control(field));
-        if (out == nullptr || in == nullptr)
-            continue;
-        // What a write stores, not what was typed: a code cut to the field or completed.
-        const std::string stored = storedNameCode(table_.fields[static_cast<std::size_t>(field)],
-                                                  in->text().toStdString());
-        out->setText(chars != nullptr && shown_ >= 0 ? QString::fromStdString(chars->decode(stored))
-                                                     : QString());
+void EntryForm::namesStale() {
+    for (NameBoxes& name : nameBoxes_) {
+        name.missing.clear();
+        name.stale = true;
     }
+}
+
+void EntryForm::showName(NameBoxes& name) {
+    const CharTable* chars = names_.chars();
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(name.field)];
+    if (&name != typing_ && (name.stale || name.code->text() != name.codeShown)) {
+        // A code typed or shown: its characters as a write stores it (cut to the field,
+        // completed), and no characters left over from typing.
+        name.missing.clear();
+        name.stale = false;
+        name.codeShown = name.code->text();
+        const std::string stored = storedNameCode(f, name.code->text().toStdString());
+        name.text->setText(chars != nullptr && shown_ >= 0 ? u(chars->decode(stored)) : QString());
+    }
+    setSkinMark(name.text, "refused", !name.missing.isEmpty());
+    if (name.note == nullptr)
+        return;
+    if (shown_ < 0) {
+        name.note->setNote(QString(), false);
+        return;
+    }
+    NameNotes notes = nameNotes(f, name.code->text(), chars);
+    if (!name.missing.isEmpty())
+        notes.notes.prepend(missingText(name.missing) + u("，没有写进字码"));
+    name.note->setNote(notes.text(), !notes.notes.isEmpty());
+}
+
+void EntryForm::typedName(NameBoxes& name, const QString& text) {
+    const CharTable* chars = names_.chars();
+    if (chars == nullptr || shown_ < 0)
+        return;
+    const TypedName typed = codesOfText(text, *chars);
+    name.missing = typed.missing;
+    name.codeShown = typed.codes;
+    name.stale = false;
+    typing_ = &name;
+    // The code box changes as if typed there: marks, pending edits and notes follow.
+    if (name.code->text() != typed.codes)
+        name.code->setText(typed.codes);
+    else
+        showName(name);
+    typing_ = nullptr;
 }
 
 void EntryForm::update() {
     if (filling_)
         return;
-    decodeNames();
+    for (NameBoxes& name : nameBoxes_)
+        showName(name);
     const auto values = binder_->collect();
     bool dirty = false;
     for (std::size_t i = 0; i < controls_.size(); ++i) {

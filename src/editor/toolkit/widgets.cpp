@@ -5,12 +5,14 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "toolkit/form_binder.h"
+#include "toolkit/note_label.h"
 
 namespace vorlan {
 
@@ -30,6 +32,19 @@ QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
     // Out of the Tab order (nothing to type there); a click still selects its text to copy.
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
+}
+
+QWidget* nameTextBox(const QString& name, int width) {
+    auto* cell = new QWidget;
+    auto* row = new QHBoxLayout(cell);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* text = textBox(name, width);
+    text->setToolTip(
+        QString::fromUtf8("名称的文字：输入或粘贴的字会按字码表换成字码，填进名称的字码框"));
+    row->addWidget(text);
+    cell->setFocusProxy(text);
+    row->addWidget(new NoteLabel(name + "Note"), 1);
+    return cell;
 }
 
 namespace {
