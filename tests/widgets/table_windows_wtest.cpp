@@ -392,6 +392,7 @@ void TableWindowsTest::marksChangeColourOnly() {
     t.clickTab("SSTab2", 1);
     t.test::EditorFixture::clickRow("List2", 0);
     const QStringList weapon{"Text18", "Text27", "Text19", "Text22", "Combo15", "Text30"};
+    QCoreApplication::processEvents();  // the page just built is laid out
     const QList<QRect> form = places(&t.window(), weapon);
     t.type("Text18", "1");
     t.chooseItem("Combo15", 2);

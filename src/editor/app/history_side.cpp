@@ -1,5 +1,8 @@
 #include "app/history_side.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QScreen>
 #include <QSplitter>
 #include <QWidget>
@@ -21,9 +24,15 @@ void HistorySide::setShown(bool shown) {
         history_->hide();
         pages_->setMinimumWidth(0);
         splitter_->setOrientation(Qt::Horizontal);
-        // The width it had, whatever the window manager made of the widening.
-        if (widthBefore_ > 0)
+        // The width it had, whatever the window manager made of the widening; the window's
+        // least size is worked out again first (the history gone, the splitter told so), or
+        // the window keeps the width.
+        if (widthBefore_ > 0) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            if (QLayout* layout = window_->layout())
+                layout->activate();
             window_->resize(widthBefore_, window_->height());
+        }
         widthBefore_ = 0;
         return;
     }

@@ -45,6 +45,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_guard.h"
 #include "toolkit/lazy_page.h"
+#include "toolkit/lazy_tab.h"
 #include "toolkit/text.h"
 #include "toolkit/undo_controls.h"
 #include "toolkit/undo_keys.h"
@@ -237,7 +238,7 @@ LazyPage* MainWindow::lazyPage(int index) const {
 
 void MainWindow::buildAllPages() {
     for (int i = 0; i < tabs_->count(); ++i)
-        lazyPage(i)->page();
+        buildLazyTabs(lazyPage(i)->page());
 }
 
 QWidget* MainWindow::toolsPage() {

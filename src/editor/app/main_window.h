@@ -39,7 +39,7 @@ public:
     EditorContext& context() { return *context_; }
     // Opens the executable as if chosen in the open dialog. Returns true when adopted.
     bool openExecutable(const QString& path);
-    // Builds the pages not shown yet (each is otherwise built when first shown).
+    // Builds the pages and inner pages not shown yet (each is otherwise built when first shown).
     void buildAllPages();
 
     // Remembers from now on, in `settings`, the executables opened, the window's size and

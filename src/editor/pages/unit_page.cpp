@@ -24,8 +24,10 @@
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/fitting_scroll.h"
 #include "toolkit/form_binder.h"
 #include "toolkit/icon_toggle.h"
+#include "toolkit/lazy_tab.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
@@ -66,6 +68,12 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     warm.setColor(QPalette::WindowText, QColor(0xc0, 0x50, 0x2a));
     label12_->setPalette(warm);
     label12_->setWordWrap(true);
+    // Its height does not follow the page's width: the page then fits the window's height
+    // and scrolls only its inner pages, its buttons in view (a height-for-width page is
+    // given its whole preferred height by the scroll area around it).
+    QSizePolicy note = label12_->sizePolicy();
+    note.setHeightForWidth(false);
+    label12_->setSizePolicy(note);
 
     auto* frame1 = frame(u("选择机体"), "Frame1");
     auto* frame1Layout = new QVBoxLayout(frame1);
@@ -102,12 +110,17 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
 
     tabs_->setObjectName("SSTab2");
     tabs_->addTab(buildBasicPage(), u("基本参数"));
-    tabs_->addTab(buildWeaponPage(), u("机体武器"));
-    tabs_->addTab(buildOtherPage(), u("其他"));
-    tabs_->addTab(buildSkillPage(), u("机体技能"));
+    // The other inner pages are built when first shown: the page appears sooner.
+    tabs_->addTab(new LazyTab([this] { return buildWeaponPage(); }), u("机体武器"));
+    tabs_->addTab(new LazyTab([this] { return buildOtherPage(); }), u("其他"));
+    tabs_->addTab(new LazyTab([this] { return buildSkillPage(); }), u("机体技能"));
+    // The slot list waits hidden for its page.
+    list2_->setParent(this);
+    list2_->hide();
 
+    // The inner pages scroll on a small screen; the list's buttons stay in view beside them.
     auto* right = new QVBoxLayout;
-    right->addWidget(tabs_, 1);
+    right->addWidget(new FittingScroll(tabs_, nullptr, true), 1);
     right->addWidget(label12_);
 
     auto* layout = new QHBoxLayout(this);
@@ -177,21 +190,22 @@ QWidget* UnitPage::buildWeaponPage() {
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
     addWideRow(grid, 1, u("文本显示"), nameTextBox("Text21", 260), 3);
-    addRow(grid, 2, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
-    addRow(grid, 3, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
-    addRow(grid, 4, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
-    addRow(grid, 5, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
+    grid->addWidget(nameNote("Text21"), 2, 1, 1, 4);
+    addRow(grid, 3, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
+    addRow(grid, 4, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
+    addRow(grid, 5, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
+    addRow(grid, 6, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
     auto* attribute = new QHBoxLayout;
     attribute->addWidget(textBox("Text30", 50));
     attribute->addWidget(hintButton("Command9", u("？")));
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
     attribute->setContentsMargins(0, 0, 0, 0);
-    addRow(grid, 6,
+    addRow(grid, 7,
            {{u("改造类型"), choiceBox("Combo15", weaponUpgradeTypes())},
             {u("武器属性"), attributeBox}});
-    addRow(grid, 7, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
-    addRow(grid, 8,
+    addRow(grid, 8, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
+    addRow(grid, 9,
            {{u("必要技能"), choiceBox("Combo13", requiredSkills())},
             {u("等级"), textBox("Text32", 40)}});
     grid->setColumnStretch(4, 1);
@@ -202,7 +216,10 @@ QWidget* UnitPage::buildWeaponPage() {
     right->addStretch();
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(list2_);
+    list2_->show();
     layout->addLayout(right, 1);
+    connect(page->findChild<QPushButton*>("Command9"), &QPushButton::clicked, this,
+            [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
     return page;
 }
 
@@ -211,9 +228,10 @@ QWidget* UnitPage::buildOtherPage() {
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("机体名称"), textBox("Text33", 300), 2);
     addWideRow(grid, 1, u("文本显示"), nameTextBox("Text34", 300), 2);
-    addRow(grid, 2, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
-    addRow(grid, 3, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
-    addRow(grid, 4, {{u("主机师"), choiceBox("Combo12", {}, 160)}});
+    grid->addWidget(nameNote("Text34"), 2, 1, 1, 2);
+    addRow(grid, 3, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
+    addRow(grid, 4, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
+    addRow(grid, 5, {{u("主机师"), choiceBox("Combo12", {}, 160)}});
     auto* attribute = new QHBoxLayout;
     attribute->setContentsMargins(0, 0, 0, 0);
     attribute->addWidget(textBox("Text35", 50));
@@ -221,14 +239,17 @@ QWidget* UnitPage::buildOtherPage() {
     attribute->addStretch();
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
-    addRow(grid, 5, {{u("机体属性"), attributeBox}});
+    addRow(grid, 6, {{u("机体属性"), attributeBox}});
     grid->setColumnStretch(2, 1);
 
     auto* special = frame(u("特别操作"), "FrameSpecial");
     auto* specialRow = new QHBoxLayout(special);
-    specialRow->addWidget(button("Command5", u("复制该机体数据")));
-    specialRow->addWidget(writeButton("Command6", u("粘贴机体数据")));
-    specialRow->addWidget(hintButton("Command8", "?"));
+    auto* copy = button("Command5", u("复制该机体数据"));
+    auto* paste = writeButton("Command6", u("粘贴机体数据"));
+    auto* enemyHint = hintButton("Command8", "?");
+    specialRow->addWidget(copy);
+    specialRow->addWidget(paste);
+    specialRow->addWidget(enemyHint);
     specialRow->addStretch();
 
     auto* layout = new QVBoxLayout(page);
@@ -236,6 +257,16 @@ QWidget* UnitPage::buildOtherPage() {
     layout->addWidget(terrainFrame("Combo8"));
     layout->addWidget(special);
     layout->addStretch();
+    connect(copy, &QPushButton::clicked, browser_, &RecordBrowser::copy);
+    connect(paste, &QPushButton::clicked, browser_, &RecordBrowser::paste);
+    paste->setEnabled(!context_.session().isReadOnly());
+    connect(enemyHint, &QPushButton::clicked, this, [this] {
+        hint(
+            "要把敌机改为可用,"
+            "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
+    });
+    connect(page->findChild<QPushButton*>("Command10"), &QPushButton::clicked, this,
+            [this] { hint("00、02:敌方，08、09:我方"); });
     return page;
 }
 
@@ -288,17 +319,8 @@ void UnitPage::connectActions() {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
     };
     on("Command3", browser_, &RecordBrowser::write);
-    on("Command5", browser_, &RecordBrowser::copy);
-    on("Command6", browser_, &RecordBrowser::paste);
     on("Command4", this, [this] { applyPatch(upgradeLimitsPatch()); });
     on("Command7", this, [this] { applyPatch(chipsPatch()); });
-    on("Command8", this, [this] {
-        hint(
-            "要把敌机改为可用,"
-            "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
-    });
-    on("Command9", this, [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
-    on("Command10", this, [this] { hint("00、02:敌方，08、09:我方"); });
 }
 
 void UnitPage::hint(const char* text) {

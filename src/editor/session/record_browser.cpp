@@ -4,6 +4,8 @@
 #include <map>
 
 #include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 #include "session/editor_context.h"
 #include "session/entry_names.h"
@@ -377,20 +379,44 @@ void RecordBrowser::paste() {
     refresh();
 }
 
+namespace {
+
+// The tab pages a control lies on, outermost first: the order a player reads the pages in.
+std::vector<int> tabPath(const QWidget* w) {
+    std::vector<int> path;
+    for (const QWidget* child = w; child != nullptr; child = child->parentWidget()) {
+        const QWidget* parent = child->parentWidget();
+        if (qobject_cast<const QStackedWidget*>(parent) != nullptr) {
+            if (auto* tabs = qobject_cast<const QTabWidget*>(parent->parentWidget()))
+                path.insert(path.begin(), tabs->indexOf(const_cast<QWidget*>(child)));
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
 void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteResult& result) {
-    // The bad fields in the order the page shows them (its keyboard order), not the record's.
+    // The bad fields in the order the page shows them: inner page by inner page, and in each
+    // in its keyboard order; not the record's. Inner pages not built yet are built first.
+    for (const FieldRefusal& r : result.refusals) {
+        EntryForm* f = r.edit >= 0 ? forms[static_cast<std::size_t>(r.edit)] : nullptr;
+        if (f != nullptr && r.field >= 0 && f->control(r.field) == nullptr)
+            f->buildAll();
+    }
     std::map<const QWidget*, int> place;
     int at = 0;
     QWidget* start = page_->window();
     for (QWidget* w = start->nextInFocusChain(); w != start && at < 100000;
          w = w->nextInFocusChain())
         place.emplace(w, ++at);
+    const auto where = [&](const FieldRefusal& r) {
+        const QWidget* w = forms[static_cast<std::size_t>(r.edit)]->control(r.field);
+        const auto it = place.find(w);
+        return std::pair(tabPath(w), it == place.end() ? at + 1 : it->second);
+    };
     std::vector<FieldRefusal> bad = result.refusals;
     std::stable_sort(bad.begin(), bad.end(), [&](const FieldRefusal& a, const FieldRefusal& b) {
-        const auto where = [&](const FieldRefusal& r) {
-            const auto it = place.find(forms[static_cast<std::size_t>(r.edit)]->control(r.field));
-            return it == place.end() ? at + 1 : it->second;
-        };
         return where(a) < where(b);
     });
     // One message for every bad field: its caption, its value and what it accepts.

@@ -59,7 +59,12 @@ public:
     void markRefused(const std::vector<int>& fields);
     // The text a field's control shows now, for messages.
     QString controlText(int field) const;
+    // A field's control; null while its inner page is not built.
     QWidget* control(int field) const;
+    // Takes in the controls of an inner page just built (a LazyTab under the root).
+    void attach();
+    // Builds every inner page not built yet.
+    void buildAll();
 
 signals:
     void dirtyChanged(bool dirty);
@@ -76,6 +81,11 @@ private:
         bool stale = true;    // the text box must be decoded afresh
     };
     void update();
+    void connectControl(std::size_t i);
+    void fillNameList(std::size_t i);
+    void findNameBoxes();
+    // Every field has its control once every inner page is built (a programming error else).
+    void checkComplete() const;
     // The text box and the note follow the code box (the text box not while typed in).
     void showName(NameBoxes& name);
     // Characters typed into a name's text box: their codes go into its code box.
@@ -87,7 +97,7 @@ private:
     NameSource& names_;
     std::unique_ptr<FormBinder> binder_;
     std::vector<QWidget*> controls_;
-    std::vector<NameBoxes> nameBoxes_;
+    std::vector<std::unique_ptr<NameBoxes>> nameBoxes_;
     std::vector<FieldValue> shownValues_;
     int shown_ = -1;
     bool dirty_ = false;

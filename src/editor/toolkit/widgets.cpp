@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,17 +33,15 @@ QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
     return e;
 }
 
-QWidget* nameTextBox(const QString& name, int width) {
-    auto* cell = new QWidget;
-    auto* row = new QHBoxLayout(cell);
-    row->setContentsMargins(0, 0, 0, 0);
+QLineEdit* nameTextBox(const QString& name, int width) {
     auto* text = textBox(name, width);
     text->setToolTip(
         QString::fromUtf8("名称的文字：输入或粘贴的字会按字码表换成字码，填进名称的字码框"));
-    row->addWidget(text);
-    cell->setFocusProxy(text);
-    row->addWidget(new NoteLabel(name + "Note"), 1);
-    return cell;
+    return text;
+}
+
+QWidget* nameNote(const QString& textBox) {
+    return new NoteLabel(textBox + "Note");
 }
 
 namespace {
