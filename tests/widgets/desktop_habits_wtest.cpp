@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -59,6 +60,7 @@ private slots:
     void messagesShowFileTextAsPlainText();
     void fileFiltersShowTheirPatternOnce();
     void theMenuBarHoldsEveryActionWithItsKey();
+    void writeButtonsStayInViewAt150Percent();
     void fileDialogsStartBesideTheFileAndOfferEveryFormat();
 };
 
@@ -297,6 +299,37 @@ void DesktopHabitsTest::theMenuBarHoldsEveryActionWithItsKey() {
     QVERIFY(f.child<QLabel>("StatusNote")->text().startsWith(u("已写入 机体005")));
     choose("EditMenu", u("撤销：机体005"));
     QVERIFY(f.child<QLabel>("StatusNote")->text().startsWith(u("已撤销：机体005")));
+}
+
+// 1280 × 720 at 150 %: the record pages' 写入 and 表格 are in view without scrolling the page;
+// the inner pages scroll instead.
+void DesktopHabitsTest::writeButtonsStayInViewAt150Percent() {
+    test::EditorFixture f;
+    f.showWindow();
+    f.window().resize(840, 440);
+    const struct {
+        int tab;
+        const char* list;
+        std::vector<const char*> buttons;
+    } pages[] = {{0, "List1", {"Command3", "GridUnits", "GridWeapons"}},
+                 {1, "List5", {"Command11", "GridPilots"}}};
+    for (const auto& p : pages) {
+        f.clickTab("SSTab1", p.tab);
+        f.clickRow(p.list, 3);
+        QCoreApplication::processEvents();
+        for (const char* name : p.buttons) {
+            auto* b = f.child<QPushButton>(name);
+            QScrollArea* page = scrollerOf(b);
+            const QRect shown(b->mapTo(page->viewport(), QPoint()), b->size());
+            QVERIFY2(page->viewport()->rect().contains(shown),
+                     qPrintable(QString("%1 at %2,%3 in %4 x %5")
+                                    .arg(name)
+                                    .arg(shown.x())
+                                    .arg(shown.y())
+                                    .arg(page->viewport()->width())
+                                    .arg(page->viewport()->height())));
+        }
+    }
 }
 
 // Every file dialog opens beside the executable; the image dialog lists disc images; 导出全部…

@@ -28,6 +28,7 @@
 #include "toolkit/form_binder.h"
 #include "toolkit/icon_toggle.h"
 #include "toolkit/lazy_tab.h"
+#include "toolkit/note_label.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
@@ -60,7 +61,9 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
       tabs_(new QTabWidget),
       text13_(readOnlyBox("Text13", 80)),
       text37_(readOnlyBox("Text37", 50)),
-      label12_(new QLabel(u("注意："))) {
+      // Wrapped, yet of a height that does not follow the page's width: the page fits the
+      // window and only its inner pages scroll.
+      label12_(new WrappedNote(u("注意："))) {
     setObjectName("UnitPage");
     label12_->setObjectName("Label12");
     // The note on the weapon part stands out in a warm colour, on light and dark palettes.
@@ -68,12 +71,6 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     warm.setColor(QPalette::WindowText, QColor(0xc0, 0x50, 0x2a));
     label12_->setPalette(warm);
     label12_->setWordWrap(true);
-    // Its height does not follow the page's width: the page then fits the window's height
-    // and scrolls only its inner pages, its buttons in view (a height-for-width page is
-    // given its whole preferred height by the scroll area around it).
-    QSizePolicy note = label12_->sizePolicy();
-    note.setHeightForWidth(false);
-    label12_->setSizePolicy(note);
 
     auto* frame1 = frame(u("选择机体"), "Frame1");
     auto* frame1Layout = new QVBoxLayout(frame1);

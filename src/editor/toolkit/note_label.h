@@ -26,4 +26,15 @@ private:
     QString note_;
 };
 
+// A word-wrapped note line whose height does not follow its width: a page holding it keeps
+// the height it is given (a scroll area would otherwise give a height-for-width page its
+// whole preferred height, scrolling its buttons out of view). QLabel sets the height-for-width
+// flag again with every text; this one never reports it.
+class WrappedNote : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    bool hasHeightForWidth() const override { return false; }
+};
+
 }  // namespace vorlan
