@@ -297,6 +297,7 @@ void MainWindow::buildKeys() {
 
 void MainWindow::useSettings(QSettings* settings, bool restoreLists) {
     recent_ = RecentFiles(settings);
+    context_->places().useSettings(settings);
     if (!recent_.active())
         return;
     if (const QByteArray geometry = recent_.value("window/geometry"); !geometry.isEmpty())
