@@ -9,8 +9,10 @@
 namespace vorlan::cli {
 
 int runCli(const std::vector<std::string>& args, const std::filesystem::path& programDir,
-           std::ostream& out, std::ostream& rawErr, const std::filesystem::path& userFolder) {
-    // Every message may quote a file's text: none reaches the terminal with its controls.
+           std::ostream& rawOut, std::ostream& rawErr, const std::filesystem::path& userFolder) {
+    // Every message and every output may quote a file's text or a path the player typed: none
+    // reaches the terminal with its controls. Line ends and tabs, CSV's among them, pass.
+    EscapedStream out(rawOut);
     EscapedStream err(rawErr);
     // Named, so that the usage line (and the manual page help2man makes of it) starts with it.
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04",

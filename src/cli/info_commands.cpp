@@ -13,27 +13,32 @@ namespace vorlan::cli {
 
 namespace {
 
-// --force replaces an earlier demo, never the player's game: an ELF file whose first bytes
-// (headers and the filler before the tables, the same in every demo) are not the demo's.
-void refuseToReplaceAGame(const std::filesystem::path& path,
-                          const std::vector<std::uint8_t>& demo) {
+// --force replaces an earlier demo only: a file of the demo's length whose first bytes (headers
+// and the filler before the tables, the same in every demo) are the demo's. Anything else at
+// that name (the player's game, a disc image, a text file, a journal) is somebody's data.
+void refuseUnlessAnEarlierDemo(const std::filesystem::path& path,
+                               const std::vector<std::uint8_t>& demo) {
     constexpr std::size_t kHead = 64 * 1024;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
         return;  // nothing there, or nothing writeOutput replaces
-    std::ifstream in(path, std::ios::binary);
+    const auto size = std::filesystem::file_size(path, ec);
     std::vector<char> head(kHead);
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    const bool elf =
-        head.size() >= 4 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
-    if (elf &&
-        !std::equal(head.begin(), head.end(), demo.begin(),
-                    demo.begin() + static_cast<std::ptrdiff_t>(std::min(head.size(), demo.size())),
-                    [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; })) {
+    if (!ec && size == demo.size()) {
+        std::ifstream in(path, std::ios::binary);
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        head.clear();
+    }
+    const bool isDemo =
+        head.size() == kHead &&
+        std::equal(head.begin(), head.end(), demo.begin(),
+                   [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    if (!isDemo) {
         throw Refusal("「" + path.string() +
-                      "」是一个可执行文件，但不是本程序做的演示文件（可能是真正的游戏主程序），"
-                      "--force 不会替换它，没有写入。请换一个文件名。");
+                      "」不是本程序做的演示文件（可能是真正的游戏主程序、光盘镜像或别的文件），"
+                      "--force 只替换以前做的演示文件，没有写入。请换一个文件名。");
     }
 }
 
@@ -69,7 +74,7 @@ int MakeDemoCommand::run(const GlobalOptions& options, std::ostream& out, std::o
     }
     const auto bytes = makeDemoExecutable(CharTable(std::move(entries)));
     if (force_)
-        refuseToReplaceAGame(path_, bytes);
+        refuseUnlessAnEarlierDemo(path_, bytes);
     // Written whole under a fresh name beside its place and named only when complete: a full
     // disk or an unwritable folder leaves no partial file.
     writeOutput(options.exe, path_, bytes, force_, "演示用的游戏主程序", "--force");

@@ -78,6 +78,8 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
         const auto document = Document::open(options.exe, tableLayout(), open);
         if (const std::string note = document->takeRecoveryNote(); !note.empty())
             err << note << "\n";
+        if (const std::string torn = document->unfinishedWriteProblem(); !torn.empty())
+            throw Refusal(torn + "\n没有把它放进镜像，镜像没有改动。");
         executable = document->read(0, static_cast<std::size_t>(document->size()));
     } catch (const DocumentError& e) {
         throw Refusal(std::string(e.what()) + "\n镜像没有改动。");
@@ -88,8 +90,7 @@ int IsoCommand::run(const GlobalOptions& options, std::ostream& out, std::ostrea
 int IsoCommand::extract(const GlobalOptions& options, std::ostream& out) const {
     if (out_.empty())
         throw Refusal("请指明把游戏主程序提取到哪个文件：vorlan-cli iso extract 镜像 输出文件");
-    const ImageExtract made = extractExecutable(
-        image_, out_, force_, options.exe.empty() ? KeptFiles{} : keptFilesOf(options.exe));
+    const ImageExtract made = extractExecutable(image_, out_, force_, keptFilesOf(options.exe));
     if (!made.ok) {
         throw Refusal(made.message +
                       (made.outputExists ? "\n要覆盖它，请加 --force。" : std::string()));

@@ -20,14 +20,8 @@ const ListFile& listFile(NameList list) {
 }
 
 const CharTable* ListCache::chars() {
-    // A table named with --chars must be readable: its failure is said, never passed over.
-    if (!charFile_.empty())
-        return &charTable();
-    try {
-        return &charTable();
-    } catch (const Refusal&) {
-        return nullptr;
-    }
+    // A table that is there but cannot be read is said, never passed over as "no names".
+    return &charTable();
 }
 
 const CharTable& ListCache::charTable() {
@@ -55,8 +49,9 @@ const ListCache::Loaded& ListCache::load(NameList list) {
 }
 
 const std::vector<std::string>* ListCache::names(NameList list) {
-    const Loaded& loaded = load(list);
-    return loaded.error.empty() ? &loaded.names : nullptr;
+    // A list that cannot be read is refused by its name, as the editor and `set` refuse it:
+    // labels shown as bare numbers would hide that the player's own list is broken.
+    return &requireNames(list);
 }
 
 const std::vector<std::string>& ListCache::requireNames(NameList list) {

@@ -1,7 +1,8 @@
 #pragma once
-// The data folder's lists as the commands need them, each read at most once per run:
-// the character table (required where names are decoded) and the name lists (optional:
-// without them choices are shown by number only).
+// The data folder's lists as the commands need them, each read at most once per run: the
+// character table where names are decoded, the name lists where their labels are shown. A
+// list that cannot be read (missing, a link or folder, too long, control characters, …) is
+// refused by its file's name wherever it is needed.
 
 #include <filesystem>
 #include <map>
@@ -24,9 +25,9 @@ public:
 
     // The character table. Throws Refusal with the reason when its file cannot be read.
     const CharTable& charTable();
-    // The character table, or nullptr when its file cannot be read.
+    // The character table. Throws Refusal with the reason when its file cannot be read.
     const CharTable* chars() override;
-    // The names of a name list, or nullptr when its file cannot be read.
+    // The names of a name list. Throws Refusal with the reason when its file cannot be read.
     const std::vector<std::string>* names(NameList list) override;
     // The names of a name list. Throws Refusal with the reason when its file cannot be read.
     const std::vector<std::string>& requireNames(NameList list);

@@ -3,6 +3,7 @@
 #include "catalog/catalog.h"
 #include "document/backup.h"
 #include "document/kept_files.h"
+#include "image/executable_extract.h"
 #include "io/output_file.h"
 
 namespace vorlan::cli {
@@ -41,8 +42,9 @@ void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& 
                  std::span<const std::uint8_t> bytes, bool overwrite, const std::string& what,
                  const char* flag) {
     try {
-        writeOutputFile(systemFileOps(), path, bytes, overwrite,
-                        exe.empty() ? KeptFiles{} : keptFilesOf(exe));
+        KeptFiles kept = keptFilesOf(exe);
+        kept.recognisers.emplace_back(keptBesideAnImage);
+        writeOutputFile(systemFileOps(), path, bytes, overwrite, kept);
     } catch (const IoError& e) {
         throw Refusal("无法写入" + what + "：" + e.what() +
                       (e.error() == EEXIST ? std::string("\n要覆盖它，请加 ") + flag + "。" : ""));

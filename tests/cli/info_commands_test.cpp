@@ -30,6 +30,11 @@ TEST(CliInfo, MakeDemoWritesTheDemoAndNeverOverwritesByAccident) {
     r = cli({"make-demo", path});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(test::readFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    // --force replaces an earlier demo only, never a file that is not one.
+    EXPECT_EQ(cli({"make-demo", path, "--force"}).status, 1);
+    EXPECT_EQ(test::readFile(path), (std::vector<std::uint8_t>{1, 2, 3}));
+    std::filesystem::remove(path);
+    ASSERT_EQ(cli({"make-demo", path}).status, 0);
     EXPECT_EQ(cli({"make-demo", path, "--force"}).status, 0);
 }
 

@@ -74,6 +74,23 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
          },
          {"mod", "create", "OUT", "--force"}},
         {"a demo onto the open executable", exeName, {"make-demo", "OUT", "--force"}},
+        {"a demo onto a file that is not a demo",
+         [](const DemoExe& e) {
+             writeFile(e.dir() / "victim.iso", Bytes(1 << 20, 0));
+             return (e.dir() / "victim.iso").string();
+         },
+         {"make-demo", "OUT", "--force"},
+         "不是本程序做的演示文件"},
+        {"a demo onto a side file's name of no open executable",
+         [](const DemoExe& e) { return (e.dir() / "game.iso.SLKV_618.04.orig").string(); },
+         {"make-demo", "OUT"},
+         ".orig 结尾"},
+        {"export onto a journal under a name of the player's",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "old-run", "VORLANJ3 and the rest of a journal");
+             return (e.dir() / "old-run").string();
+         },
+         exportIt, "恢复日志"},
         {"export into a folder that does not exist",
          [](const DemoExe& e) { return (e.dir() / "nodir" / "u.csv").string(); }, exportIt,
          "nodir」不存在"},
@@ -169,6 +186,28 @@ TEST(CliOutputs, MessagesShowControlCharactersAsCodes) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("\\x1B]0;owned\\x07"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+
+    // What goes to standard output too: paths the player typed, in every command's report;
+    // CSV's own line ends and the tabs of a listing pass as they are.
+    const std::string odd =
+        "a\x1b]0;owned\x07"
+        "b";
+    const std::vector<std::vector<std::string>> printing = {
+        {"make-demo", (exe.dir() / (odd + ".exe")).string()},
+        {"mod", "create", (exe.dir() / (odd + ".bps")).string()},
+    };
+    ASSERT_EQ(exe.run({"set", "unit", "5", "hp=1234"}).status, 0);
+    for (const auto& args : printing) {
+        SCOPED_TRACE(args[0]);
+        const CliRun p = exe.run(args);
+        ASSERT_EQ(p.status, 0) << p.err;
+        EXPECT_NE(p.out.find("a\\x1B]0;owned\\x07b"), std::string::npos) << p.out;
+        EXPECT_EQ(p.out.find_first_of("\x1b\x07"), std::string::npos) << p.out;
+    }
+    const CliRun csv = exe.run({"export", "unit"});
+    ASSERT_EQ(csv.status, 0);
+    EXPECT_NE(csv.out.find("\r\n"), std::string::npos);
+    EXPECT_EQ(csv.out.find("\\x"), std::string::npos);
 }
 
 }  // namespace

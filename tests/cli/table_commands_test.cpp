@@ -166,6 +166,26 @@ TEST(CliTables, JsonNumbersTakeArithmetic) {
     EXPECT_NE(in.out.find("已导入 2 个条目的 2 个字段"), std::string::npos) << in.out;
     EXPECT_EQ(stored(), before + 1);
     EXPECT_EQ(exe.bytes()[unitTable().entryOffset(8) + 40], 77);
+
+    // A number's text decides, never the double it would round to: only an exact integer.
+    auto spelled = doc;
+    spelled["entries"][5]["values"]["hp"] = 987654321;
+    const std::string withSentinel = spelled.dump();
+    const auto spell = [&](const std::string& number) {
+        std::string text = withSentinel;
+        text.replace(text.find("987654321"), 9, number);
+        test::writeText(file, text);
+        return exe.run({"import", "unit", file.string()});
+    };
+    for (const char* inexact : {"1e-400", "12345.0000000000001", "1e30"}) {
+        SCOPED_TRACE(inexact);
+        const CliRun r = spell(inexact);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("应为整数"), std::string::npos) << r.err;
+        EXPECT_EQ(stored(), before + 1);
+    }
+    ASSERT_EQ(spell("1.2345e4").status, 0);
+    EXPECT_EQ(stored(), 12345);
 }
 
 // A folder import that would set one field twice (two files of one table, or two tables

@@ -15,6 +15,7 @@
 #include "fixtures/engine.h"
 #include "fixtures/faulty_ops.h"
 #include "fixtures/fixtures.h"
+#include "fixtures/hook_ops.h"
 #include "schema/name_source.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
@@ -199,6 +200,74 @@ TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
             }
         }
     }
+}
+
+// One failure of each kind at the write's own calls, quick enough for every run of the
+// tests: the file ends as it was (the rollback), or, when the rollback fails too, the journal
+// restores it at the next open. The matrix above tries every call; this one guards the rule.
+TEST(Document, EachKindOfFailedWriteEndsWithTheFileAsItWas) {
+    using Kind = test::FaultyOps::Kind;
+    int writes = 0;
+    int syncs = 0;
+    {
+        const DemoExe exe;
+        test::writeFile(exe.backup(), exe.original());
+        test::FaultyOps counting;
+        auto doc = exe.open({.ops = &counting});
+        EntryEditor editor(*doc, nullptr);
+        ASSERT_EQ(saveUnit5(editor, "1234", "777").status, Status::Written);
+        writes = counting.writes();
+        syncs = counting.syncs();
+    }
+    struct Case {
+        const char* name;
+        Kind kind;
+        int n;  // the call that fails (the last write is the file's own, the last flush the
+                // journal's removal)
+        bool journalLeft;
+    };
+    const Case cases[] = {
+        {"the file's write fails", Kind::WriteError, writes, false},
+        {"the file's flush fails", Kind::SyncError, syncs - 1, false},
+        {"the journal cannot be written", Kind::DiskFull, 1, false},
+        {"the disk fills during the write and the rollback", Kind::DiskFull, writes, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DemoExe exe;
+        test::writeFile(exe.backup(), exe.original());
+        test::FaultyOps ops;
+        auto doc = exe.open({.ops = &ops});
+        EntryEditor editor(*doc, nullptr);
+        ops.arm(c.kind, c.n);
+        const WriteResult r = saveUnit5(editor, "1234", "777");
+        ASSERT_EQ(r.status, Status::Failed);
+        EXPECT_EQ(r.fileChanged, c.journalLeft) << r.message;
+        EXPECT_EQ(exe.hasJournal(), c.journalLeft);
+        if (c.journalLeft) {
+            ops.arm(Kind::None, 0);
+            exe.open();
+        }
+        // Checked before any reopen where nothing was left: a journal played back later
+        // would hide a missing rollback.
+        EXPECT_EQ(exe.bytes(), exe.original());
+    }
+    // The journal that will not go after a good write: the write is taken back.
+    const DemoExe exe;
+    test::writeFile(exe.backup(), exe.original());
+    test::HookOps ops;
+    ops.fail = [](const std::string& call, const std::string& path) {
+        return call == "unlink" && path.ends_with(".journal") ? EACCES : 0;
+    };
+    auto doc = exe.open({.ops = &ops});
+    EntryEditor editor(*doc, nullptr);
+    const WriteResult r = saveUnit5(editor, "1234", "777");
+    EXPECT_EQ(r.status, Status::Failed);
+    EXPECT_FALSE(r.fileChanged);
+    EXPECT_EQ(exe.bytes(), exe.original());
+    ops.fail = nullptr;
+    exe.open();
+    EXPECT_EQ(exe.bytes(), exe.original());
 }
 
 TEST(Document, ABackupOfTheWrongLengthIsNotTrusted) {

@@ -12,6 +12,7 @@
 #include "catalog/catalog.h"
 #include "document/entry_editor.h"
 #include "fixtures/demo_exe.h"
+#include "fixtures/disc_images.h"
 #include "fixtures/hook_ops.h"
 #include "fixtures/journals.h"
 #include "tables/unit_table.h"
@@ -334,6 +335,52 @@ TEST(SideFiles, AnExecutableWithSeveralNamesIsReadButNeverWritten) {
         EXPECT_EQ(writeHp(*doc, "1").status, Status::Written) << "one name again";
         EXPECT_EQ(test::readFile(exe.backup()), exe.original());
     }
+}
+
+// A second name made after a killed write (ln game.exe other.exe) does not hide the torn
+// file: through it nothing is read, printed, patched or put into a disc image; through the
+// journal's own name the file is put right as always.
+TEST(SideFiles, AJournalBesideAnotherNameOfTheFileIsSeenThroughEveryName) {
+    const Interrupted w;
+    w.plant(w.journal);
+    const fs::path other = w.exe.dir() / "other.exe";
+    fs::create_hard_link(w.exe.path(), other);
+    for (const bool readOnly : {true, false}) {
+        try {
+            Document::open(other, tableLayout(), {.readOnly = readOnly});
+            ADD_FAILURE() << "opened through the other name";
+        } catch (const DocumentError& e) {
+            EXPECT_NE(std::string(e.what()).find(w.exe.journalFile().string()), std::string::npos)
+                << e.what();
+        }
+    }
+    const test::TempDir dir;
+    const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
+    const Bytes disc = test::readFile(image);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"get", "unit", "5"},
+                                                 {"mod", "create", (dir / "m.bps").string()},
+                                                 {"iso", "replace", image.string()}}) {
+        SCOPED_TRACE(args[0]);
+        const test::CliRun r = test::cli([&] {
+            auto a = args;
+            a.insert(a.begin(), {"--exe", other.string()});
+            return a;
+        }());
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_NE(r.err.find(".journal"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(test::readFile(image), disc);
+    EXPECT_FALSE(fs::exists(dir / "m.bps"));
+    EXPECT_EQ(w.exe.bytes(), w.changed);
+
+    // A file at the journal's name that cannot be played back keeps the executable out of
+    // the disc image too.
+    fs::remove(other);
+    test::writeText(w.exe.journalFile(), "not a journal");
+    const test::CliRun r = w.exe.run({"iso", "replace", image.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("没有把它放进镜像"), std::string::npos) << r.err;
+    EXPECT_EQ(test::readFile(image), disc);
 }
 
 // Links planted at the names the program is about to create, at the moment it creates them:

@@ -134,9 +134,30 @@ TEST(ImageExtract, ForceReplacesOnlyARegularFileOfNoOneElse) {
     EXPECT_EQ(test::readFile(dir / "mine.bin"), Bytes({'k', 'e', 'e', 'p'}));
     EXPECT_TRUE(test::readFile(image) == before);
 
+    // The files kept beside the image are known beside every name of the image and by what
+    // they are: through its second name, the first name's saved region is not replaced, nor is
+    // a saved region under a name of the player's.
+    Bytes edited = test::demoBytes();
+    edited[0x200000] ^= 0x5A;
+    ASSERT_TRUE(replaceExecutable(image, edited).ok);
+    const Bytes saved = test::readFile(savedRegionPath(image));
+    fs::copy_file(savedRegionPath(image), dir / "kept.bin");
+    for (const auto& [from, to] : {std::pair{dir / "second.iso", savedRegionPath(image)},
+                                   std::pair{image, dir / "kept.bin"}}) {
+        SCOPED_TRACE(to.filename().string());
+        const test::CliRun r = extract(from, to, true);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("没有写入"), std::string::npos) << r.err;
+        EXPECT_TRUE(test::readFile(to) == saved);
+    }
+    ASSERT_TRUE(restoreRegion(image).ok);
+
+    // What a killed extract left under the output's fresh names goes with the next one.
+    test::writeText(dir / "mine.bin.0a1b2c3d0.partial", "half a copy");
     const test::CliRun r = extract(image, dir / "mine.bin", true);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::readFile(dir / "mine.bin") == test::demoBytes());
+    EXPECT_FALSE(fs::exists(dir / "mine.bin.0a1b2c3d0.partial"));
 }
 
 }  // namespace

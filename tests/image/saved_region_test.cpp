@@ -9,6 +9,7 @@
 #include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
+#include "fixtures/hook_ops.h"
 #include "image/disc_image.h"
 #include "image/region_trailer.h"
 #include "io/crc32.h"
@@ -209,13 +210,76 @@ TEST_F(SavedRegions, RestoreTakesTheChosenSavedRegionAndCanBeUndone) {
     r = test::cli({"iso", "restore", image.string(), "--from", latest.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(1));
-    // The region it overwrote was saved first, so the restore can itself be undone.
+    // The region it overwrote was saved first, so the restore can itself be undone; the one
+    // it put back stays beside it.
     const auto now = test::savedFiles(image);
-    ASSERT_EQ(now.size(), 2u);
-    const fs::path undo = now[0] == savedRegionPath(image) ? now[1] : now[0];
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_TRUE(fs::exists(latest));
+    fs::path undo;
+    for (const fs::path& p : now) {
+        if (p != savedRegionPath(image) && p != latest)
+            undo = p;
+    }
     EXPECT_TRUE(prefix(test::readFile(undo)) == variant(2));
     ASSERT_EQ(test::cli({"iso", "restore", image.string(), "--from", undo.string()}).status, 0);
     EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+}
+
+// Once the replace mark is made, only the image is written: its first write past the region's
+// start fails, so the region is left part written whatever was saved before.
+struct ImageFailsPastItsFirstChunk : test::HookOps {
+    bool marked = false;
+    ImageFailsPastItsFirstChunk() {
+        before = [this](const std::string& call, const std::string& path, int) {
+            marked = marked || (path.ends_with(".replacing") && call != "lstat" && call != "open");
+        };
+    }
+    std::ptrdiff_t pwrite(int fd, const void* buf, std::size_t count,
+                          std::uint64_t offset) override {
+        if (marked && offset > kImageExeOffset) {
+            errno = EIO;
+            return -1;
+        }
+        return HookOps::pwrite(fd, buf, count, offset);
+    }
+};
+
+// A replace or restore that fails part way removes no saved region: the dated one it was
+// putting back, or the one a replace would have pruned, still holds its bytes, as the failure
+// message says. Only once the image holds the new bytes do the older dated ones go.
+TEST_F(SavedRegions, AFailedWriteRemovesNoSavedRegion) {
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    ASSERT_TRUE(replaceExecutable(image, variant(2)).ok);
+    const auto before = test::savedFiles(image);
+    ASSERT_EQ(before.size(), 2u);
+    const fs::path dated = before[0] == savedRegionPath(image) ? before[1] : before[0];
+    for (const bool restore : {true, false}) {
+        SCOPED_TRACE(restore ? "restore --from the dated region" : "replace");
+        ImageFailsPastItsFirstChunk ops;
+        const ImageWrite w = restore ? restoreRegion(image, {}, &ops, dated)
+                                     : replaceExecutable(image, variant(3), {}, &ops);
+        ASSERT_FALSE(w.ok);
+        ASSERT_TRUE(w.imageChanged);
+        ASSERT_TRUE(fs::exists(dated)) << w.message;
+        EXPECT_TRUE(prefix(test::readFile(dated)) == variant(1));
+        if (restore) {
+            EXPECT_NE(w.message.find(dated.string()), std::string::npos) << w.message;
+        }
+        // The interrupted write is put right from what it saved; the dated file stays.
+        ASSERT_TRUE(restoreRegion(image).ok);
+        EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(2));
+        EXPECT_TRUE(fs::exists(dated));
+    }
+    // A restore that lands keeps the region it put back beside the first and the latest.
+    const ImageWrite r = restoreRegion(image, {}, nullptr, dated);
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(test::regionOf(test::readFile(image)) == variant(1));
+    EXPECT_TRUE(fs::exists(dated));
+    EXPECT_TRUE(fs::exists(r.saved));
+    EXPECT_EQ(test::savedFiles(image).size(), 3u);
+    // The next replace that lands prunes to the first and its own latest.
+    ASSERT_TRUE(replaceExecutable(image, variant(4)).ok);
+    EXPECT_EQ(test::savedFiles(image).size(), 2u);
 }
 
 TEST(RegionTrailer, OnlyAWholeTrailerIsReadAndItsMacCoversEveryField) {

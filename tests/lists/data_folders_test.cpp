@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <functional>
 #include <sstream>
 
 #include "command.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/fixtures.h"
 #include "lists/data_folders.h"
 #include "lists/name_lists.h"
@@ -85,6 +89,39 @@ TEST(DataFolders, OwnListsOverrideFileByFile) {
     fs::copy_file(bin / "data" / "jn.txt", given / "jn.txt");
     EXPECT_EQ(cli::runCli({"--data", given.string(), "decode", "8140"}, bin, out, err, user),
               cli::kOk);
+}
+
+// A list of the player's own that cannot be read is refused by its file's name by every
+// command that shows its labels, never passed over with bare numbers where names belong.
+TEST(DataFolders, ABrokenOwnListIsRefusedByNameWhereverItIsUsed) {
+    test::TempDir root;
+    const fs::path bin = root / "bin";
+    fs::create_directories(bin);
+    fs::create_directory_symlink(VORLAN_SOURCE_DATA_DIR, bin / "data");
+    const test::DemoExe exe;
+    const std::pair<const char*, std::function<void(const fs::path&)>> broken[] = {
+        {"a control character", [](const fs::path& p) { test::writeText(p, "机体\x1b[2J\n"); }},
+        {"a short list", [](const fs::path& p) { test::writeText(p, "只有一行\n"); }},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+        {"a named pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"a 9 MB file", [](const fs::path& p) { test::writeText(p, std::string(9 << 20, 'x')); }},
+    };
+    for (const auto& [what, plant] : broken) {
+        SCOPED_TRACE(what);
+        const fs::path user = root / what;
+        fs::create_directories(user);
+        plant(user / "unit.txt");
+        for (const auto& args :
+             {std::vector<std::string>{"get", "unit", "5"}, {"export", "unit"}}) {
+            std::ostringstream out;
+            std::ostringstream err;
+            std::vector<std::string> run{"--exe", exe.path().string()};
+            run.insert(run.end(), args.begin(), args.end());
+            EXPECT_EQ(cli::runCli(run, bin, out, err, user), cli::kRefused) << args[1];
+            EXPECT_NE(err.str().find((user / "unit.txt").string()), std::string::npos)
+                << args[1] << ": " << err.str();
+        }
+    }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST(ShownText, ControlsAndStrayBytesAreShownAsCodes) {
         EXPECT_EQ(hasControls(c.text), c.controls) << c.text;
     }
     EXPECT_EQ(escapeControls("一\n二\x1b", true), "一\n二\\x1B");
+    EXPECT_EQ(escapeControls("a\tb\r\nc\rd\r", true), "a\tb\r\nc\\x0Dd\\x0D");
 }
 
 TEST(ShownText, ExcerptCutsByCharacters) {

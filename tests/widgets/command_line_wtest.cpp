@@ -93,6 +93,10 @@ void CommandLineTest::theProgramPaintsTheGridAndQuits() {
     const auto [refused, why] = run({"--table", "bogus", "--quit-after-paint", exe});
     QCOMPARE(refused, 2);
     QVERIFY2(why.contains(u("没有名为「bogus」的表。可用的表：unit, weapon")), qPrintable(why));
+    // What the player typed reaches the terminal with its controls shown as codes.
+    const auto [odd, shown] = run({"--table", "x\x1b[2Jy", "--quit-after-paint", exe});
+    QCOMPARE(odd, 2);
+    QVERIFY2(shown.contains("x\\x1B[2Jy") && !shown.contains(QChar(0x1b)), qPrintable(shown));
 }
 
 QTEST_MAIN(CommandLineTest)

@@ -5,6 +5,8 @@
 #include <span>
 #include <string_view>
 
+#include "access/byte_order.h"
+
 namespace vorlan {
 
 namespace {
@@ -123,17 +125,14 @@ std::uint16_t FieldAccess::get16() {
     std::array<std::uint8_t, 2> b{};
     store_.read(offset(), b);
     advance(2);
-    return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    return loadLe<std::uint16_t>(b);
 }
 
 std::int32_t FieldAccess::get32() {
     std::array<std::uint8_t, 4> b{};
     store_.read(offset(), b);
     advance(4);
-    const std::uint32_t u =
-        static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-        (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-    return static_cast<std::int32_t>(u);
+    return static_cast<std::int32_t>(loadLe<std::uint32_t>(b));
 }
 
 void FieldAccess::writeRaw(std::uint8_t b) {

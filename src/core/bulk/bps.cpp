@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "access/byte_order.h"
 #include "bulk/patch_error.h"
 #include "io/crc32.h"
 
@@ -20,9 +21,7 @@ std::uint32_t crcOf(std::span<const std::uint8_t> bytes) {
 }
 
 std::uint32_t le32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return loadLe<std::uint32_t>(bytes.subspan(at));
 }
 
 std::string at(std::size_t offset) {
@@ -95,8 +94,7 @@ void putNumber(std::vector<std::uint8_t>& out, std::uint64_t value) {
 }
 
 void putLe32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    appendLe(out, value, 4);
 }
 
 // A relative offset: the magnitude shifted up, the sign in the low bit. Moves `base` within

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "access/byte_order.h"
 #include "bulk/patch_error.h"
 
 namespace vorlan {
@@ -16,10 +17,7 @@ constexpr std::size_t kMaxProgramHeaders = 64;
 constexpr std::uint32_t kLoadable = 1;
 
 std::uint32_t le(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t width) {
-    std::uint32_t value = 0;
-    for (std::size_t i = width; i-- > 0;)
-        value = value << 8 | bytes[at + i];
-    return value;
+    return static_cast<std::uint32_t>(loadLe(bytes.subspan(at, width)));
 }
 
 [[noreturn]] void refuse(const std::string& why) {

@@ -161,13 +161,7 @@ ParsedValue parseFieldJson(const FieldDef& f, const nlohmann::json& v, const Fie
                 return parseFieldText(f, std::to_string(v.get<std::uint64_t>()), shown, names);
             if (v.is_number_integer())
                 return parseFieldText(f, std::to_string(v.get<std::int64_t>()), shown, names);
-            if (v.is_number_float()) {
-                const double d = v.get<double>();
-                if (d >= -2147483648.0 && d <= 4294967295.0 &&
-                    d == static_cast<double>(static_cast<std::int64_t>(d)))
-                    return parseFieldText(f, std::to_string(static_cast<std::int64_t>(d)), shown,
-                                          names);
-            }
+            // A number the reader kept as a float is not exactly an integer.
             return refused(f, "（应为整数）");
         case ValueKind::Choice:
             if (v.is_string())

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "access/byte_order.h"
 #include "bulk/patch_error.h"
 
 namespace vorlan {
@@ -31,9 +32,8 @@ public:
     // A big-endian number of `n` bytes.
     std::uint32_t number(std::size_t n) {
         need(n);
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < n; ++i)
-            value = value << 8 | patch_[pos_++];
+        const auto value = static_cast<std::uint32_t>(loadBe(patch_.subspan(pos_, n)));
+        pos_ += n;
         return value;
     }
     std::span<const std::uint8_t> bytes(std::size_t n) {
@@ -53,8 +53,7 @@ private:
 };
 
 void put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    appendBe(out, value, static_cast<std::size_t>(bytes));
 }
 
 std::size_t runOf(std::span<const std::uint8_t> bytes, std::size_t from, std::size_t end) {

@@ -1,5 +1,8 @@
 #include "bulk/json_entries.h"
 
+#include <algorithm>
+#include <cctype>
+#include <optional>
 #include <set>
 
 #include "text/shown_text.h"
@@ -16,6 +19,51 @@ constexpr std::size_t kMaxItems = 256;
 
 const char* const kShape = "JSON 应为 {\"table\": …, \"entries\": […]}";
 const char* const kEntryShape = "应为 {\"index\": …, \"values\": {…}}";
+
+// The value of a JSON number's text when it is exactly an integer that fits in 64 bits
+// ("12345", "12345.000", "1.2345e4"), read from the digits, never through a double: "1e-400"
+// or "12345.0000000000001" is not an integer, whatever a double would round it to.
+std::optional<std::int64_t> exactInteger(const std::string& text) {
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (negative)
+        ++i;
+    std::string digits;
+    long long scale = 0;  // the value is digits × 10^scale
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        digits += text[i];
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+            digits += text[i];
+            --scale;
+        }
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        const bool down = i < text.size() && text[i] == '-';
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            ++i;
+        long long exponent = 0;
+        for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1'000'000LL);
+        scale += down ? -exponent : exponent;
+    }
+    if (i != text.size() || digits.empty())
+        return std::nullopt;
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.empty())
+        return 0;
+    for (; scale < 0 && digits.back() == '0'; ++scale)
+        digits.pop_back();
+    if (scale < 0 || digits.size() + static_cast<std::size_t>(scale) > 18)
+        return std::nullopt;  // a fraction, or beyond any field's range
+    std::int64_t value = 0;
+    for (const char d : digits)
+        value = value * 10 + (d - '0');
+    for (; scale > 0; --scale)
+        value *= 10;
+    return negative ? -value : value;
+}
 
 bool isId(const std::string& key) {
     return key == "index" || key == "unit" || key == "slot";
@@ -35,7 +83,11 @@ public:
     bool boolean(bool v) { return scalar(v); }
     bool number_integer(Json::number_integer_t v) { return scalar(v); }
     bool number_unsigned(Json::number_unsigned_t v) { return scalar(v); }
-    bool number_float(Json::number_float_t v, const std::string&) { return scalar(v); }
+    bool number_float(Json::number_float_t v, const std::string& text) {
+        if (const auto whole = exactInteger(text))
+            return scalar(static_cast<Json::number_integer_t>(*whole));
+        return scalar(v);
+    }
     bool string(std::string& v) { return scalar(std::move(v)); }
     bool binary(Json::binary_t&) { return scalar(nullptr); }  // never from JSON text
     bool start_object(std::size_t) { return open(true); }

@@ -1,5 +1,6 @@
 #include "bulk/pnach_name.h"
 
+#include "access/byte_order.h"
 #include "bulk/patch_error.h"
 
 namespace vorlan {
@@ -16,10 +17,7 @@ std::string pnachSerial(std::string_view executableName) {
 std::uint32_t pnachCrc(std::span<const std::uint8_t> executable) {
     std::uint32_t crc = 0;
     for (std::size_t at = 0; at + 4 <= executable.size(); at += 4) {
-        crc ^= static_cast<std::uint32_t>(executable[at]) |
-               static_cast<std::uint32_t>(executable[at + 1]) << 8 |
-               static_cast<std::uint32_t>(executable[at + 2]) << 16 |
-               static_cast<std::uint32_t>(executable[at + 3]) << 24;
+        crc ^= loadLe<std::uint32_t>(executable.subspan(at));
     }
     return crc;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "access/byte_order.h"
 #include "bulk/elf_segments.h"
 #include "bulk/patch_error.h"
 #include "text/shown_text.h"
@@ -206,8 +207,7 @@ std::vector<std::uint8_t> applyPnach(std::span<const std::uint8_t> text,
                                                  "）在数据表以外，本程序只写入数据表"});
             continue;
         }
-        for (std::uint32_t i = 0; i < w.width; ++i)
-            patched[*at + i] = static_cast<std::uint8_t>(w.value >> (8 * i));
+        storeLe(std::span(patched).subspan(*at, w.width), w.value);
     }
     if (read.problems.empty())
         return patched;

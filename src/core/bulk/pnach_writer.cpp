@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "access/byte_order.h"
 #include "bulk/change_text.h"
 #include "bulk/diff.h"
 #include "bulk/elf_segments.h"
@@ -79,10 +80,7 @@ std::vector<Line> linesOf(std::span<const std::uint8_t> original,
 }
 
 std::uint32_t valueAt(std::span<const std::uint8_t> bytes, const Line& line) {
-    std::uint32_t value = 0;
-    for (std::uint32_t i = line.width; i-- > 0;)
-        value = value << 8 | bytes[line.offset + i];
-    return value;
+    return static_cast<std::uint32_t>(loadLe(bytes.subspan(line.offset, line.width)));
 }
 
 std::string patchLine(std::span<const std::uint8_t> current, const Line& line) {

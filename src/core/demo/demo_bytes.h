@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "access/byte_order.h"
+
 namespace vorlan {
 
 class CharTable;
@@ -50,16 +52,10 @@ public:
     void u8(std::size_t offset, unsigned value) {
         bytes_[offset] = static_cast<std::uint8_t>(value);
     }
-    void u16(std::size_t offset, unsigned value) {
-        u8(offset, value & 0xFF);
-        u8(offset + 1, (value >> 8) & 0xFF);
-    }
+    void u16(std::size_t offset, unsigned value) { storeLe(bytes_.subspan(offset, 2), value); }
     // Two's complement, as the game stores signed 16-bit values.
     void s16(std::size_t offset, int value) { u16(offset, static_cast<unsigned>(value) & 0xFFFF); }
-    void u32(std::size_t offset, std::uint32_t value) {
-        u16(offset, value & 0xFFFF);
-        u16(offset + 2, value >> 16);
-    }
+    void u32(std::size_t offset, std::uint32_t value) { storeLe(bytes_.subspan(offset, 4), value); }
     void zero(std::size_t offset, std::size_t size);
     // The name's codes, then zero bytes up to `width`.
     void name(std::size_t offset, std::size_t width, const std::vector<std::uint8_t>& codes);

@@ -8,6 +8,7 @@
 
 #include "document/executable_check.h"
 #include "document/journal.h"
+#include "io/file_names.h"
 #include "io/verified_write.h"
 
 namespace vorlan {
@@ -70,6 +71,22 @@ std::string multipleNamesMessage(const std::filesystem::path& p, std::uint64_t n
            "\n本程序的恢复日志只放在其中一个名字旁边，通过别的名字打开时找不到它，一次被中断的写入"
            "就可能被当作完好的文件使用。为了安全，本程序只查看、不写入有多个名字的文件。\n请把"
            "它复制成一个独立的文件（例如用 cp 而不是 ln），或者删除其他名字后再写入。";
+}
+
+// A journal beside another name of the same file (a hard link made after a killed write): the
+// file may be half written, and reading it through this name would hide that.
+std::string journalBesideAnotherName(FileOps& ops, const std::filesystem::path& p,
+                                     const FileIdentity& id) {
+    for (const auto& other : otherNamesOf(ops, p, id)) {
+        FileStatus js;
+        if (ops.lstat(journalPath(other), js) != 0)
+            continue;
+        return "游戏主程序还有另一个名字（硬链接）：\n" + name(other) +
+               "\n那个名字旁边有一个未完成的写入留下的恢复日志：\n" + name(journalPath(other)) +
+               "\n这个文件可能只写了一半，为了不把它当作完好的文件使用，没有读取。\n请通过那个名字"
+               "打开它（本程序会按日志把它恢复完整），或者先删除多余的名字。";
+    }
+    return {};
 }
 
 std::string goneMessage(const std::filesystem::path& p) {
@@ -137,6 +154,9 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
                 throw DocumentError(*problem);
             if (doc->identity_.size != kExecutableSize && !options.allowUnusualSize)
                 throw UnusualSizeError(path, doc->identity_.size);
+            if (const std::string torn = journalBesideAnotherName(ops, doc->path_, doc->identity_);
+                !torn.empty())
+                throw DocumentError(torn);
             if (!options.readOnly) {
                 if (const std::uint64_t names = file.status().links; names > 1)
                     doc->restored(multipleNamesMessage(doc->path_, names));
@@ -178,6 +198,16 @@ void Document::restored(std::string note) {
         recoveryListener_(note);
     else
         recoveryNote_ = recoveryNote_.empty() ? std::move(note) : recoveryNote_ + "\n\n" + note;
+}
+
+std::string Document::unfinishedWriteProblem() {
+    FileStatus js;
+    if (ops().lstat(journalPath(path_), js) == 0) {
+        return "游戏主程序旁边有一个没有按它恢复过的恢复日志：\n" + name(journalPath(path_)) +
+               "\n游戏主程序可能只写了一半。" +
+               (notOursText_.empty() ? std::string() : "\n" + notOursText_);
+    }
+    return journalBesideAnotherName(ops(), path_, identity_);
 }
 
 std::string Document::takeRecoveryNote() {

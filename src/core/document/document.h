@@ -161,6 +161,11 @@ public:
         recoveryListener_ = std::move(listener);
     }
 
+    // Why the file may hold an interrupted write now, or an empty text: a file at its
+    // journal's name that could not be played back, or a journal beside another of its names.
+    // What is copied out of the file whole (into a disc image) must not be a torn file.
+    std::string unfinishedWriteProblem();
+
     // Reads bytes under the shared lock. Throws DocumentError (ReplacedError when replaced).
     std::vector<std::uint8_t> read(std::uint64_t offset, std::size_t count);
 

@@ -1,5 +1,7 @@
 #include "document/executable_check.h"
 
+#include "access/byte_order.h"
+
 namespace vorlan {
 
 std::optional<std::string> contentProblem(const std::filesystem::path& path, std::uint64_t size,
@@ -12,7 +14,7 @@ std::optional<std::string> contentProblem(const std::filesystem::path& path, std
     if (header[0] != 0x7F || header[1] != 'E' || header[2] != 'L' || header[3] != 'F')
         return "该文件不是 ELF 可执行文件（开头不是 7F 45 4C 46），不是游戏主程序：\n" + name;
     // e_ident: class 1 = 32-bit, data 1 = little-endian; e_machine 8 = MIPS.
-    const unsigned machine = header[18] | header[19] << 8;
+    const unsigned machine = loadLe<std::uint16_t>(std::span(header).subspan(18));
     if (header[4] != 1 || header[5] != 1 || machine != 8) {
         return "该文件是 ELF 文件，但不是 PlayStation 2 的程序（32 位小端 "
                "MIPS），不是游戏主程序：\n" +

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "access/byte_order.h"
 #include "io/crc32.h"
 #include "io/new_file.h"
 
@@ -19,11 +20,6 @@ constexpr char kOldMagics[][8] = {{'V', 'O', 'R', 'L', 'A', 'N', 'J', '1'},
 // A journal holds two copies of bytes of the executable only: never larger than this.
 constexpr std::uint64_t kMaxJournal = 64u << 20;
 
-void putLe(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 // Reads little-endian numbers and byte strings from a span, never past its end: every
 // request is checked against what is left before anything is read or allocated.
 class Reader {
@@ -33,9 +29,7 @@ public:
     bool number(int bytes, std::uint64_t& v) {
         if (left() < static_cast<std::size_t>(bytes))
             return false;
-        v = 0;
-        for (int i = 0; i < bytes; ++i)
-            v |= static_cast<std::uint64_t>(in_[at_ + static_cast<std::size_t>(i)]) << (8 * i);
+        v = loadLe(in_.subspan(at_, static_cast<std::size_t>(bytes)));
         at_ += static_cast<std::size_t>(bytes);
         return true;
     }
@@ -82,18 +76,18 @@ std::filesystem::path journalPath(const std::filesystem::path& exe) {
 
 std::vector<std::uint8_t> encodeJournal(const Journal& journal) {
     std::vector<std::uint8_t> out(kMagic, kMagic + sizeof kMagic);
-    putLe(out, journal.exeSize, 8);
-    putLe(out, journal.device, 8);
-    putLe(out, journal.inode, 8);
-    putLe(out, journal.outsideCrc, 4);
-    putLe(out, journal.runs.size(), 4);
+    appendLe(out, journal.exeSize, 8);
+    appendLe(out, journal.device, 8);
+    appendLe(out, journal.inode, 8);
+    appendLe(out, journal.outsideCrc, 4);
+    appendLe(out, journal.runs.size(), 4);
     for (const ByteRun& r : journal.runs) {
-        putLe(out, r.offset, 8);
-        putLe(out, r.before.size(), 4);
+        appendLe(out, r.offset, 8);
+        appendLe(out, r.before.size(), 4);
         out.insert(out.end(), r.before.begin(), r.before.end());
         out.insert(out.end(), r.after.begin(), r.after.end());
     }
-    putLe(out, crcOf(out.data(), out.size()), 4);
+    appendLe(out, crcOf(out.data(), out.size()), 4);
     return out;
 }
 

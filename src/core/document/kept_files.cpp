@@ -1,12 +1,37 @@
 #include "document/kept_files.h"
 
+#include <algorithm>
+
 #include "document/backup.h"
 #include "document/journal.h"
 
 namespace vorlan {
 
+namespace {
+
+// A journal of this program's, whatever its name and whichever file it belongs to.
+std::string aJournal(FileOps& ops, const std::filesystem::path& path, const FileStatus& st) {
+    const std::string mark = "VORLANJ";
+    if (st.size < mark.size())
+        return {};
+    try {
+        PosixFile file(ops, path, PosixFile::Mode::Read, PosixFile::Links::Refuse);
+        const auto head = file.readAt(0, mark.size());
+        if (std::equal(head.begin(), head.end(), mark.begin()))
+            return "本程序的恢复日志";
+    } catch (const IoError&) {
+        // Unreadable: the write itself says why it cannot replace it.
+    }
+    return {};
+}
+
+}  // namespace
+
 KeptFiles keptFilesOf(const std::filesystem::path& exe) {
     KeptFiles kept;
+    kept.recognisers.emplace_back(aJournal);
+    if (exe.empty())
+        return kept;
     std::error_code ec;
     const auto real = std::filesystem::canonical(exe, ec);
     if (ec)

@@ -8,8 +8,9 @@
 
 namespace vorlan {
 
-// The executable at `exe` (resolved through links; nothing when it cannot be found) and its
-// backups, journal and the fresh names they are made under.
+// The executable at `exe` (resolved through links; nothing when it cannot be found or `exe`
+// is empty) and its backups, journal and the fresh names they are made under; and, whatever
+// `exe`, any file that is a journal of this program's.
 KeptFiles keptFilesOf(const std::filesystem::path& exe);
 
 }  // namespace vorlan

@@ -180,6 +180,7 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
                         "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
         w.imageChanged = true;
         clearWriting(io, *image, w.saved);
+        saved.prune(w.saved);
         w.ok = true;
         return w;
     } catch (const ImageRefusal& e) {
@@ -244,6 +245,9 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
                         "要恢复的内容仍保存在 " + w.restored.string() + "，可以再试一次恢复。");
             w.imageChanged = true;
             clearWriting(io, *image, w.restored);
+            // Only a run that saved a region prunes; the one put back always stays.
+            if (!w.saved.empty())
+                saved.prune(w.saved, w.restored);
         }
         w.ok = true;
         if (adopt) {

@@ -1,5 +1,6 @@
 #include "image/executable_extract.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <optional>
 
@@ -7,20 +8,28 @@
 #include "image/image_check.h"
 #include "image/image_file.h"
 #include "image/region_content.h"
+#include "image/region_trailer.h"
 #include "image/unfinished_write.h"
+#include "io/file_names.h"
 
 namespace vorlan {
 
 namespace {
 
 // The image by any of its names, and the files kept beside it ("<image>.SLKV_618.04.orig",
-// the dated ones, the replace mark, and the fresh names they are made under).
-KeptFiles keptOfImage(const ImageFile& image) {
+// the dated ones, the replace mark, and the fresh names they are made under) beside each name
+// the image has in its folder, and anything that is such a file whatever its name.
+KeptFiles keptOfImage(FileOps& ops, const ImageFile& image) {
     KeptFiles kept;
     kept.files.emplace_back(image.identity(), "光盘镜像");
     kept.names.emplace_back(image.real(), "光盘镜像");
-    kept.patterns.push_back(
-        {image.real().string() + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
+    std::vector<std::filesystem::path> names{image.real()};
+    for (const auto& other : otherNamesOf(ops, image.real(), image.identity()))
+        names.push_back(other);
+    for (const auto& name : names) {
+        kept.patterns.push_back({name.string() + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
+    }
+    kept.recognisers.emplace_back(keptBesideAnImage);
     return kept;
 }
 
@@ -52,6 +61,27 @@ ImageExtract refused(std::string message) {
 
 }  // namespace
 
+std::string keptBesideAnImage(FileOps& ops, const std::filesystem::path& path,
+                              const FileStatus& st) {
+    try {
+        PosixFile file(ops, path, PosixFile::Mode::Read, PosixFile::Links::Refuse);
+        for (const std::size_t trailer : {kTrailerSize, kUnkeyedTrailerSize}) {
+            if (st.size == kImageExeLength + trailer &&
+                parseTrailer(file.readAt(kImageExeLength, trailer)))
+                return "镜像旁边保存的原内容";
+        }
+        const std::string header = "VORLAN-REPLACING";
+        if (st.size >= header.size() && st.size <= 4096) {
+            const auto head = file.readAt(0, header.size());
+            if (std::equal(head.begin(), head.end(), header.begin()))
+                return "镜像的替换标记";
+        }
+    } catch (const IoError&) {
+        // Unreadable: the write itself says why it cannot replace it.
+    }
+    return {};
+}
+
 ImageExtract extractExecutable(const std::filesystem::path& image, const std::filesystem::path& out,
                                bool replace, const KeptFiles& kept, FileOps* ops) {
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
@@ -68,9 +98,16 @@ ImageExtract extractExecutable(const std::filesystem::path& image, const std::fi
     } catch (const IoError& e) {
         return refused(std::string("无法读取镜像文件：") + e.what() + "\n没有提取游戏主程序。");
     }
-    KeptFiles keep = keptOfImage(*file);
+    KeptFiles keep = keptOfImage(io, *file);
     keep.add(kept);
     try {
+        // Holding the output folder's lock, what a killed extract left there goes first.
+        std::optional<OutputFolder> folder;
+        if (outputProblem(io, out, keep).empty()) {
+            const auto parent =
+                out.parent_path().empty() ? std::filesystem::path(".") : out.parent_path();
+            folder.emplace(io, parent, std::vector<std::filesystem::path>{out});
+        }
         writeOutputFile(io, out, region, replace, keep);
     } catch (const IoError& e) {
         ImageExtract r = refused(std::string("无法写入提取的游戏主程序：") + e.what());

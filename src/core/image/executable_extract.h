@@ -20,6 +20,12 @@ struct ImageExtract {
     std::string message;  // why nothing was written, in Chinese
 };
 
+// What a regular file at an output's name is when it is one kept beside some disc image (a
+// saved region, a replace mark), whatever its name; empty when it is none (a KeptFiles
+// recogniser, so that no output of any kind replaces one).
+std::string keptBesideAnImage(FileOps& ops, const std::filesystem::path& path,
+                              const FileStatus& st);
+
 // Writes the executable inside `image` as `out`; `replace`: in place of a regular file there.
 // Nothing is written when the image fails a check or the bytes are not the game's kind of
 // executable, and a failed write leaves no file behind.

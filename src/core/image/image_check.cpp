@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 
+#include "access/byte_order.h"
 #include "image/disc_image.h"
 #include "image/unfinished_write.h"
 
@@ -22,25 +23,11 @@ bool rawSync(const std::uint8_t* p) {
     return std::memcmp(p, sync, sizeof sync) == 0;
 }
 
-std::uint64_t le(const std::uint8_t* p, int n) {
-    std::uint64_t v = 0;
-    for (int i = n - 1; i >= 0; --i)
-        v = v << 8 | p[i];
-    return v;
-}
-
-std::uint64_t be(const std::uint8_t* p, int n) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < n; ++i)
-        v = v << 8 | p[i];
-    return v;
-}
-
 // The volume size the descriptor records (sectors, in both byte orders) must reach past the
 // executable and fit the file. Sectors after the volume are padding some tools add: fine.
 void volumeSizeCheck(const std::uint8_t* pvd, std::uint64_t size, const std::string& name) {
-    const std::uint64_t volume = le(pvd + 80, 4);
-    const std::uint64_t bigEndian = be(pvd + 84, 4);
+    const std::uint64_t volume = loadLe({pvd + 80, 4});
+    const std::uint64_t bigEndian = loadBe({pvd + 84, 4});
     std::string why;
     if (volume != bigEndian)
         why = "，两种字节序的记录却不一致（另一个是 " + std::to_string(bigEndian) + "）";
@@ -87,9 +74,9 @@ ImageFacts inspectImage(ImageFile& image, bool requireElf, DirectoryReading how)
     if (std::memcmp(pvd + 1, "CD001", 5) != 0)
         throw ImageRefusal("这不是 ISO 9660 光盘镜像（第 16 扇区没有 CD001 标记）：\n" + name);
     // The root directory must lie inside the image and be of a size a disc's root can have.
-    const std::uint64_t rootSector = le(pvd + 158, 4);
-    const std::uint64_t rootLength = le(pvd + 166, 4);
-    if (le(pvd + 128, 2) != kSector || rootLength == 0 || rootLength > (1u << 20) ||
+    const std::uint64_t rootSector = loadLe({pvd + 158, 4});
+    const std::uint64_t rootLength = loadLe({pvd + 166, 4});
+    if (loadLe({pvd + 128, 2}) != kSector || rootLength == 0 || rootLength > (1u << 20) ||
         rootSector * kSector + rootLength > size) {
         throw ImageRefusal(
             "镜像的 ISO 9660 卷描述符已损坏（扇区大小或根目录的位置、长度不合理）：\n" + name);

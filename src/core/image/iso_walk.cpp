@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "access/byte_order.h"
 #include "image/disc_image.h"
+#include "image/region_findings.h"
 
 namespace vorlan {
 
@@ -26,21 +28,6 @@ constexpr std::uint64_t kMaxDirectoryBytes = 64u << 20;
 constexpr std::size_t kMaxDirectories = 100000;
 constexpr std::size_t kMaxRecords = 2000000;
 constexpr int kMaxDepth = 64;
-constexpr std::uint64_t kRegionEnd = kImageExeEndSector;
-
-std::uint64_t le(const std::uint8_t* p, int n) {
-    std::uint64_t v = 0;
-    for (int i = n - 1; i >= 0; --i)
-        v = v << 8 | p[i];
-    return v;
-}
-
-std::uint64_t be(const std::uint8_t* p, int n) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < n; ++i)
-        v = v << 8 | p[i];
-    return v;
-}
 
 std::uint64_t sectorsOf(std::uint64_t bytes) {
     return (bytes + kSector - 1) / kSector;
@@ -99,22 +86,10 @@ public:
             if (auto bad = tree(v))
                 return *bad;
         }
-        if (!executable_)
-            return verdict(Report::Verdict::NoExecutable);
-        if (executable_->verdict != Report::Verdict::Ok)
-            return *executable_;
-        if (overlap_)
-            return *overlap_;
-        return Report{};
+        return findings_.result();
     }
 
 private:
-    static Report verdict(Report::Verdict v) {
-        Report r;
-        r.verdict = v;
-        return r;
-    }
-
     std::optional<Bytes> readSectors(std::uint64_t sector, std::uint64_t length) {
         if (sector > size_ / kSector || length > size_ - sector * kSector)
             return std::nullopt;
@@ -124,23 +99,11 @@ private:
         return out;
     }
 
-    // Remembers what lies inside the executable's sectors; true when it does. A descriptor,
-    // path table or directory found there is refused at once, unread: what lies there now is
-    // the executable, not the structure.
+    // A descriptor, path table or directory found inside the executable's sectors is refused
+    // at once, unread: what lies there now is the executable, not the structure.
     bool place(Report::Structure what, const std::string& name, std::uint64_t sector,
                std::uint64_t sectors, std::uint64_t length) {
-        if (sectors == 0 || sector >= kRegionEnd || sector + sectors <= kImageExeSector)
-            return false;
-        if (!overlap_ ||
-            (overlap_->structure == Report::Structure::File && what != Report::Structure::File)) {
-            Report r = verdict(Report::Verdict::Overlap);
-            r.structure = what;
-            r.name = reportName(name);
-            r.sector = sector;
-            r.length = length;
-            overlap_ = r;
-        }
-        return true;
+        return findings_.place(what, name, sector, sectors, length);
     }
 
     std::optional<Report> descriptors(std::vector<Volume>& volumes) {
@@ -150,28 +113,28 @@ private:
             if (!d || std::memcmp(d->data() + 1, "CD001", 5) != 0)
                 return damaged(Report::Damage::DescriptorSet);
             if (place(Report::Structure::Descriptor, "", sector, 1, kSector))
-                return overlap_;
+                return findings_.overlap();
             const std::uint8_t type = (*d)[0];
             if (type == 255)
                 return volumes.empty() || !volumes.front().primary
                            ? std::optional(damaged(Report::Damage::DescriptorSet))
                            : std::nullopt;
             if (type == 0 && std::memcmp(d->data() + 7, "EL TORITO", 9) == 0 &&
-                place(Report::Structure::Descriptor, "boot catalog", le(d->data() + 71, 4), 1,
+                place(Report::Structure::Descriptor, "boot catalog", loadLe({d->data() + 71, 4}), 1,
                       kSector))
-                return overlap_;
+                return findings_.overlap();
             if (type != 1 && type != 2)
                 continue;
-            if (le(d->data() + 128, 2) != kSector)
+            if (loadLe({d->data() + 128, 2}) != kSector)
                 return damaged(Report::Damage::Record);
             Volume v;
             v.primary = type == 1;
             v.joliet = type == 2 && (*d)[88] == 0x25 && (*d)[89] == 0x2F;
-            v.pathTableSize = le(d->data() + 132, 4);
-            v.lTables[0] = le(d->data() + 140, 4);
-            v.lTables[1] = le(d->data() + 144, 4);
-            v.mTables[0] = be(d->data() + 148, 4);
-            v.mTables[1] = be(d->data() + 152, 4);
+            v.pathTableSize = loadLe({d->data() + 132, 4});
+            v.lTables[0] = loadLe({d->data() + 140, 4});
+            v.lTables[1] = loadLe({d->data() + 144, 4});
+            v.mTables[0] = loadBe({d->data() + 148, 4});
+            v.mTables[1] = loadBe({d->data() + 152, 4});
             std::memcpy(v.root, d->data() + 156, sizeof v.root);
             // Only the first primary descriptor counts; the primary tree is walked first.
             if (v.primary && !volumes.empty() && volumes.front().primary)
@@ -194,7 +157,7 @@ private:
                 if (at == 0)
                     continue;
                 if (place(Report::Structure::PathTable, "", at, sectors, v.pathTableSize))
-                    return overlap_;
+                    return findings_.overlap();
                 const auto table = readSectors(at, v.pathTableSize);
                 if (!table)
                     return damaged(Report::Damage::OutsideImage);
@@ -213,13 +176,13 @@ private:
             if (p + 8 > t.size())
                 return damaged(Report::Damage::Record);
             const std::size_t idLength = t[p];
-            const std::uint64_t extent = big ? be(&t[p + 2], 4) : le(&t[p + 2], 4);
+            const std::uint64_t extent = big ? loadBe({&t[p + 2], 4}) : loadLe({&t[p + 2], 4});
             const std::size_t next = p + 8 + idLength + (idLength & 1);
             if (next > t.size())
                 return damaged(Report::Damage::Record);
             if (place(Report::Structure::Directory, recordName(&t[p + 8], idLength, false),
                       extent + t[p + 1], 1, kSector))
-                return overlap_;
+                return findings_.overlap();
             p = next;
         }
         return std::nullopt;
@@ -230,11 +193,11 @@ private:
         const std::uint8_t* root = v.root;
         if (root[0] < 34)
             return damaged(Report::Damage::Record);
-        const std::uint64_t rootSector = le(root + 2, 4) + root[1];
-        const std::uint64_t rootLength = le(root + 10, 4);
-        if (place(Report::Structure::Directory, "/", le(root + 2, 4),
+        const std::uint64_t rootSector = loadLe({root + 2, 4}) + root[1];
+        const std::uint64_t rootLength = loadLe({root + 10, 4});
+        if (place(Report::Structure::Directory, "/", loadLe({root + 2, 4}),
                   root[1] + sectorsOf(rootLength), rootLength))
-            return overlap_;
+            return findings_.overlap();
         queue.push_back({rootSector, rootLength, "", 0});
         while (!queue.empty()) {
             const Directory dir = queue.front();
@@ -273,8 +236,8 @@ private:
             if (idLength == 1 && (r[33] == 0 || r[33] == 1))
                 continue;  // the directory itself and its parent
             const std::string name = dir.path + "/" + recordName(r + 33, idLength, v.joliet);
-            const std::uint64_t extent = le(r + 2, 4);
-            const std::uint64_t size = le(r + 10, 4);
+            const std::uint64_t extent = loadLe({r + 2, 4});
+            const std::uint64_t size = loadLe({r + 10, 4});
             const std::uint64_t attributes = r[1];
             const std::uint8_t flags = r[25];
             std::uint64_t data = sectorsOf(size);
@@ -282,7 +245,7 @@ private:
                 data += (data - 1) / unit * r[27];  // interleaved: gaps between the units
             if (flags & 0x02) {
                 if (place(Report::Structure::Directory, name, extent, attributes + data, size))
-                    return overlap_;
+                    return findings_.overlap();
                 queue.push_back({extent + attributes, size, name, dir.depth + 1});
                 continue;
             }
@@ -290,13 +253,7 @@ private:
                                attributes == 0 && r[26] == 0 && (flags & 0x80) == 0;
             if (v.primary && dir.depth == 0 &&
                 isExecutableName(recordName(r + 33, idLength, false))) {
-                if (!executable_ || executable_->verdict == Report::Verdict::Ok) {
-                    Report e;
-                    e.verdict = exact ? Report::Verdict::Ok : Report::Verdict::ExecutableElsewhere;
-                    e.sector = extent;
-                    e.length = size;
-                    executable_ = e;
-                }
+                findings_.executable(exact, extent, size);
             }
             // The executable's own extent, seen from any directory, is the executable.
             if (!exact)
@@ -307,8 +264,7 @@ private:
 
     const ReadImage& read_;
     std::uint64_t size_;
-    std::optional<Report> executable_;
-    std::optional<Report> overlap_;
+    RegionFindings findings_{Report::System::Iso9660};
     std::set<std::uint64_t> visited_;
     std::uint64_t directoryBytes_ = 0;
     std::size_t records_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "access/byte_order.h"
 #include "io/crc32.h"
 
 namespace vorlan {
@@ -16,16 +17,12 @@ constexpr std::size_t kVolumeId = 32;
 
 template <typename T>
 void put(std::uint8_t* p, T v) {
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    storeLe({p, sizeof(T)}, v);
 }
 
 template <typename T>
 T get(const std::uint8_t* p) {
-    T v = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;)
-        v = static_cast<T>(v << 8 | p[i]);
-    return v;
+    return loadLe<T>({p, sizeof(T)});
 }
 
 // Offsets in the trailer; both versions share the fields up to the region's CRC.

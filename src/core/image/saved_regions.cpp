@@ -214,12 +214,15 @@ fs::path SavedRegions::keep(Bytes region) {
                 throw;
         }
     }
-    // Only the first and the latest are kept: the earlier latest ones go, each only when
-    // its name still holds the very file verified as ours (a foreign one is not ours).
-    for (auto it = saved_.begin(); !first && it != saved_.end();) {
+    saved_.push_back({made, first, {}, std::move(region)});
+    return made;
+}
+
+void SavedRegions::prune(const fs::path& keep, const fs::path& restored) {
+    for (auto it = saved_.begin(); it != saved_.end();) {
         FileStatus st;
-        if (!it->first && !it->foreign && ops_.lstat(it->path, st) == 0 &&
-            st.identity().device == it->identity.device &&
+        if (!it->first && !it->foreign && it->path != keep && it->path != restored &&
+            ops_.lstat(it->path, st) == 0 && st.identity().device == it->identity.device &&
             st.identity().inode == it->identity.inode) {
             try {
                 removeSideFile(ops_, it->path);
@@ -231,8 +234,6 @@ fs::path SavedRegions::keep(Bytes region) {
         }
         ++it;
     }
-    saved_.push_back({made, first, {}, std::move(region)});
-    return made;
 }
 
 std::string SavedRegions::list() const {

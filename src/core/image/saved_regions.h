@@ -1,11 +1,13 @@
 #pragma once
 // The regions saved beside an image before they were overwritten. The disc's own executable
 // (the first region saved) is kept as "<image>.SLKV_618.04.orig"; a later region is saved
-// only when it differs from every saved one, as "<image>.SLKV_618.04.<date>.orig", and only
-// the first and the latest are kept. Every saved file must prove itself (its trailer and
-// MAC under this user's key, see region_proof.h, and openSideFile's rules) before it is
-// used, and one that does not stops the replace or restore with a message naming it: none
-// is overwritten or ignored.
+// only when it differs from every saved one, as "<image>.SLKV_618.04.<date>.orig". Once the
+// image holds the new bytes and they were read back, the older dated ones go (prune): only
+// the first, the latest and the one just put back are kept. Until then nothing is removed,
+// so a write that fails or is killed leaves every saved region where it was. Every saved file must
+// prove itself (its trailer and MAC under this user's key, see region_proof.h, and openSideFile's
+// rules) before it is used, and one that does not stops the replace or restore with a message
+// naming it: none is overwritten or ignored.
 //
 // A whole region saved elsewhere (another user's key, or an earlier version's trailer
 // without one) is "foreign": it blocks replace and restore like the rest, except that a
@@ -58,8 +60,12 @@ public:
     const SavedRegion* find(const std::filesystem::path& path) const;
 
     // Saves `region` unless a saved one holds it already; returns the file that holds it.
-    // Throws IoError when it cannot be saved.
+    // Throws IoError when it cannot be saved. Removes nothing.
     std::filesystem::path keep(std::vector<std::uint8_t> region);
+    // After a verified write: removes the dated regions of this program's other than `keep`
+    // (the latest) and `restored` (the one the player put back), each only while its name
+    // still holds the file verified as ours. A file that will not go simply stays.
+    void prune(const std::filesystem::path& keep, const std::filesystem::path& restored = {});
 
     // The saved files, one a line, for a message.
     std::string list() const;

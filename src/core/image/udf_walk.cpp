@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/disc_image.h"
+#include "image/region_findings.h"
 
 namespace vorlan {
 
@@ -15,43 +16,22 @@ using Report = DirectoryReport;
 
 constexpr int kMaxDepth = 64;
 constexpr std::size_t kMaxEntries = 200000;
-constexpr std::uint64_t kRegionEnd = kImageExeSector + kImageExeLength / 2048;
 
 class UdfWalk {
 public:
     Report run(udf_t* udf) {
         udf_dirent_t* root = udf_get_root(udf, true, 0);
         if (root == nullptr)
-            return udfVerdict(Report::Verdict::NoExecutable);
+            return findings_.verdict(Report::Verdict::NoExecutable);
         if (!directory(root, "", 0))
             return *stop_;
-        if (!executable_)
-            return udfVerdict(Report::Verdict::NoExecutable);
-        if (executable_->verdict != Report::Verdict::Ok)
-            return *executable_;
-        if (overlap_)
-            return *overlap_;
-        return Report{};
+        return findings_.result();
     }
 
 private:
-    static Report udfVerdict(Report::Verdict v) {
-        Report r;
-        r.verdict = v;
-        r.system = Report::System::Udf;
-        return r;
-    }
-
     void place(Report::Structure what, const std::string& name, std::uint64_t sector,
                std::uint64_t sectors, std::uint64_t length) {
-        if (overlap_ || sectors == 0 || sector >= kRegionEnd || sector + sectors <= kImageExeSector)
-            return;
-        Report r = udfVerdict(Report::Verdict::Overlap);
-        r.structure = what;
-        r.name = reportName(name);
-        r.sector = sector;
-        r.length = length;
-        overlap_ = r;
+        findings_.place(what, name, sector, sectors, length);
     }
 
     // Walks the entries of `dir` (which udf_readdir frees at the end); false to stop.
@@ -88,12 +68,7 @@ private:
                 continue;
             }
             if (depth == 0 && raw != nullptr && std::string(raw) == "SLKV_618.04") {
-                Report e =
-                    udfVerdict(exact ? Report::Verdict::Ok : Report::Verdict::ExecutableElsewhere);
-                e.sector = sector;
-                e.length = length;
-                if (!executable_ || executable_->verdict == Report::Verdict::Ok)
-                    executable_ = e;
+                findings_.executable(exact, sector, length);
             }
             if (!exact)
                 place(Report::Structure::File, name, sector, sectors, length);
@@ -101,8 +76,7 @@ private:
         return true;
     }
 
-    std::optional<Report> executable_;
-    std::optional<Report> overlap_;
+    RegionFindings findings_{Report::System::Udf};
     std::optional<Report> stop_;
     std::size_t entries_ = 0;
 };

@@ -29,6 +29,7 @@ void KeptFiles::add(const KeptFiles& other) {
     names.insert(names.end(), other.names.begin(), other.names.end());
     patterns.insert(patterns.end(), other.patterns.begin(), other.patterns.end());
     files.insert(files.end(), other.files.begin(), other.files.end());
+    recognisers.insert(recognisers.end(), other.recognisers.begin(), other.recognisers.end());
 }
 
 std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles& kept) {
@@ -36,6 +37,13 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
     const std::string name = real.filename().string();
     if (name.empty() || name == "." || name == "..")
         return quoted(target) + "不是文件名。";
+    for (const char* side : {".journal", ".bak", ".orig", ".replacing", ".partial"}) {
+        if (name.ends_with(side)) {
+            return quoted(target) + "的名字以 " + side +
+                   " 结尾，这样的名字留给本程序放在游戏主程序或镜像旁边的附属文件，导出或保存的"
+                   "文件不用它，没有写入。请换一个文件名。";
+        }
+    }
     const std::string text = real.string();
     const auto keep = [&](const std::string& what) {
         return quoted(target) + "是" + what +
@@ -64,6 +72,12 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
     for (const auto& [id, what] : kept.files) {
         if (st.device == id.device && st.inode == id.inode)
             return keep(what + "（同一个文件的另一个名字）");
+    }
+    if (st.regular()) {
+        for (const auto& recognise : kept.recognisers) {
+            if (const std::string what = recognise(ops, real, st); !what.empty())
+                return keep(what);
+        }
     }
     if (!st.regular()) {
         return quoted(target) +

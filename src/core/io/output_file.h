@@ -6,6 +6,7 @@
 // link, a named pipe, a device, a folder): a typo in an output name must not cost the game.
 
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <utility>
@@ -29,12 +30,19 @@ struct KeptFiles {
     std::vector<Pattern> patterns;
     // By identity: any name of these files.
     std::vector<std::pair<FileIdentity, std::string>> files;
+    // By content: each gives what a regular file at the target is (a saved region, a journal),
+    // or an empty text when it is none of its kind; the file may be crafted, read bounded.
+    using Recogniser =
+        std::function<std::string(FileOps&, const std::filesystem::path&, const FileStatus&)>;
+    std::vector<Recogniser> recognisers;
 
     void add(const KeptFiles& other);
 };
 
 // Why `target` may not be written as an output, or an empty text when it may (a regular file
-// there is left to the write: replaced only when asked).
+// there is left to the write: replaced only when asked). Names ending as the program's side
+// files do (".journal", ".bak", ".orig", ".replacing", ".partial") are never outputs: a file
+// made there could later pass for one beside some executable or image.
 std::string outputProblem(FileOps& ops, const std::filesystem::path& target, const KeptFiles& kept);
 
 // Writes `bytes` as `target`: new, or with `replace` in place of a regular file there. Throws

@@ -1,7 +1,8 @@
 #pragma once
 // The data folder's lists as the table engine needs them for labels and decoded names.
 // Each front end supplies its own: the editor from the lists it loaded at open, the
-// command line reading each file on first use. Either may lack a list.
+// command line reading each file on first use (and throwing, to refuse the command by the
+// file's name, when one cannot be read). Tests may lack a list.
 
 #include <string>
 #include <vector>

@@ -58,8 +58,10 @@ std::string escapeControls(std::string_view text, bool keepLineEnds) {
     walk(
         text, text.size(), [&](std::size_t i, std::size_t n) { out.append(text.substr(i, n)); },
         [&](unsigned value, std::size_t i, std::size_t) {
-            if (keepLineEnds && text[i] == '\n')
-                out += '\n';
+            const bool layout = text[i] == '\n' || text[i] == '\t' ||
+                                (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+            if (keepLineEnds && layout)
+                out += text[i];
             else
                 appendHex(out, value);
         });

@@ -10,8 +10,9 @@
 
 namespace vorlan {
 
-// `text` with every control character and stray byte shown as "\xNN". Line ends are kept
-// when `keepLineEnds` (for whole messages, whose own lines they are), else shown too.
+// `text` with every control character and stray byte shown as "\xNN". Line ends ("\n",
+// "\r\n") and tabs are kept when `keepLineEnds` (for whole messages and a program's output,
+// whose own layout they are), else shown too; a lone "\r", which could overwrite a line, never.
 std::string escapeControls(std::string_view text, bool keepLineEnds = false);
 
 // Whether `text` holds a control character (C0 but tab, DEL, C1) or a byte that is not UTF-8.

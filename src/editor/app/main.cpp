@@ -11,16 +11,12 @@
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
+#include "toolkit/console_text.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/first_paint.h"
 #include "toolkit/startup.h"
 
 namespace {
-
-void print(std::FILE* to, const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), to);
-    std::fputc('\n', to);
-}
 
 QString qpath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -40,11 +36,12 @@ int main(int argc, char* argv[]) {
         raw << QString::fromLocal8Bit(argv[i]);
     if (const EditorOptions early = vorlan::parseEditorOptions(raw);
         early.action == EditorOptions::Action::Help) {
-        print(stdout,
-              vorlan::editorHelp(vorlan::findDataFolders(programDir, userFolder), userFolder));
+        vorlan::printEscaped(
+            stdout,
+            vorlan::editorHelp(vorlan::findDataFolders(programDir, userFolder), userFolder));
         return 0;
     } else if (early.action == EditorOptions::Action::Version) {
-        print(stdout, vorlan::editorVersion());
+        vorlan::printEscaped(stdout, vorlan::editorVersion());
         return 0;
     }
 
@@ -54,7 +51,7 @@ int main(int argc, char* argv[]) {
     // Parsed again without the window system's own options (-platform, -style, …).
     const EditorOptions options = vorlan::parseEditorOptions(QApplication::arguments());
     if (options.action != EditorOptions::Action::Run) {
-        print(stderr, options.error);
+        vorlan::printEscaped(stderr, options.error);
         return 2;
     }
     vorlan::startApplication(app);

@@ -133,6 +133,10 @@ void DiscImageFrame::replace() {
     std::vector<std::uint8_t> executable;
     try {
         Document* document = context_.session().document();
+        if (const std::string torn = document->unfinishedWriteProblem(); !torn.empty()) {
+            context_.dialogs().information(this, u(torn + "\n没有把它放进镜像，镜像没有改动。"));
+            return;
+        }
         executable = document->read(0, static_cast<std::size_t>(document->size()));
     } catch (const std::exception& e) {
         context_.session().readFailed(this, e);

@@ -8,6 +8,7 @@
 #include "bulk/field_text.h"
 #include "catalog/catalog.h"
 #include "document/kept_files.h"
+#include "image/executable_extract.h"
 #include "io/new_file.h"
 #include "lists/char_file.h"
 #include "session/entry_names.h"
@@ -208,7 +209,9 @@ void DocumentSession::writeOutput(const QString& path, std::span<const std::uint
 }
 
 KeptFiles DocumentSession::keptFiles() const {
-    return document_ ? keptFilesOf(document_->path()) : KeptFiles{};
+    KeptFiles kept = keptFilesOf(document_ ? document_->path() : std::filesystem::path());
+    kept.recognisers.emplace_back(keptBesideAnImage);
+    return kept;
 }
 
 bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {

@@ -1,14 +1,13 @@
 #include "toolkit/console_dialogs.h"
 
-#include <cstdio>
+#include "toolkit/console_text.h"
 
 namespace vorlan {
 
 namespace {
 
 void print(const QString& text) {
-    std::fputs(text.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
+    printEscaped(stderr, text);
 }
 
 }  // namespace
