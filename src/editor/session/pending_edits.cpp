@@ -37,12 +37,13 @@ QString PendingEdits::describe(const std::vector<PendingRecord>& records, bool c
     }
     if (records.size() > kListed)
         text += u("\n……另有 %1 条").arg(records.size() - kListed);
+    // One line per answer: a line wrapped in the box would leave a few characters alone.
     const bool several = records.size() > 1;
-    text += u("\n\n");
+    text += u("\n");
     if (canWrite)
-        text += several ? u("全部写入：写入全部修改；") : u("写入：先写入这些修改；");
-    text += several ? u("全部放弃：全部不写入，修改丢失；") : u("放弃：不写入，修改丢失；");
-    text += u("取消：留在这里，什么都不改。");
+        text += several ? u("\n全部写入：写入全部修改") : u("\n写入：先写入这些修改");
+    text += several ? u("\n全部放弃：全部不写入，修改丢失") : u("\n放弃：不写入，修改丢失");
+    text += u("\n取消：留在这里，什么都不改");
     if (!canWrite)
         text += u("\n（游戏主程序以只读方式打开，不能写入。）");
     return text;
