@@ -72,7 +72,8 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
         for (const FieldRefusal& r : result.refusals) {
             const FieldDef& f = table.fields[static_cast<std::size_t>(r.field)];
             const bool choice = f.encoding->kind() == ValueKind::Choice;
-            text += (text.empty() ? "" : "\n") + r.message + (choice ? choiceHint(f) : "");
+            text +=
+                (text.empty() ? "" : "\n") + r.message + (choice ? choiceHint(f) + kItemsHint : "");
         }
         throw Refusal(text);
     }

@@ -14,8 +14,10 @@ FieldValue parseValue(const FieldDef& f, const std::string& text, const FieldVal
         lists.requireNames(f.encoding->nameList());
     }
     ParsedValue parsed = parseFieldText(f, text, shown, &lists);
-    if (!parsed.value)
-        throw Refusal(parsed.error);
+    if (!parsed.value) {
+        const bool choice = f.encoding->kind() == ValueKind::Choice;
+        throw Refusal(parsed.error + (choice ? kItemsHint : ""));
+    }
     return *parsed.value;
 }
 

@@ -10,6 +10,9 @@
 
 namespace vorlan::cli {
 
+// Where the command line shows a choice's items, after what the choice accepts.
+inline constexpr const char* kItemsHint = "（用 fields 命令查看各项）";
+
 // The value `text` stands for in field `f`, whose shown value is `shown`. For a choice,
 // "-1" keeps a stored value that has no item. Throws Refusal naming the field and what it
 // accepts when the text cannot stand for a value. Range checks are left to the engine.

@@ -32,11 +32,12 @@ namespace {
 class QuietDialogs final : public vorlan::Dialogs {
 public:
     void information(QWidget*, const QString& text) override { last = text; }
-    bool question(QWidget*, const QString&) override { return true; }
-    Unsaved askUnsaved(QWidget*, const QString&) override { return Unsaved::Discard; }
-    QString openFile(QWidget*, const QString&) override { return file; }
+    bool question(QWidget*, const QString&, Default = Default::Ok) override { return true; }
+    Unsaved askUnsaved(QWidget*, const UnsavedAsk&) override { return Unsaved::Discard; }
+    int choose(QWidget*, const QString&, const QStringList&) override { return 0; }
+    QString openFile(QWidget*, const QString&, const QString&) override { return file; }
     QString saveFile(QWidget*, const QString&, const QString&) override { return file; }
-    QString chooseFolder(QWidget*, const QString&) override { return file; }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return file; }
     bool confirmChanges(QWidget*, const vorlan::ChangePreview& p) override {
         preview = p;
         return true;

@@ -57,6 +57,9 @@ void CompareTest::takesOneFieldThenEverythingShown() {
     auto* view = window->findChild<QTreeView*>("CompareList");
     QAbstractItemModel* model = view->model();
     QCOMPARE(model->rowCount(), 3);  // units, pilots, the bytes of no field
+    // The value columns are named by their files, not "old" and "new".
+    QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), u("SLKV_618.04（打开的）"));
+    QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QString("other.04"));
     QVERIFY(window->findChild<QLabel*>("CompareSummary")->text().contains(u("2 个字段")));
 
     // The unit's row, selected by a click, taken over.

@@ -7,9 +7,12 @@
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -56,6 +59,9 @@ private slots:
     void aPageFirstShownAfterAnOpenShowsTheFile();
     void messagesShowFileTextAsPlainText();
     void fileFiltersShowTheirPatternOnce();
+    void theMenuBarHoldsEveryActionWithItsKey();
+    void writeButtonsStayInViewAt150Percent();
+    void fileDialogsStartBesideTheFileAndOfferEveryFormat();
 };
 
 void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
@@ -114,7 +120,8 @@ void DesktopHabitsTest::aFileDroppedOnABoxIsOpenedNotTyped() {
         QVERIFY2(!box->text().contains(".04"), qPrintable(box->text()));
         QVERIFY(!f.window().context().pending().hasPending());
     }
-    // Text dragged within the program still lands in a box.
+    // Text dragged within the program still lands in a box (of an entry picked).
+    f.clickRow("List1", 5);
     QMimeData text;
     text.setText("123");
     QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
@@ -247,6 +254,110 @@ void DesktopHabitsTest::fileFiltersShowTheirPatternOnce() {
     };
     for (const auto& [filter, shown] : cases)
         QCOMPARE(toQtFilter(u(filter)), u(shown));
+}
+
+// 文件 / 编辑 / 表格 / 镜像 / 帮助, each action with its key; chosen with the mouse they do what
+// their buttons and keys do.
+void DesktopHabitsTest::theMenuBarHoldsEveryActionWithItsKey() {
+    test::EditorFixture f;
+    f.showWindow();
+    auto* bar = f.child<QMenuBar>("MenuBar");
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{u("文件(&F)"), u("编辑(&E)"), u("表格(&T)"), u("镜像(&I)"),
+                                  u("帮助(&H)")}));
+    QStringList texts;
+    for (QMenu* menu : bar->findChildren<QMenu*>()) {
+        for (QAction* a : menu->actions())
+            texts << a->text() +
+                         (a->shortcut().isEmpty() ? QString() : '\t' + a->shortcut().toString());
+    }
+    for (const char* shown : {"打开…\tCtrl+O", "另存为…\tCtrl+Shift+S", "退出\tCtrl+Q",
+                              "写入\tCtrl+S", "撤销\tCtrl+Z", "重做\tCtrl+Y", "使用说明\tF1",
+                              "底力补正…", "武器 表格…", "选择镜像…", "替换", "导出全部…"})
+        QVERIFY2(texts.contains(u(shown)), shown);
+    const auto choose = [&](const char* menuName, const QString& text) {
+        auto* menu = f.child<QMenu>(menuName);
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        for (QAction* a : menu->actions()) {
+            if (a->text().startsWith(text)) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return;
+            }
+        }
+        QFAIL(qPrintable("no action " + text));
+    };
+    choose("TablesMenu", u("底力补正…"));
+    QTRY_VERIFY(f.window().findChild<QWidget*>("Form2") != nullptr);
+    f.clickRow("List1", 5);
+    f.type("Text2", "4321");
+    choose("EditMenu", u("写入"));
+    QVERIFY(!f.window().context().pending().hasPending());
+    QVERIFY(f.child<QLabel>("StatusNote")->text().startsWith(u("已写入 机体005")));
+    choose("EditMenu", u("撤销：机体005"));
+    QVERIFY(f.child<QLabel>("StatusNote")->text().startsWith(u("已撤销：机体005")));
+}
+
+// 1280 × 720 at 150 %: the record pages' 写入 and 表格 are in view without scrolling the page;
+// the inner pages scroll instead.
+void DesktopHabitsTest::writeButtonsStayInViewAt150Percent() {
+    test::EditorFixture f;
+    f.showWindow();
+    f.window().resize(840, 440);
+    const struct {
+        int tab;
+        const char* list;
+        std::vector<const char*> buttons;
+    } pages[] = {{0, "List1", {"Command3", "GridUnits", "GridWeapons"}},
+                 {1, "List5", {"Command11", "GridPilots"}}};
+    for (const auto& p : pages) {
+        f.clickTab("SSTab1", p.tab);
+        f.clickRow(p.list, 3);
+        QCoreApplication::processEvents();
+        for (const char* name : p.buttons) {
+            auto* b = f.child<QPushButton>(name);
+            QScrollArea* page = scrollerOf(b);
+            const QRect shown(b->mapTo(page->viewport(), QPoint()), b->size());
+            QVERIFY2(page->viewport()->rect().contains(shown),
+                     qPrintable(QString("%1 at %2,%3 in %4 x %5")
+                                    .arg(name)
+                                    .arg(shown.x())
+                                    .arg(shown.y())
+                                    .arg(page->viewport()->width())
+                                    .arg(page->viewport()->height())));
+        }
+    }
+}
+
+// Every file dialog opens beside the executable; the image dialog lists disc images; 导出全部…
+// writes JSON as well as CSV.
+void DesktopHabitsTest::fileDialogsStartBesideTheFileAndOfferEveryFormat() {
+    test::EditorFixture f;
+    f.showWindow();
+    const QString folder = QString::fromStdString(f.exe().parent_path().string());
+    f.clickTab("SSTab1", 4);
+    f.dialogs().chooseNextFile(QString());
+    f.click("Command14");
+    QVERIFY2(f.dialogs().filters.last().contains("*.iso *.bin *.img"),
+             qPrintable(f.dialogs().filters.last()));
+    QCOMPARE(f.dialogs().starts.last(), folder);
+    const auto out = f.exe().parent_path() / "tables";
+    std::filesystem::create_directories(out);
+    f.dialogs().answerNextChoice(1);  // JSON
+    f.dialogs().chooseNextFile(QString::fromStdString(out.string()));
+    f.click("ExportAllButton");
+    QCOMPARE(f.dialogs().starts.last(), folder);
+    QVERIFY(std::filesystem::exists(out / "unit.json"));
+    QVERIFY(std::filesystem::exists(out / "spirit.json"));
+    QVERIFY(!std::filesystem::exists(out / "unit.csv"));
+    // The next 导出全部… starts in the folder chosen.
+    f.dialogs().answerNextChoice(0);
+    f.dialogs().chooseNextFile(QString());
+    f.click("ExportAllButton");
+    QCOMPARE(f.dialogs().starts.last(), QString::fromStdString(out.string()));
 }
 
 #include "desktop_habits_wtest.moc"

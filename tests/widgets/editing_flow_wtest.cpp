@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
@@ -57,6 +59,8 @@ private slots:
     void theStatusLineNamesWhatChangedAndWhatUndoLeft();
     void aJumpInTheHistoryNamesEveryStep();
     void theFilterKeepsTheKeyboardWorking();
+    void aFileMovedAwayAndBackIsReadAgain();
+    void saveAsRescuesTheEditsOfAFileMovedAway();
 };
 
 void EditingFlowTest::editsAreMarkedAndReClickingAsks() {
@@ -438,6 +442,61 @@ void EditingFlowTest::aJumpInTheHistoryNamesEveryStep() {
     QVERIFY2(said.startsWith(u("已撤销：")), qPrintable(said));
     for (const char* hp : {"1111 → 2222", "2222 → 3333", "→ 1111"})
         QVERIFY2(said.contains(u(hp)), qPrintable(said));
+}
+
+// Moved away, changed there, moved back: the watch follows the path and the file, says it is
+// back and shows what it holds now.
+void EditingFlowTest::aFileMovedAwayAndBackIsReadAgain() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    const std::filesystem::path moved = f.exe().string() + ".away";
+    std::filesystem::rename(f.exe(), moved);
+    QTRY_VERIFY2(f.status->text().contains(u("已被删除或移走")), qPrintable(f.status->text()));
+    Bytes b = test::readFile(moved);
+    const std::uint64_t en = unitTable().entryOffset(5) + 40;
+    b[en] = 0x39;
+    b[en + 1] = 0x05;
+    test::writeFile(moved, b);  // in place: the same file
+    std::filesystem::rename(moved, f.exe());
+    QTRY_VERIFY2(f.status->text().contains(u("已回到原处")), qPrintable(f.status->text()));
+    QTRY_COMPARE(f.box("Text3")->text(), QString("1337"));
+    QVERIFY(f.dialogs().messages.isEmpty());
+}
+
+// The file is moved away with an edit pending; 文件 → 另存为… makes a copy of it as it was
+// opened, which becomes the open file: the edit is still there and is written into the copy.
+void EditingFlowTest::saveAsRescuesTheEditsOfAFileMovedAway() {
+    Flow f;
+    f.clickRow(f.list1, 5);
+    f.type("Text3", "321");
+    const Bytes original = f.bytes();
+    const std::filesystem::path moved = f.exe().string() + ".away";
+    std::filesystem::rename(f.exe(), moved);
+    const auto copy = f.exe().parent_path() / "rescued.04";
+    f.dialogs().chooseNextFile(QString::fromStdString(copy.string()));
+    auto* bar = f.child<QMenuBar>("MenuBar");
+    auto* file = f.child<QMenu>("FileMenu");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file->menuAction()).center());
+    QTRY_VERIFY(file->isVisible());
+    QAction* saveAs = file->findChild<QAction*>("SaveAsAction");
+    QCOMPARE(saveAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(saveAs).center());
+    QTRY_COMPARE(f.window().context().session().exepath(), QString::fromStdString(copy.string()));
+    QCOMPARE(test::readFile(copy), original);
+    QCOMPARE(f.box("Text3")->text(), QString("321"));
+    QVERIFY(f.box("Text3")->property("edited").toBool());
+    f.click("Command3");
+    const std::uint64_t en = unitTable().entryOffset(5) + 40;
+    const Bytes written = test::readFile(copy);
+    QCOMPARE(written[en] | written[en + 1] << 8, 321);
+    QCOMPARE(test::readFile(moved), original);
+    // A name already there is never replaced.
+    f.dialogs().chooseNextFile(QString::fromStdString(moved.string()));
+    QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(f.dialogs().lastMessage().startsWith(u("没有另存为")),
+             qPrintable(f.dialogs().lastMessage()));
+    QCOMPARE(test::readFile(moved), original);
+    QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(copy.string()));
 }
 
 QTEST_MAIN(EditingFlowTest)

@@ -53,14 +53,16 @@ struct Grid : test::EditorFixture {
             .row();
     }
     int column(const char* key) const { return model().columnOf(unitTable().fieldIndex(key)); }
-    // Clicks the cell of `entry` and `key` and types `text` over it, then Enter.
-    void typeInCell(int entry, const char* key, const QString& text) {
+    // Clicks the cell of `entry` and `key` (or the text of that name, `decoded`) and types
+    // `text` over it, then Enter.
+    void typeInCell(int entry, const char* key, const QString& text, bool decoded = false) {
         auto* proxy = static_cast<QAbstractProxyModel*>(view->model());
-        const QModelIndex at = proxy->mapFromSource(model().index(entry, column(key)));
+        const QModelIndex at =
+            proxy->mapFromSource(model().index(entry, column(key) + (decoded ? 1 : 0)));
         view->scrollTo(at);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
         QTest::keyClick(view, Qt::Key_F2);  // the cell's editor, its text selected
-        QTest::keyClicks(QApplication::focusWidget(), text);
+        test::typeKeys(QApplication::focusWidget(), text);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();  // the item view commits the editor queued
     }
@@ -100,6 +102,9 @@ private slots:
     void exportThenImportThroughThePreviewIsOneUndoStep();
     void pendingEditsAreAskedAboutOnClose();
     void oddFilesGetAMessageAndNotes();
+    void aNameTypedAsTextBecomesItsCodesWithANote();
+    void aTableFileDroppedOnTheGridIsImported();
+    void fileDialogsStartBesideTheExecutableAndRememberTheFolder();
 };
 
 void TableGridTest::aTypedCellWritesThatFieldOnly() {
@@ -322,6 +327,61 @@ void TableGridTest::oddFilesGetAMessageAndNotes() {
     QVERIFY2(g.dialogs().previews[0].notes[0].contains(u("第 69 位起的 32 位没有写入")),
              qPrintable(g.dialogs().previews[0].notes[0]));
     QCOMPARE(g.bytes(), before);
+}
+
+// The text column takes characters for the name's codes; the note under the grid says what
+// the current name cell will store, before any write. A refusal speaks the editor's words.
+void TableGridTest::aNameTypedAsTextBecomesItsCodesWithANote() {
+    Grid g(5);
+    const Bytes before = g.bytes();
+    auto* note = g.grid->findChild<QLabel*>("GridNote");
+    g.typeInCell(6, "name", u("银翼王"), true);
+    QCOMPARE(g.cell(6, "name"), QString("94A6949B9245"));
+    QVERIFY(g.marked(6, "name"));
+    QVERIFY2(note->toolTip().contains(u("6 / 34 字节")), qPrintable(note->toolTip()));
+    // A character without a code changes nothing and is named.
+    g.typeInCell(7, "name", u("银☃"), true);
+    QVERIFY2(g.dialogs().lastMessage().contains(u("「☃」没有字码")),
+             qPrintable(g.dialogs().lastMessage()));
+    QVERIFY(!g.marked(7, "name"));
+    g.typeInCell(7, "name", "94A6FFFF");
+    QVERIFY2(note->toolTip().contains(u("1 个字码没有对应的字：FFFF")),
+             qPrintable(note->toolTip()));
+    g.typeInCell(7, "size", "xyz");
+    QVERIFY(!g.dialogs().lastMessage().contains("fields"));
+    QCOMPARE(g.bytes(), before);
+}
+
+void TableGridTest::aTableFileDroppedOnTheGridIsImported() {
+    Grid g(5);
+    const auto file = g.exe().parent_path() / "units.json";
+    g.dialogs().chooseNextFile(QString::fromStdString(file.string()));
+    g.press("GridExport");
+    const Bytes exported = test::readFile(file);
+    std::string json(exported.begin(), exported.end());
+    const std::string hp = "\"hp\": ";
+    const auto at = json.find(hp) + hp.size();
+    json.replace(at, json.find(',', at) - at, "4321");
+    test::writeText(file, json);
+    g.dialogs().answerNextPreview(false);
+    QVERIFY(test::dropFile(*g.grid, file));
+    QTRY_COMPARE(g.dialogs().previews.size(), 1);
+    QCOMPARE(g.dialogs().previews[0].rows[0].after, QString("4321"));
+    QVERIFY(g.dialogs().messages.isEmpty());
+}
+
+void TableGridTest::fileDialogsStartBesideTheExecutableAndRememberTheFolder() {
+    Grid g(5);
+    const QString besideExe = QString::fromStdString(g.exe().parent_path().string());
+    const auto other = g.exe().parent_path() / "exports";
+    std::filesystem::create_directories(other);
+    g.dialogs().chooseNextFile(QString::fromStdString((other / "u.json").string()));
+    g.press("GridExport");
+    QVERIFY2(g.dialogs().starts.last().startsWith(besideExe + "/unit"),
+             qPrintable(g.dialogs().starts.last()));
+    g.dialogs().chooseNextFile(QString());
+    g.press("GridImport");
+    QCOMPARE(g.dialogs().starts.last(), QString::fromStdString(other.string()));
 }
 
 QTEST_MAIN(TableGridTest)

@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include "session/editor_context.h"
 #include "tables/upgrade_tables.h"
 #include "tables/window_tables.h"
+#include "toolkit/startup.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 
@@ -76,11 +78,14 @@ private slots:
     void undoKeysWorkInTheWindow();
     void backOrEscapeWithPendingEditsAsks();
     void aWriteElsewhereShowsInTheWindow();
-    void windowsOpenInsideTheScreenAboveTheMainWindow();
+    void windowsOpenInsideTheScreenAsOrdinaryWindows();
     void everyWindowFitsTheScreenWithItsButtonsInView();
     void captionsStandOverTheirColumns();
     void aFileDroppedOnAWindowIsNoEdit();
     void quittingBringsAWindowWithEditsForward();
+    void undoButtonsNameTheirStepAndTheWindowSaysItsResult();
+    void marksChangeColourOnly();
+    void aFilterNarrowsTheSpiritList();
 };
 
 void TableWindowsTest::eachWindowOpensOnceAndStartsEmpty() {
@@ -224,7 +229,7 @@ void TableWindowsTest::aWriteElsewhereShowsInTheWindow() {
     QCOMPARE(t.bytes()[upgradeIncrementTable().entryOffset(0)], std::uint8_t{888 & 0xFF});
 }
 
-void TableWindowsTest::windowsOpenInsideTheScreenAboveTheMainWindow() {
+void TableWindowsTest::windowsOpenInsideTheScreenAsOrdinaryWindows() {
     Windows t;
     // The main window near the bottom right corner of the screen.
     const QRect area = t.window().screen()->availableGeometry();
@@ -237,9 +242,11 @@ void TableWindowsTest::windowsOpenInsideTheScreenAboveTheMainWindow() {
     QVERIFY(grid != nullptr && QTest::qWaitForWindowExposed(grid));
     for (QWidget* w : {parts, guts, grid}) {
         QVERIFY2(area.contains(w->frameGeometry()), qPrintable(w->objectName()));
-        // Owned by the main window, which the window manager keeps it above; not modal.
+        // Owned by the main window (it closes with it), yet an ordinary window that the window
+        // manager does not keep above the main one; not modal.
         QCOMPARE(w->parentWidget(), &t.window());
-        QCOMPARE(w->windowType(), Qt::Dialog);
+        QCOMPARE(w->windowType(), Qt::Window);
+        QVERIFY(w->windowHandle() != nullptr && w->windowHandle()->transientParent() == nullptr);
         QVERIFY(!w->isModal());
     }
 }
@@ -328,6 +335,91 @@ void TableWindowsTest::quittingBringsAWindowWithEditsForward() {
     QVERIFY(!guts->isMinimized());
     QTRY_COMPARE(QApplication::activeWindow(), guts);
     QCOMPARE(Windows::box(guts, "Text1(2)")->text(), QString("9"));
+}
+
+// The window covers the main one: its 撤销 says what it would undo (a write made on another
+// page too), and its own status line says what its writes and undos did, naming the table.
+void TableWindowsTest::undoButtonsNameTheirStepAndTheWindowSaysItsResult() {
+    Windows t;
+    t.clickTab("SSTab1", 0);
+    t.test::EditorFixture::clickRow("List1", 5);
+    t.type("Text2", "4321");
+    t.click("Command3");
+    t.clickTab("SSTab1", 3);
+    QWidget* guts = t.open("Command23", "Form2");
+    auto* undo = guts->findChild<QPushButton*>("TableUndo");
+    QCOMPARE(undo->text(), u("撤销：机体005"));
+    Windows::clickRow(guts, 1);
+    Windows::typeIn(guts, "Text1(4)", "123");
+    Windows::press(guts, "save");
+    QCOMPARE(undo->text(), u("撤销：底力补正 L2"));
+    QVERIFY2(undo->toolTip().contains(u("底力补正 L2：")), qPrintable(undo->toolTip()));
+    auto* status = guts->findChild<QLabel*>("WindowStatus");
+    QVERIFY2(status->toolTip().startsWith(u("已写入 底力补正 L2：")),
+             qPrintable(status->toolTip()));
+    QVERIFY(QTest::qWaitForWindowActive(guts));
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QVERIFY2(status->toolTip().startsWith(u("已撤销：底力补正 L2")), qPrintable(status->toolTip()));
+    QCOMPARE(guts->findChild<QPushButton*>("TableRedo")->text(), u("重做：底力补正 L2"));
+}
+
+// A mark (an edit, a refusal) changes a box's colours, never its size or its neighbours'
+// places: the barrier window's boxes and the weapon form stay where they were.
+void TableWindowsTest::marksChangeColourOnly() {
+    // The program's own skin, whose marks are under test.
+    startApplication(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    Windows t;
+    QWidget* barriers = t.open("Command24", "Form3");
+    Windows::clickRow(barriers, 0);
+    // Every box and caption of the named boxes' rows, where it stands in the window.
+    const auto places = [](QWidget* w, const QStringList& names) {
+        QList<QRect> out;
+        for (const QString& name : names) {
+            QWidget* box = w->findChild<QWidget*>(name);
+            for (QWidget* c :
+                 box->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (c->isVisible())
+                    out << QRect(c->mapTo(w, QPoint()), c->size());
+            }
+        }
+        return out;
+    };
+    const QStringList barrierBoxes{"Text1(0)", "Text1(1)", "Text1(2)", "Combo1"};
+    const QList<QRect> before = places(barriers, barrierBoxes);
+    Windows::typeIn(barriers, "Text1(0)", "7");
+    QCoreApplication::processEvents();
+    QCOMPARE(places(barriers, barrierBoxes), before);
+    Windows::typeIn(barriers, "Text1(0)", "99999");
+    Windows::press(barriers, "save");
+    QVERIFY(Windows::box(barriers, "Text1(0)")->property("refused").toBool());
+    QCoreApplication::processEvents();
+    QCOMPARE(places(barriers, barrierBoxes), before);
+
+    t.clickTab("SSTab1", 0);
+    t.test::EditorFixture::clickRow("List1", 5);
+    t.clickTab("SSTab2", 1);
+    t.test::EditorFixture::clickRow("List2", 0);
+    const QStringList weapon{"Text18", "Text27", "Text19", "Text22", "Combo15", "Text30"};
+    QCoreApplication::processEvents();  // the page just built is laid out
+    const QList<QRect> form = places(&t.window(), weapon);
+    t.type("Text18", "1");
+    t.chooseItem("Combo15", 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(places(&t.window(), weapon), form);
+}
+
+void TableWindowsTest::aFilterNarrowsTheSpiritList() {
+    Windows t;
+    QWidget* spirits = t.open("Command28", "Form7");
+    auto* list = spirits->findChild<QListView*>("List1");
+    auto* filter = spirits->findChild<QLineEdit*>("FilterEntries");
+    filter->setFocus();
+    QTest::keyClicks(filter, "97");
+    int shown = 0;
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        shown += list->isRowHidden(row) ? 0 : 1;
+    QCOMPARE(shown, 1);
+    QVERIFY(!list->isRowHidden(97));
 }
 
 QTEST_MAIN(TableWindowsTest)

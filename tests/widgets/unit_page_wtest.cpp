@@ -78,6 +78,10 @@ void UnitPageTest::selectingAUnitShowsIt() {
                                    .arg(b[base + 58], 2, 16, QChar('0'))
                                    .arg(b[base + 59], 2, 16, QChar('0'))
                                    .toUpper());
+    // The step digits' box says what it holds.
+    auto* steps = p.child<QLabel>("Label37");
+    QCOMPARE(steps->text(), u("段数"));
+    QCOMPARE(steps->buddy(), p.child<QWidget>("Text37"));
 
     p.selectSlot(0);
     QVERIFY(!p.text("Text20").isEmpty());

@@ -125,8 +125,8 @@ nlohmann::ordered_json fieldJson(const FieldDef& f, const FieldValue& v) {
 }
 
 std::string choiceHint(const FieldDef& f) {
-    return "可用项的编号 0 到 " + std::to_string(f.encoding->itemCount() - 1) +
-           "，或项的文字（用 fields 命令查看各项）。";
+    // Front-end neutral: the command line adds where to see the items.
+    return "可用项的编号 0 到 " + std::to_string(f.encoding->itemCount() - 1) + "，或项的文字。";
 }
 
 ParsedValue parseFieldText(const FieldDef& f, std::string_view text, const FieldValue& shown,

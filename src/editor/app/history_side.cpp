@@ -1,5 +1,8 @@
 #include "app/history_side.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
 #include <QScreen>
 #include <QSplitter>
 #include <QWidget>
@@ -21,9 +24,16 @@ void HistorySide::setShown(bool shown) {
         history_->hide();
         pages_->setMinimumWidth(0);
         splitter_->setOrientation(Qt::Horizontal);
-        if (widenedBy_ > 0)
-            window_->resize(window_->width() - widenedBy_, window_->height());
-        widenedBy_ = 0;
+        // The width it had, whatever the window manager made of the widening; the window's
+        // least size is worked out again first (the history gone, the splitter told so), or
+        // the window keeps the width.
+        if (widthBefore_ > 0) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            if (QLayout* layout = window_->layout())
+                layout->activate();
+            window_->resize(widthBefore_, window_->height());
+        }
+        widthBefore_ = 0;
         return;
     }
     const int need = pagesNeed_();
@@ -45,7 +55,7 @@ void HistorySide::showBeside(int need, int grow) {
     // The splitter cannot take from the page the width it needs.
     pages_->setMinimumWidth(need);
     history_->show();
-    widenedBy_ = grow;
+    widthBefore_ = grow > 0 ? window_->width() : 0;
     if (grow > 0)
         window_->resize(window_->width() + grow, window_->height());
 }

@@ -31,7 +31,7 @@ private:
     QWidget* pages_;
     QWidget* history_;
     std::function<int()> pagesNeed_;
-    int widenedBy_ = 0;
+    int widthBefore_ = 0;  // the window's width before it widened for the history; 0: it did not
 };
 
 }  // namespace vorlan

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -32,6 +33,7 @@
 #include "pages/lists_folder_frame.h"
 #include "pages/lookup_frame.h"
 #include "pages/mod_patch_frame.h"
+#include "pages/page_save_key.h"
 #include "pages/pilot_page.h"
 #include "pages/skill_training_frame.h"
 #include "pages/table_grid_window.h"
@@ -45,7 +47,9 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_guard.h"
 #include "toolkit/lazy_page.h"
+#include "toolkit/lazy_tab.h"
 #include "toolkit/text.h"
+#include "toolkit/undo_controls.h"
 #include "toolkit/undo_keys.h"
 #include "toolkit/wheel_guard.h"
 #include "toolkit/widgets.h"
@@ -79,6 +83,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
     splitter_->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(buildMenuBar());
     layout->addLayout(top);
     layout->addWidget(splitter_, 1);
     layout->addWidget(buildStatusLine());
@@ -115,6 +120,8 @@ QHBoxLayout* MainWindow::buildFileRow() {
     connect(recent->menu(), &QMenu::aboutToShow, this, &MainWindow::showRecentMenu);
     connect(&context_->session(), &DocumentSession::executableOpened, this,
             &MainWindow::showExecutable);
+    connect(&context_->session(), &DocumentSession::executableMoved, this,
+            &MainWindow::showExecutable);
 
     auto* row = new QHBoxLayout;
     row->addWidget(text1_, 1);
@@ -129,23 +136,10 @@ void MainWindow::buildUndoButtons(QHBoxLayout* row) {
     auto* undoButton = button("UndoButton", u("撤销"));
     auto* redoButton = button("RedoButton", u("重做"));
     auto* historyButton = historyButton_ = button("HistoryButton", u("历史"));
-    undoButton->setEnabled(false);
-    redoButton->setEnabled(false);
-    undoButton->setToolTip(u("撤销上一次写入 (Ctrl+Z)"));
-    redoButton->setToolTip(u("重做撤销了的写入 (Ctrl+Y)"));
     historyButton->setCheckable(true);
     historyButton->setToolTip(u("显示本次运行中每一次写入，可以撤销或重做"));
-    connect(undo, &QUndoStack::canUndoChanged, undoButton, &QPushButton::setEnabled);
-    connect(undo, &QUndoStack::canRedoChanged, redoButton, &QPushButton::setEnabled);
-    connect(undo, &QUndoStack::undoTextChanged, undoButton, [undoButton](const QString& t) {
-        undoButton->setToolTip((t.isEmpty() ? u("撤销上一次写入") : u("撤销：") + t) + " (Ctrl+Z)");
-    });
-    connect(undo, &QUndoStack::redoTextChanged, redoButton, [redoButton](const QString& t) {
-        redoButton->setToolTip((t.isEmpty() ? u("重做撤销了的写入") : u("重做：") + t) +
-                               " (Ctrl+Y)");
-    });
-    connect(undoButton, &QPushButton::clicked, undo, &QUndoStack::undo);
-    connect(redoButton, &QPushButton::clicked, undo, &QUndoStack::redo);
+    // The file row has no room for the step's name: the tips and the 编辑 menu say it.
+    nameUndoButtons(undoButton, redoButton, undo, 0);
     // Ctrl+Z / Ctrl+Y anywhere; a text box with typing of its own to undo takes them first.
     qApp->installEventFilter(new UndoKeys(this));
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
@@ -162,7 +156,7 @@ void MainWindow::buildWholeFileButtons(QHBoxLayout* row) {
     compare->setToolTip(u("与另一个游戏主程序逐字段比较，可以采用其中的值"));
     connect(compare, &QPushButton::clicked, this, [this] { CompareWindow::open(*context_, this); });
     auto* exportAll = button("ExportAllButton", u("导出全部…"));
-    exportAll->setToolTip(u("把全部表导出为 CSV 文件（每个表一个文件）到选择的文件夹"));
+    exportAll->setToolTip(u("把全部表导出为 CSV 或 JSON 文件（每个表一个文件）到选择的文件夹"));
     connect(exportAll, &QPushButton::clicked, this, [this] { exportAllTables(*context_, this); });
     row->addWidget(compare);
     row->addWidget(exportAll);
@@ -179,6 +173,8 @@ void MainWindow::buildPages() {
         tablesLayout->addWidget(new SkillTrainingFrame(*context_));
         tablesLayout->addWidget(new UpgradeFrame(*context_));
         tablesLayout->addStretch();
+        const QList<RecordBrowser*> browsers = tables->findChildren<RecordBrowser*>();
+        addPageSaveKey(tables, *context_, {browsers.begin(), browsers.end()});
         return tables;
     });
     addPage(u("其他修改2"), [this] { return buildWindowButtons(); });
@@ -186,18 +182,36 @@ void MainWindow::buildPages() {
         u("使用相关"), [this] { return buildToolsPage(); }, false);
 }
 
-QLabel* MainWindow::buildStatusLine() {
+QWidget* MainWindow::buildStatusLine() {
     // One line for notes that concern the whole file, such as the backup made before a write.
     auto* status = new QLabel;
     status->setObjectName("StatusNote");
     status->setWordWrap(true);
     status->setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(&context_->session(), &DocumentSession::note, status, &QLabel::setText);
+    // A read-only file says so for as long as it is open, whatever the notes say.
+    auto* readOnly = new QLabel(u("只读"));
+    readOnly->setObjectName("ReadOnlyMark");
+    readOnly->setToolTip(u("游戏主程序以只读方式打开（没有写入权限）：可以查看，不能写入"));
+    readOnly->setFrameShape(QFrame::StyledPanel);
+    readOnly->hide();
+    readOnlyMark_ = readOnly;
     // The caption carries " *" while any page has unsaved edits.
-    connect(&context_->pending(), &PendingEdits::pendingChanged, this, [this](bool pending) {
-        setWindowTitle(u("VORLAN静态修改器V1.20") + (pending ? " *" : ""));
-    });
-    return status;
+    connect(&context_->pending(), &PendingEdits::pendingChanged, this, &MainWindow::showTitle);
+    auto* line = new QWidget;
+    auto* row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(readOnly, 0, Qt::AlignTop);
+    row->addWidget(status, 1);
+    return line;
+}
+
+void MainWindow::showTitle() {
+    const bool readOnly =
+        context_->session().document() != nullptr && context_->session().isReadOnly();
+    setWindowTitle(u("VORLAN静态修改器V1.20") + (readOnly ? u("（只读）") : QString()) +
+                   (context_->pending().hasPending() ? " *" : ""));
+    readOnlyMark_->setVisible(readOnly);
 }
 
 void MainWindow::fitScreen() {
@@ -226,7 +240,7 @@ LazyPage* MainWindow::lazyPage(int index) const {
 
 void MainWindow::buildAllPages() {
     for (int i = 0; i < tabs_->count(); ++i)
-        lazyPage(i)->page();
+        buildLazyTabs(lazyPage(i)->page());
 }
 
 QWidget* MainWindow::toolsPage() {
@@ -285,6 +299,7 @@ void MainWindow::buildKeys() {
 
 void MainWindow::useSettings(QSettings* settings, bool restoreLists) {
     recent_ = RecentFiles(settings);
+    context_->places().useSettings(settings);
     if (!recent_.active())
         return;
     if (const QByteArray geometry = recent_.value("window/geometry"); !geometry.isEmpty())
@@ -309,7 +324,10 @@ QString MainWindow::lastExecutable() const {
 }
 
 void MainWindow::showRecentMenu() {
-    auto* menu = findChild<QToolButton*>("RecentButton")->menu();
+    fillRecentMenu(findChild<QToolButton*>("RecentButton")->menu());
+}
+
+void MainWindow::fillRecentMenu(QMenu* menu) {
     menu->clear();
     const QStringList files = recent_.files();
     for (const QString& file : files) {
@@ -449,6 +467,7 @@ void MainWindow::showExecutable() {
     recent_.add(context_->session().exepath());
     text1_->setText(context_->session().exepath() +
                     (context_->session().isReadOnly() ? u("（只读）") : QString()));
+    showTitle();
     enableWriting();
 }
 
@@ -462,11 +481,14 @@ void MainWindow::enableWriting() {
 
 void MainWindow::chooseExecutable() {
     // A renamed copy opens too: the file's content decides, not its name.
+    FilePlaces& places = context_->places();
     const QString path =
-        dialogs_.openFile(this, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"));
+        dialogs_.openFile(this, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"),
+                          places.folder(FilePlaces::Kind::Executable));
     // A cancelled dialog keeps the executable that is open.
     if (path.isEmpty())
         return;
+    places.chosen(FilePlaces::Kind::Executable, path);
     openExecutable(path);
 }
 

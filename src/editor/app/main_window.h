@@ -12,6 +12,8 @@
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QSettings;
 class QSplitter;
@@ -41,7 +43,7 @@ public:
     // line accepted) opened over the window, as its 表格 button would. Null when no executable
     // is open (the player is told to open one) or `table` names none.
     QWidget* openGridAtStart(const QString& table);
-    // Builds the pages not shown yet (each is otherwise built when first shown).
+    // Builds the pages and inner pages not shown yet (each is otherwise built when first shown).
     void buildAllPages();
 
     // Remembers from now on, in `settings`, the executables opened, the window's size and
@@ -77,7 +79,9 @@ private:
     void buildWholeFileButtons(QHBoxLayout* row);
     void buildPages();
     QWidget* buildHistory();
-    QLabel* buildStatusLine();
+    QWidget* buildStatusLine();
+    // The caption: the program, "（只读）" for a read-only file, " *" while edits are unsaved.
+    void showTitle();
     void fitScreen();
     // Shows the secondary window of a "其他修改2" button, or brings it forward.
     void openWindow(const WindowLayout& layout);
@@ -85,6 +89,13 @@ private:
     QWidget* buildToolsPage();
     void buildKeys();
     void showRecentMenu();
+    void fillRecentMenu(QMenu* menu);
+    // The menu bar (文件 / 编辑 / 表格 / 镜像 / 帮助), in main_menu.cpp.
+    QMenuBar* buildMenuBar();
+    // 编辑 → 写入: what Ctrl+S does on the page on show.
+    void writeShownPage();
+    // 文件 → 另存为….
+    void saveCopyAs();
     void useListsFolder(const QString& folder);
     void saveLayout();
 
@@ -95,6 +106,7 @@ private:
     QTabWidget* tabs_;
     QWidget* history_ = nullptr;
     QPushButton* historyButton_ = nullptr;
+    QLabel* readOnlyMark_ = nullptr;
     QSplitter* splitter_ = nullptr;
     DiscImageFrame* imageFrame_ = nullptr;
     ListsFolderFrame* listsFrame_ = nullptr;

@@ -49,9 +49,11 @@ CompareWindow* CompareWindow::open(EditorContext& context, QWidget* mainWindow) 
     if (context.session().editor(mainWindow) == nullptr)
         return nullptr;
     const QString path = context.dialogs().openFile(
-        mainWindow, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"));
+        mainWindow, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"),
+        context.places().folder(FilePlaces::Kind::Compare));
     if (path.isEmpty())
         return nullptr;
+    context.places().chosen(FilePlaces::Kind::Compare, path);
     if (auto* old =
             mainWindow->findChild<CompareWindow*>("CompareWindow", Qt::FindDirectChildrenOnly))
         old->close();
@@ -143,8 +145,13 @@ void CompareWindow::refresh() {
 
 void CompareWindow::fill() {
     model_->clear();
-    model_->setHorizontalHeaderLabels(
-        {u("条目"), u("字段"), u("本文件（旧）"), u("另一个文件（新）")});
+    // Each value column named by its file: either may be the older one.
+    const std::filesystem::path mine = context_.session().document() != nullptr
+                                           ? context_.session().document()->path()
+                                           : std::filesystem::path();
+    model_->setHorizontalHeaderLabels({u("条目"), u("字段"),
+                                       u(shownName(mine, other_)) + u("（打开的）"),
+                                       u(shownName(other_, mine))});
     std::map<const TableDef*, QStandardItem*> groups;
     NameSource* names = &context_.session();
     for (std::size_t i = 0; i < diff_.changes.size(); ++i) {

@@ -58,10 +58,15 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
 }
 
 void DiscImageFrame::chooseImage() {
-    const QString path = context_.dialogs().openFile(this, u("VORLAN镜像文件(*.*) | *.*"));
+    const QString path = context_.dialogs().openFile(
+        // The images first; the program's own "every file" filter still there.
+        this,
+        u("VORLAN镜像文件(*.iso, *.bin, *.img) | *.iso *.bin *.img | VORLAN镜像文件(*.*) | *.*"),
+        context_.places().folder(FilePlaces::Kind::Image));
     // A cancelled dialog keeps the image that was accepted.
     if (path.isEmpty())
         return;
+    context_.places().chosen(FilePlaces::Kind::Image, path);
     useImage(path);
 }
 
@@ -147,8 +152,10 @@ void DiscImageFrame::replace() {
 void DiscImageFrame::restore() {
     const QString image = isopath_;
     if (!context_.dialogs().question(
-            this, u("将要把第一次替换前保存的原内容（光盘原来的游戏主程序）放回镜像：\n") + image +
-                      u("\n是否进行操作")))
+            this,
+            u("将要把第一次替换前保存的原内容（光盘原来的游戏主程序）放回镜像：\n") + image +
+                u("\n是否进行操作"),
+            Dialogs::Default::Cancel))
         return;
     run([image](const auto& progress) { return restoreRegion(toPath(image), progress); },
         u("已把保存的原内容放回镜像"), true);
@@ -156,12 +163,14 @@ void DiscImageFrame::restore() {
 
 bool DiscImageFrame::trustForeign(const std::filesystem::path& region) {
     return context_.dialogs().question(
-        this, u("「") + QString::fromStdU16String(region.u16string()) +
-                  u("」不是本程序在这台电脑上为你保存的原内容：它是在别的电脑上、由别的用户或本程序"
-                    "的旧版本保存的，不能确认它没有被换过。\n"
-                    "只有它是你自己在别处保存的（例如把镜像和它一起搬到了这台电脑）时，才把它写回"
-                    "镜像。写回前仍会检查它是完整的游戏主程序；写回后它就算作你在这台电脑上保存"
-                    "的。\n点“取消”，镜像保持现在的内容。\n\n是否把它写回镜像？"));
+        this,
+        u("「") + QString::fromStdU16String(region.u16string()) +
+            u("」不是本程序在这台电脑上为你保存的原内容：它是在别的电脑上、由别的用户或本程序"
+              "的旧版本保存的，不能确认它没有被换过。\n"
+              "只有它是你自己在别处保存的（例如把镜像和它一起搬到了这台电脑）时，才把它写回"
+              "镜像。写回前仍会检查它是完整的游戏主程序；写回后它就算作你在这台电脑上保存"
+              "的。\n点“取消”，镜像保持现在的内容。\n\n是否把它写回镜像？"),
+        Dialogs::Default::Cancel);
 }
 
 void DiscImageFrame::run(

@@ -35,9 +35,11 @@ void ListsFolderFrame::showFolder() {
 }
 
 void ListsFolderFrame::choose() {
-    const QString folder = context_.dialogs().chooseFolder(this, u("选择名称列表所在的文件夹"));
+    const QString folder = context_.dialogs().chooseFolder(
+        this, u("选择名称列表所在的文件夹"), context_.places().folder(FilePlaces::Kind::Lists));
     if (folder.isEmpty())
         return;
+    context_.places().chosen(FilePlaces::Kind::Lists, folder);
     try {
         loadNameLists(toPath(folder));
     } catch (const DataFileError& e) {

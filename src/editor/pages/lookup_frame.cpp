@@ -60,8 +60,13 @@ LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
 }
 
 void LookupFrame::chooseCharTable() {
-    const QString path = context_.dialogs().openFile(this, u("字码表(*.tbl, *.txt) | *.tbl *.txt"));
-    if (!path.isEmpty() && context_.session().useCharFile(path, this))
+    FilePlaces& places = context_.places();
+    const QString path = context_.dialogs().openFile(this, u("字码表(*.tbl, *.txt) | *.tbl *.txt"),
+                                                     places.folder(FilePlaces::Kind::CharTable));
+    if (path.isEmpty())
+        return;
+    places.chosen(FilePlaces::Kind::CharTable, path);
+    if (context_.session().useCharFile(path, this))
         text55_->clear();
 }
 

@@ -80,9 +80,11 @@ void ModPatchFrame::applyPatch() {
     if (!context_.pending().resolvePending(this))
         return;
     const QString path =
-        dialogs.openFile(this, u("补丁文件(*.bps, *.ips, *.pnach) | *.bps *.ips *.pnach"));
+        dialogs.openFile(this, u("补丁文件(*.bps, *.ips, *.pnach) | *.bps *.ips *.pnach"),
+                         context_.places().folder(FilePlaces::Kind::Patch));
     if (path.isEmpty())
         return;
+    context_.places().chosen(FilePlaces::Kind::Patch, path);
     Document& document = *session.document();
     PatchPlan plan;
     try {
@@ -137,13 +139,14 @@ void ModPatchFrame::makePatch() {
         dialogs.information(this, u(e.what()) + u("\n没有写入补丁文件。"));
         return;
     }
-    const std::filesystem::path folder = document.path().parent_path();
+    const std::filesystem::path folder = toPath(context_.places().folder(FilePlaces::Kind::Patch));
     const QString path = dialogs.saveFileAs(
         this, {{u("BPS 补丁"), u("*.bps"), u(pathText(folder / "mod.bps"))},
                {u("IPS 补丁"), u("*.ips"), u(pathText(folder / "mod.ips"))},
                {u("PCSX2 补丁"), u("*.pnach"), u(pathText(folder / pnachFileName(before)))}});
     if (path.isEmpty())
         return;
+    context_.places().chosen(FilePlaces::Kind::Patch, path);
     const std::filesystem::path target = toPath(path);
     const auto format = formatOfName(target);
     if (!format) {

@@ -25,6 +25,8 @@
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/fitting_scroll.h"
+#include "toolkit/lazy_tab.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
@@ -70,40 +72,40 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
 
     tabs_->setObjectName("SSTab3");
     tabs_->addTab(buildBasicPage(), u("基本参数"));
-    tabs_->addTab(buildSpiritPage(), u("机师精神"));
-    tabs_->addTab(buildSkillPage(), u("机师技能"));
+    // The other inner pages are built when first shown: the page appears sooner.
+    tabs_->addTab(new LazyTab([this] { return buildSpiritPage(); }), u("机师精神"));
+    tabs_->addTab(new LazyTab([this] { return buildSkillPage(); }), u("机师技能"));
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
-    layout->addWidget(tabs_, 1);
+    // The inner pages scroll on a small screen; the list's buttons stay in view beside them.
+    layout->addWidget(new FittingScroll(tabs_, nullptr, true), 1);
 
     auto* form = new EntryForm(this, pilotTable(), context_.session());
     auto* browser = new RecordBrowser(
         context_, this, *form, new ListChooser(list5_), text41,
-        {u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
+        {u("机师修改"), u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
          u("将要复制选定机师的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
     *shownBy = browser;
+    browser_ = browser;
     browser->setFilter(filter, list5_);
     setFocusProxy(list5_);
     const auto on = [this](const char* name, auto* receiver, auto action) {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
     };
     on("Command11", browser, &RecordBrowser::write);
-    on("Command16", browser, &RecordBrowser::copy);
-    on("Command17", browser, &RecordBrowser::paste);
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WidgetWithChildrenShortcut);
     connect(save, &QShortcut::activated, browser, &RecordBrowser::write);
-    const auto hint = [this, &on](const char* name, const char* text) {
-        on(name, this, [this, text] { context_.dialogs().information(this, u(text)); });
-    };
-    hint("Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
-    hint("Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
-    hint("Command19",
-         "要把敌方人物改为可用,"
-         "方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
+    hint(this, "Command12", "敌我判定：X0、X2－敌方或非驾驶员,X8、X9、XA－我方");
+    hint(this, "Command18", "换乘类型：00－不能换乘，01－UC系，02－W系，04－魔神系，08－盖塔系");
+}
+
+void PilotPage::hint(QWidget* page, const char* button, const char* text) {
+    connect(page->findChild<QPushButton*>(button), &QPushButton::clicked, this,
+            [this, text] { context_.dialogs().information(this, u(text)); });
 }
 
 QWidget* PilotPage::buildBasicPage() {
@@ -111,12 +113,20 @@ QWidget* PilotPage::buildBasicPage() {
     auto* person = frame(u("人物资料"), "FramePerson");
     auto* grid = new QGridLayout(person);
     addWideRow(grid, 0, u("机师代码"), choiceBox("Combo17", {}, 160), 1);
-    addRow(grid, 1,
-           {{u("机师爱称"), textBox("Text28", 220)}, {QString(), readOnlyBox("Text36", 140)}});
-    addRow(grid, 2,
-           {{u("机师姓"), textBox("Text29", 220)}, {QString(), readOnlyBox("Text38", 140)}});
-    addRow(grid, 3,
-           {{u("机师名"), textBox("Text31", 220)}, {QString(), readOnlyBox("Text39", 140)}});
+    // Each name: its code, its text, and under them the note of what the code will store.
+    const struct {
+        const char* caption;
+        const char* code;
+        const char* text;
+    } personNames[] = {{"机师爱称", "Text28", "Text36"},
+                       {"机师姓", "Text29", "Text38"},
+                       {"机师名", "Text31", "Text39"}};
+    int row = 1;
+    for (const auto& n : personNames) {
+        addRow(grid, row++,
+               {{u(n.caption), textBox(n.code, 220)}, {QString(), nameTextBox(n.text, 140)}});
+        grid->addWidget(nameNote(n.text), row++, 1, 1, 3);
+    }
 
     auto* abilities = frame(u("基本能力"), "FrameAbilities");
     auto* abilityGrid = new QGridLayout(abilities);
@@ -209,6 +219,14 @@ QWidget* PilotPage::buildSkillPage() {
     layout->addWidget(skills);
     layout->addWidget(special);
     layout->addStretch();
+    auto* copy = page->findChild<QPushButton*>("Command16");
+    auto* paste = page->findChild<QPushButton*>("Command17");
+    connect(copy, &QPushButton::clicked, browser_, &RecordBrowser::copy);
+    connect(paste, &QPushButton::clicked, browser_, &RecordBrowser::paste);
+    paste->setEnabled(!context_.session().isReadOnly());
+    hint(page, "Command19",
+         "要把敌方人物改为可用,"
+         "方法是把敌人数据粘贴到我方废弃人物上，然后再把废弃我方人物的敌我判定改为18");
     return page;
 }
 

@@ -10,6 +10,7 @@ namespace vorlan {
 
 class EditorContext;
 class EntryListView;
+class RecordBrowser;
 
 class PilotPage : public QWidget {
     Q_OBJECT
@@ -20,8 +21,11 @@ private:
     QWidget* buildBasicPage();
     QWidget* buildSpiritPage();
     QWidget* buildSkillPage();
+    // A hint button of `page` shows `text`.
+    void hint(QWidget* page, const char* button, const char* text);
 
     EditorContext& context_;
+    RecordBrowser* browser_ = nullptr;
     EntryListView* list5_;
     QTabWidget* tabs_;
 };

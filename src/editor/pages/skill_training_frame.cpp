@@ -47,9 +47,14 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     grid->addLayout(pp, 2, 1, 1, 4);
     grid->setColumnStretch(4, 1);
     auto* form = new EntryForm(this, skillTrainingTable(), context_.session());
-    auto* browser = new RecordBrowser(
-        context_, this, *form, new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
-        {u("技能"), u("请先在“选择技能”中选择一个技能，再%1。"), {}, {}, {}});
+    auto* browser = new RecordBrowser(context_, this, *form,
+                                      new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
+                                      {u("其他修改 · 机师技能养成"),
+                                       u("技能"),
+                                       u("请先在“选择技能”中选择一个技能，再%1。"),
+                                       {},
+                                       {},
+                                       {}});
     *shownBy = browser;
     connect(findChild<QPushButton*>("Command13"), &QPushButton::clicked, browser,
             &RecordBrowser::write);

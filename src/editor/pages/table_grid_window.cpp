@@ -18,10 +18,12 @@
 #include "bulk/table_import.h"
 #include "io/text_file.h"
 #include "session/editor_context.h"
+#include "session/entry_names.h"
 #include "toolkit/choice_delegate.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_guard.h"
 #include "toolkit/grid_header.h"
+#include "toolkit/note_label.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/table_model.h"
 #include "toolkit/table_proxy.h"
@@ -82,7 +84,17 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     setWindowTitle(u(table.caption) + u(" — 表格"));
     setAttribute(Qt::WA_DeleteOnClose);
     makeSecondary(this);  // Esc closes it as "返回" does
-    refuseFileDrops(this, context_.dialogs());
+    // A table file dropped on the grid is imported as 导入… would (previewed first).
+    refuseFileDrops(this, context_.dialogs(), [this](const QString& path) {
+        if (!path.endsWith(".csv", Qt::CaseInsensitive) &&
+            !path.endsWith(".json", Qt::CaseInsensitive))
+            return false;
+        if (context_.session().isReadOnly())
+            context_.dialogs().information(this, u("游戏主程序以只读方式打开，不能导入。"));
+        else if (resolveEdits(this))
+            importFile(path);
+        return true;
+    });
 
     filter_->setObjectName("GridFilter");
     filter_->setPlaceholderText(u("筛选：编号、名称或游戏中的名称"));
@@ -96,18 +108,16 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     view_->setSortingEnabled(true);
     view_->sortByColumn(-1, Qt::AscendingOrder);  // file order until a header is clicked
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
     view_->horizontalHeader()->setSectionsMovable(false);
     // Rows of one height, never measured one by one: thousands of them cost nothing.
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
 
-    auto* write = button("GridWrite", u("写入"));
+    auto* write = writeButton("GridWrite", u("写入"));
     write->setToolTip(u("把表格中改过的格子一次写入游戏主程序 (Ctrl+S)"));
     auto* exportButton = button("GridExport", u("导出…"));
     exportButton->setToolTip(u("把整个表导出为 CSV 或 JSON 文件"));
-    auto* importButton = button("GridImport", u("导入…"));
+    auto* importButton = writeButton("GridImport", u("导入…"));
     importButton->setToolTip(u("从 CSV 或 JSON 文件导入整个表（先显示将要改动的内容）"));
     auto* close = button("GridClose", u("返回"));
     // The editor's history from here: the main window may lie behind other windows.
@@ -127,10 +137,29 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
     bottom->addWidget(redo);
     bottom->addStretch();
     bottom->addWidget(close);
+    // What the current name cell will store, before it is written.
+    auto* note = new NoteLabel("GridNote");
+    const auto showNote = [this, note] {
+        const QModelIndex at = proxy_->mapToSource(view_->currentIndex());
+        bool warn = false;
+        note->setNote(at.isValid() ? model_->cellNote(at.row(), at.column(), &warn) : QString(),
+                      warn);
+    };
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, note, showNote);
+    connect(model_, &QAbstractItemModel::dataChanged, note, showNote);
+    // This window's own last result: it covers the main window's status line.
+    auto* status = new NoteLabel("WindowStatus");
+    connect(&context_.session(), &DocumentSession::windowNote, status,
+            [this, status](QWidget* window, const QString& text) {
+                if (window == this)
+                    status->setNote(text, false);
+            });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(view_, 1);
+    layout->addWidget(note);
     layout->addLayout(bottom);
+    layout->addWidget(status);
 
     connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
         proxy_->setText(text);
@@ -146,23 +175,47 @@ TableGridWindow::TableGridWindow(EditorContext& context, const TableDef& table, 
             [this](const QString& message) { context_.dialogs().information(this, message); });
     connect(model_, &TableModel::editsChanged, this, [this](bool any) {
         context_.pending().setPending(this, any);
-        setWindowTitle(u(table_.caption) + u(" — 表格") + (any ? " *" : ""));
+        showTitle();
     });
-    context_.pending().addResolver(this, [this](QWidget* p) { return resolveEdits(p); });
+    context_.pending().addSource(
+        this, {[this] { return pendingRecords(); }, [this](QWidget*) { return this->write(); },
+               [this] { model_->dropEdits(); }, this});
     // Whatever this program or another one writes is shown; edits of other cells stay.
     connect(&context_.session(), &DocumentSession::stepWritten, this, [this] { reload(true); });
     connect(&context_.session(), &DocumentSession::fileChanged, this, [this] { reload(true); });
-    connect(&context_.session(), &DocumentSession::executableOpened, this,
-            [this] { reload(false); });
-    const bool readOnly = context_.session().isReadOnly();
-    write->setEnabled(!readOnly);
-    importButton->setEnabled(!readOnly);
-    if (readOnly)
-        view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(&context_.session(), &DocumentSession::executableOpened, this, [this] {
+        reload(false);
+        useReadOnly();
+        connect(&context_.session(), &DocumentSession::executableMoved, this,
+                &TableGridWindow::useReadOnly);
+    });
+    useReadOnly();
+    connect(&context_.session(), &DocumentSession::executableMoved, this,
+            &TableGridWindow::useReadOnly);
 
     reload(false);
     fitColumns();
     resize(1000, 600);
+}
+
+void TableGridWindow::showTitle() {
+    setWindowTitle(u(table_.caption) + u(" — 表格") +
+                   (context_.session().isReadOnly() ? u("（只读）") : QString()) +
+                   (model_->hasEdits() ? " *" : ""));
+}
+
+void TableGridWindow::useReadOnly() {
+    // A read-only file: no cell takes typing and nothing offers a write.
+    const bool readOnly = context_.session().isReadOnly();
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        if (writesFile(b))
+            b->setEnabled(!readOnly);
+    }
+    view_->setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
+                                    : QAbstractItemView::DoubleClicked |
+                                          QAbstractItemView::EditKeyPressed |
+                                          QAbstractItemView::AnyKeyPressed);
+    showTitle();
 }
 
 std::vector<std::uint8_t> TableGridWindow::fileBytes() {
@@ -231,7 +284,7 @@ void TableGridWindow::showEntry(int entry) {
 bool TableGridWindow::write() {
     view_->setFocus();  // an editor still open hands its value to the model first
     if (!model_->hasEdits()) {
-        emit context_.session().note(u("没有改动，未写入"));
+        context_.session().say(this, u("没有改动，未写入"));
         return false;
     }
     const std::vector<EntryEdit> edits = model_->edits();
@@ -249,7 +302,7 @@ bool TableGridWindow::write() {
     reload(false);
     if (result.status != WriteResult::Status::Written)
         return false;
-    context_.session().sayNameNotes(this, edits);
+    context_.session().sayWriteNotes(this, edits);
     return true;
 }
 
@@ -290,10 +343,13 @@ void TableGridWindow::refused(const std::vector<EntryEdit>& edits, const WriteRe
 }
 
 void TableGridWindow::exportTable() {
+    FilePlaces& places = context_.places();
     const QString path = context_.dialogs().saveFile(
-        this, u("CSV 文件 (*.csv) | *.csv | JSON 文件 (*.json) | *.json"), u(table_.name) + ".csv");
+        this, u("CSV 文件 (*.csv) | *.csv | JSON 文件 (*.json) | *.json"),
+        places.file(FilePlaces::Kind::Table, u(table_.name) + ".csv"));
     if (path.isEmpty())
         return;
+    places.chosen(FilePlaces::Kind::Table, path);
     const TableFormat format =
         path.endsWith(".json", Qt::CaseInsensitive) ? TableFormat::Json : TableFormat::Csv;
     try {
@@ -306,18 +362,25 @@ void TableGridWindow::exportTable() {
         context_.dialogs().information(this, u("导出失败：\n") + u(e.what()));
         return;
     }
-    emit context_.session().note(
-        u("已导出") + u(table_.caption) + u("到 ") + path +
-        (model_->hasEdits() ? u("（表格中尚未写入的改动没有导出）") : QString()));
+    context_.session().say(
+        this, u("已导出") + u(table_.caption) + u("到 ") + path +
+                  (model_->hasEdits() ? u("（表格中尚未写入的改动没有导出）") : QString()));
 }
 
 void TableGridWindow::importTable() {
     if (!resolveEdits(this))
         return;
+    FilePlaces& places = context_.places();
     const QString path = context_.dialogs().openFile(
-        this, u("表格文件 (*.csv *.json) | *.csv *.json | 所有文件 (*) | *"));
+        this, u("表格文件 (*.csv *.json) | *.csv *.json | 所有文件 (*) | *"),
+        places.folder(FilePlaces::Kind::Table));
     if (path.isEmpty())
         return;
+    places.chosen(FilePlaces::Kind::Table, path);
+    importFile(path);
+}
+
+void TableGridWindow::importFile(const QString& path) {
     ImportPlan plan;
     try {
         plan = planImport(table_, readTextFile(toPath(path), kMaxImportFile), fileBytes(),
@@ -362,21 +425,27 @@ void TableGridWindow::importTable() {
         context_.dialogs().information(this, u(result.message));
 }
 
+std::vector<PendingRecord> TableGridWindow::pendingRecords() const {
+    std::vector<PendingRecord> records;
+    const QString where = u("「") + u(table_.caption) + u("」表格");
+    for (const EntryEdit& e : model_->edits()) {
+        PendingRecord r{where, entryName(table_, e.index, &context_.session()), {}};
+        for (std::size_t i = 0; i < e.edited.size(); ++i) {
+            if (!(e.edited[i] == e.shown[i]))
+                r.fields << u(table_.fields[i].fullCaption());
+        }
+        records.push_back(std::move(r));
+    }
+    return records;
+}
+
 bool TableGridWindow::resolveEdits(QWidget* parent) {
-    if (!model_->hasEdits())
+    const std::vector<PendingRecord> records = pendingRecords();
+    if (records.empty())
         return true;
     bringForward(this);
-    switch (context_.dialogs().askUnsaved(
-        parent, u("「") + u(table_.caption) + u("」表格中有尚未写入的改动，要写入吗？"))) {
-        case Dialogs::Unsaved::Write:
-            return write();
-        case Dialogs::Unsaved::Discard:
-            model_->dropEdits();
-            return true;
-        case Dialogs::Unsaved::Cancel:
-            return false;
-    }
-    return false;
+    return context_.pending().ask(
+        parent, records, [this] { return write(); }, [this] { model_->dropEdits(); });
 }
 
 void TableGridWindow::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 
 #include "document/entry_editor.h"
 #include "schema/table_def.h"
+#include "session/pending_edits.h"
 
 class QLabel;
 class QPushButton;
@@ -43,6 +44,8 @@ public:
     bool write();
     void exportTable();
     void importTable();
+    // Shows what importing `path` (CSV or JSON) would change, and writes it on "导入".
+    void importFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,7 +55,10 @@ private:
     // A refused write: one message naming every bad cell, each marked, the first shown.
     void refused(const std::vector<EntryEdit>& edits, const WriteResult& result);
     bool resolveEdits(QWidget* parent);
+    std::vector<PendingRecord> pendingRecords() const;
     void updateCount();
+    void showTitle();
+    void useReadOnly();
     void fitColumns();
     std::vector<std::uint8_t> fileBytes();
 

@@ -19,6 +19,7 @@
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
 #include "toolkit/fitting_scroll.h"
+#include "toolkit/note_label.h"
 #include "toolkit/secondary_window.h"
 #include "toolkit/text.h"
 #include "toolkit/undo_controls.h"
@@ -72,7 +73,7 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
     }
     right->addStretch();
     auto* buttons = new QHBoxLayout;
-    auto* save = button("save", u("保存"));
+    auto* save = writeButton("save", u("保存"));
     auto* back = button("open", u("返回"));
     buttons->addWidget(save);
     buttons->addWidget(back);
@@ -94,23 +95,53 @@ TableWindow::TableWindow(EditorContext& context, const WindowLayout& layout, QWi
 
     auto* body = new QHBoxLayout;
     EntryListView* list = nullptr;
+    QLineEdit* filter = nullptr;
     if (layout.list) {
         list = new EntryListView("List1");
         list->setMinimumWidth(200);
-        body->addWidget(list);
+        auto* side = new QVBoxLayout;
+        if (layout.filter) {
+            filter = textBox("FilterEntries", 200);
+            side->addWidget(filter);
+        }
+        side->addWidget(list, 1);
+        body->addLayout(side);
     }
     body->addWidget(new FittingScroll(content), 1);
+    // This window's own last result: it covers the main window's status line.
+    auto* status = new NoteLabel("WindowStatus");
+    connect(&context_.session(), &DocumentSession::windowNote, status,
+            [this, status](QWidget* window, const QString& text) {
+                if (window == this)
+                    status->setNote(text, false);
+            });
     auto* whole = new QVBoxLayout(this);
     whole->addLayout(body, 1);
     whole->addLayout(buttons);
+    whole->addWidget(status);
     guardWheel(this);
     refuseFileDrops(this, context_.dialogs());
 
     auto* form = new EntryForm(this, *layout.table, context_.session());
-    browser_ = new RecordBrowser(
-        context_, this, *form, list != nullptr ? new ListChooser(list) : nullptr, nullptr,
-        {u(layout.caption), u("请先在左边的列表中选择一项，再%1。"), {}, {}, {}});
-    save->setEnabled(!context_.session().isReadOnly());
+    browser_ = new RecordBrowser(context_, this, *form,
+                                 list != nullptr ? new ListChooser(list) : nullptr, nullptr,
+                                 {u(layout.caption),
+                                  u(layout.caption),
+                                  u("请先在左边的列表中选择一项，再%1。"),
+                                  {},
+                                  {},
+                                  {}});
+    if (filter != nullptr)
+        browser_->setFilter(filter, list);
+    // A read-only file: said in the caption, and 保存 is off.
+    const auto readOnly = [this, save] {
+        const bool on = context_.session().isReadOnly();
+        setWindowTitle(u(layout_.caption) + (on ? u("（只读）") : QString()));
+        save->setEnabled(!on);
+    };
+    readOnly();
+    connect(&context_.session(), &DocumentSession::executableOpened, this, readOnly);
+    connect(&context_.session(), &DocumentSession::executableMoved, this, readOnly);
     connect(save, &QPushButton::clicked, browser_, &RecordBrowser::write);
     connect(back, &QPushButton::clicked, this, &TableWindow::back);
     auto* saveKey = new QShortcut(QKeySequence::Save, this);

@@ -24,8 +24,11 @@
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/fitting_scroll.h"
 #include "toolkit/form_binder.h"
 #include "toolkit/icon_toggle.h"
+#include "toolkit/lazy_tab.h"
+#include "toolkit/note_label.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
@@ -58,7 +61,9 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
       tabs_(new QTabWidget),
       text13_(readOnlyBox("Text13", 80)),
       text37_(readOnlyBox("Text37", 50)),
-      label12_(new QLabel(u("注意："))) {
+      // Wrapped, yet of a height that does not follow the page's width: the page fits the
+      // window and only its inner pages scroll.
+      label12_(new WrappedNote(u("注意："))) {
     setObjectName("UnitPage");
     label12_->setObjectName("Label12");
     // The note on the weapon part stands out in a warm colour, on light and dark palettes.
@@ -87,6 +92,10 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     writeRow->addWidget(TableGridWindow::opener(
         context_, weaponTable(), [this] { return slot_ != nullptr ? slot_->shownIndex() : -1; },
         "GridWeapons", u("武器表格")));
+    auto* stepsLabel = new QLabel(u("段数"));
+    stepsLabel->setObjectName("Label37");
+    stepsLabel->setBuddy(text37_);
+    writeRow->addWidget(stepsLabel);
     writeRow->addWidget(text37_);
     text37_->setMaximumWidth(60);
     text37_->setToolTip(u("改造段数的四位十六进制数字（EN、HP、装甲、运动性）"));
@@ -98,12 +107,17 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
 
     tabs_->setObjectName("SSTab2");
     tabs_->addTab(buildBasicPage(), u("基本参数"));
-    tabs_->addTab(buildWeaponPage(), u("机体武器"));
-    tabs_->addTab(buildOtherPage(), u("其他"));
-    tabs_->addTab(buildSkillPage(), u("机体技能"));
+    // The other inner pages are built when first shown: the page appears sooner.
+    tabs_->addTab(new LazyTab([this] { return buildWeaponPage(); }), u("机体武器"));
+    tabs_->addTab(new LazyTab([this] { return buildOtherPage(); }), u("其他"));
+    tabs_->addTab(new LazyTab([this] { return buildSkillPage(); }), u("机体技能"));
+    // The slot list waits hidden for its page.
+    list2_->setParent(this);
+    list2_->hide();
 
+    // The inner pages scroll on a small screen; the list's buttons stay in view beside them.
     auto* right = new QVBoxLayout;
-    right->addWidget(tabs_, 1);
+    right->addWidget(new FittingScroll(tabs_, nullptr, true), 1);
     right->addWidget(label12_);
 
     auto* layout = new QHBoxLayout(this);
@@ -115,7 +129,7 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     slot_->clear(false);
     browser_ = new RecordBrowser(
         context_, this, *header_, new ListChooser(list1_), text13_,
-        {u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
+        {u("机体武器修改"), u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
          u("将要复制选定机体的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。")});
@@ -168,25 +182,27 @@ QWidget* UnitPage::buildBasicPage() {
 
 QWidget* UnitPage::buildWeaponPage() {
     auto* page = new QWidget;
-    list2_->setMaximumWidth(150);  // "武器12" and the weapon's name
+    // "武器12" and the weapon's name, never squeezed by a narrower page (the history beside).
+    list2_->setFixedWidth(150);
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
-    addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text21", 260), 3);
-    addRow(grid, 2, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
-    addRow(grid, 3, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
-    addRow(grid, 4, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
-    addRow(grid, 5, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
+    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text21", 260), 3);
+    grid->addWidget(nameNote("Text21"), 2, 1, 1, 4);
+    addRow(grid, 3, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
+    addRow(grid, 4, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
+    addRow(grid, 5, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
+    addRow(grid, 6, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
     auto* attribute = new QHBoxLayout;
     attribute->addWidget(textBox("Text30", 50));
     attribute->addWidget(hintButton("Command9", u("？")));
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
     attribute->setContentsMargins(0, 0, 0, 0);
-    addRow(grid, 6,
+    addRow(grid, 7,
            {{u("改造类型"), choiceBox("Combo15", weaponUpgradeTypes())},
             {u("武器属性"), attributeBox}});
-    addRow(grid, 7, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
-    addRow(grid, 8,
+    addRow(grid, 8, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
+    addRow(grid, 9,
            {{u("必要技能"), choiceBox("Combo13", requiredSkills())},
             {u("等级"), textBox("Text32", 40)}});
     grid->setColumnStretch(4, 1);
@@ -197,7 +213,10 @@ QWidget* UnitPage::buildWeaponPage() {
     right->addStretch();
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(list2_);
+    list2_->show();
     layout->addLayout(right, 1);
+    connect(page->findChild<QPushButton*>("Command9"), &QPushButton::clicked, this,
+            [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
     return page;
 }
 
@@ -205,10 +224,11 @@ QWidget* UnitPage::buildOtherPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout;
     addWideRow(grid, 0, u("机体名称"), textBox("Text33", 300), 2);
-    addWideRow(grid, 1, u("文本显示"), readOnlyBox("Text34", 300), 2);
-    addRow(grid, 2, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
-    addRow(grid, 3, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
-    addRow(grid, 4, {{u("主机师"), choiceBox("Combo12", {}, 160)}});
+    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text34", 300), 2);
+    grid->addWidget(nameNote("Text34"), 2, 1, 1, 2);
+    addRow(grid, 3, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
+    addRow(grid, 4, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
+    addRow(grid, 5, {{u("主机师"), choiceBox("Combo12", {}, 160)}});
     auto* attribute = new QHBoxLayout;
     attribute->setContentsMargins(0, 0, 0, 0);
     attribute->addWidget(textBox("Text35", 50));
@@ -216,14 +236,17 @@ QWidget* UnitPage::buildOtherPage() {
     attribute->addStretch();
     auto* attributeBox = new QWidget;
     attributeBox->setLayout(attribute);
-    addRow(grid, 5, {{u("机体属性"), attributeBox}});
+    addRow(grid, 6, {{u("机体属性"), attributeBox}});
     grid->setColumnStretch(2, 1);
 
     auto* special = frame(u("特别操作"), "FrameSpecial");
     auto* specialRow = new QHBoxLayout(special);
-    specialRow->addWidget(button("Command5", u("复制该机体数据")));
-    specialRow->addWidget(writeButton("Command6", u("粘贴机体数据")));
-    specialRow->addWidget(hintButton("Command8", "?"));
+    auto* copy = button("Command5", u("复制该机体数据"));
+    auto* paste = writeButton("Command6", u("粘贴机体数据"));
+    auto* enemyHint = hintButton("Command8", "?");
+    specialRow->addWidget(copy);
+    specialRow->addWidget(paste);
+    specialRow->addWidget(enemyHint);
     specialRow->addStretch();
 
     auto* layout = new QVBoxLayout(page);
@@ -231,6 +254,16 @@ QWidget* UnitPage::buildOtherPage() {
     layout->addWidget(terrainFrame("Combo8"));
     layout->addWidget(special);
     layout->addStretch();
+    connect(copy, &QPushButton::clicked, browser_, &RecordBrowser::copy);
+    connect(paste, &QPushButton::clicked, browser_, &RecordBrowser::paste);
+    paste->setEnabled(!context_.session().isReadOnly());
+    connect(enemyHint, &QPushButton::clicked, this, [this] {
+        hint(
+            "要把敌机改为可用,"
+            "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
+    });
+    connect(page->findChild<QPushButton*>("Command10"), &QPushButton::clicked, this,
+            [this] { hint("00、02:敌方，08、09:我方"); });
     return page;
 }
 
@@ -283,17 +316,8 @@ void UnitPage::connectActions() {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
     };
     on("Command3", browser_, &RecordBrowser::write);
-    on("Command5", browser_, &RecordBrowser::copy);
-    on("Command6", browser_, &RecordBrowser::paste);
     on("Command4", this, [this] { applyPatch(upgradeLimitsPatch()); });
     on("Command7", this, [this] { applyPatch(chipsPatch()); });
-    on("Command8", this, [this] {
-        hint(
-            "要把敌机改为可用,"
-            "方法是把敌机数据粘贴到我方废弃机体上，然后再把废弃我方机体的属性改为08");
-    });
-    on("Command9", this, [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
-    on("Command10", this, [this] { hint("00、02:敌方，08、09:我方"); });
 }
 
 void UnitPage::hint(const char* text) {

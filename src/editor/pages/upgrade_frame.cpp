@@ -85,9 +85,9 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
     };
     for (const auto& r : rows) {
         auto* form = new EntryForm(this, *r.table, context_.session());
-        auto* browser = new RecordBrowser(context_, this, *form,
-                                          new ComboChooser(findChild<QComboBox*>(r.chooser)),
-                                          nullptr, {u(r.table->caption), u(r.pick), {}, {}, {}});
+        auto* browser = new RecordBrowser(
+            context_, this, *form, new ComboChooser(findChild<QComboBox*>(r.chooser)), nullptr,
+            {u("其他修改 · 改造相关1"), u(r.table->caption), u(r.pick), {}, {}, {}});
         *r.shown = browser;
         connect(findChild<QPushButton*>(r.write), &QPushButton::clicked, browser,
                 &RecordBrowser::write);

@@ -101,6 +101,7 @@ WindowLayout protagonistSpiritWindow() {
     for (int k = 0; k < 6; ++k)
         g.cells.push_back({box("Combo1", k), box("Text1", k), box("Text2", k)});
     w.grids.push_back(g);
+    w.filter = true;  // 98 entries
     return w;
 }
 

@@ -29,6 +29,7 @@ struct WindowLayout {
     int gridsPerRow = 1;
     std::vector<WindowGrid> grids;
     std::vector<std::string> notes;  // explanation captions under the grids
+    bool filter = false;             // a filter box over the list (a long list)
 };
 
 // Form2 … Form7, in the order of their buttons.

@@ -3,10 +3,14 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
+#include "bulk/field_text.h"
 #include "document/kept_files.h"
 #include "image/executable_extract.h"
+#include "io/new_file.h"
 #include "lists/char_file.h"
+#include "session/entry_names.h"
 #include "session/pending_edits.h"
 #include "tables/catalog.h"
 #include "toolkit/dialogs.h"
@@ -79,7 +83,9 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
         // What was said of the old file is over; a write of the edits says its own.
         emit note(QString());
     }
-    if (!pending_.resolvePending(parent)) {
+    // A write now would go into the file that replaced the one edited: Enter does not write.
+    if (!pending_.resolvePending(parent,
+                                 again ? Dialogs::Unsaved::Cancel : Dialogs::Unsaved::Write)) {
         if (again) {
             editor_ = std::move(previousEditor);
             document_ = std::move(previous);
@@ -104,14 +110,9 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     previous.reset();
     if (const std::string recovered = document_->takeRecoveryNote(); !recovered.empty())
         dialogs_.information(parent, u(recovered));
-    // An interrupted write restored by any later read or write is told once it is done.
-    document_->setRecoveryListener([this](const std::string& recovered) {
-        const QString text = u(recovered);
-        emit note(text);
-        // Not in the middle of the read or write that found it.
-        QTimer::singleShot(0, this, [this, text] { dialogs_.information(nullptr, text); });
-    });
+    listenForRecovery();
     readOnly_ = readOnly;
+    holdFile();
     emit executableOpened();
     if (readOnly_) {
         emit note(u("游戏主程序是只读文件，只能查看：") + exepath_);
@@ -120,6 +121,85 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
             u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
                 u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
     }
+    return true;
+}
+
+void DocumentSession::listenForRecovery() {
+    // An interrupted write restored by any later read or write is told once it is done.
+    document_->setRecoveryListener([this](const std::string& recovered) {
+        const QString text = u(recovered);
+        emit note(text);
+        // Not in the middle of the read or write that found it.
+        QTimer::singleShot(0, this, [this, text] { dialogs_.information(nullptr, text); });
+    });
+}
+
+void DocumentSession::holdFile() {
+    held_.reset();
+    try {
+        PosixFile file(systemFileOps(), document_->path(), PosixFile::Mode::Read);
+        const FileIdentity& opened = document_->identity();
+        const FileIdentity here = file.identity();
+        // Only the very file that was opened (not one put there since).
+        if (here.device == opened.device && here.inode == opened.inode && here.size == opened.size)
+            held_.emplace(std::move(file));
+    } catch (const IoError&) {
+        // A copy then needs the file at its path.
+    }
+}
+
+bool DocumentSession::saveCopyAs(const QString& path, QWidget* parent) {
+    if (editor(parent) == nullptr)
+        return false;
+    std::vector<std::uint8_t> bytes;
+    bool fromHeld = false;
+    try {
+        bytes = document_->read(0, static_cast<std::size_t>(document_->size()));
+    } catch (const ReplacedError&) {
+        // Moved away or replaced: the file as it was opened, held since.
+        if (!held_) {
+            dialogs_.information(parent,
+                                 u("没有另存：打开的游戏主程序已不在原处，也无法再读取它。"));
+            return false;
+        }
+        try {
+            if (!held_->lock(false, std::chrono::milliseconds(5000)))
+                throw IoError("另一个程序一直占用着这个文件", 0);
+            bytes = held_->readAt(0, static_cast<std::size_t>(document_->size()));
+            fromHeld = true;
+        } catch (const IoError& e) {
+            dialogs_.information(parent, u("没有另存：无法读取打开的游戏主程序：\n") + u(e.what()));
+            return false;
+        }
+    } catch (const DocumentError& e) {
+        dialogs_.information(parent, u("没有另存：无法读取游戏主程序：\n") + u(e.what()));
+        return false;
+    }
+    const QString target = QFileInfo(path).absoluteFilePath();
+    std::unique_ptr<Document> copy;
+    try {
+        // Made as every new file is: under a fresh name, flushed, then given its name, which
+        // must be free (nothing there is replaced, no link followed).
+        createNewFile(systemFileOps(), toPath(target), bytes);
+        DocumentOptions options;
+        options.allowUnusualSize = true;  // its length was accepted when it was opened
+        copy = Document::open(toPath(target), tableLayout(), options);
+    } catch (const std::exception& e) {
+        dialogs_.information(parent, u("没有另存为 ") + target + u("：\n") + u(e.what()));
+        return false;
+    }
+    const QString before = exepath_;
+    editor_ = std::make_unique<EntryEditor>(*copy, this);
+    document_ = std::move(copy);
+    exepath_ = target;
+    readOnly_ = false;
+    replaced_ = false;
+    holdFile();
+    listenForRecovery();
+    emit executableMoved();
+    emit note(u("已另存为 ") + exepath_ + u("，之后的写入都写进这个文件") +
+              (fromHeld ? u("（内容是打开时的 ") + before + u("）") : QString()) +
+              (pending_.hasPending() ? u("；尚未写入的修改仍在，可以写入") : QString()) + u("。"));
     return true;
 }
 
@@ -168,12 +248,46 @@ ListFolder DocumentSession::listFolder() const {
                                     : ListFolder(toPath(dataDir_), toPath(listsFallback_));
 }
 
-void DocumentSession::sayNameNotes(QWidget* parent, const std::vector<EntryEdit>& edits) {
+void DocumentSession::sayWriteNotes(QWidget* parent, const std::vector<EntryEdit>& edits) {
     if (!editor_)
         return;
+    constexpr qsizetype kShown = 20;  // the rest in one line: the message stays on screen
     QStringList notes;
     for (const std::string& note : editor_->nameNotes(edits))
         notes << u("注意：") + u(note);
+    // A number stored other than as typed: a signed field's other reading of the same bits,
+    // a fraction rounded. Said as the command line says it.
+    for (const EntryEdit& e : edits) {
+        std::vector<FieldValue> now;
+        try {
+            now = editor_->show(*e.table, e.index).values;
+        } catch (const std::exception&) {
+            continue;
+        }
+        for (std::size_t i = 0; i < e.edited.size() && i < now.size(); ++i) {
+            const FieldDef& f = e.table->fields[i];
+            if (e.edited[i] == e.shown[i] || !isDecimalNumber(f))
+                continue;
+            const QString typed = u(e.edited[i].text).trimmed();
+            const QString stored = u(now[i].text);
+            bool typedIsNumber = false;
+            bool storedIsNumber = false;
+            const qlonglong a = typed.toLongLong(&typedIsNumber);
+            const qlonglong b = stored.toLongLong(&storedIsNumber);
+            if (typed == stored || (typedIsNumber && storedIsNumber && a == b))
+                continue;
+            const QString entry =
+                edits.size() > 1 ? entryName(*e.table, e.index, this) + ' ' : QString();
+            notes << u("注意：") + entry + u("「") + u(f.fullCaption()) + u("」= ") + stored +
+                         u("（输入 ") + typed + (typed.contains('.') ? u("，已取整") : QString()) +
+                         u("）");
+        }
+    }
+    if (notes.size() > kShown) {
+        const qsizetype more = notes.size() - kShown;
+        notes.resize(kShown);
+        notes << u("……另有 %1 条").arg(more);
+    }
     if (!notes.isEmpty())
         dialogs_.information(parent, notes.join('\n'));
 }
@@ -242,11 +356,17 @@ void DocumentSession::fileReplaced(QWidget* parent) {
         emit note(u("已重新打开 ") + exepath_);
 }
 
-void DocumentSession::announceWrite(const WriteStep& step, const QString& text) {
+void DocumentSession::announceWrite(const WriteStep& step, const QString& text, QWidget* from) {
     wroteWhileReopening_ = reopening_;
     emit wroteFile();
-    emit note(text);
+    say(from, text);
     emit stepWritten(step);
+}
+
+void DocumentSession::say(QWidget* from, const QString& text) {
+    emit note(text);
+    if (from != nullptr)
+        emit windowNote(from->window(), text);
 }
 
 void DocumentSession::announceChangeElsewhere(const QString& time) {
@@ -259,6 +379,14 @@ void DocumentSession::announceChangeElsewhere(const QString& time) {
                           : u("游戏主程序已被删除或移走（") + time + u("）。"));
         }
         replaced_ = true;
+        return;
+    }
+    if (replaced_) {
+        // The file that was opened stands at its path again (moved back): it is read again,
+        // and edits made meanwhile stay.
+        replaced_ = false;
+        emit note(u("游戏主程序已回到原处（") + time + u("），已重新读取：") + exepath_);
+        emit fileChanged(false);
         return;
     }
     emit note(u("游戏主程序已被其他程序改动（") + time + u("）"));

@@ -7,11 +7,13 @@
 #include <QString>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "document/document.h"
 #include "document/entry_editor.h"
 #include "io/output_file.h"
+#include "io/posix_file.h"
 #include "lists/name_lists.h"
 #include "schema/name_source.h"
 #include "text/char_table.h"
@@ -36,9 +38,10 @@ public:
     void setListsFallback(const QString& folder) { listsFallback_ = folder; }
     // The lists' folders as the player reads them.
     QString listsShown() const;
-    // After a write of `edits`: says, as the command line does, each name it stored other
-    // than as typed (cut to its field, completed to whole bytes).
-    void sayNameNotes(QWidget* parent, const std::vector<EntryEdit>& edits);
+    // After a write of `edits`: says, as the command line does, each value it stored other
+    // than as typed (a name cut to its field or completed to whole bytes, a number a signed
+    // field reads otherwise, a fraction rounded).
+    void sayWriteNotes(QWidget* parent, const std::vector<EntryEdit>& edits);
     // Name lists from now on come from `folder`; an open executable is opened again (its
     // unsaved edits asked about first) so that its lists are read from there. False when
     // the player chose to stay.
@@ -68,6 +71,11 @@ public:
     // Checks the file and the name lists, asks about unsaved edits, and adopts both; or
     // shows why not and keeps the previous executable and lists. True when adopted.
     bool openExecutable(const QString& path, QWidget* parent);
+    // "另存为…": copies the open executable to `path` as a new file (never over anything there,
+    // never through a link) and edits that file from now on, unsaved edits and history kept.
+    // A file moved away or replaced since it was opened is copied as it was opened, so its
+    // edits can be rescued. Shows why not and keeps the open file; true when done.
+    bool saveCopyAs(const QString& path, QWidget* parent);
 
     // The open executable, or null.
     Document* document() { return document_.get(); }
@@ -85,8 +93,11 @@ public:
     // asked about first). Further reads and writes of the same user action say nothing more.
     void fileReplaced(QWidget* parent);
 
-    // This program wrote `step`; `text` is the status note that says so.
-    void announceWrite(const WriteStep& step, const QString& text);
+    // This program wrote `step`; `text` is the status note that says so, also on the status
+    // line of `from`'s window when that is a small window.
+    void announceWrite(const WriteStep& step, const QString& text, QWidget* from = nullptr);
+    // A status note of an action taken in `from`'s window (null: no window of its own).
+    void say(QWidget* from, const QString& text);
     // Another program changed the file in place, or replaced it (then pages are not asked
     // to read it: their next read offers to open it again).
     void announceChangeElsewhere(const QString& time);
@@ -94,6 +105,9 @@ public:
 signals:
     // A new executable (and with it fresh lists) has been adopted.
     void executableOpened();
+    // The open executable is now another file with the same bytes (另存为): pages keep what
+    // they show and their edits.
+    void executableMoved();
     // The file's bytes changed under the pages (undo, redo, another program): pages show
     // their entry again, asking first when they have unsaved edits.
     void fileChanged(bool byOtherProgram);
@@ -104,6 +118,9 @@ signals:
     void wroteFile();
     // A short note for the status line, such as the backup just made.
     void note(const QString& text);
+    // The same note for the window an action was taken in: a small window covering the main
+    // one shows its own last result.
+    void windowNote(QWidget* window, const QString& text);
 
 private:
     ListFolder listFolder() const;
@@ -116,6 +133,10 @@ private:
     NameLists lists_;
     CharTable chars_;
     std::unique_ptr<Document> document_;
+    // The opened file, held open for reading: a copy can be made of it after it was moved away.
+    std::optional<PosixFile> held_;
+    void holdFile();
+    void listenForRecovery();
     std::unique_ptr<EntryEditor> editor_;
     bool readOnly_ = false;
     int openCount_ = 0;

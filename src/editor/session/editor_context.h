@@ -8,6 +8,7 @@
 
 #include "session/change_watcher.h"
 #include "session/document_session.h"
+#include "session/file_places.h"
 #include "session/guarded_write.h"
 #include "session/pending_edits.h"
 #include "session/undo_history.h"
@@ -21,16 +22,22 @@ public:
     EditorContext(Dialogs& dialogs, const QString& dataDir, QObject* parent = nullptr)
         : QObject(parent),
           dialogs_(dialogs),
+          pending_(dialogs),
           session_(dialogs, pending_, dataDir),
           history_(session_, dialogs),
           writer_(session_, history_, dialogs),
-          watcher_(session_) {}
+          watcher_(session_),
+          places_(session_) {
+        // A read-only file is never offered a write of edits.
+        pending_.setWriteAllowed([this] { return !session_.isReadOnly(); });
+    }
 
     Dialogs& dialogs() { return dialogs_; }
     PendingEdits& pending() { return pending_; }
     DocumentSession& session() { return session_; }
     UndoHistory& history() { return history_; }
     GuardedWrite& writer() { return writer_; }
+    FilePlaces& places() { return places_; }
 
 private:
     Dialogs& dialogs_;
@@ -39,6 +46,7 @@ private:
     UndoHistory history_;
     GuardedWrite writer_;
     ChangeWatcher watcher_;
+    FilePlaces places_;
 };
 
 }  // namespace vorlan

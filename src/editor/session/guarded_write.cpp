@@ -1,6 +1,7 @@
 #include "session/guarded_write.h"
 
 #include "session/document_session.h"
+#include "session/entry_names.h"
 #include "session/undo_history.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
@@ -11,7 +12,7 @@ namespace {
 
 QString writtenNote(const WriteResult& result) {
     const WriteStep& step = result.step;
-    QString text = u("已写入 ") + u(step.label);
+    QString text = u("已写入 ") + stepLabel(step);
     if (step.fields.empty() || step.entries.size() > 1) {
         text += u("（%1 个条目，%2 字节）")
                     .arg(step.entries.size())
@@ -62,10 +63,10 @@ WriteResult GuardedWrite::write(QWidget* parent,
     switch (result.status) {
         case Status::Written:
             history_.push(result.step);
-            session_.announceWrite(result.step, writtenNote(result));
+            session_.announceWrite(result.step, writtenNote(result), parent);
             break;
         case Status::Unchanged:
-            emit session_.note(u("没有改动，未写入"));
+            session_.say(parent, u("没有改动，未写入"));
             break;
         case Status::Refused:
             break;

@@ -4,8 +4,11 @@
 #include <map>
 
 #include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 #include "session/editor_context.h"
+#include "session/entry_names.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
@@ -27,6 +30,12 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
       words_(std::move(words)) {
     connect(&context_.session(), &DocumentSession::executableOpened, this,
             &RecordBrowser::executableOpened);
+    // The same bytes under another name (另存为): what is shown and edited stays, now writable.
+    connect(&context_.session(), &DocumentSession::executableMoved, this, [this] {
+        form_.setReadOnly(context_.session().isReadOnly());
+        for (EntryForm* d : dependents_)
+            d->setReadOnly(context_.session().isReadOnly());
+    });
     connect(&context_.session(), &DocumentSession::fileChanged, this, &RecordBrowser::fileChanged);
     if (chooser_ != nullptr)
         connect(chooser_, &EntryChooser::picked, this, &RecordBrowser::showEntry);
@@ -39,7 +48,9 @@ RecordBrowser::RecordBrowser(EditorContext& context, QWidget* page, EntryForm& f
     if (chooser_ != nullptr && !table.decoded.empty())
         chooser_->setGameNames([this] { return readGameNames(); });
     connect(&form_, &EntryForm::dirtyChanged, this, &RecordBrowser::updatePending);
-    context_.pending().addResolver(this, [this](QWidget* parent) { return resolveEdits(parent); });
+    context_.pending().addSource(
+        this, {[this] { return pendingRecords(); }, [this](QWidget*) { return write(); },
+               [this] { discardEdits(); }, page_});
 }
 
 int RecordBrowser::shown() const {
@@ -67,10 +78,15 @@ void RecordBrowser::load() {
             labels << u(form_.table().label(i, &context_.session()));
         chooser_->setLabels(labels);
     }
+    // Nothing takes typing until an entry is picked (typing would have nowhere to go), and
+    // nothing at all in a read-only file.
+    const bool readOnly = context_.session().isReadOnly();
     form_.fillNameLists();
-    form_.clear(true);
+    form_.setReadOnly(readOnly);
+    form_.clear(false);
     for (EntryForm* d : dependents_) {
         d->fillNameLists();
+        d->setReadOnly(readOnly);
         d->clear(false);
     }
     if (offsetBox_ != nullptr)
@@ -112,37 +128,49 @@ bool RecordBrowser::showIn(EntryForm& form, int index) {
     return true;
 }
 
+std::vector<PendingRecord> RecordBrowser::pendingRecords(const EntryForm* only) const {
+    std::vector<PendingRecord> records;
+    if (shown() < 0)
+        return records;
+    std::vector<const EntryForm*> forms{&form_};
+    forms.insert(forms.end(), dependents_.begin(), dependents_.end());
+    for (const EntryForm* f : forms) {
+        if ((only != nullptr && f != only) || f->shownIndex() < 0 || !f->isDirty())
+            continue;
+        PendingRecord r{
+            words_.where, entryName(f->table(), f->shownIndex(), &context_.session()), {}};
+        for (int field : f->changedFields())
+            r.fields << u(f->table().fields[static_cast<std::size_t>(field)].fullCaption());
+        records.push_back(std::move(r));
+    }
+    return records;
+}
+
+void RecordBrowser::discardEdits() {
+    // Dropped even when the file cannot be read again (it was replaced).
+    form_.revert();
+    for (EntryForm* d : dependents_)
+        d->revert();
+    refresh();
+}
+
 bool RecordBrowser::resolveEdits(QWidget* parent, EntryForm* only) {
-    const bool dirty = only != nullptr ? only->isDirty() : isDirty();
-    if (!dirty || shown() < 0)
+    const std::vector<PendingRecord> records = pendingRecords(only);
+    if (records.empty())
         return true;
-    // Asked from elsewhere ("退出", another file): the edits are shown while asked about.
+    // Asked from elsewhere: the edits are shown while asked about.
     if (parent != page_) {
         bringForward(page_);
         parent = page_;
     }
-    EntryForm& named = only != nullptr ? *only : form_;
-    const QString what = u(named.table().label(named.shownIndex(), &context_.session()));
-    switch (context_.dialogs().askUnsaved(
-        parent, what + u(" 有尚未写入的修改。\n写入：先写入这些修改；放弃：不写入，修改丢失；"
-                         "取消：留在这里。"))) {
-        case Dialogs::Unsaved::Write:
-            return write();
-        case Dialogs::Unsaved::Discard:
-            if (only != nullptr) {
+    return context_.pending().ask(
+        parent, records, [this] { return write(); },
+        [this, only] {
+            if (only != nullptr)
                 only->clear(false);
-                return true;
-            }
-            // Dropped even when the file cannot be read again (it was replaced).
-            form_.revert();
-            for (EntryForm* d : dependents_)
-                d->revert();
-            refresh();
-            return true;
-        case Dialogs::Unsaved::Cancel:
-            break;
-    }
-    return false;
+            else
+                discardEdits();
+        });
 }
 
 void RecordBrowser::showEntry(int row) {
@@ -304,7 +332,7 @@ bool RecordBrowser::write() {
     refresh();
     emit written(forms.size() > 1);
     if (result.status == WriteResult::Status::Written)
-        context_.session().sayNameNotes(page_, edits);
+        context_.session().sayWriteNotes(page_, edits);
     return true;
 }
 
@@ -351,20 +379,44 @@ void RecordBrowser::paste() {
     refresh();
 }
 
+namespace {
+
+// The tab pages a control lies on, outermost first: the order a player reads the pages in.
+std::vector<int> tabPath(const QWidget* w) {
+    std::vector<int> path;
+    for (const QWidget* child = w; child != nullptr; child = child->parentWidget()) {
+        const QWidget* parent = child->parentWidget();
+        if (qobject_cast<const QStackedWidget*>(parent) != nullptr) {
+            if (auto* tabs = qobject_cast<const QTabWidget*>(parent->parentWidget()))
+                path.insert(path.begin(), tabs->indexOf(const_cast<QWidget*>(child)));
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
 void RecordBrowser::refused(const std::vector<EntryForm*>& forms, const WriteResult& result) {
-    // The bad fields in the order the page shows them (its keyboard order), not the record's.
+    // The bad fields in the order the page shows them: inner page by inner page, and in each
+    // in its keyboard order; not the record's. Inner pages not built yet are built first.
+    for (const FieldRefusal& r : result.refusals) {
+        EntryForm* f = r.edit >= 0 ? forms[static_cast<std::size_t>(r.edit)] : nullptr;
+        if (f != nullptr && r.field >= 0 && f->control(r.field) == nullptr)
+            f->buildAll();
+    }
     std::map<const QWidget*, int> place;
     int at = 0;
     QWidget* start = page_->window();
     for (QWidget* w = start->nextInFocusChain(); w != start && at < 100000;
          w = w->nextInFocusChain())
         place.emplace(w, ++at);
+    const auto where = [&](const FieldRefusal& r) {
+        const QWidget* w = forms[static_cast<std::size_t>(r.edit)]->control(r.field);
+        const auto it = place.find(w);
+        return std::pair(tabPath(w), it == place.end() ? at + 1 : it->second);
+    };
     std::vector<FieldRefusal> bad = result.refusals;
     std::stable_sort(bad.begin(), bad.end(), [&](const FieldRefusal& a, const FieldRefusal& b) {
-        const auto where = [&](const FieldRefusal& r) {
-            const auto it = place.find(forms[static_cast<std::size_t>(r.edit)]->control(r.field));
-            return it == place.end() ? at + 1 : it->second;
-        };
         return where(a) < where(b);
     });
     // One message for every bad field: its caption, its value and what it accepts.

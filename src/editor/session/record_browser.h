@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "session/pending_edits.h"
 
 class QLineEdit;
 class QWidget;
@@ -32,7 +33,8 @@ class RecordBrowser : public QObject {
 public:
     // The page's own words for its entries and its copy and paste questions.
     struct Words {
-        QString noun;  // "机体"
+        QString where;  // the page or window, for the question about unsaved edits
+        QString noun;   // "机体"
         QString pickFirst;  // "请先在“选择机体”列表中选择要%1的机体。" (%1: the action)
         QString copyAsk;        // asked before a copy (pages that copy)
         QString pasteAsk;       // asked before a paste
@@ -64,6 +66,10 @@ public:
     // Unsaved edits (of `only`, or of any form): asks "写入 / 放弃 / 取消", with the page
     // brought forward when asked from another window. True when the page may go on.
     bool resolveEdits(QWidget* parent, EntryForm* only = nullptr);
+    // The records with unsaved edits (of `only`, or of every form), as the question lists them.
+    std::vector<PendingRecord> pendingRecords(const EntryForm* only = nullptr) const;
+    // Drops the unsaved edits of every form; the entry is shown again as stored.
+    void discardEdits();
     // "写入": the main form and every dependent form showing an entry. False when nothing
     // could be written (no entry, a refused value, a failed write).
     bool write();

@@ -1,9 +1,11 @@
 #include "session/undo_history.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <QUndoStack>
 
 #include "session/document_session.h"
+#include "session/entry_names.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
 
@@ -17,7 +19,8 @@ namespace {
 class WriteCommand final : public QUndoCommand {
 public:
     WriteCommand(UndoHistory& history, WriteStep step) : history_(history), step_(std::move(step)) {
-        setText(QString::fromStdString(step_.label));
+        // The history lists the whole label; the undo and redo buttons name what they touch.
+        setText(stepLabel(step_) + '\n' + stepName(step_));
     }
     void undo() override { run(false); }
     void redo() override { run(true); }
@@ -75,8 +78,10 @@ bool UndoHistory::applyStep(const WriteStep& step, bool forward) {
         turn_.clear();
         turnForward_ = forward;
     }
-    turn_ << u(step.label);
-    session_.announceWrite(step, u(forward ? "已重做：" : "已撤销：") + turn_.join(u("；")));
+    turn_ << stepLabel(step);
+    // Said also in the window it was asked from (a small window's 撤销 covers the main one).
+    session_.announceWrite(step, u(forward ? "已重做：" : "已撤销：") + turn_.join(u("；")),
+                           QApplication::activeWindow());
     return true;
 }
 

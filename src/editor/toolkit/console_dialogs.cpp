@@ -16,17 +16,22 @@ void ConsoleDialogs::information(QWidget*, const QString& text) {
     print(text);
 }
 
-bool ConsoleDialogs::question(QWidget*, const QString& text) {
+bool ConsoleDialogs::question(QWidget*, const QString& text, Default) {
     print(text + QString::fromUtf8("\n（不能回答，按“取消”处理）"));
     return false;
 }
 
-Dialogs::Unsaved ConsoleDialogs::askUnsaved(QWidget*, const QString& text) {
-    print(text);
+Dialogs::Unsaved ConsoleDialogs::askUnsaved(QWidget*, const UnsavedAsk& ask) {
+    print(ask.text);
     return Unsaved::Cancel;
 }
 
-QString ConsoleDialogs::openFile(QWidget*, const QString&) {
+int ConsoleDialogs::choose(QWidget*, const QString& text, const QStringList&) {
+    print(text + QString::fromUtf8("\n（不能回答，按“取消”处理）"));
+    return -1;
+}
+
+QString ConsoleDialogs::openFile(QWidget*, const QString&, const QString&) {
     return {};
 }
 
@@ -34,7 +39,7 @@ QString ConsoleDialogs::saveFile(QWidget*, const QString&, const QString&) {
     return {};
 }
 
-QString ConsoleDialogs::chooseFolder(QWidget*, const QString&) {
+QString ConsoleDialogs::chooseFolder(QWidget*, const QString&, const QString&) {
     return {};
 }
 

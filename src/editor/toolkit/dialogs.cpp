@@ -67,34 +67,59 @@ void WidgetDialogs::information(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool WidgetDialogs::question(QWidget* parent, const QString& text) {
+bool WidgetDialogs::question(QWidget* parent, const QString& text, Default answer) {
     QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     setMessage(box, text);
-    box.setDefaultButton(QMessageBox::Ok);
+    box.setDefaultButton(answer == Default::Ok ? QMessageBox::Ok : QMessageBox::Cancel);
     fitTitle(box);
     return box.exec() == QMessageBox::Ok;
 }
 
-Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const QString& text) {
+Dialogs::Unsaved WidgetDialogs::askUnsaved(QWidget* parent, const UnsavedAsk& ask) {
     QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::NoButton, parent);
-    setMessage(box, text);
-    auto* write = box.addButton(QString::fromUtf8("写入"), QMessageBox::AcceptRole);
-    auto* discard = box.addButton(QString::fromUtf8("放弃"), QMessageBox::DestructiveRole);
+    setMessage(box, ask.text);
+    QAbstractButton* write = nullptr;
+    if (ask.canWrite) {
+        write = box.addButton(QString::fromUtf8(ask.several ? "全部写入" : "写入"),
+                              QMessageBox::AcceptRole);
+    }
+    auto* discard = box.addButton(QString::fromUtf8(ask.several ? "全部放弃" : "放弃"),
+                                  QMessageBox::DestructiveRole);
     auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
-    box.setDefaultButton(write);
+    QPushButton* byDefault = cancel;
+    if (ask.answer == Unsaved::Write && write != nullptr)
+        byDefault = static_cast<QPushButton*>(write);
+    else if (ask.answer == Unsaved::Discard)
+        byDefault = discard;
+    box.setDefaultButton(byDefault);
     box.setEscapeButton(cancel);
     fitTitle(box);
     box.exec();
-    if (box.clickedButton() == write)
+    if (write != nullptr && box.clickedButton() == write)
         return Unsaved::Write;
     if (box.clickedButton() == discard)
         return Unsaved::Discard;
     return Unsaved::Cancel;
 }
 
-QString WidgetDialogs::openFile(QWidget* parent, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), toQtFilter(filter));
+int WidgetDialogs::choose(QWidget* parent, const QString& text, const QStringList& options) {
+    QMessageBox box(QMessageBox::NoIcon, title(), QString(), QMessageBox::NoButton, parent);
+    setMessage(box, text);
+    QList<QAbstractButton*> buttons;
+    for (const QString& option : options)
+        buttons << box.addButton(option, QMessageBox::AcceptRole);
+    auto* cancel = box.addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+    box.setEscapeButton(cancel);
+    fitTitle(box);
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+QString WidgetDialogs::openFile(QWidget* parent, const QString& filter, const QString& start) {
+    return QFileDialog::getOpenFileName(parent, QString(), start, toQtFilter(filter));
 }
 
 QString WidgetDialogs::saveFile(QWidget* parent, const QString& filter, const QString& suggested) {
@@ -128,8 +153,8 @@ QString WidgetDialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choi
     return dialog.selectedFiles().value(0);
 }
 
-QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption) {
-    return QFileDialog::getExistingDirectory(parent, caption);
+QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
 bool WidgetDialogs::confirmChanges(QWidget* parent, const ChangePreview& preview) {

@@ -40,21 +40,34 @@ public:
     virtual ~Dialogs() = default;
     // A message with an OK button only.
     virtual void information(QWidget* parent, const QString& text) = 0;
+    // Which button Enter presses. A question whose OK writes into a file other than the one
+    // being edited (the disc image, a file that replaced it) defaults to "取消".
+    enum class Default { Ok, Cancel };
     // A question with OK and Cancel; true only for OK.
-    virtual bool question(QWidget* parent, const QString& text) = 0;
-    // Unsaved edits are about to be left: "写入", "放弃" or "取消".
+    virtual bool question(QWidget* parent, const QString& text, Default answer = Default::Ok) = 0;
+    // Unsaved edits are about to be left: "写入", "放弃" or "取消" (for several records
+    // "全部写入", "全部放弃", "取消"). Nothing is written or dropped before the answer.
     enum class Unsaved { Write, Discard, Cancel };
-    virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
-    // An open-file dialog; `filter` is in the "description | pattern" form. Empty when cancelled.
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
-    // A save-file dialog starting at `suggested`. Empty when cancelled.
+    struct UnsavedAsk {
+        QString text;
+        bool several = false;             // the answer is for every record listed
+        bool canWrite = true;             // false (a read-only file): no write is offered
+        Unsaved answer = Unsaved::Write;  // what Enter gives
+    };
+    virtual Unsaved askUnsaved(QWidget* parent, const UnsavedAsk& ask) = 0;
+    // One of `options` (button captions) or -1 when cancelled.
+    virtual int choose(QWidget* parent, const QString& text, const QStringList& options) = 0;
+    // An open-file dialog showing folder `start`; `filter` is in the "description | pattern"
+    // form. Empty when cancelled.
+    virtual QString openFile(QWidget* parent, const QString& filter, const QString& start) = 0;
+    // A save-file dialog starting at `suggested` (a path). Empty when cancelled.
     virtual QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) = 0;
     // A save-file dialog offering `choices` (not empty), starting with the first; choosing
     // another format proposes that format's file. Empty when cancelled. This one offers them
     // all through saveFile, proposing the first's file.
     virtual QString saveFileAs(QWidget* parent, const QList<SaveChoice>& choices);
-    // A folder chooser. Empty when cancelled.
-    virtual QString chooseFolder(QWidget* parent, const QString& caption) = 0;
+    // A folder chooser showing folder `start`. Empty when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
     // The changes listed with the accept button and "取消"; true only for accept.
     virtual bool confirmChanges(QWidget* parent, const ChangePreview& preview) = 0;
 };
@@ -63,12 +76,13 @@ public:
 class WidgetDialogs final : public Dialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
-    bool question(QWidget* parent, const QString& text) override;
-    Unsaved askUnsaved(QWidget* parent, const QString& text) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    bool question(QWidget* parent, const QString& text, Default answer = Default::Ok) override;
+    Unsaved askUnsaved(QWidget* parent, const UnsavedAsk& ask) override;
+    int choose(QWidget* parent, const QString& text, const QStringList& options) override;
+    QString openFile(QWidget* parent, const QString& filter, const QString& start) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggested) override;
     QString saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) override;
-    QString chooseFolder(QWidget* parent, const QString& caption) override;
+    QString chooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
     bool confirmChanges(QWidget* parent, const ChangePreview& preview) override;
 };
 

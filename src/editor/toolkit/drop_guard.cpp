@@ -56,8 +56,8 @@ protected:
 // a modal box inside the drop would keep the file manager waiting for its end.
 class WindowRefusal : public QObject {
 public:
-    WindowRefusal(QWidget* window, Dialogs& dialogs)
-        : QObject(window), window_(window), dialogs_(dialogs) {}
+    WindowRefusal(QWidget* window, Dialogs& dialogs, std::function<bool(const QString&)> takes)
+        : QObject(window), window_(window), dialogs_(dialogs), takes_(std::move(takes)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -65,7 +65,11 @@ protected:
             return false;
         static_cast<QDropEvent*>(event)->acceptProposedAction();
         if (event->type() == QEvent::Drop) {
-            QTimer::singleShot(0, this, [this] {
+            const QString path =
+                static_cast<QDropEvent*>(event)->mimeData()->urls().value(0).toLocalFile();
+            QTimer::singleShot(0, this, [this, path] {
+                if (takes_ && takes_(path))
+                    return;
                 dialogs_.information(
                     window_, QString::fromUtf8("这个窗口不打开文件。要打开游戏主程序，请把文件"
                                                "拖到主窗口上。"));
@@ -77,6 +81,7 @@ protected:
 private:
     QWidget* window_;
     Dialogs& dialogs_;
+    std::function<bool(const QString&)> takes_;
 };
 
 }  // namespace
@@ -85,9 +90,9 @@ void refuseFileDropsOnTextBoxes(QObject* owner) {
     QCoreApplication::instance()->installEventFilter(new TextBoxGuard(owner));
 }
 
-void refuseFileDrops(QWidget* window, Dialogs& dialogs) {
+void refuseFileDrops(QWidget* window, Dialogs& dialogs, std::function<bool(const QString&)> takes) {
     window->setAcceptDrops(true);
-    window->installEventFilter(new WindowRefusal(window, dialogs));
+    window->installEventFilter(new WindowRefusal(window, dialogs, std::move(takes)));
 }
 
 }  // namespace vorlan

@@ -10,9 +10,18 @@ namespace vorlan {
 class FittingScroll : public QScrollArea {
     Q_OBJECT
 public:
-    explicit FittingScroll(QWidget* content, QWidget* parent = nullptr);
+    // `upDownOnly`: the area is never narrower than its content (it scrolls up and down only),
+    // so a page keeps its columns while its buttons beside the area stay in view.
+    explicit FittingScroll(QWidget* content, QWidget* parent = nullptr, bool upDownOnly = false);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool upDownOnly_;
 };
 
 }  // namespace vorlan

@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QSet>
 #include <QWidget>
-#include <stdexcept>
 
 #include "toolkit/icon_toggle.h"
 
@@ -20,71 +19,127 @@ QStringList toStringList(const std::vector<std::string>& items) {
     return out;
 }
 
-FormBinder::FormBinder(QWidget* root, const TableDef& table) : table_(table) {
-    // One pass over the controls instead of a search of the whole tree per field (a window
-    // has hundreds of boxes); a name held twice is looked up as before.
-    QHash<QString, QWidget*> byName;
-    QSet<QString> twice;
+namespace {
+
+// Every child of `root` by object name, in one pass instead of a search of the whole tree per
+// field (a window has hundreds of boxes); a name held twice is looked up as before.
+QWidget* byName(QWidget* root, const QHash<QString, QWidget*>& names, const QSet<QString>& twice,
+                const QString& name) {
+    return twice.contains(name) ? root->findChild<QWidget*>(name) : names.value(name);
+}
+
+void indexNames(QWidget* root, QHash<QString, QWidget*>& names, QSet<QString>& twice) {
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const QString name = w->objectName();
-        if (!name.isEmpty() && byName.contains(name))
+        if (!name.isEmpty() && names.contains(name))
             twice.insert(name);
         else if (!name.isEmpty())
-            byName.insert(name, w);
+            names.insert(name, w);
     }
-    for (const FieldDef& f : table.fields) {
-        const QString name = QString::fromStdString(f.control);
-        QWidget* w = twice.contains(name) ? root->findChild<QWidget*>(name) : byName.value(name);
-        if (w == nullptr) {
-            throw std::logic_error("no control named " + f.control + " for table " + table.name);
+}
+
+}  // namespace
+
+FormBinder::FormBinder(QWidget* root, const TableDef& table)
+    : table_(table), controls_(table.fields.size(), nullptr), held_(table.fields.size()) {
+    attach(root);
+}
+
+std::vector<std::size_t> FormBinder::attach(QWidget* root) {
+    QHash<QString, QWidget*> names;
+    QSet<QString> twice;
+    indexNames(root, names, twice);
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < table_.fields.size(); ++i) {
+        if (controls_[i] != nullptr)
+            continue;
+        if (QWidget* w =
+                byName(root, names, twice, QString::fromStdString(table_.fields[i].control))) {
+            controls_[i] = w;
+            found.push_back(i);
         }
-        controls_.push_back(w);
+    }
+    return found;
+}
+
+void FormBinder::restore(const std::vector<std::size_t>& fields) {
+    for (std::size_t i : fields) {
+        if (filled_)
+            fillControl(i, held_[i]);
+        else
+            clearControl(i);
+    }
+}
+
+std::vector<std::string> FormBinder::missing() const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i] == nullptr)
+            out.push_back(table_.fields[i].control);
+    }
+    return out;
+}
+
+void FormBinder::clearControl(std::size_t i) {
+    QWidget* w = controls_[i];
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->clearSelection();
+    } else if (auto* toggle = IconToggle::owning(w)) {
+        toggle->setOn(false);
     }
 }
 
 void FormBinder::clear() {
-    for (QWidget* w : controls_) {
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            edit->clear();
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            combo->setCurrentIndex(-1);
-            combo->setEditText(QString());
-        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-            list->clearSelection();
-        } else if (auto* toggle = IconToggle::owning(w)) {
-            toggle->setOn(false);
+    filled_ = false;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        held_[i] = FieldValue{};
+        if (controls_[i] != nullptr)
+            clearControl(i);
+    }
+}
+
+void FormBinder::fillControl(std::size_t i, const FieldValue& v) {
+    QWidget* w = controls_[i];
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(QString::fromStdString(v.text));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->setCurrentIndex(v.index);
+        // A stored value without an item shows as its number.
+        if (v.index < 0)
+            combo->setEditText(QString::fromStdString(v.text));
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->clearSelection();
+        for (int k : v.marks) {
+            if (auto* item = list->item(k))
+                item->setSelected(true);
         }
+    } else if (auto* toggle = IconToggle::owning(w)) {
+        toggle->setOn(v.on);
     }
 }
 
 void FormBinder::fill(const std::vector<FieldValue>& values) {
+    filled_ = true;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const FieldValue& v = values.at(i);
-        QWidget* w = controls_[i];
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            edit->setText(QString::fromStdString(v.text));
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            combo->setCurrentIndex(v.index);
-            // A stored value without an item shows as its number.
-            if (v.index < 0)
-                combo->setEditText(QString::fromStdString(v.text));
-        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-            list->clearSelection();
-            for (int k : v.marks) {
-                if (auto* item = list->item(k))
-                    item->setSelected(true);
-            }
-        } else if (auto* toggle = IconToggle::owning(w)) {
-            toggle->setOn(v.on);
-        }
+        held_[i] = values.at(i);
+        if (controls_[i] != nullptr)
+            fillControl(i, values[i]);
     }
 }
 
 std::vector<FieldValue> FormBinder::collect() const {
     std::vector<FieldValue> values;
     values.reserve(controls_.size());
-    for (QWidget* w : controls_) {
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        QWidget* w = controls_[i];
+        if (w == nullptr) {
+            values.push_back(held_[i]);  // not built: what it stands for
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             values.push_back(FieldValue::ofText(edit->text().toStdString()));
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             const QString text = combo->currentText();

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace vorlan {
@@ -21,6 +22,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ && event->type() == QEvent::Show) {
             window_->removeEventFilter(this);
+            // An ordinary window: not kept above the main window by the window manager (the
+            // show event comes before the window is mapped).
+            if (QWindow* handle = window_->windowHandle())
+                handle->setTransientParent(nullptr);
             if (QWidget* owner = window_->parentWidget())
                 placeInside(window_, owner->window());
             deleteLater();
@@ -35,7 +40,7 @@ private:
 }  // namespace
 
 Qt::WindowFlags secondaryWindowFlags() {
-    return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    return Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // What every secondary window of the editor shares (the table windows, the grids, the
-// comparison): it belongs to the main window, so the window manager keeps it above that
-// window without making it modal; its first showing places it inside the available area of
-// the main window's screen; Esc closes it as its "返回" does, so its close event asks about
-// unsaved edits.
+// comparison): it belongs to the main window (it closes with it) but is an ordinary window,
+// which the window manager does not keep above the main one, and not modal; its first showing
+// places it inside the available area of the main window's screen; Esc closes it as its
+// "返回" does, so its close event asks about unsaved edits.
 
 #include <Qt>
 
@@ -11,7 +11,7 @@ class QWidget;
 
 namespace vorlan {
 
-// The flags a secondary window is made with: a dialog-type window with the usual buttons.
+// The flags a secondary window is made with: an ordinary window with the usual buttons.
 Qt::WindowFlags secondaryWindowFlags();
 // Makes `window` (made with the main window as parent, not yet shown) behave as above.
 void makeSecondary(QWidget* window);

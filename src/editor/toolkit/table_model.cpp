@@ -9,6 +9,8 @@
 #include "bulk/table_io.h"
 #include "schema/record_io.h"
 #include "schema/value_text.h"
+#include "text/char_table.h"
+#include "toolkit/name_notes.h"
 #include "toolkit/text.h"
 
 namespace vorlan {
@@ -115,6 +117,8 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             return column.decoded ? u(decodedName(value(row, column.field), &names_))
                                   : display(row, column.field);
         case Qt::EditRole:
+            if (column.decoded)
+                return u(decodedName(value(row, column.field), &names_));
             if (f.encoding->kind() == ValueKind::Choice)
                 return value(row, column.field).index;
             return u(fieldText(f, value(row, column.field)));
@@ -124,28 +128,59 @@ QVariant TableModel::data(const QModelIndex& index, int role) const {
             if (edited)
                 return QBrush(QColor(0xff, 0xf4, 0xc2));
             return {};
-        case Qt::ToolTipRole:
-            if (column.decoded)
-                return u("由名称代码解码的文字（只读；要改名称，请改左边的代码）");
-            return u(f.encoding->accepted(f));
+        case Qt::ToolTipRole: {
+            const QString what = column.decoded
+                                     ? u("名称的文字：输入的字会换成字码，写进左边的代码格")
+                                     : u(f.encoding->accepted(f));
+            const QString note = cellNote(row, index.column());
+            return note.isEmpty() ? what : what + '\n' + note;
+        }
         default:
             return {};
     }
 }
 
+QString TableModel::cellNote(int row, int column, bool* warn) const {
+    const Column& c = columns_[static_cast<std::size_t>(column)];
+    const FieldDef& f = table_.fields[static_cast<std::size_t>(c.field)];
+    if (!isNameCode(f))
+        return {};
+    const NameNotes notes = nameNotes(f, u(value(row, c.field).text), names_.chars());
+    if (warn != nullptr)
+        *warn = !notes.notes.isEmpty();
+    return u("「") + u(f.fullCaption()) + u("」") + notes.text();
+}
+
 bool TableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || isDecoded(index.column()))
+    if (!index.isValid() || role != Qt::EditRole)
         return false;
     const int row = index.row();
     const int field = fieldOf(index.column());
     const FieldDef& f = table_.fields[static_cast<std::size_t>(field)];
     const FieldValue& stored = this->stored(row)[static_cast<std::size_t>(field)];
+    QVariant given = value;
+    if (isDecoded(index.column())) {
+        // Characters typed for a name: their codes, or nothing when one has none.
+        const CharTable* chars = names_.chars();
+        if (chars == nullptr) {
+            emit inputRefused(u("字码表尚未读入，不能按文字改名称。"));
+            return false;
+        }
+        const TypedName typed = codesOfText(value.toString(), *chars);
+        if (!typed.missing.isEmpty()) {
+            emit inputRefused(u("没有改「") + u(f.fullCaption()) + u("」：") +
+                              missingText(typed.missing) +
+                              u("。请换用字码表中有的字，或在左边的代码格中直接填字码。"));
+            return false;
+        }
+        given = typed.codes;
+    }
     FieldValue next;
-    if (f.encoding->kind() == ValueKind::Choice && value.typeId() == QMetaType::Int) {
-        next = value.toInt() < 0 && stored.index < 0 ? stored : FieldValue::ofChoice(value.toInt());
+    if (f.encoding->kind() == ValueKind::Choice && given.typeId() == QMetaType::Int) {
+        next = given.toInt() < 0 && stored.index < 0 ? stored : FieldValue::ofChoice(given.toInt());
     } else {
         const ParsedValue parsed =
-            parseFieldText(f, value.toString().trimmed().toStdString(), stored, &names_);
+            parseFieldText(f, given.toString().trimmed().toStdString(), stored, &names_);
         if (!parsed.value) {
             emit inputRefused(u(parsed.error));
             return false;
@@ -167,7 +202,7 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
 
 Qt::ItemFlags TableModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && !isDecoded(index.column()))
+    if (index.isValid())
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -54,6 +54,10 @@ public:
     void dropEdits();
     // The cells a write refused, (row, field) each, marked until they change.
     void markRefused(const std::vector<std::pair<int, int>>& cells);
+    // What a name code's cell will store, said before it is written ("「武器名称」12 / 40 字节：
+    // 1 个字码没有对应的字：FFFF"); empty for other cells. `warn`: whether it says more than the
+    // bytes taken.
+    QString cellNote(int row, int column, bool* warn = nullptr) const;
     // A cell as a refusal names it: "机体451 「移动力」 70000".
     QString describeCell(int row, int field) const;
 

@@ -15,8 +15,12 @@ namespace vorlan {
 // box with typing of its own to undo takes them first (UndoKeys, installed by the main window).
 void addUndoKeys(QWidget* window, QUndoStack* stack);
 
-// "撤销" and "重做" over `stack`, named `prefix`Undo / `prefix`Redo, enabled while there is a
-// step to undo / redo, their tips naming that step.
+// Makes `undo` and `redo` act on `stack`, each enabled while there is a step for it and
+// saying which in its tip, and on its face in at most `face` pixels ("撤销：底力补正 L1";
+// 0: the verb alone, where the row has no room).
+void nameUndoButtons(QPushButton* undo, QPushButton* redo, QUndoStack* stack, int face);
+// "撤销" and "重做" over `stack`, named `prefix`Undo / `prefix`Redo, saying their step on
+// their face.
 std::pair<QPushButton*, QPushButton*> undoButtons(QUndoStack* stack, const char* prefix);
 
 }  // namespace vorlan

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "toolkit/form_binder.h"
+#include "toolkit/note_label.h"
 
 namespace vorlan {
 
@@ -30,6 +31,17 @@ QLineEdit* readOnlyBox(const QString& name, int width, QWidget* parent) {
     // Out of the Tab order (nothing to type there); a click still selects its text to copy.
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
+}
+
+QLineEdit* nameTextBox(const QString& name, int width) {
+    auto* text = textBox(name, width);
+    text->setToolTip(
+        QString::fromUtf8("名称的文字：输入或粘贴的字会按字码表换成字码，填进名称的字码框"));
+    return text;
+}
+
+QWidget* nameNote(const QString& textBox) {
+    return new NoteLabel(textBox + "Note");
 }
 
 namespace {

@@ -20,6 +20,11 @@ namespace vorlan {
 QLineEdit* textBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 QLineEdit* readOnlyBox(const QString& name, int width = 70, QWidget* parent = nullptr);
 // An editable choice box (it accepts typed text), optionally with fixed items.
+// A name's text box: its characters; typing them sets the name's code.
+QLineEdit* nameTextBox(const QString& name, int width);
+// The note of what that name's code will store, one line whatever it says (the form never
+// moves), named `textBox` + "Note".
+QWidget* nameNote(const QString& textBox);
 QComboBox* choiceBox(const QString& name, const std::vector<std::string>& items = {},
                      int width = 110);
 QPushButton* button(const QString& name, const QString& caption);

@@ -44,6 +44,15 @@ void clickRow(QAbstractItemView* view, int row) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
 }
 
+void typeKeys(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 bool dropFile(QWidget& target, const std::filesystem::path& path) {
     QMimeData data;
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path.string()));

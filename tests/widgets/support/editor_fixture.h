@@ -16,6 +16,8 @@ namespace vorlan::test {
 
 // A click on a list row's rectangle (scrolled into view first), in any window.
 void clickRow(QAbstractItemView* view, int row);
+// Types `text` into `w` key by key, any characters (an input method's commit, one each).
+void typeKeys(QWidget* w, const QString& text);
 // Drags `path` over the middle of `target` as a file manager does (its URL, also offered as
 // plain text) and drops it there when the drag is taken. Returns whether it was taken.
 bool dropFile(QWidget& target, const std::filesystem::path& path);

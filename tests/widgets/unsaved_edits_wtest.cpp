@@ -1,0 +1,271 @@
+// Unsaved edits as the player leaves them: one question lists every record with its page and
+// fields, and nothing is written or dropped before its answer; a question that would write
+// into another file than the one edited does not write on Enter; Ctrl+S writes every group of
+// a page; boxes take typing only once a record is picked; a read-only file takes none.
+
+#include <unistd.h>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+
+#include "document/entry_editor.h"
+#include "session/editor_context.h"
+#include "tables/catalog.h"
+#include "tables/pilot_table.h"
+#include "tables/skill_training_table.h"
+#include "tables/unit_table.h"
+#include "tables/upgrade_tables.h"
+#include "tables/window_tables.h"
+#include "toolkit/text.h"
+#include "widgets/support/editor_fixture.h"
+
+using namespace vorlan;
+using Unsaved = Dialogs::Unsaved;
+
+namespace {
+
+struct Editor : test::EditorFixture {
+    explicit Editor(bool open = true) : EditorFixture(open) { showWindow(); }
+    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    // A field as the file holds it now.
+    QString stored(const TableDef& table, int index, const char* control) {
+        auto doc = Document::open(exe(), tableLayout(), {.backup = false, .readOnly = true});
+        EntryEditor editor(*doc, nullptr);
+        return u(editor.show(table, index).values[table.fieldIndex(control)].text);
+    }
+    // 机体005's HP and 机师003's SP typed, not written.
+    void editUnitAndPilot() {
+        clickRow("List1", 5);
+        type("Text2", "12345");
+        clickTab("SSTab1", 1);
+        clickRow("List5", 3);
+        type("Text40(0)", "77");
+    }
+};
+
+// The file cannot be written by anyone, root included, while it lives.
+struct Unwritable {
+    explicit Unwritable(const std::filesystem::path& p) : path(p) {
+        std::filesystem::permissions(p, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+        if (access(p.c_str(), W_OK) == 0)  // root: only the immutable flag stops a write
+            immutable = std::system(("chattr +i '" + p.string() + "' 2>/dev/null").c_str()) == 0;
+    }
+    ~Unwritable() {
+        if (immutable)
+            std::system(("chattr -i '" + path.string() + "'").c_str());
+    }
+    bool works() const { return access(path.c_str(), W_OK) != 0; }
+    std::filesystem::path path;
+    bool immutable = false;
+};
+
+}  // namespace
+
+class UnsavedEditsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void oneQuestionListsEveryRecordAndCancelKeepsThemAll();
+    void writeAllWritesEveryRecord();
+    void closingASmallWindowNamesItsRecordAndFields();
+    void aWriteIntoAReplacementIsNotTheDefault();
+    void theRealDialogsPressTheSafeButtonOnEnter();
+    void ctrlSWritesEveryGroupOfThePage();
+    void boxesTakeTypingOnlyOnceARecordIsPicked();
+    void aReadOnlyFileTakesNoEdits();
+};
+
+void UnsavedEditsTest::oneQuestionListsEveryRecordAndCancelKeepsThemAll() {
+    Editor e;
+    e.editUnitAndPilot();
+    const auto before = e.bytes();
+    const auto copy = e.exe().parent_path() / "copy.04";
+    test::writeFile(copy, before);
+    // 退出, then another file opened: each time one question naming both records and their
+    // fields; "取消" leaves both edits as they were and the file untouched.
+    const auto quit = [&] { e.click("Command2"); };
+    const auto openOther = [&] {
+        e.window().openExecutable(QString::fromStdString(copy.string()));
+    };
+    for (const auto& leave : {std::function<void()>(quit), std::function<void()>(openOther)}) {
+        const qsizetype asked = e.dialogs().questions.size();
+        e.dialogs().answerNextUnsaved(Unsaved::Cancel);
+        leave();
+        QCOMPARE(e.dialogs().questions.size(), asked + 1);
+        const Dialogs::UnsavedAsk& ask = e.dialogs().unsavedAsks.last();
+        QVERIFY(ask.several);
+        for (const char* said : {"机体武器修改", "机体005", "HP", "机师修改", "机师003", "SP"})
+            QVERIFY2(ask.text.contains(u(said)), qPrintable(ask.text));
+        QCOMPARE(e.box("Text2")->text(), QString("12345"));
+        QCOMPARE(e.box("Text40(0)")->text(), QString("77"));
+        QVERIFY(e.window().context().pending().hasPending());
+        QCOMPARE(e.window().context().session().exepath(),
+                 QString::fromStdString(e.exe().string()));
+        QCOMPARE(e.bytes(), before);
+    }
+    // "全部放弃": both dropped at once, and the window goes.
+    e.dialogs().answerNextUnsaved(Unsaved::Discard);
+    e.click("Command2");
+    QVERIFY(!e.window().context().pending().hasPending());
+    QCOMPARE(e.bytes(), before);
+}
+
+void UnsavedEditsTest::writeAllWritesEveryRecord() {
+    Editor e;
+    e.editUnitAndPilot();
+    e.dialogs().answerNextUnsaved(Unsaved::Write);
+    e.click("Command2");
+    QCOMPARE(e.dialogs().questions.size(), 1);
+    QCOMPARE(e.stored(unitTable(), 5, "Text2"), QString("12345"));
+    QCOMPARE(e.stored(pilotTable(), 3, "Text40(0)"), QString("77"));
+    QVERIFY(!e.window().context().pending().hasPending());
+}
+
+void UnsavedEditsTest::closingASmallWindowNamesItsRecordAndFields() {
+    Editor e;
+    e.clickTab("SSTab1", 3);
+    e.click("Command23");
+    auto* guts = e.window().findChild<QWidget*>("Form2");
+    QVERIFY(guts != nullptr && QTest::qWaitForWindowExposed(guts));
+    test::clickRow(guts->findChild<QAbstractItemView*>("List1"), 3);
+    auto* cell = guts->findChild<QLineEdit*>("Text1(1)");
+    cell->setFocus();
+    cell->selectAll();
+    QTest::keyClicks(cell, "9");
+    e.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    QTest::mouseClick(guts->findChild<QPushButton*>("open"), Qt::LeftButton);
+    const Dialogs::UnsavedAsk& ask = e.dialogs().unsavedAsks.last();
+    QVERIFY(!ask.several);
+    QVERIFY2(ask.text.contains(u("底力补正 L4：")) && ask.text.contains(u("回避補正")),
+             qPrintable(ask.text));
+    QVERIFY(guts->isVisible());
+    QCOMPARE(cell->text(), QString("9"));
+}
+
+// The file was replaced while an edit was pending; opening the replacement asks about the
+// edit, which would be written into that other file: Enter gives "取消".
+void UnsavedEditsTest::aWriteIntoAReplacementIsNotTheDefault() {
+    Editor e;
+    e.clickRow("List1", 5);
+    e.type("Text3", "321");
+    const std::filesystem::path moved = e.exe().string() + ".moved";
+    std::filesystem::rename(e.exe(), moved);
+    std::filesystem::copy_file(moved, e.exe());
+    e.dialogs().answerNextQuestion(true);  // open the replacement
+    e.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    e.click("Command3");
+    QCOMPARE(e.dialogs().unsavedAsks.size(), 1);
+    QCOMPARE(e.dialogs().unsavedAsks[0].answer, Unsaved::Cancel);
+    QCOMPARE(e.box("Text3")->text(), QString("321"));
+    // Leaving the file itself asks with "写入" as the default, as ever.
+    e.dialogs().answerNextUnsaved(Unsaved::Cancel);
+    e.click("Command2");
+    QCOMPARE(e.dialogs().unsavedAsks.last().answer, Unsaved::Write);
+}
+
+// Enter in the real message boxes: "取消" where the safe default is asked for.
+void UnsavedEditsTest::theRealDialogsPressTheSafeButtonOnEnter() {
+    const auto pressEnter = [] {
+        QTimer::singleShot(0, [] {
+            if (QWidget* box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+    WidgetDialogs dialogs;
+    pressEnter();
+    QCOMPARE(dialogs.askUnsaved(nullptr, {u("…"), false, true, Unsaved::Cancel}), Unsaved::Cancel);
+    pressEnter();
+    QCOMPARE(dialogs.askUnsaved(nullptr, {u("…"), true, true, Unsaved::Write}), Unsaved::Write);
+    pressEnter();
+    QVERIFY(!dialogs.question(nullptr, u("写回镜像？"), Dialogs::Default::Cancel));
+    // A read-only file: no write is offered, whatever the default asked for.
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        QStringList captions;
+        for (QAbstractButton* b : box->buttons())
+            captions << b->text();
+        QVERIFY2(!captions.contains(u("写入")), qPrintable(captions.join(',')));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(dialogs.askUnsaved(nullptr, {u("…"), false, false, Unsaved::Write}), Unsaved::Cancel);
+}
+
+// 其他修改: an edit in 机师技能养成, then one in 改造相关1; Ctrl+S in the second group writes
+// both. With nothing left, Ctrl+S says so.
+void UnsavedEditsTest::ctrlSWritesEveryGroupOfThePage() {
+    Editor e;
+    e.clickTab("SSTab1", 2);
+    e.chooseItem("Combo29", 1);
+    e.type("Text59(0)", "9");
+    e.chooseItem("Combo31", 2);
+    e.type("Text58(0)", "123");
+    QTest::keyClick(e.box("Text58(0)"), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(e.stored(skillTrainingTable(), 1, "Text59(0)"), QString("9"));
+    QCOMPARE(e.stored(upgradeCostTable(), 2, "Text58(0)"), QString("123"));
+    QVERIFY(!e.window().context().pending().hasPending());
+    QTest::keyClick(e.box("Text58(0)"), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(e.child<QLabel>("StatusNote")->text(), u("本页没有尚未写入的修改，没有写入。"));
+}
+
+void UnsavedEditsTest::boxesTakeTypingOnlyOnceARecordIsPicked() {
+    Editor e;
+    const struct {
+        int tab;
+        std::vector<const char*> boxes;
+        const char* pick;  // a list or a choice box
+    } cases[] = {{0, {"Text2", "Text34"}, "List1"},
+                 {1, {"Text40(0)", "Text28", "Text36"}, "List5"},
+                 {2, {"Text58(0)"}, "Combo31"},
+                 {2, {"Text59(0)", "Text53"}, "Combo29"}};
+    for (const auto& c : cases) {
+        e.clickTab("SSTab1", c.tab);
+        for (const char* name : c.boxes) {
+            QLineEdit* box = e.box(name);
+            QVERIFY2(!box->isEnabled(), name);
+            QTest::keyClicks(box, "5");
+            QVERIFY2(box->text().isEmpty(), name);
+        }
+        if (QString(c.pick).startsWith("List"))
+            e.clickRow(c.pick, 1);
+        else
+            e.chooseItem(c.pick, 1);
+        for (const char* name : c.boxes)
+            QVERIFY2(e.box(name)->isEnabled(), name);
+    }
+    QVERIFY(!e.window().context().pending().hasPending());
+}
+
+void UnsavedEditsTest::aReadOnlyFileTakesNoEdits() {
+    Editor e(false);
+    const Unwritable locked(e.exe());
+    if (!locked.works())
+        QSKIP("this system lets the test write any file");
+    QVERIFY(e.window().openExecutable(QString::fromStdString(e.exe().string())));
+    QVERIFY(e.window().windowTitle().contains(u("只读")));
+    QVERIFY(e.child<QLabel>("ReadOnlyMark")->isVisible());
+    e.clickRow("List1", 5);
+    const QString hp = e.box("Text2")->text();
+    QTest::keyClicks(e.box("Text2"), "9");
+    QTest::keyClicks(e.box("Text34"), "9");
+    QCOMPARE(e.box("Text2")->text(), hp);
+    QVERIFY(!e.box("Text2")->property("edited").toBool());
+    QVERIFY(!e.child<QComboBox>("Combo7")->isEnabled());
+    QVERIFY(!e.child<QPushButton>("Command3")->isEnabled());
+    QVERIFY(!e.window().windowTitle().endsWith("*"));
+    // Nothing to ask about on leaving: 退出 asks nothing (the fake fails on any question).
+    e.click("Command2");
+    QVERIFY(e.dialogs().questions.isEmpty());
+}
+
+QTEST_MAIN(UnsavedEditsTest)
+#include "unsaved_edits_wtest.moc"
