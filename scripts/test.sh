@@ -14,7 +14,7 @@ fi
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORLAN_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh" --tests
-"$root/scripts/build.sh"
+VORLAN_WERROR=ON "$root/scripts/build.sh"
 export QT_QPA_PLATFORM=offscreen
 export QT_QPA_PLATFORMTHEME=
 cd "$build"

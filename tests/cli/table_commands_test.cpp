@@ -251,7 +251,7 @@ TEST(CliTables, DiffListsExactlyTheFieldsSet) {
 
 // Every table's CSV opened and saved by LibreOffice Calc (CSV → ODS → CSV, as a player's
 // spreadsheet program would) imports as nothing to write.
-TEST(CliTables, CsvSavedByASpreadsheetProgramImportsUnchanged) {
+TEST(SlowCliTables, CsvSavedByASpreadsheetProgramImportsUnchanged) {
 #ifdef _WIN32
     GTEST_SKIP() << "LibreOffice runs beside the Linux tests only";
 #endif

@@ -110,7 +110,7 @@ TEST(Document, UndoAndRedoRestoreTheBytesUnlessSomeoneElseChangedThem) {
 
 // Every failure point of a save and of a patch: afterwards the file is as before or as
 // intended, the message says which, the journal is gone and the backup is whole.
-TEST(Document, AWriteFailingAtAnyCallLeavesTheFileWhole) {
+TEST(SlowDocument, AWriteFailingAtAnyCallLeavesTheFileWhole) {
     using Kind = test::FaultyOps::Kind;
     struct Action {
         const char* name;
@@ -363,7 +363,7 @@ const bool otherWriter = registerChildWork("test-writer", [](const std::string& 
     return std::string(writeRounds(textPath(path), "step-hp", kRounds + 1) ? "ok" : "failed");
 });
 
-TEST(Document, TwoProcessesWritingOneRecordLoseNothing) {
+TEST(SlowDocument, TwoProcessesWritingOneRecordLoseNothing) {
     ASSERT_TRUE(otherWriter);
     const DemoExe exe;
     ChildAnswer other;

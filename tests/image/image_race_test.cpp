@@ -35,7 +35,7 @@ bool withinOneWrite(const Bytes& a, const Bytes& b) {
     return a.size() == b.size() && (d.empty() || d.back() - d.front() < 256 * 1024);
 }
 
-class ImageRace : public ::testing::Test {
+class SlowImageRace : public ::testing::Test {
 protected:
     test::TempDir dir;
     fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
@@ -118,7 +118,7 @@ protected:
     }
 };
 
-TEST_F(ImageRace, ASwappedImageIsNeverWrittenByAReplace) {
+TEST_F(SlowImageRace, ASwappedImageIsNeverWrittenByAReplace) {
     test::TempDir other;
     const Bytes elsewhere = test::readFile(test::makeImage(other.path(), edited(), false, 361));
     sweep([&](FileOps& ops) { return replaceExecutable(image, edited(), {}, &ops); }, original,
@@ -129,7 +129,7 @@ TEST_F(ImageRace, ASwappedImageIsNeverWrittenByAReplace) {
           [] {});
 }
 
-TEST_F(ImageRace, ASwappedImageIsNeverWrittenByARestore) {
+TEST_F(SlowImageRace, ASwappedImageIsNeverWrittenByARestore) {
     ASSERT_TRUE(replaceExecutable(image, edited()).ok);
     const Bytes replaced = test::readFile(image);
     const Bytes saved = test::readFile(savedRegionPath(image));

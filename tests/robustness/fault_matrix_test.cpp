@@ -87,7 +87,7 @@ std::vector<Action> actions() {
     return out;
 }
 
-TEST(FaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
+TEST(SlowFaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
     test::TempDir dir;
     const fs::path exe = test::writeDemo(dir / "SLKV_618.04");
     const Bytes original = test::readFile(exe);
@@ -144,7 +144,7 @@ TEST(FaultMatrix, EveryWritePathEndsWholeAfterAnyFailedCall) {
     EXPECT_EQ(test::readFile(backupPath(exe)), original);
 }
 
-TEST(FaultMatrix, TheImageReplacementEndsWholeOrRestorableAfterAnyFailedCall) {
+TEST(SlowFaultMatrix, TheImageReplacementEndsWholeOrRestorableAfterAnyFailedCall) {
     test::TempDir dir;
     const fs::path image = test::makeImage(dir.path(), test::demoBytes(), false);
     const Bytes original = test::readFile(image);

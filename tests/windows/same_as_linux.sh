@@ -12,9 +12,23 @@ L="$tmp/linux" W="$tmp/windows"
 mkdir -p "$L" "$W" "$tmp/config-linux" "$tmp/config-windows"
 passed=0 failed=0
 
+# A folder's Windows name. winepath may print Wine's own notes on standard output while the
+# prefix starts, so only a line that is a drive path is taken, asking again if none came.
+windows_name() {
+    local name attempt
+    for attempt in 1 2 3 4 5; do
+        name="$("$wine" winepath -w "$1" 2>/dev/null | tr -d '\r' | grep -E '^[A-Za-z]:\\' | tail -n1)"
+        [ -n "$name" ] && { printf '%s' "$name"; return 0; }
+        sleep 1
+    done
+    echo "winepath gave no Windows name for $1" >&2
+    exit 1
+}
+
 # Each side's own configuration folder (the region key); the Windows one through APPDATA.
 export XDG_CONFIG_HOME="$tmp/config-linux"
-windows_appdata="$("$wine" winepath -w "$tmp/config-windows" 2>/dev/null | tr -d '\r')"
+windows_appdata="$(windows_name "$tmp/config-windows")"
+wdir="$(windows_name "$W")"
 
 # What a side printed, with its own folder's name and the time of day made neutral (a saved
 # region's name holds the second it was made).
@@ -31,8 +45,6 @@ both() {
     local ls=$?
     (cd "$W" && APPDATA="$windows_appdata" "$wine" "$windows_cli" "$@" >"$tmp/w.out" 2>"$tmp/w.err")
     local ws=$?
-    local wdir
-    wdir="$("$wine" winepath -w "$W" 2>/dev/null | tr -d '\r')"
     local ok=1
     [ "$ls" = "$ws" ] || { echo "  exit status: linux $ls, windows $ws"; ok=0; }
     echo "$ls $name" >>"$tmp/statuses"

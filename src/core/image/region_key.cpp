@@ -52,8 +52,8 @@ void check(const fs::path& path, const FileStatus& st) {
     if (!st.ownedByUser)
         refuse(path, "属于另一个用户，不是本程序为你建立的。");
     if ((st.permissions & 077) != 0) {
-        char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.permissions));
+        char mode[16];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.permissions) & 07777u);
         refuse(
             path,
             std::string("的权限是 ") + mode + "，其他用户也能读取或改动它，密钥可能已不再保密。",
