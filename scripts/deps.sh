@@ -16,11 +16,13 @@ packages=(
 # The tests also open CSV files in a real spreadsheet program, check the package with
 # Debian's own checker, and build and run the Windows programs: Debian's mingw-w64 compiler,
 # Wine, and what scripts/windows/deps.sh needs to cross-build the libraries from their
-# Debian sources (scripts/test.sh passes --tests).
+# Debian sources (scripts/test.sh passes --tests); the Windows zip and its smoke test under a
+# window manager need zip, xdotool and openbox.
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libreoffice-calc-nogui lintian
                g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev autoconf automake libtool
-               make patch xz-utils bzip2)
+               make patch xz-utils bzip2
+               zip unzip xdotool openbox)
 fi
 
 missing=()

@@ -41,7 +41,8 @@ const char* kMoveIt =
     "\n请检查它：把它移到别处后再试，程序会建立新的密钥；用原来的密钥保存的原内容文件，之后要用 "
     "vorlan-cli iso restore 镜像 --from 文件 --trust-foreign 写回。";
 
-[[noreturn]] void refuse(const fs::path& path, const std::string& why, const char* hint = kMoveIt) {
+[[noreturn]] void refuse(const fs::path& path, const std::string& why,
+                         const std::string& hint = kMoveIt) {
     throw ImageRefusal("密钥文件" + quoted(path) + why + kWhatItIs + hint);
 }
 
@@ -52,13 +53,11 @@ void check(const fs::path& path, const FileStatus& st) {
     if (!st.ownedByUser)
         refuse(path, "属于另一个用户，不是本程序为你建立的。");
     if ((st.permissions & 077) != 0) {
-        char mode[16];
-        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.permissions) & 07777u);
-        refuse(
-            path,
-            std::string("的权限是 ") + mode + "，其他用户也能读取或改动它，密钥可能已不再保密。",
-            "\n如果只有你用这台电脑，可以用 chmod 600 改正它的权限后再试；否则把它移到别处后再试，"
-            "程序会建立新的密钥。");
+        refuse(path,
+               othersAccessText(static_cast<unsigned>(st.permissions)) +
+                   "，其他用户也能读取或改动它，密钥可能已不再保密。",
+               "\n如果只有你用这台电脑，" + ownerOnlyAdvice() +
+                   "；否则把它移到别处后再试，程序会建立新的密钥。");
     }
     if (st.size != kRegionKeySize) {
         refuse(path, "的长度是 " + std::to_string(st.size) + " 字节，不是 " +

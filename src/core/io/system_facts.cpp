@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -46,6 +47,16 @@ std::filesystem::path userConfigFolder() {
 
 std::filesystem::path systemUserFilesFolder() {
     return {};
+}
+
+std::string othersAccessText(unsigned permissions) {
+    char mode[16];
+    std::snprintf(mode, sizeof mode, "%04o", permissions & 07777u);
+    return std::string("的权限是 ") + mode;
+}
+
+std::string ownerOnlyAdvice() {
+    return "可以用 chmod 600 改正它的权限后再试";
 }
 
 std::filesystem::path runningProgramFile() {

@@ -23,6 +23,12 @@ std::filesystem::path systemUserFilesFolder();
 // The running program's own file, links resolved; empty when the system does not say.
 std::filesystem::path runningProgramFile();
 
+// For a message that refuses a file other users can reach, in the system's own words: what
+// lets them in ("的权限是 0644" on Linux, the file's security settings on Windows) and how the
+// user keeps the file to themselves (chmod 600; the 安全 page of the file's properties).
+std::string othersAccessText(unsigned permissions);
+std::string ownerOnlyAdvice();
+
 // Makes every missing folder down to `folder`, each readable by its owner only. Throws
 // IoError naming the one that cannot be made.
 void makePrivateFolders(const std::filesystem::path& folder);

@@ -41,6 +41,14 @@ std::filesystem::path userConfigFolder() {
     return systemUserFilesFolder();
 }
 
+std::string othersAccessText(unsigned) {
+    return "的安全设置允许其他账户访问它";
+}
+
+std::string ownerOnlyAdvice() {
+    return "可以在它的“属性 → 安全”中只留下你自己的账户后再试";
+}
+
 std::filesystem::path runningProgramFile() {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
