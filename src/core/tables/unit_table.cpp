@@ -29,7 +29,6 @@ std::vector<FieldDef> headerFields() {
         fieldOf("step-hp", "Text15", "HP", 58, 1, decimal(), 0x0F, steps),
         fieldOf("step-armor", "Text16", "装甲", 59, 1, decimal(), 0xF0, steps),
         fieldOf("step-mobility", "Text17", "运动性", 59, 1, decimal(), 0x0F, steps),
-        fieldOf("spare", "Text61", "备用", 60, 1, hexNumber()),
         fieldOf("chips", "Text10", "芯片数", 61, 1, decimal()),
         // Stored 10 is item 8 "地中"; a stored 8 also shows as "地中" and is kept unless changed.
         fieldOf("move-type", "Combo7", "移动类型", 62, 1,

@@ -161,7 +161,6 @@ QWidget* UnitPage::buildBasicPage() {
     fieldRow(grid, 4, unit, {"repair", "reward"});
     fieldRow(grid, 5, unit, {"exp", "pp"});
     fieldRow(grid, 6, unit, {"chips", {"size", 70}});
-    fieldRow(grid, 7, unit, {"spare"});
     grid->setColumnStretch(4, 1);
 
     auto* steps = frame(u("改造段数"), "FrameSteps");
