@@ -44,7 +44,7 @@ void CompareTest::takesOneFieldThenEverythingShown() {
     const Bytes before = f.bytes();
     ByteStore other(before);
     set(other, unitTable(), 5, "hp", FieldValue::ofText("1234"));
-    set(other, pilotTable(), 12, "Text40(3)", FieldValue::ofText("180"));
+    set(other, pilotTable(), 12, "evasion", FieldValue::ofText("180"));
     Bytes otherBytes = other.bytes();
     otherBytes[0x1000] ^= 0xFF;  // code: listed, never written
     const auto otherPath = f.exe().parent_path() / "other.04";

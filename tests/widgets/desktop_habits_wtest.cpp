@@ -31,8 +31,11 @@
 #include "toolkit/entry_list_view.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::pilotField;
+using test::unitField;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
@@ -113,7 +116,8 @@ void DesktopHabitsTest::aFileDroppedOnABoxIsOpenedNotTyped() {
     // A text box and a choice box's field, each given the other file: it opens without a
     // question about unsaved edits (the scripted dialogs have none), and no box took the path.
     const std::pair<QLineEdit*, std::filesystem::path> drops[] = {
-        {f.child<QLineEdit>("Text2"), copy}, {f.child<QComboBox>("Combo1")->lineEdit(), f.exe()}};
+        {f.child<QLineEdit>(unitField("hp")), copy},
+        {f.child<QComboBox>(unitField("code"))->lineEdit(), f.exe()}};
     for (const auto& [box, file] : drops) {
         QVERIFY(test::dropFile(*box, file));
         QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(file.string()));
@@ -125,7 +129,7 @@ void DesktopHabitsTest::aFileDroppedOnABoxIsOpenedNotTyped() {
     QMimeData text;
     text.setText("123");
     QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(f.child<QLineEdit>("Text3"), &enter);
+    QApplication::sendEvent(f.child<QLineEdit>(unitField("en")), &enter);
     QVERIFY(enter.isAccepted());
 }
 
@@ -190,12 +194,12 @@ void DesktopHabitsTest::keysWorkEverywhere() {
     f.clickTab("SSTab2", 0);
     f.clickRow("List1", 5);
     const Bytes before = f.bytes();
-    f.type("Text2", "4242");
+    f.type(unitField("hp"), "4242");
     f.click("Command3");
     QVERIFY(f.bytes() != before);
-    auto* en = f.child<QLineEdit>("Text3");
+    auto* en = f.child<QLineEdit>(unitField("en"));
     const QString enBefore = en->text();
-    f.type("Text3", "9");
+    f.type(unitField("en"), "9");
     QTest::keyClick(en, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(en->text(), enBefore);
     QVERIFY(f.bytes() != before);
@@ -222,7 +226,7 @@ void DesktopHabitsTest::aPageFirstShownAfterAnOpenShowsTheFile() {
     QVERIFY(pilots != nullptr);
     QCOMPARE(pilots->entries()->rowCount(), kPilotCount);
     f.clickRow("List5", 3);
-    QVERIFY(!f.child<QLineEdit>("Text29")->text().isEmpty());
+    QVERIFY(!f.child<QLineEdit>(pilotField("surname"))->text().isEmpty());
 }
 
 QTEST_MAIN(DesktopHabitsTest)
@@ -293,7 +297,7 @@ void DesktopHabitsTest::theMenuBarHoldsEveryActionWithItsKey() {
     choose("TablesMenu", u("底力补正…"));
     QTRY_VERIFY(f.window().findChild<QWidget*>("Form2") != nullptr);
     f.clickRow("List1", 5);
-    f.type("Text2", "4321");
+    f.type(unitField("hp"), "4321");
     choose("EditMenu", u("写入"));
     QVERIFY(!f.window().context().pending().hasPending());
     QVERIFY(f.child<QLabel>("StatusNote")->text().startsWith(u("已写入 机体005")));

@@ -13,8 +13,10 @@
 #include "pages/disc_image_frame.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::unitField;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
@@ -81,7 +83,7 @@ void DiscImageTest::replaceWritesTheExecutableAndRestorePutsItBack() {
     // An unsaved edit on the unit page is asked about first, and written.
     f.clickTab("SSTab1", 0);
     f.clickRow("List1", 5);
-    f.type("Text2", "4321");
+    f.type(unitField("hp"), "4321");
     f.clickTab("SSTab1", 4);
     f.dialogs().answerNextUnsaved(Dialogs::Unsaved::Write);
     f.click("Command20");

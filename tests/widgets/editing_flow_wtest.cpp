@@ -22,8 +22,12 @@
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::unitField;
+using test::weaponField;
 using Bytes = std::vector<std::uint8_t>;
 using Unsaved = Dialogs::Unsaved;
 
@@ -36,7 +40,7 @@ struct Flow : test::EditorFixture {
 
     Flow() { showWindow(); }
     void clickRow(QListView* list, int row) { EditorFixture::clickRow(list->objectName(), row); }
-    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    QLineEdit* box(const QString& name) { return child<QLineEdit>(name); }
     QUndoStack* undo() { return window().context().history().stack(); }
 };
 
@@ -66,19 +70,19 @@ private slots:
 void EditingFlowTest::editsAreMarkedAndReClickingAsks() {
     Flow f;
     f.clickRow(f.list1, 5);
-    const QString hp = f.box("Text2")->text();
+    const QString hp = f.box(unitField("hp"))->text();
     QVERIFY(!f.window().windowTitle().endsWith("*"));
-    f.type("Text2", "12345");
-    QVERIFY(f.box("Text2")->property("edited").toBool());
-    QVERIFY(!f.box("Text3")->property("edited").toBool());
+    f.type(unitField("hp"), "12345");
+    QVERIFY(f.box(unitField("hp"))->property("edited").toBool());
+    QVERIFY(!f.box(unitField("en"))->property("edited").toBool());
     QCOMPARE(f.window().windowTitle(), u("VORLAN静态修改器V1.20 *"));
 
     // A click on the unit already shown asks first; "放弃" shows the stored values again.
     f.dialogs().answerNextUnsaved(Unsaved::Discard);
     f.clickRow(f.list1, 5);
     QCOMPARE(f.dialogs().questions.size(), 1);
-    QCOMPARE(f.box("Text2")->text(), hp);
-    QVERIFY(!f.box("Text2")->property("edited").toBool());
+    QCOMPARE(f.box(unitField("hp"))->text(), hp);
+    QVERIFY(!f.box(unitField("hp"))->property("edited").toBool());
     QCOMPARE(f.window().windowTitle(), u("VORLAN静态修改器V1.20"));
 
     // Without edits a re-click asks nothing and reads the file again.
@@ -89,23 +93,23 @@ void EditingFlowTest::editsAreMarkedAndReClickingAsks() {
     test::writeFile(f.exe(), b);
     f.clickRow(f.list1, 5);
     QCOMPARE(f.dialogs().questions.size(), 1);
-    QCOMPARE(f.box("Text3")->text(), QString("1337"));
+    QCOMPARE(f.box(unitField("en"))->text(), QString("1337"));
 }
 
 void EditingFlowTest::leavingWithEditsCanWriteOrStay() {
     Flow f;
     f.clickRow(f.list1, 2);
-    f.type("Text3", "77");
+    f.type(unitField("en"), "77");
     // "取消": the list goes back to the unit with the edits, which stay.
     f.dialogs().answerNextUnsaved(Unsaved::Cancel);
     f.clickRow(f.list1, 9);
     QCOMPARE(f.list1->currentIndex().row(), 2);
-    QCOMPARE(f.box("Text3")->text(), QString("77"));
+    QCOMPARE(f.box(unitField("en"))->text(), QString("77"));
     // "写入": the edits are written, then the other unit is shown.
     f.dialogs().answerNextUnsaved(Unsaved::Write);
     f.clickRow(f.list1, 9);
     QCOMPARE(f.list1->currentIndex().row(), 9);
-    QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 9);
+    QCOMPARE(f.child<QComboBox>(unitField("code"))->currentIndex(), 9);
     const Bytes b = f.bytes();
     QCOMPARE(b[unitTable().entryOffset(2) + 40], std::uint8_t{77});
     QVERIFY(f.status->text().startsWith(u("已写入 机体002：EN ")));
@@ -113,21 +117,21 @@ void EditingFlowTest::leavingWithEditsCanWriteOrStay() {
     QVERIFY(f.status->text().contains(u("SLKV_618.04.bak")));
 
     // The weapon boxes take input only once a slot of the shown unit is picked.
-    QVERIFY(!f.box("Text18")->isEnabled());
+    QVERIFY(!f.box(weaponField("attack"))->isEnabled());
     f.clickRow(f.list2, 3);
-    QVERIFY(f.box("Text18")->isEnabled());
-    QVERIFY(!f.box("Text20")->text().isEmpty());
+    QVERIFY(f.box(weaponField("attack"))->isEnabled());
+    QVERIFY(!f.box(weaponField("name"))->text().isEmpty());
 }
 
 void EditingFlowTest::typingTheOriginalBackRestoresTheFile() {
     Flow f;
     const Bytes original = f.bytes();
     f.clickRow(f.list1, 12);
-    const QString hp = f.box("Text2")->text();
-    f.type("Text2", "4242");
+    const QString hp = f.box(unitField("hp"))->text();
+    f.type(unitField("hp"), "4242");
     f.click("Command3");
     QVERIFY(f.bytes() != original);
-    f.type("Text2", hp);
+    f.type(unitField("hp"), hp);
     f.click("Command3");
     QCOMPARE(f.bytes(), original);
     // Nothing changed: nothing written, and the status line says so.
@@ -140,7 +144,7 @@ void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
     Flow f;
     const Bytes original = f.bytes();
     f.clickRow(f.list1, 3);
-    f.type("Text2", "99999");
+    f.type(unitField("hp"), "99999");
     f.click("Command3");
     const Bytes written = f.bytes();
     f.dialogs().answerNextQuestion(true);
@@ -161,7 +165,7 @@ void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
     f.click("UndoButton");
     QCOMPARE(f.bytes(), original);
     // The page shows the record as stored again.
-    QCOMPARE(f.box("Text2")->text().toStdString(),
+    QCOMPARE(f.box(unitField("hp"))->text().toStdString(),
              std::to_string(original[unitTable().entryOffset(7) + 36] |
                             original[unitTable().entryOffset(7) + 37] << 8 |
                             original[unitTable().entryOffset(7) + 38] << 16 |
@@ -176,7 +180,7 @@ void EditingFlowTest::undoAndRedoOfWritePasteAndPatch() {
 void EditingFlowTest::undoRefusesAfterAnotherProgramChangedTheBytes() {
     Flow f;
     f.clickRow(f.list1, 4);
-    f.type("Text6", "1111");
+    f.type(unitField("armor"), "1111");
     f.click("Command3");
     // Another program writes the same field.
     {
@@ -201,18 +205,18 @@ void EditingFlowTest::aRefusalSwitchesToTheFieldsPage() {
     Flow f;
     f.clickRow(f.list1, 6);
     auto* tabs = f.child<QTabWidget>("SSTab2");
-    f.clickTab("SSTab2", 2);  // "其他"
-    f.type("Text35", "1FF");  // "机体属性" takes one byte
+    f.clickTab("SSTab2", 2);                // "其他"
+    f.type(unitField("attribute"), "1FF");  // "机体属性" takes one byte
     f.clickTab("SSTab2", 0);
     const Bytes before = f.bytes();
     f.click("Command3");
     QCOMPARE(f.bytes(), before);
     QVERIFY(f.dialogs().lastMessage().contains(u("机体属性")));
     QCOMPARE(tabs->currentIndex(), 2);
-    QVERIFY(f.box("Text35")->hasFocus());
-    QVERIFY(f.box("Text35")->property("refused").toBool());
-    f.type("Text35", "08");
-    QVERIFY(!f.box("Text35")->property("refused").toBool());
+    QVERIFY(f.box(unitField("attribute"))->hasFocus());
+    QVERIFY(f.box(unitField("attribute"))->property("refused").toBool());
+    f.type(unitField("attribute"), "08");
+    QVERIFY(!f.box(unitField("attribute"))->property("refused").toBool());
 }
 
 void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
@@ -224,7 +228,7 @@ void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
     QVERIFY(f.list1->isRowHidden(13));
     QTest::keyClick(filter, Qt::Key_Down);
     QCOMPARE(f.list1->currentIndex().row(), 12);
-    QCOMPARE(f.child<QComboBox>("Combo1")->currentIndex(), 12);
+    QCOMPARE(f.child<QComboBox>(unitField("code"))->currentIndex(), 12);
     QTest::keyClick(filter, Qt::Key_Down);
     const int next = f.list1->currentIndex().row();
     QVERIFY(next > 12 && !f.list1->isRowHidden(next));
@@ -233,7 +237,7 @@ void EditingFlowTest::theFilterKeepsTheKeyboardWorking() {
     QVERIFY(!f.list1->isRowHidden(13));
     QCOMPARE(f.list1->currentIndex().row(), next);
     // The in-game name matches too.
-    const QString decoded = f.box("Text34")->text();
+    const QString decoded = f.box(decodedName(unitTable(), "name"))->text();
     filter->insert(decoded);
     QVERIFY(!f.list1->isRowHidden(next));
     QTest::keyClick(filter, Qt::Key_Return);
@@ -245,11 +249,11 @@ void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
     f.clickRow(f.list1, 6);
     f.clickTab("SSTab2", 1);
     f.clickRow(f.list2, 0);
-    f.type("Text18", "70000");  // the slot's attack takes two bytes
+    f.type(weaponField("attack"), "70000");  // the slot's attack takes two bytes
     f.clickTab("SSTab2", 2);
-    f.type("Text35", "1FF");  // "机体属性" takes one byte
+    f.type(unitField("attribute"), "1FF");  // "机体属性" takes one byte
     f.clickTab("SSTab2", 0);
-    f.type("Text2", "abc");  // HP is a number
+    f.type(unitField("hp"), "abc");  // HP is a number
     f.clickTab("SSTab2", 1);
     const Bytes before = f.bytes();
     f.click("Command3");
@@ -263,14 +267,14 @@ void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
     QVERIFY2(message.indexOf(u("「HP」")) < message.indexOf(u("「攻击力」")) &&
                  message.indexOf(u("「攻击力」")) < message.indexOf(u("「机体属性」")),
              qPrintable(message));
-    for (const char* name : {"Text2", "Text35", "Text18"})
-        QVERIFY2(f.box(name)->property("refused").toBool(), name);
+    for (const QString& name : {unitField("hp"), unitField("attribute"), weaponField("attack")})
+        QVERIFY2(f.box(name)->property("refused").toBool(), qPrintable(name));
     // The first bad field is brought forward and takes the focus.
     QCOMPARE(f.child<QTabWidget>("SSTab2")->currentIndex(), 0);
-    QVERIFY(f.box("Text2")->hasFocus());
-    f.type("Text2", "100");
-    QVERIFY(!f.box("Text2")->property("refused").toBool());
-    QVERIFY(f.box("Text35")->property("refused").toBool());
+    QVERIFY(f.box(unitField("hp"))->hasFocus());
+    f.type(unitField("hp"), "100");
+    QVERIFY(!f.box(unitField("hp"))->property("refused").toBool());
+    QVERIFY(f.box(unitField("attribute"))->property("refused").toBool());
 }
 
 // Another program renames a file into the executable's place: nothing is said until a read
@@ -278,8 +282,8 @@ void EditingFlowTest::everyBadFieldIsNamedInOneMessage() {
 void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     Flow f;
     f.clickRow(f.list1, 5);
-    const QString hp = f.box("Text2")->text();
-    f.type("Text2", "5");  // an unsaved edit
+    const QString hp = f.box(unitField("hp"))->text();
+    f.type(unitField("hp"), "5");  // an unsaved edit
     Bytes theirs = f.bytes();
     const std::uint64_t en7 = unitTable().entryOffset(7) + 40;
     theirs[en7] = 99;
@@ -299,7 +303,7 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     QCOMPARE(f.dialogs().questions.size(), 2);
     QVERIFY(f.dialogs().questions[1].contains(u("要重新打开它吗")));
     QCOMPARE(f.list1->currentIndex().row(), 5);
-    QCOMPARE(f.box("Text2")->text(), hp);
+    QCOMPARE(f.box(unitField("hp"))->text(), hp);
     // The next click asks again, once.
     QCoreApplication::processEvents();
     f.dialogs().answerNextQuestion(true);
@@ -307,9 +311,9 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
     QCOMPARE(f.dialogs().questions.size(), 3);
     QVERIFY(f.dialogs().messages.isEmpty());
     QCOMPARE(f.list1->currentIndex().row(), 7);
-    QCOMPARE(f.box("Text3")->text(), QString("99"));
+    QCOMPARE(f.box(unitField("en"))->text(), QString("99"));
     QVERIFY(f.status->text().startsWith(u("已重新打开")));
-    f.type("Text3", "98");
+    f.type(unitField("en"), "98");
     f.click("Command3");
     QCOMPARE(f.bytes()[en7], std::uint8_t{98});
 }
@@ -319,7 +323,7 @@ void EditingFlowTest::aReplacedFileIsOfferedToBeOpenedAgain() {
 void EditingFlowTest::aFileDeletedAndPutBackTakesThePendingEdits() {
     Flow f;
     f.clickRow(f.list1, 5);
-    f.type("Text3", "321");
+    f.type(unitField("en"), "321");
     // Moved away (its inode stays taken, so the copy put back is another file).
     const std::filesystem::path moved = f.exe().string() + ".moved";
     std::filesystem::rename(f.exe(), moved);
@@ -337,7 +341,7 @@ void EditingFlowTest::aFileDeletedAndPutBackTakesThePendingEdits() {
     QVERIFY(f.dialogs().questions[0].contains(u("要重新打开它吗")));
     const std::uint64_t en = unitTable().entryOffset(5) + 40;
     QCOMPARE(f.bytes()[en] | f.bytes()[en + 1] << 8, 321);
-    QVERIFY(!f.box("Text3")->property("edited").toBool());
+    QVERIFY(!f.box(unitField("en"))->property("edited").toBool());
     QVERIFY(f.status->text().startsWith(u("已写入 机体005：EN 200 → 321")));
     // Written once into the file that stands there now: another 写入 asks nothing.
     QCoreApplication::processEvents();
@@ -348,7 +352,7 @@ void EditingFlowTest::aFileDeletedAndPutBackTakesThePendingEdits() {
 void EditingFlowTest::anUndoInAReplacedFileOffersToOpenItAgain() {
     Flow f;
     f.clickRow(f.list1, 5);
-    f.type("Text2", "4321");
+    f.type(unitField("hp"), "4321");
     f.click("Command3");
     const auto other = f.exe().parent_path() / "other";
     test::writeFile(other, f.bytes());
@@ -392,7 +396,7 @@ void EditingFlowTest::aRestoredWriteIsToldAfterTheBackupQuestionAndOnUndo() {
 
     // A backup that cannot be trusted makes the write ask, then retry with a dated backup.
     test::writeText(f.exe().string() + ".bak", "too short");
-    f.type("Text2", "4321");
+    f.type(unitField("hp"), "4321");
     int from = static_cast<int>(f.dialogs().messages.size());
     interruptWrite(f);
     f.dialogs().answerNextQuestion(true);
@@ -412,8 +416,8 @@ void EditingFlowTest::theStatusLineNamesWhatChangedAndWhatUndoLeft() {
     Flow f;
     f.clickRow(f.list1, 4);
     f.clickRow(f.list2, 0);
-    const QString attack = f.box("Text18")->text();
-    f.type("Text18", "4321");
+    const QString attack = f.box(weaponField("attack"))->text();
+    f.type(weaponField("attack"), "4321");
     f.click("Command3");
     QVERIFY(f.status->text().startsWith(u("已写入")));
     QVERIFY2(!f.status->text().contains(u("个条目")), qPrintable(f.status->text()));
@@ -427,7 +431,7 @@ void EditingFlowTest::aJumpInTheHistoryNamesEveryStep() {
     const Bytes original = f.bytes();
     f.clickRow(f.list1, 4);
     for (const char* hp : {"1111", "2222", "3333"}) {
-        f.type("Text2", hp);
+        f.type(unitField("hp"), hp);
         f.click("Command3");
     }
     f.showWindow();
@@ -459,7 +463,7 @@ void EditingFlowTest::aFileMovedAwayAndBackIsReadAgain() {
     test::writeFile(moved, b);  // in place: the same file
     std::filesystem::rename(moved, f.exe());
     QTRY_VERIFY2(f.status->text().contains(u("已回到原处")), qPrintable(f.status->text()));
-    QTRY_COMPARE(f.box("Text3")->text(), QString("1337"));
+    QTRY_COMPARE(f.box(unitField("en"))->text(), QString("1337"));
     QVERIFY(f.dialogs().messages.isEmpty());
 }
 
@@ -468,7 +472,7 @@ void EditingFlowTest::aFileMovedAwayAndBackIsReadAgain() {
 void EditingFlowTest::saveAsRescuesTheEditsOfAFileMovedAway() {
     Flow f;
     f.clickRow(f.list1, 5);
-    f.type("Text3", "321");
+    f.type(unitField("en"), "321");
     const Bytes original = f.bytes();
     const std::filesystem::path moved = f.exe().string() + ".away";
     std::filesystem::rename(f.exe(), moved);
@@ -483,8 +487,8 @@ void EditingFlowTest::saveAsRescuesTheEditsOfAFileMovedAway() {
     QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(saveAs).center());
     QTRY_COMPARE(f.window().context().session().exepath(), QString::fromStdString(copy.string()));
     QCOMPARE(test::readFile(copy), original);
-    QCOMPARE(f.box("Text3")->text(), QString("321"));
-    QVERIFY(f.box("Text3")->property("edited").toBool());
+    QCOMPARE(f.box(unitField("en"))->text(), QString("321"));
+    QVERIFY(f.box(unitField("en"))->property("edited").toBool());
     f.click("Command3");
     const std::uint64_t en = unitTable().entryOffset(5) + 40;
     const Bytes written = test::readFile(copy);

@@ -11,12 +11,23 @@
 #include <QUndoStack>
 
 #include "session/editor_context.h"
+#include "tables/pilot_table.h"
+#include "tables/skill_training_table.h"
+#include "tables/unit_table.h"
+#include "tables/upgrade_tables.h"
+#include "tables/window_tables.h"
 #include "toolkit/entry_list_model.h"
 #include "toolkit/entry_list_view.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::fieldName;
+using test::pilotField;
+using test::unitField;
+using test::weaponField;
 using Unsaved = Dialogs::Unsaved;
 
 namespace {
@@ -77,17 +88,17 @@ void EntryListsTest::cancelKeepsTheChooserOnTheShownEntry() {
         const char* name;
         int tab;  // the main window's page
         const char* chooser;
-        const char* box;     // a box of the form, edited
+        QString box;         // a box of the form, edited
         const char* filter;  // the chooser's filter box, or null
     };
     const Case cases[] = {
-        {"units", 0, "List1", "Text2", "FilterUnits"},
-        {"pilots", 1, "List5", "Text40(0)", "FilterPilots"},
-        {"weapon slots", 0, "List2", "Text18", nullptr},
-        {"a window's list", 3, "List1", "Text1(0)", nullptr},
-        {"skill training", 2, "Combo29", "Text59(0)", nullptr},
-        {"upgrade costs", 2, "Combo31", "Text58(0)", nullptr},
-        {"weapon upgrades", 2, "Combo32", "Text60(0)", nullptr},
+        {"units", 0, "List1", unitField("hp"), "FilterUnits"},
+        {"pilots", 1, "List5", pilotField("sp"), "FilterPilots"},
+        {"weapon slots", 0, "List2", weaponField("attack"), nullptr},
+        {"a window's list", 3, "List1", fieldName(gutsTable(), "hp100-hit"), nullptr},
+        {"skill training", 2, "Combo29", fieldName(skillTrainingTable(), "pp1"), nullptr},
+        {"upgrade costs", 2, "Combo31", fieldName(upgradeCostTable(), "step1"), nullptr},
+        {"weapon upgrades", 2, "Combo32", fieldName(upgradeIncrementTable(), "step1"), nullptr},
     };
     for (const Case& c : cases) {
         Lists f;
@@ -149,14 +160,14 @@ void EntryListsTest::listsShowTheGamesNamesUpToDate() {
         return list->model()->index(row, 0).data().toString();
     };
     f.clickRow("List1", 6);
-    const QString code6 = f.child<QLineEdit>("Text33")->text();
-    const QString name6 = f.child<QLineEdit>("Text34")->text();
+    const QString code6 = f.child<QLineEdit>(unitField("name"))->text();
+    const QString name6 = f.child<QLineEdit>(decodedName(unitTable(), "name"))->text();
     f.clickRow("List1", 5);
-    const QString name5 = f.child<QLineEdit>("Text34")->text();
+    const QString name5 = f.child<QLineEdit>(decodedName(unitTable(), "name"))->text();
     QVERIFY(!name5.isEmpty() && name5 != name6);
     QCOMPARE(shownAs(units, 5), units->entries()->label(5) + "  " + name5);
     // A write renames unit 5 in the list; an undo names it back.
-    f.type("Text33", code6);
+    f.type(unitField("name"), code6);
     f.click("Command3");
     QCOMPARE(shownAs(units, 5), units->entries()->label(5) + "  " + name6);
     f.window().context().history().stack()->undo();
@@ -165,12 +176,13 @@ void EntryListsTest::listsShowTheGamesNamesUpToDate() {
     // The weapon slots of the shown unit, and the pilots.
     f.clickTab("SSTab2", 1);
     f.clickRow("List2", 2);
-    const QString weapon = f.child<QLineEdit>("Text21")->text();
+    const QString weapon = f.child<QLineEdit>(decodedName(weaponTable(), "name"))->text();
     QVERIFY(!weapon.isEmpty());
     QCOMPARE(shownAs(f.child<QListView>("List2"), 2), u("武器3  ") + weapon);
     f.clickTab("SSTab1", 1);
     f.clickRow("List5", 7);
-    QVERIFY(shownAs(f.child<QListView>("List5"), 7).contains(f.child<QLineEdit>("Text38")->text()));
+    QVERIFY(shownAs(f.child<QListView>("List5"), 7)
+                .contains(f.child<QLineEdit>(decodedName(pilotTable(), "surname"))->text()));
 }
 
 void EntryListsTest::aFilterThatMatchesNothingSaysSo() {
@@ -179,7 +191,7 @@ void EntryListsTest::aFilterThatMatchesNothingSaysSo() {
     auto* none = units->findChild<QLabel*>("NoMatch");
     QVERIFY(none != nullptr && !none->isVisible());
     f.clickRow("List1", 9);
-    const QString name = f.child<QLineEdit>("Text34")->text();
+    const QString name = f.child<QLineEdit>(decodedName(unitTable(), "name"))->text();
     f.type("FilterUnits", "zzz");
     QVERIFY(none->isVisible());
     QCOMPARE(none->text(), u("没有匹配的条目"));

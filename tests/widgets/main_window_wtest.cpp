@@ -12,10 +12,16 @@
 #include <QTest>
 
 #include "session/editor_context.h"
+#include "tables/skill_training_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::fieldName;
+using test::pilotField;
+using test::unitField;
+using test::weaponField;
 
 namespace {
 
@@ -63,23 +69,37 @@ void MainWindowTest::captionsAndTabs() {
 
 void MainWindowTest::fixedVocabulariesAtCreation() {
     Fresh f;
-    const std::pair<const char*, int> counts[] = {
-        {"Combo2", 6},  {"Combo3", 6},  {"Combo6", 6},      {"Combo7", 9},      {"Combo8", 6},
-        {"Combo11", 6}, {"Combo13", 3}, {"Combo14", 11},    {"Combo15", 5},     {"Combo16", 5},
-        {"Combo18", 6}, {"Combo21", 6}, {"Combo22(0)", 31}, {"Combo22(5)", 31}, {"Combo30", 4},
-        {"Combo31", 4}, {"Combo32", 5}};
+    const std::pair<QString, int> counts[] = {
+        {unitField("size"), 6},
+        {weaponField("terrain-air"), 6},
+        {weaponField("terrain-space"), 6},
+        {unitField("move-type"), 9},
+        {unitField("terrain-air"), 6},
+        {unitField("terrain-space"), 6},
+        {weaponField("required-skill"), 3},
+        {weaponField("kind"), 11},
+        {weaponField("upgrade-type"), 5},
+        {unitField("transfer"), 5},
+        {pilotField("terrain-air"), 6},
+        {pilotField("terrain-space"), 6},
+        {pilotField("spirit1"), 31},
+        {pilotField("spirit6"), 31},
+        {fieldName(skillTrainingTable(), "type"), 4},
+        {"Combo31", 4},
+        {"Combo32", 5}};  // the row choosers of the upgrade tables
     for (const auto& [name, count] : counts) {
         auto* combo = f.child<QComboBox>(name);
-        QVERIFY2(combo->count() == count, name);
-        QVERIFY2(combo->currentIndex() == -1, name);
+        QVERIFY2(combo->count() == count, qPrintable(name));
+        QVERIFY2(combo->currentIndex() == -1, qPrintable(name));
     }
-    QCOMPARE(f.child<QListWidget>("List3")->count(), 16);
-    QCOMPARE(f.child<QListWidget>("List4")->item(15)->text(), u("キャリアー机能"));
-    QCOMPARE(f.child<QComboBox>("Combo14")->itemText(10), u("0A－合体技"));
-    QCOMPARE(f.child<QComboBox>("Combo7")->itemText(8), u("地中"));
+    QCOMPARE(f.child<QListWidget>(unitField("skills1"))->count(), 16);
+    QCOMPARE(f.child<QListWidget>(unitField("skills2"))->item(15)->text(), u("キャリアー机能"));
+    QCOMPARE(f.child<QComboBox>(weaponField("kind"))->itemText(10), u("0A－合体技"));
+    QCOMPARE(f.child<QComboBox>(unitField("move-type"))->itemText(8), u("地中"));
     for (const char* name : {"List1", "List5"})
         QCOMPARE(f.child<QListView>(name)->model()->rowCount(), 0);
-    for (const char* name : {"Combo1", "Combo12", "Combo17", "Combo23", "Combo29"}) {
+    for (const QString& name : {unitField("code"), unitField("pilot"), pilotField("code"),
+                                pilotField("skill1"), QString("Combo29")}) {
         QCOMPARE(f.child<QComboBox>(name)->count(), 0);
     }
 }
@@ -103,11 +123,11 @@ void MainWindowTest::openingFillsTheListsOnce() {
             QVERIFY(w.openExecutable(exe));
         QCOMPARE(f.child<QListView>("List1")->model()->rowCount(), 481);
         QCOMPARE(f.child<QListView>("List5")->model()->rowCount(), 485);
-        QCOMPARE(f.child<QComboBox>("Combo1")->count(), 481);
-        QCOMPARE(f.child<QComboBox>("Combo12")->count(), 485);
-        QCOMPARE(f.child<QComboBox>("Combo17")->count(), 485);
-        QCOMPARE(f.child<QComboBox>("Combo23")->count(), 35);
-        QCOMPARE(f.child<QComboBox>("Combo28")->count(), 35);
+        QCOMPARE(f.child<QComboBox>(unitField("code"))->count(), 481);
+        QCOMPARE(f.child<QComboBox>(unitField("pilot"))->count(), 485);
+        QCOMPARE(f.child<QComboBox>(pilotField("code"))->count(), 485);
+        QCOMPARE(f.child<QComboBox>(pilotField("skill1"))->count(), 35);
+        QCOMPARE(f.child<QComboBox>(pilotField("skill6"))->count(), 35);
         auto* combo29 = f.child<QComboBox>("Combo29");
         QCOMPARE(combo29->count(), 32);
         QCOMPARE(combo29->itemText(0),

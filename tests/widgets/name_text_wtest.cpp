@@ -15,8 +15,13 @@
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::pilotField;
+using test::unitField;
+using test::weaponField;
 
 namespace {
 
@@ -26,21 +31,19 @@ constexpr const char* kCodes = "94A6949B9245";
 
 struct Names : test::EditorFixture {
     Names() { showWindow(); }
-    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
-    QString note(const char* textBox) {
-        return child<QLabel>(QString(textBox) + "Note")->toolTip();
-    }
-    void typeText(const char* name, const QString& text) {
+    QLineEdit* box(const QString& name) { return child<QLineEdit>(name); }
+    QString note(const QString& textBox) { return child<QLabel>(textBox + "Note")->toolTip(); }
+    void typeText(const QString& name, const QString& text) {
         QLineEdit* e = box(name);
         e->setFocus();
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
         test::typeKeys(e, text);
     }
-    QString stored(const TableDef& table, int index, const char* control) {
+    QString stored(const TableDef& table, int index, const char* key) {
         auto doc = Document::open(exe(), tableLayout(), {.backup = false, .readOnly = true});
         EntryEditor editor(*doc, nullptr);
-        return u(editor.show(table, index).values[table.fieldIndex(control)].text);
+        return u(editor.show(table, index).values[table.fieldIndex(key)].text);
     }
 };
 
@@ -58,29 +61,31 @@ void NameTextTest::charactersTypedOrPastedBecomeTheirCodes() {
     Names n;
     n.clickRow("List1", 6);  // 疾风改-7
     n.clickTab("SSTab2", 2);
-    n.typeText("Text34", u(kName));
-    QCOMPARE(n.box("Text33")->text(), QString(kCodes));
-    QVERIFY(n.box("Text33")->property("edited").toBool());
-    QVERIFY2(n.note("Text34").startsWith(u("6 / 34 字节")), qPrintable(n.note("Text34")));
-    QCOMPARE(n.box("Text34")->text(), u(kName));
+    n.typeText(decodedName(unitTable(), "name"), u(kName));
+    QCOMPARE(n.box(unitField("name"))->text(), QString(kCodes));
+    QVERIFY(n.box(unitField("name"))->property("edited").toBool());
+    QVERIFY2(n.note(decodedName(unitTable(), "name")).startsWith(u("6 / 34 字节")),
+             qPrintable(n.note(decodedName(unitTable(), "name"))));
+    QCOMPARE(n.box(decodedName(unitTable(), "name"))->text(), u(kName));
 
     // A character without a code: marked and named, the others' codes kept.
-    n.typeText("Text34", u("银☃"));
-    QCOMPARE(n.box("Text33")->text(), QString("94A6"));
-    QVERIFY(n.box("Text34")->property("refused").toBool());
-    QVERIFY2(n.note("Text34").contains(u("「☃」没有字码")), qPrintable(n.note("Text34")));
-    QCOMPARE(n.box("Text34")->text(), u("银☃"));
+    n.typeText(decodedName(unitTable(), "name"), u("银☃"));
+    QCOMPARE(n.box(unitField("name"))->text(), QString("94A6"));
+    QVERIFY(n.box(decodedName(unitTable(), "name"))->property("refused").toBool());
+    QVERIFY2(n.note(decodedName(unitTable(), "name")).contains(u("「☃」没有字码")),
+             qPrintable(n.note(decodedName(unitTable(), "name"))));
+    QCOMPARE(n.box(decodedName(unitTable(), "name"))->text(), u("银☃"));
 
     // Pasted: the same as typed; a code typed shows its characters again.
-    n.box("Text34")->selectAll();
+    n.box(decodedName(unitTable(), "name"))->selectAll();
     QApplication::clipboard()->setText(u(kName));
-    QTest::keyClick(n.box("Text34"), Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(n.box("Text33")->text(), QString(kCodes));
-    QVERIFY(!n.box("Text34")->property("refused").toBool());
+    QTest::keyClick(n.box(decodedName(unitTable(), "name")), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(n.box(unitField("name"))->text(), QString(kCodes));
+    QVERIFY(!n.box(decodedName(unitTable(), "name"))->property("refused").toBool());
     n.click("Command3");
-    QCOMPARE(n.stored(unitTable(), 6, "Text33"), QString(kCodes));
-    n.type("Text33", "949B");
-    QCOMPARE(n.box("Text34")->text(), u("翼"));
+    QCOMPARE(n.stored(unitTable(), 6, "name"), QString(kCodes));
+    n.type(unitField("name"), "949B");
+    QCOMPARE(n.box(decodedName(unitTable(), "name"))->text(), u("翼"));
 }
 
 void NameTextTest::aCodeIsNotedBeforeTheWrite() {
@@ -98,18 +103,19 @@ void NameTextTest::aCodeIsNotedBeforeTheWrite() {
                 {"94A6000094A6", "之后的 8 位游戏中不显示"},
                 {"94G6", "只能填十六进制数字"}};
     for (const auto& c : unit) {
-        n.type("Text33", c.code);
-        QVERIFY2(n.note("Text34").contains(u(c.note)),
-                 qPrintable(c.code + (" → " + n.note("Text34"))));
+        n.type(unitField("name"), c.code);
+        QVERIFY2(n.note(decodedName(unitTable(), "name")).contains(u(c.note)),
+                 qPrintable(c.code + (" → " + n.note(decodedName(unitTable(), "name")))));
     }
     // A pilot's nickname of 21 bytes cuts its last character in half.
     n.clickTab("SSTab1", 1);
     n.clickRow("List5", 2);
-    n.type("Text28", "94A6949B9245949B9245949B9245949B9245949B9245");
-    QVERIFY2(n.note("Text36").contains(u("只有半个字码（92）")), qPrintable(n.note("Text36")));
+    n.type(pilotField("nickname"), "94A6949B9245949B9245949B9245949B9245949B9245");
+    QVERIFY2(n.note(decodedName(pilotTable(), "nickname")).contains(u("只有半个字码（92）")),
+             qPrintable(n.note(decodedName(pilotTable(), "nickname"))));
     QCOMPARE(n.bytes(), before);
     // The write says what it stored, as before.
-    n.type("Text28", "94A6F");
+    n.type(pilotField("nickname"), "94A6F");
     n.click("Command11");
     QVERIFY2(n.dialogs().lastMessage().contains(u("末尾补 0")),
              qPrintable(n.dialogs().lastMessage()));
@@ -118,15 +124,15 @@ void NameTextTest::aCodeIsNotedBeforeTheWrite() {
 void NameTextTest::aNumberStoredOtherwiseIsSaidAfterTheWrite() {
     Names n;
     n.clickRow("List1", 5);
-    n.type("Text2", "-1");
+    n.type(unitField("hp"), "-1");
     n.clickTab("SSTab2", 1);
     n.clickRow("List2", 0);
-    n.type("Text23", "40000");
+    n.type(weaponField("hit"), "40000");
     n.click("Command3");
     const QString said = n.dialogs().lastMessage();
     QVERIFY2(said.contains(u("「命中」= -25536（输入 40000）")), qPrintable(said));
     QVERIFY2(said.contains(u("「HP」= 4294967295（输入 -1）")), qPrintable(said));
-    QCOMPARE(n.stored(unitTable(), 5, "Text2"), QString("4294967295"));
+    QCOMPARE(n.stored(unitTable(), 5, "hp"), QString("4294967295"));
 }
 
 QTEST_MAIN(NameTextTest)

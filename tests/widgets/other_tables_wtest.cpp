@@ -9,8 +9,10 @@
 #include "tables/upgrade_tables.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::fieldName;
 using Bytes = std::vector<std::uint8_t>;
 using test::differences;
 
@@ -21,7 +23,7 @@ struct Tab : test::EditorFixture {
         showWindow();
         clickTab("SSTab1", 2);
     }
-    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    QString text(const QString& name) { return child<QLineEdit>(name)->text(); }
 };
 
 }  // namespace
@@ -37,24 +39,24 @@ private slots:
 void OtherTablesTest::upgradeRowsShowAndWriteOnlyTheirEdits() {
     Tab t;
     QCOMPARE(t.child<QComboBox>("Combo31")->count(), 4);
-    QVERIFY(t.text("Text58(0)").isEmpty());
+    QVERIFY(t.text(fieldName(upgradeCostTable(), "step1")).isEmpty());
     t.chooseItem("Combo31", 1);  // "EN"
     const Bytes before = t.bytes();
     const std::size_t en = upgradeCostTable().entryOffset(1);
     const std::uint32_t first = before[en] | before[en + 1] << 8 | before[en + 2] << 16 |
                                 static_cast<std::uint32_t>(before[en + 3]) << 24;
-    QCOMPARE(t.text("Text58(0)"), QString::number(first));
-    t.type("Text58(3)", "-1");
+    QCOMPARE(t.text(fieldName(upgradeCostTable(), "step1")), QString::number(first));
+    t.type(fieldName(upgradeCostTable(), "step4"), "-1");
     t.click("Command21");
     for (std::size_t at : differences(before, t.bytes()))
         QVERIFY(at >= en + 12 && at < en + 16);
     const Bytes written = t.bytes();
     QCOMPARE(Bytes(written.begin() + en + 12, written.begin() + en + 16),
              (Bytes{0xFF, 0xFF, 0xFF, 0xFF}));
-    QCOMPARE(t.text("Text58(3)"), QString("4294967295"));
+    QCOMPARE(t.text(fieldName(upgradeCostTable(), "step4")), QString("4294967295"));
 
     t.chooseItem("Combo32", 0);  // "第一种"
-    t.type("Text60(0)", "1000");
+    t.type(fieldName(upgradeIncrementTable(), "step1"), "1000");
     const Bytes mid = t.bytes();
     t.click("Command22");
     const auto changed = differences(mid, t.bytes());
@@ -72,9 +74,9 @@ void OtherTablesTest::skillTrainingShowsAndWrites() {
     t.chooseItem("Combo29", 31);
     const std::size_t base = skillTrainingTable().entryOffset(31);
     const Bytes before = t.bytes();
-    QCOMPARE(t.text("Text59(0)"), QString::number(before[base + 10]));
-    t.type("Text53", "1234");
-    t.type("Text59(8)", "99");
+    QCOMPARE(t.text(fieldName(skillTrainingTable(), "pp1")), QString::number(before[base + 10]));
+    t.type(fieldName(skillTrainingTable(), "name-pointer"), "1234");
+    t.type(fieldName(skillTrainingTable(), "pp9"), "99");
     t.click("Command13");
     for (std::size_t at : differences(before, t.bytes()))
         QVERIFY((at >= base && at < base + 4) || at == base + 26);
@@ -82,7 +84,7 @@ void OtherTablesTest::skillTrainingShowsAndWrites() {
     QCOMPARE(t.bytes()[base + 2], std::uint8_t{0x00});
     QCOMPARE(t.bytes()[base + 26], std::uint8_t{99});
     // A lone last digit is refused, naming the box.
-    t.type("Text57", "123");
+    t.type(fieldName(skillTrainingTable(), "text-pointer"), "123");
     const Bytes now = t.bytes();
     t.click("Command13");
     QVERIFY(t.dialogs().lastMessage().contains(u("技能说明指针?")));
@@ -102,7 +104,7 @@ void OtherTablesTest::writesWithoutAChoiceAreRefused() {
     combo->setFocus();
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), "xyz");
-    t.type("Text60(1)", "5");
+    t.type(fieldName(upgradeIncrementTable(), "step2"), "5");
     t.click("Command22");
     QVERIFY(t.dialogs().lastMessage().contains(u("不是列表中的任何一项")));
     QCOMPARE(t.bytes(), before);

@@ -13,8 +13,11 @@
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::pilotField;
 using Bytes = std::vector<std::uint8_t>;
 using test::differences;
 
@@ -26,7 +29,7 @@ struct Tab : test::EditorFixture {
         clickTab("SSTab1", 1);
     }
     void pick(int pilot) { clickRow("List5", pilot); }
-    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    QString text(const QString& name) { return child<QLineEdit>(name)->text(); }
     std::size_t at(int pilot) const { return pilotTable().entryOffset(pilot); }
 };
 
@@ -47,15 +50,16 @@ void PilotPageTest::pickingAPilotShowsIt() {
     QCOMPARE(t.child<QListView>("List5")->model()->rowCount(), 485);
     t.pick(1);
     QCOMPARE(t.text("Text41"), QString("1FBCCA"));
-    QCOMPARE(t.child<QComboBox>("Combo17")->currentIndex(), 1);
+    QCOMPARE(t.child<QComboBox>(pilotField("code"))->currentIndex(), 1);
     const Bytes b = t.bytes();
-    QCOMPARE(t.text("Text40(0)"), QString::number(b[t.at(1) + 72]));  // SP
-    QCOMPARE(t.text("Text40(6)"), QString::number(b[t.at(1) + 78]));  // 技量
-    QCOMPARE(t.text("Text47(1)"), QString::number(b[t.at(1) + 111]));
-    QCOMPARE(t.child<QComboBox>("Combo23")->count(), 35);
-    QVERIFY(!t.text("Text38").isEmpty());
-    QCOMPARE(t.text("Text38").toStdString(),
-             t.window().context().session().charTable().decode(t.text("Text29").toStdString()));
+    QCOMPARE(t.text(pilotField("sp")), QString::number(b[t.at(1) + 72]));         // SP
+    QCOMPARE(t.text(pilotField("technique")), QString::number(b[t.at(1) + 78]));  // 技量
+    QCOMPARE(t.text(pilotField("skill1-lv1")), QString::number(b[t.at(1) + 111]));
+    QCOMPARE(t.child<QComboBox>(pilotField("skill1"))->count(), 35);
+    QVERIFY(!t.text(decodedName(pilotTable(), "surname")).isEmpty());
+    QCOMPARE(t.text(decodedName(pilotTable(), "surname")).toStdString(),
+             t.window().context().session().charTable().decode(
+                 t.text(pilotField("surname")).toStdString()));
     t.pick(484);
     QCOMPARE(t.text("Text41"), QString("20FD88"));
 }
@@ -66,9 +70,9 @@ void PilotPageTest::writeSendsOnlyTheEditedFields() {
     t.pick(6);
     t.click("Command11");  // nothing edited: nothing written
     QCOMPARE(t.bytes(), before);
-    t.type("Text40(3)", "201");
-    t.type("Text42", "18");
-    t.type("Text52(9)", "77");
+    t.type(pilotField("evasion"), "201");
+    t.type(pilotField("side"), "18");
+    t.type(pilotField("skill6-lv9"), "77");
     QVERIFY(t.window().windowTitle().endsWith("*"));
     t.click("Command11");
     const auto changed = differences(before, t.bytes());
@@ -122,7 +126,7 @@ void PilotPageTest::copyAndPasteHaveTheirOwnBuffer() {
               expected.begin() + static_cast<std::ptrdiff_t>(t.at(10)));
     QCOMPARE(t.bytes(), expected);
     // The tab shows the pasted record, with pilot 10's offset, so a write keeps the paste.
-    QCOMPARE(t.child<QComboBox>("Combo17")->currentIndex(), 4);
+    QCOMPARE(t.child<QComboBox>(pilotField("code"))->currentIndex(), 4);
     QCOMPARE(t.text("Text41"), QString::number(t.at(10), 16).toUpper());
     t.click("Command11");
     QCOMPARE(t.bytes(), expected);
@@ -147,7 +151,7 @@ void PilotPageTest::refusalsAndHints() {
     t.pick(2);
     const Bytes before = t.bytes();
     t.clickTab("SSTab3", 1);
-    t.type("Text46(2)", "300");
+    t.type(pilotField("spirit3-sp"), "300");
     t.clickTab("SSTab3", 0);
     t.click("Command11");
     QCOMPARE(t.bytes(), before);
@@ -167,8 +171,8 @@ void PilotPageTest::aNameShownCutShortAsksBeforeWriting() {
     b[surname + 4] = 0xFA;
     test::writeFile(t.exe(), b);
     t.pick(8);
-    QCOMPARE(t.text("Text29"), QString("81"));
-    t.type("Text29", "82");
+    QCOMPARE(t.text(pilotField("surname")), QString("81"));
+    t.type(pilotField("surname"), "82");
     t.dialogs().answerNextQuestion(false);
     t.click("Command11");
     QVERIFY(t.dialogs().questions.last().contains(u("机师姓")));

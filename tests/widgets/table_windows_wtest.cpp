@@ -15,15 +15,20 @@
 #include <QWindow>
 
 #include "session/editor_context.h"
+#include "tables/unit_table.h"
 #include "tables/upgrade_tables.h"
 #include "tables/window_tables.h"
 #include "toolkit/startup.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
 using test::differences;
+using test::fieldName;
+using test::unitField;
+using test::weaponField;
 using Unsaved = Dialogs::Unsaved;
 
 namespace {
@@ -96,18 +101,28 @@ void TableWindowsTest::eachWindowOpensOnceAndStartsEmpty() {
     QCOMPARE(list->model()->rowCount(), 9);
     QCOMPARE(list->model()->index(8, 0).data().toString(), QString("L9"));
     QCOMPARE(list->currentIndex().row(), -1);
-    QVERIFY(Windows::box(guts, "Text1(0)")->text().isEmpty());
-    Windows::typeIn(guts, "Text1(0)", "");  // no entry: typing does not count as an edit
+    QVERIFY(Windows::box(guts, fieldName(gutsTable(), "hp100-hit"))->text().isEmpty());
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp100-hit"),
+                    "");  // no entry: typing does not count as an edit
     t.clickTab("SSTab1", 3);
     QCOMPARE(t.open("Command23", "Form2"), guts);  // a second click only brings it forward
     QCOMPARE(t.visibleWindows("Form2"), 1);
-    for (const auto& [button, form] :
-         {std::pair{"Command24", "Form3"}, {"Command26", "Form5"}, {"Command28", "Form7"}}) {
-        QWidget* w = t.open(button, form);
+    const struct {
+        const char* button;
+        const char* form;
+        const TableDef* table;
+        const char* first;  // the key of its first box
+    } lists[] = {{"Command24", "Form3", &barrierTable(), "en-cost"},
+                 {"Command26", "Form5", &partTable(), "move"},
+                 {"Command28", "Form7", &spiritTable(), "spirit1-level"}};
+    for (const auto& l : lists) {
+        QWidget* w = t.open(l.button, l.form);
         QCOMPARE(w->findChild<QListView*>("List1")->currentIndex().row(), -1);
-        QVERIFY(Windows::box(w, "Text1(0)")->text().isEmpty());
+        QVERIFY(test::field<QLineEdit>(w, *l.table, l.first)->text().isEmpty());
     }
-    QCOMPARE(t.open("Command28", "Form7")->findChild<QComboBox*>("Combo1(0)")->count(), 31);
+    QCOMPARE(
+        test::field<QComboBox>(t.open("Command28", "Form7"), spiritTable(), "spirit1")->count(),
+        31);
 }
 
 void TableWindowsTest::aListWindowWritesOnlyTheEditedByte() {
@@ -115,15 +130,16 @@ void TableWindowsTest::aListWindowWritesOnlyTheEditedByte() {
     QWidget* guts = t.open("Command23", "Form2");
     Windows::clickRow(guts, 8);  // L9
     const Bytes before = t.bytes();
-    QCOMPARE(Windows::box(guts, "Text1(39)")->text(), QString::number(before[0x2DE8EF]));
-    Windows::typeIn(guts, "Text1(5)", "200");
+    QCOMPARE(Windows::box(guts, fieldName(gutsTable(), "hp10-critical"))->text(),
+             QString::number(before[0x2DE8EF]));
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp90-evasion"), "200");
     Windows::press(guts, "save");
     const auto changed = differences(before, t.bytes());
     QCOMPARE(changed.size(), std::size_t{1});
     QCOMPARE(changed[0], std::size_t{0x2DE8C8 + 5});
     QCOMPARE(t.bytes()[0x2DE8C8 + 5], std::uint8_t{200});
     // A value out of range is refused and nothing is written.
-    Windows::typeIn(guts, "Text1(6)", "256");
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp90-armor"), "256");
     Windows::press(guts, "save");
     QVERIFY(t.dialogs().lastMessage().contains(u("0 到 255")));
     QCOMPARE(t.bytes()[0x2DE8C8 + 6], before[0x2DE8C8 + 6]);
@@ -131,7 +147,7 @@ void TableWindowsTest::aListWindowWritesOnlyTheEditedByte() {
     // The barrier type is one byte: offset 13 is left as it was.
     QWidget* barriers = t.open("Command24", "Form3");
     Windows::clickRow(barriers, 12);
-    auto* type = barriers->findChild<QComboBox*>("Combo1");
+    auto* type = test::field<QComboBox>(barriers, barrierTable(), "type");
     type->setFocus();
     QTest::keyClick(type, Qt::Key_Down);
     QTest::keyClick(type, Qt::Key_Up);
@@ -145,11 +161,13 @@ void TableWindowsTest::aBlockWindowShowsAndWritesItsBlock() {
     Windows t;
     const Bytes before = t.bytes();
     QWidget* skills = t.open("Command25", "Form4");
-    QCOMPARE(Windows::box(skills, "Text1(89)")->text(), QString::number(before[0x2DE963]));
-    QCOMPARE(Windows::box(skills, "Text1(233)")->text(), QString::number(before[0x2DEA1F]));
+    QCOMPARE(Windows::box(skills, fieldName(skillCorrectionTable(), "psychokinesis-l9-2"))->text(),
+             QString::number(before[0x2DE963]));
+    QCOMPARE(Windows::box(skills, fieldName(skillCorrectionTable(), "antibody-l9-8"))->text(),
+             QString::number(before[0x2DEA1F]));
     Windows::press(skills, "save");  // unchanged: nothing written
     QCOMPARE(t.bytes(), before);
-    Windows::typeIn(skills, "Text1(90)", "77");
+    Windows::typeIn(skills, fieldName(skillCorrectionTable(), "psychic-l1-1"), "77");
     Windows::press(skills, "save");
     QCOMPARE(differences(before, t.bytes()), std::vector<std::size_t>{0x2DE974});
 }
@@ -159,26 +177,27 @@ void TableWindowsTest::undoKeysWorkInTheWindow() {
     QWidget* guts = t.open("Command23", "Form2");
     Windows::clickRow(guts, 2);
     const Bytes before = t.bytes();
-    const QString old = Windows::box(guts, "Text1(4)")->text();
-    Windows::typeIn(guts, "Text1(4)", "123");
+    const QString old = Windows::box(guts, fieldName(gutsTable(), "hp90-hit"))->text();
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp90-hit"), "123");
     Windows::press(guts, "save");
     const Bytes written = t.bytes();
     QVERIFY(written != before);
     QVERIFY(QTest::qWaitForWindowActive(guts));
     // The keys reach the editor's history from the box just written: it has no typing left.
-    QTest::keyClick(Windows::box(guts, "Text1(4)"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Windows::box(guts, fieldName(gutsTable(), "hp90-hit")), Qt::Key_Z,
+                    Qt::ControlModifier);
     QCOMPARE(t.bytes(), before);
-    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), old);
+    QCOMPARE(Windows::box(guts, fieldName(gutsTable(), "hp90-hit"))->text(), old);
     QTest::keyClick(guts->findChild<QListView*>("List1"), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(t.bytes(), written);
-    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), QString("123"));
+    QCOMPARE(Windows::box(guts, fieldName(gutsTable(), "hp90-hit"))->text(), QString("123"));
     // And its 撤销 / 重做, enabled as the history stands.
     auto* undo = guts->findChild<QPushButton*>("TableUndo");
     auto* redo = guts->findChild<QPushButton*>("TableRedo");
     QVERIFY(undo->isEnabled() && !redo->isEnabled());
     QTest::mouseClick(undo, Qt::LeftButton);
     QCOMPARE(t.bytes(), before);
-    QCOMPARE(Windows::box(guts, "Text1(4)")->text(), old);
+    QCOMPARE(Windows::box(guts, fieldName(gutsTable(), "hp90-hit"))->text(), old);
     QVERIFY(redo->isEnabled());
     QTest::mouseClick(redo, Qt::LeftButton);
     QCOMPARE(t.bytes(), written);
@@ -188,14 +207,14 @@ void TableWindowsTest::backOrEscapeWithPendingEditsAsks() {
     Windows t;
     QWidget* parts = t.open("Command26", "Form5");
     Windows::clickRow(parts, 0);
-    Windows::typeIn(parts, "Text1(1)", "500");
+    Windows::typeIn(parts, fieldName(partTable(), "hp"), "500");
     // Esc is "返回": it asks the same, and "取消" keeps the window with its edit.
     QVERIFY(QTest::qWaitForWindowActive(parts));
     t.dialogs().answerNextUnsaved(Unsaved::Cancel);
-    QTest::keyClick(Windows::box(parts, "Text1(1)"), Qt::Key_Escape);
+    QTest::keyClick(Windows::box(parts, fieldName(partTable(), "hp")), Qt::Key_Escape);
     QCOMPARE(t.dialogs().questions.size(), 1);
     QCOMPARE(t.visibleWindows("Form5"), 1);
-    QCOMPARE(Windows::box(parts, "Text1(1)")->text(), QString("500"));
+    QCOMPARE(Windows::box(parts, fieldName(partTable(), "hp"))->text(), QString("500"));
     t.dialogs().answerNextUnsaved(Unsaved::Write);
     Windows::press(parts, "open");
     QTest::qWait(20);
@@ -206,7 +225,7 @@ void TableWindowsTest::backOrEscapeWithPendingEditsAsks() {
     // Opened again, it starts afresh.
     parts = t.open("Command26", "Form5");
     QCOMPARE(parts->findChild<QListView*>("List1")->currentIndex().row(), -1);
-    QVERIFY(Windows::box(parts, "Text1(1)")->text().isEmpty());
+    QVERIFY(Windows::box(parts, fieldName(partTable(), "hp"))->text().isEmpty());
 }
 
 void TableWindowsTest::aWriteElsewhereShowsInTheWindow() {
@@ -215,14 +234,16 @@ void TableWindowsTest::aWriteElsewhereShowsInTheWindow() {
     // The increments of "其他修改" are the window's attack half.
     t.clickTab("SSTab1", 2);
     t.chooseItem("Combo32", 0);
-    t.type("Text60(0)", "777");
+    t.type(fieldName(upgradeIncrementTable(), "step1"), "777");
     t.click("Command22");
-    QCOMPARE(Windows::box(upgrades, "Text1(50)")->text(), QString("777"));
+    QCOMPARE(Windows::box(upgrades, fieldName(weaponUpgradeTable(), "attack1-1"))->text(),
+             QString("777"));
     // With its own edit pending on those bytes, the window asks before overwriting them.
-    Windows::typeIn(upgrades, "Text1(50)", "555");
-    t.type("Text60(0)", "888");
+    Windows::typeIn(upgrades, fieldName(weaponUpgradeTable(), "attack1-1"), "555");
+    t.type(fieldName(upgradeIncrementTable(), "step1"), "888");
     t.click("Command22");
-    QCOMPARE(Windows::box(upgrades, "Text1(50)")->text(), QString("555"));
+    QCOMPARE(Windows::box(upgrades, fieldName(weaponUpgradeTable(), "attack1-1"))->text(),
+             QString("555"));
     t.dialogs().answerNextQuestion(false);
     Windows::press(upgrades, "save");
     QVERIFY(t.dialogs().questions.last().contains(u("另一处")));
@@ -279,17 +300,18 @@ void TableWindowsTest::captionsStandOverTheirColumns() {
     // The first box of each of a skill's first columns, and the caption above it: the nearest
     // label whose middle is over the box. Three captions for four columns, four for eight.
     const struct {
-        int first;
+        std::string skill;
         QStringList captions;
-    } tables[] = {{0, {u("命中"), u("回避"), u("射程")}},
-                  {90, {u("命中"), u("回避"), u("必杀")}},
-                  {162, {u("命中"), u("回避"), u("射程"), u("攻撃力")}}};
+    } tables[] = {{"newtype", {u("命中"), u("回避"), u("射程")}},
+                  {"psychic", {u("命中"), u("回避"), u("必杀")}},
+                  {"antibody", {u("命中"), u("回避"), u("射程"), u("攻撃力")}}};
     const auto within = [skills](QWidget* w) {
         return QRect(w->mapTo(skills, QPoint()), w->size());
     };
-    for (const auto& [first, captions] : tables) {
+    for (const auto& [skill, captions] : tables) {
         for (int c = 0; c < captions.size(); ++c) {
-            const QRect box = within(Windows::box(skills, QString("Text1(%1)").arg(first + c)));
+            const std::string key = skill + "-l1-" + std::to_string(c + 1);
+            const QRect box = within(Windows::box(skills, fieldName(skillCorrectionTable(), key)));
             QLabel* above = nullptr;
             for (QLabel* label : skills->findChildren<QLabel*>()) {
                 const QRect r = within(label);
@@ -308,7 +330,7 @@ void TableWindowsTest::aFileDroppedOnAWindowIsNoEdit() {
     Windows t;
     QWidget* guts = t.open("Command23", "Form2");
     Windows::clickRow(guts, 2);
-    QLineEdit* box = Windows::box(guts, "Text1(0)");
+    QLineEdit* box = Windows::box(guts, fieldName(gutsTable(), "hp100-hit"));
     const QString shown = box->text();
     const auto other = t.exe().parent_path() / "copy.04";
     test::writeFile(other, t.bytes());
@@ -324,7 +346,7 @@ void TableWindowsTest::quittingBringsAWindowWithEditsForward() {
     Windows t;
     QWidget* guts = t.open("Command23", "Form2");
     Windows::clickRow(guts, 3);
-    Windows::typeIn(guts, "Text1(2)", "9");
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp100-armor"), "9");
     guts->showMinimized();
     t.window().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&t.window()));
@@ -334,7 +356,7 @@ void TableWindowsTest::quittingBringsAWindowWithEditsForward() {
     QCOMPARE(t.dialogs().questions.size(), 1);
     QVERIFY(!guts->isMinimized());
     QTRY_COMPARE(QApplication::activeWindow(), guts);
-    QCOMPARE(Windows::box(guts, "Text1(2)")->text(), QString("9"));
+    QCOMPARE(Windows::box(guts, fieldName(gutsTable(), "hp100-armor"))->text(), QString("9"));
 }
 
 // The window covers the main one: its 撤销 says what it would undo (a write made on another
@@ -343,14 +365,14 @@ void TableWindowsTest::undoButtonsNameTheirStepAndTheWindowSaysItsResult() {
     Windows t;
     t.clickTab("SSTab1", 0);
     t.test::EditorFixture::clickRow("List1", 5);
-    t.type("Text2", "4321");
+    t.type(unitField("hp"), "4321");
     t.click("Command3");
     t.clickTab("SSTab1", 3);
     QWidget* guts = t.open("Command23", "Form2");
     auto* undo = guts->findChild<QPushButton*>("TableUndo");
     QCOMPARE(undo->text(), u("撤销：机体005"));
     Windows::clickRow(guts, 1);
-    Windows::typeIn(guts, "Text1(4)", "123");
+    Windows::typeIn(guts, fieldName(gutsTable(), "hp90-hit"), "123");
     Windows::press(guts, "save");
     QCOMPARE(undo->text(), u("撤销：底力补正 L2"));
     QVERIFY2(undo->toolTip().contains(u("底力补正 L2：")), qPrintable(undo->toolTip()));
@@ -384,14 +406,17 @@ void TableWindowsTest::marksChangeColourOnly() {
         }
         return out;
     };
-    const QStringList barrierBoxes{"Text1(0)", "Text1(1)", "Text1(2)", "Combo1"};
+    QStringList barrierBoxes;
+    for (const char* key : {"en-cost", "morale", "damage", "type"})
+        barrierBoxes << fieldName(barrierTable(), key);
     const QList<QRect> before = places(barriers, barrierBoxes);
-    Windows::typeIn(barriers, "Text1(0)", "7");
+    Windows::typeIn(barriers, fieldName(barrierTable(), "en-cost"), "7");
     QCoreApplication::processEvents();
     QCOMPARE(places(barriers, barrierBoxes), before);
-    Windows::typeIn(barriers, "Text1(0)", "99999");
+    Windows::typeIn(barriers, fieldName(barrierTable(), "en-cost"), "99999");
     Windows::press(barriers, "save");
-    QVERIFY(Windows::box(barriers, "Text1(0)")->property("refused").toBool());
+    QVERIFY(
+        Windows::box(barriers, fieldName(barrierTable(), "en-cost"))->property("refused").toBool());
     QCoreApplication::processEvents();
     QCOMPARE(places(barriers, barrierBoxes), before);
 
@@ -399,11 +424,14 @@ void TableWindowsTest::marksChangeColourOnly() {
     t.test::EditorFixture::clickRow("List1", 5);
     t.clickTab("SSTab2", 1);
     t.test::EditorFixture::clickRow("List2", 0);
-    const QStringList weapon{"Text18", "Text27", "Text19", "Text22", "Combo15", "Text30"};
+    QStringList weapon;
+    for (const char* key :
+         {"attack", "morale", "range-min", "range-max", "upgrade-type", "attribute"})
+        weapon << weaponField(key);
     QCoreApplication::processEvents();  // the page just built is laid out
     const QList<QRect> form = places(&t.window(), weapon);
-    t.type("Text18", "1");
-    t.chooseItem("Combo15", 2);
+    t.type(weaponField("attack"), "1");
+    t.chooseItem(weaponField("upgrade-type"), 2);
     QCoreApplication::processEvents();
     QCOMPARE(places(&t.window(), weapon), form);
 }

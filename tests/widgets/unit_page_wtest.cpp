@@ -13,8 +13,12 @@
 #include "toolkit/entry_list_view.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::unitField;
+using test::weaponField;
 using Bytes = std::vector<std::uint8_t>;
 using test::differences;
 
@@ -31,7 +35,7 @@ struct Page : test::EditorFixture {
     Page() { showWindow(); }
     void selectUnit(int i) { clickRow("List1", i); }
     void selectSlot(int j) { clickRow("List2", j); }
-    QString text(const char* name) { return child<QLineEdit>(name)->text(); }
+    QString text(const QString& name) { return child<QLineEdit>(name)->text(); }
 
     std::size_t unitAt(int i) const { return unitTable().entryOffset(i); }
 };
@@ -64,16 +68,17 @@ void UnitPageTest::selectingAUnitShowsIt() {
     QCOMPARE(p.list2->entries()->label(0), u("武器1"));
     QCOMPARE(p.list2->entries()->label(17), u("武器18"));
     QCOMPARE(p.list2->currentIndex().row(), -1);
-    QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 1);
+    QCOMPARE(p.child<QComboBox>(unitField("code"))->currentIndex(), 1);
     const Bytes b = p.bytes();
     const std::size_t base = p.unitAt(1);
     const std::uint32_t hp =
         b[base + 36] | (b[base + 37] << 8) | (b[base + 38] << 16) | (b[base + 39] << 24);
-    QCOMPARE(p.text("Text2"), QString::number(hp));
-    QVERIFY(!p.text("Text33").isEmpty());
-    QCOMPARE(p.text("Text34").toStdString(),
-             p.window().context().session().charTable().decode(p.text("Text33").toStdString()));
-    QVERIFY(!p.text("Text34").isEmpty());
+    QCOMPARE(p.text(unitField("hp")), QString::number(hp));
+    QVERIFY(!p.text(unitField("name")).isEmpty());
+    QCOMPARE(
+        p.text(decodedName(unitTable(), "name")).toStdString(),
+        p.window().context().session().charTable().decode(p.text(unitField("name")).toStdString()));
+    QVERIFY(!p.text(decodedName(unitTable(), "name")).isEmpty());
     QCOMPARE(p.text("Text37"), QString("%1%2")
                                    .arg(b[base + 58], 2, 16, QChar('0'))
                                    .arg(b[base + 59], 2, 16, QChar('0'))
@@ -84,9 +89,10 @@ void UnitPageTest::selectingAUnitShowsIt() {
     QCOMPARE(steps->buddy(), p.child<QWidget>("Text37"));
 
     p.selectSlot(0);
-    QVERIFY(!p.text("Text20").isEmpty());
-    QCOMPARE(p.text("Text21").toStdString(),
-             p.window().context().session().charTable().decode(p.text("Text20").toStdString()));
+    QVERIFY(!p.text(weaponField("name")).isEmpty());
+    QCOMPARE(p.text(decodedName(weaponTable(), "name")).toStdString(),
+             p.window().context().session().charTable().decode(
+                 p.text(weaponField("name")).toStdString()));
     p.selectUnit(480);
     QCOMPARE(p.text("Text13"), QString("2AF620"));
 }
@@ -109,7 +115,7 @@ void UnitPageTest::writeSendsOnlyTheEditedField() {
     p.selectUnit(5);
     p.click("Command3");
     QCOMPARE(p.note->text(), kNoSlot);
-    p.type("Text2", "100000");
+    p.type(unitField("hp"), "100000");
     p.click("Command3");
     QVERIFY2(p.dialogs().messages.isEmpty(), qPrintable(p.dialogs().lastMessage()));
     const Bytes after = p.bytes();
@@ -127,27 +133,27 @@ void UnitPageTest::writeIncludesTheSelectedSlot() {
     const Bytes before = p.bytes();
     p.selectUnit(5);
     p.selectSlot(2);
-    p.type("Text18", "1234");
+    p.type(weaponField("attack"), "1234");
     p.click("Command3");
     QCOMPARE(p.note->text(), kSlot);
     const std::size_t slot = weaponTable().entryOffset(5 * 18 + 2);
     QCOMPARE(differences(before, p.bytes()).size() <= 2, true);
     QCOMPARE(p.bytes()[slot + 42], std::uint8_t{0xD2});
     QCOMPARE(p.bytes()[slot + 43], std::uint8_t{0x04});
-    QCOMPARE(p.text("Text18"), QString("1234"));
+    QCOMPARE(p.text(weaponField("attack")), QString("1234"));
 }
 
 void UnitPageTest::aStaleSlotIsNeverWrittenIntoAnotherUnit() {
     Page p;
     p.selectUnit(5);
     p.selectSlot(1);
-    QVERIFY(!p.text("Text20").isEmpty());
+    QVERIFY(!p.text(weaponField("name")).isEmpty());
     p.selectUnit(6);
     // Unit 5's slot is gone: the weapon boxes are empty and take no input until a slot of
     // unit 6 is picked.
-    QCOMPARE(p.text("Text20"), QString());
-    QVERIFY(!p.child<QLineEdit>("Text18")->isEnabled());
-    p.type("Text3", "321");
+    QCOMPARE(p.text(weaponField("name")), QString());
+    QVERIFY(!p.child<QLineEdit>(weaponField("attack"))->isEnabled());
+    p.type(unitField("en"), "321");
     const Bytes before = p.bytes();
     p.click("Command3");
     QCOMPARE(p.note->text(), kNoSlot);
@@ -162,19 +168,19 @@ void UnitPageTest::badValuesAreRefusedBeforeAnyWrite() {
     const Bytes before = p.bytes();
     p.selectUnit(7);
     p.selectSlot(0);
-    p.type("Text3", "500");      // a good header change …
-    p.type("Text23", "-40000");  // … and a bad slot value: nothing at all is written
+    p.type(unitField("en"), "500");        // a good header change …
+    p.type(weaponField("hit"), "-40000");  // … and a bad slot value: nothing at all is written
     p.click("Command3");
     QCOMPARE(p.dialogs().messages.size(), 1);
     QVERIFY(p.dialogs().lastMessage().contains(u("「命中」")));
     QVERIFY(p.dialogs().lastMessage().contains("-32768"));
     QCOMPARE(p.bytes(), before);
-    p.type("Text23", "0");
-    p.type("Text14", "16");
+    p.type(weaponField("hit"), "0");
+    p.type(unitField("step-en"), "16");
     p.click("Command3");
     QVERIFY(p.dialogs().lastMessage().contains(u("改造段数 EN")));
-    p.type("Text14", "1");
-    p.child<QComboBox>("Combo2")->setEditText("XXL");
+    p.type(unitField("step-en"), "1");
+    p.child<QComboBox>(unitField("size"))->setEditText("XXL");
     p.click("Command3");
     QVERIFY(p.dialogs().lastMessage().contains(u("「SIZE」")));
     QCOMPARE(p.bytes(), before);
@@ -262,7 +268,7 @@ void UnitPageTest::copyAndPaste() {
     std::copy(before.begin() + 0x211010, before.begin() + 0x211560, expected.begin() + 0x212550);
     QCOMPARE(p.bytes(), expected);
     // The page now shows the pasted record, so a write does not undo the paste.
-    QCOMPARE(p.child<QComboBox>("Combo1")->currentIndex(), 3);
+    QCOMPARE(p.child<QComboBox>(unitField("code"))->currentIndex(), 3);
     p.click("Command3");
     QCOMPARE(p.bytes(), expected);
 }
@@ -274,9 +280,10 @@ void UnitPageTest::patchesRefreshThePage() {
     p.click("Command4");
     p.click("Command7");
     QVERIFY(p.dialogs().questions.isEmpty());
-    for (const char* box : {"Text14", "Text15", "Text16", "Text17"})
+    for (const QString& box : {unitField("step-en"), unitField("step-hp"), unitField("step-armor"),
+                               unitField("step-mobility")})
         QCOMPARE(p.text(box), QString("10"));
-    QCOMPARE(p.text("Text10"), QString("4"));
+    QCOMPARE(p.text(unitField("chips")), QString("4"));
     QCOMPARE(p.text("Text37"), QString("AAAA"));
     std::size_t changed = 0;
     for (std::size_t at : differences(before, p.bytes())) {
@@ -295,7 +302,7 @@ void UnitPageTest::aChoiceBoxCompletesTypedText() {
     p.selectUnit(5);
     p.selectSlot(2);
     p.clickTab("SSTab2", 1);
-    auto* kind = p.child<QComboBox>("Combo14");
+    auto* kind = p.child<QComboBox>(weaponField("kind"));
     QTest::mouseClick(kind->lineEdit(), Qt::LeftButton);
     QTest::keyClick(kind->lineEdit(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(kind->lineEdit(), "0a");
@@ -320,12 +327,13 @@ void UnitPageTest::aNameStoredOtherThanTypedIsShownAndSaid() {
         Page p;
         const CharTable& chars = p.window().context().session().charTable();
         p.selectUnit(5);
-        p.type("Text33", c.typed);
-        QCOMPARE(p.text("Text34").toStdString(), chars.decode(c.stored.toStdString()));
+        p.type(unitField("name"), c.typed);
+        QCOMPARE(p.text(decodedName(unitTable(), "name")).toStdString(),
+                 chars.decode(c.stored.toStdString()));
         p.click("Command3");
         QVERIFY2(p.dialogs().lastMessage().contains(u(c.says)),
                  qPrintable(p.dialogs().lastMessage()));
-        QCOMPARE(p.text("Text33"), c.stored);
+        QCOMPARE(p.text(unitField("name")), c.stored);
     }
 }
 
@@ -340,7 +348,7 @@ void UnitPageTest::theNotesFollowTheUnitAndTheSlot() {
     p.selectUnit(6);
     QCOMPARE(p.note->text(), kNoSlot);
 
-    p.type("Text2", "1234");  // an edit pending while a patch writes every unit
+    p.type(unitField("hp"), "1234");  // an edit pending while a patch writes every unit
     p.click("Command4");
     auto* status = p.child<QLabel>("StatusNote");
     QVERIFY(status->text().contains(u("显示之后")));

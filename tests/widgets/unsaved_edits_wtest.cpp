@@ -26,28 +26,33 @@
 #include "tables/window_tables.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/field_names.h"
 
 using namespace vorlan;
+using test::decodedName;
+using test::fieldName;
+using test::pilotField;
+using test::unitField;
 using Unsaved = Dialogs::Unsaved;
 
 namespace {
 
 struct Editor : test::EditorFixture {
     explicit Editor(bool open = true) : EditorFixture(open) { showWindow(); }
-    QLineEdit* box(const char* name) { return child<QLineEdit>(name); }
+    QLineEdit* box(const QString& name) { return child<QLineEdit>(name); }
     // A field as the file holds it now.
-    QString stored(const TableDef& table, int index, const char* control) {
+    QString stored(const TableDef& table, int index, const char* key) {
         auto doc = Document::open(exe(), tableLayout(), {.backup = false, .readOnly = true});
         EntryEditor editor(*doc, nullptr);
-        return u(editor.show(table, index).values[table.fieldIndex(control)].text);
+        return u(editor.show(table, index).values[table.fieldIndex(key)].text);
     }
     // 机体005's HP and 机师003's SP typed, not written.
     void editUnitAndPilot() {
         clickRow("List1", 5);
-        type("Text2", "12345");
+        type(unitField("hp"), "12345");
         clickTab("SSTab1", 1);
         clickRow("List5", 3);
-        type("Text40(0)", "77");
+        type(pilotField("sp"), "77");
     }
 };
 
@@ -105,8 +110,8 @@ void UnsavedEditsTest::oneQuestionListsEveryRecordAndCancelKeepsThemAll() {
         QVERIFY(ask.several);
         for (const char* said : {"机体武器修改", "机体005", "HP", "机师修改", "机师003", "SP"})
             QVERIFY2(ask.text.contains(u(said)), qPrintable(ask.text));
-        QCOMPARE(e.box("Text2")->text(), QString("12345"));
-        QCOMPARE(e.box("Text40(0)")->text(), QString("77"));
+        QCOMPARE(e.box(unitField("hp"))->text(), QString("12345"));
+        QCOMPARE(e.box(pilotField("sp"))->text(), QString("77"));
         QVERIFY(e.window().context().pending().hasPending());
         QCOMPARE(e.window().context().session().exepath(),
                  QString::fromStdString(e.exe().string()));
@@ -125,8 +130,8 @@ void UnsavedEditsTest::writeAllWritesEveryRecord() {
     e.dialogs().answerNextUnsaved(Unsaved::Write);
     e.click("Command2");
     QCOMPARE(e.dialogs().questions.size(), 1);
-    QCOMPARE(e.stored(unitTable(), 5, "Text2"), QString("12345"));
-    QCOMPARE(e.stored(pilotTable(), 3, "Text40(0)"), QString("77"));
+    QCOMPARE(e.stored(unitTable(), 5, "hp"), QString("12345"));
+    QCOMPARE(e.stored(pilotTable(), 3, "sp"), QString("77"));
     QVERIFY(!e.window().context().pending().hasPending());
 }
 
@@ -137,7 +142,7 @@ void UnsavedEditsTest::closingASmallWindowNamesItsRecordAndFields() {
     auto* guts = e.window().findChild<QWidget*>("Form2");
     QVERIFY(guts != nullptr && QTest::qWaitForWindowExposed(guts));
     test::clickRow(guts->findChild<QAbstractItemView*>("List1"), 3);
-    auto* cell = guts->findChild<QLineEdit*>("Text1(1)");
+    auto* cell = test::field<QLineEdit>(guts, gutsTable(), "hp100-evasion");
     cell->setFocus();
     cell->selectAll();
     QTest::keyClicks(cell, "9");
@@ -156,7 +161,7 @@ void UnsavedEditsTest::closingASmallWindowNamesItsRecordAndFields() {
 void UnsavedEditsTest::aWriteIntoAReplacementIsNotTheDefault() {
     Editor e;
     e.clickRow("List1", 5);
-    e.type("Text3", "321");
+    e.type(unitField("en"), "321");
     const std::filesystem::path moved = e.exe().string() + ".moved";
     std::filesystem::rename(e.exe(), moved);
     std::filesystem::copy_file(moved, e.exe());
@@ -165,7 +170,7 @@ void UnsavedEditsTest::aWriteIntoAReplacementIsNotTheDefault() {
     e.click("Command3");
     QCOMPARE(e.dialogs().unsavedAsks.size(), 1);
     QCOMPARE(e.dialogs().unsavedAsks[0].answer, Unsaved::Cancel);
-    QCOMPARE(e.box("Text3")->text(), QString("321"));
+    QCOMPARE(e.box(unitField("en"))->text(), QString("321"));
     // Leaving the file itself asks with "写入" as the default, as ever.
     e.dialogs().answerNextUnsaved(Unsaved::Cancel);
     e.click("Command2");
@@ -206,14 +211,14 @@ void UnsavedEditsTest::ctrlSWritesEveryGroupOfThePage() {
     Editor e;
     e.clickTab("SSTab1", 2);
     e.chooseItem("Combo29", 1);
-    e.type("Text59(0)", "9");
+    e.type(fieldName(skillTrainingTable(), "pp1"), "9");
     e.chooseItem("Combo31", 2);
-    e.type("Text58(0)", "123");
-    QTest::keyClick(e.box("Text58(0)"), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(e.stored(skillTrainingTable(), 1, "Text59(0)"), QString("9"));
-    QCOMPARE(e.stored(upgradeCostTable(), 2, "Text58(0)"), QString("123"));
+    e.type(fieldName(upgradeCostTable(), "step1"), "123");
+    QTest::keyClick(e.box(fieldName(upgradeCostTable(), "step1")), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(e.stored(skillTrainingTable(), 1, "pp1"), QString("9"));
+    QCOMPARE(e.stored(upgradeCostTable(), 2, "step1"), QString("123"));
     QVERIFY(!e.window().context().pending().hasPending());
-    QTest::keyClick(e.box("Text58(0)"), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(e.box(fieldName(upgradeCostTable(), "step1")), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(e.child<QLabel>("StatusNote")->text(), u("本页没有尚未写入的修改，没有写入。"));
 }
 
@@ -221,26 +226,31 @@ void UnsavedEditsTest::boxesTakeTypingOnlyOnceARecordIsPicked() {
     Editor e;
     const struct {
         int tab;
-        std::vector<const char*> boxes;
+        QStringList boxes;
         const char* pick;  // a list or a choice box
-    } cases[] = {{0, {"Text2", "Text34"}, "List1"},
-                 {1, {"Text40(0)", "Text28", "Text36"}, "List5"},
-                 {2, {"Text58(0)"}, "Combo31"},
-                 {2, {"Text59(0)", "Text53"}, "Combo29"}};
+    } cases[] = {
+        {0, {unitField("hp"), decodedName(unitTable(), "name")}, "List1"},
+        {1,
+         {pilotField("sp"), pilotField("nickname"), decodedName(pilotTable(), "nickname")},
+         "List5"},
+        {2, {fieldName(upgradeCostTable(), "step1")}, "Combo31"},
+        {2,
+         {fieldName(skillTrainingTable(), "pp1"), fieldName(skillTrainingTable(), "name-pointer")},
+         "Combo29"}};
     for (const auto& c : cases) {
         e.clickTab("SSTab1", c.tab);
-        for (const char* name : c.boxes) {
+        for (const QString& name : c.boxes) {
             QLineEdit* box = e.box(name);
-            QVERIFY2(!box->isEnabled(), name);
+            QVERIFY2(!box->isEnabled(), qPrintable(name));
             QTest::keyClicks(box, "5");
-            QVERIFY2(box->text().isEmpty(), name);
+            QVERIFY2(box->text().isEmpty(), qPrintable(name));
         }
         if (QString(c.pick).startsWith("List"))
             e.clickRow(c.pick, 1);
         else
             e.chooseItem(c.pick, 1);
-        for (const char* name : c.boxes)
-            QVERIFY2(e.box(name)->isEnabled(), name);
+        for (const QString& name : c.boxes)
+            QVERIFY2(e.box(name)->isEnabled(), qPrintable(name));
     }
     QVERIFY(!e.window().context().pending().hasPending());
 }
@@ -254,12 +264,12 @@ void UnsavedEditsTest::aReadOnlyFileTakesNoEdits() {
     QVERIFY(e.window().windowTitle().contains(u("只读")));
     QVERIFY(e.child<QLabel>("ReadOnlyMark")->isVisible());
     e.clickRow("List1", 5);
-    const QString hp = e.box("Text2")->text();
-    QTest::keyClicks(e.box("Text2"), "9");
-    QTest::keyClicks(e.box("Text34"), "9");
-    QCOMPARE(e.box("Text2")->text(), hp);
-    QVERIFY(!e.box("Text2")->property("edited").toBool());
-    QVERIFY(!e.child<QComboBox>("Combo7")->isEnabled());
+    const QString hp = e.box(unitField("hp"))->text();
+    QTest::keyClicks(e.box(unitField("hp")), "9");
+    QTest::keyClicks(e.box(decodedName(unitTable(), "name")), "9");
+    QCOMPARE(e.box(unitField("hp"))->text(), hp);
+    QVERIFY(!e.box(unitField("hp"))->property("edited").toBool());
+    QVERIFY(!e.child<QComboBox>(unitField("move-type"))->isEnabled());
     QVERIFY(!e.child<QPushButton>("Command3")->isEnabled());
     QVERIFY(!e.window().windowTitle().endsWith("*"));
     // Nothing to ask about on leaving: 退出 asks nothing (the fake fails on any question).

@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "pages/compare_window.h"
 #include "pages/export_all.h"
+#include "pages/lookup_frame.h"
 #include "pages/table_grid_window.h"
 #include "pages/window_layouts.h"
 #include "session/editor_context.h"
@@ -134,7 +135,7 @@ QMenuBar* MainWindow::buildMenuBar() {
     connect(help->addAction(u("查看静改资料")), &QAction::triggered, this, press("Option2"));
     connect(help->addAction(u("字码查找")), &QAction::triggered, this, [this] {
         tabs_->setCurrentIndex(tabs_->count() - 1);
-        if (auto* box = toolsPage()->findChild<QWidget*>("Text54"))
+        if (auto* box = toolsPage()->findChild<QWidget*>(kLookupInputName))
             box->setFocus();
     });
     help->addSeparator();

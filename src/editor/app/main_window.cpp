@@ -62,7 +62,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
       dialogs_(dialogs),
       helpDir_(helpDir.isEmpty() ? dataDir : helpDir),
       context_(new EditorContext(dialogs, dataDir, this)),
-      text1_(readOnlyBox("Text1", 400)),
+      pathBox_(readOnlyBox("Text1", 400)),
       tabs_(new QTabWidget) {
     setObjectName("Form1");
     setWindowTitle(u("VORLAN静态修改器V1.20"));
@@ -99,13 +99,13 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& dataDir, const QString& 
 }
 
 QHBoxLayout* MainWindow::buildFileRow() {
-    text1_->setMinimumWidth(120);  // the path shrinks first on a small screen
-    auto* command1 = button("Command1", u("打开"));
-    auto* command2 = button("Command2", u("退出"));
-    command1->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
-    command1->setShortcut(QKeySequence::Open);
-    connect(command1, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
-    connect(command2, &QPushButton::clicked, this, [this] {
+    pathBox_->setMinimumWidth(120);  // the path shrinks first on a small screen
+    auto* openButton = button("Command1", u("打开"));
+    auto* quitButton = button("Command2", u("退出"));
+    openButton->setToolTip(u("选择游戏主程序 SLKV_618.04 (Ctrl+O)"));
+    openButton->setShortcut(QKeySequence::Open);
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::chooseExecutable);
+    connect(quitButton, &QPushButton::clicked, this, [this] {
         if (!context_->pending().resolvePending(this))
             return;
         QApplication::closeAllWindows();
@@ -124,10 +124,10 @@ QHBoxLayout* MainWindow::buildFileRow() {
             &MainWindow::showExecutable);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(text1_, 1);
-    row->addWidget(command1);
+    row->addWidget(pathBox_, 1);
+    row->addWidget(openButton);
     row->addWidget(recent);
-    row->addWidget(command2);
+    row->addWidget(quitButton);
     return row;
 }
 
@@ -465,8 +465,8 @@ bool MainWindow::openExecutable(const QString& path) {
 void MainWindow::showExecutable() {
     // However it was opened: 打开, 最近, a drop, or again after another program replaced it.
     recent_.add(context_->session().exepath());
-    text1_->setText(context_->session().exepath() +
-                    (context_->session().isReadOnly() ? u("（只读）") : QString()));
+    pathBox_->setText(context_->session().exepath() +
+                      (context_->session().isReadOnly() ? u("（只读）") : QString()));
     showTitle();
     enableWriting();
 }

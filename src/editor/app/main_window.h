@@ -102,7 +102,7 @@ private:
     Dialogs& dialogs_;
     QString helpDir_;
     EditorContext* context_;
-    QLineEdit* text1_;
+    QLineEdit* pathBox_;
     QTabWidget* tabs_;
     QWidget* history_ = nullptr;
     QPushButton* historyButton_ = nullptr;

@@ -24,19 +24,19 @@ namespace vorlan {
 DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("文件替换程序(用于修改完后把ELF文件替换进ISO)"), parent),
       context_(context),
-      text44_(readOnlyBox("Text44", 260)),
+      imagePath_(readOnlyBox("Text44", 260)),
       extract_(button("ExtractImage", u("提取…"))),
-      command20_(button("Command20", u("替换"))),
+      replaceButton_(button("Command20", u("替换"))),
       restore_(button("RestoreImage", u("恢复"))),
       progress_(new QProgressBar) {
     setObjectName("Frame14");
     auto* label = new QLabel(u("ISO镜像路径"));
-    label->setBuddy(text44_);
-    auto* command14 = button("Command14", u("选择镜像"));
+    label->setBuddy(imagePath_);
+    auto* chooseButton = button("Command14", u("选择镜像"));
     extract_->setEnabled(false);
     extract_->setToolTip(u("把镜像中的游戏主程序复制成一个文件（不改动镜像）"));
-    command20_->setEnabled(false);
-    command20_->setToolTip(u("把编辑过的游戏主程序写进镜像（先保存镜像中原来的内容）"));
+    replaceButton_->setEnabled(false);
+    replaceButton_->setToolTip(u("把编辑过的游戏主程序写进镜像（先保存镜像中原来的内容）"));
     restore_->setEnabled(false);
     restore_->setToolTip(u("把替换前保存的原内容放回镜像"));
     progress_->setObjectName("ImageProgress");
@@ -44,16 +44,16 @@ DiscImageFrame::DiscImageFrame(EditorContext& context, QWidget* parent)
     progress_->setVisible(false);
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
-    grid->addWidget(text44_, 1, 0, 1, 5);
-    grid->addWidget(command14, 2, 1);
+    grid->addWidget(imagePath_, 1, 0, 1, 5);
+    grid->addWidget(chooseButton, 2, 1);
     grid->addWidget(extract_, 2, 2);
-    grid->addWidget(command20_, 2, 3);
+    grid->addWidget(replaceButton_, 2, 3);
     grid->addWidget(restore_, 2, 4);
     grid->addWidget(progress_, 3, 0, 1, 5);
     grid->setColumnStretch(0, 1);
-    connect(command14, &QPushButton::clicked, this, &DiscImageFrame::chooseImage);
+    connect(chooseButton, &QPushButton::clicked, this, &DiscImageFrame::chooseImage);
     connect(extract_, &QPushButton::clicked, this, &DiscImageFrame::extract);
-    connect(command20_, &QPushButton::clicked, this, &DiscImageFrame::replace);
+    connect(replaceButton_, &QPushButton::clicked, this, &DiscImageFrame::replace);
     connect(restore_, &QPushButton::clicked, this, &DiscImageFrame::restore);
 }
 
@@ -78,24 +78,24 @@ void DiscImageFrame::useImage(const QString& path) {
 void DiscImageFrame::checkiso() {
     const ImageCheck check = checkImage(toPath(isopath_));
     if (check.ok) {
-        text44_->setText(isopath_);
+        imagePath_->setText(isopath_);
     } else {
-        text44_->clear();
+        imagePath_->clear();
         context_.dialogs().information(this, u(check.message));
     }
     updateButtons();
 }
 
 void DiscImageFrame::updateButtons() {
-    const bool accepted = !text44_->text().isEmpty();
+    const bool accepted = !imagePath_->text().isEmpty();
     extract_->setEnabled(accepted && !busy_);
-    command20_->setEnabled(accepted && !busy_);
+    replaceButton_->setEnabled(accepted && !busy_);
     restore_->setEnabled(!isopath_.isEmpty() && !busy_ &&
                          !savedRegionFiles(toPath(isopath_)).empty());
 }
 
 void DiscImageFrame::extract() {
-    const QString image = text44_->text();
+    const QString image = imagePath_->text();
     if (image.isEmpty()) {
         context_.dialogs().information(this, u("请先选择VORLAN的镜像文件"));
         return;
@@ -111,7 +111,7 @@ void DiscImageFrame::extract() {
     if (!made.ok) {
         // An image that no longer passes the check is not offered for a replace either.
         if (!checkImage(toPath(isopath_)).ok)
-            text44_->clear();
+            imagePath_->clear();
         updateButtons();
         context_.dialogs().information(this, u(made.message));
         return;
@@ -122,12 +122,12 @@ void DiscImageFrame::extract() {
 }
 
 void DiscImageFrame::replace() {
-    if (text44_->text().isEmpty()) {
+    if (imagePath_->text().isEmpty()) {
         context_.dialogs().information(this, u("请先选择VORLAN的镜像文件"));
         return;
     }
     // The image that passed the check, and the executable with every edit written.
-    const QString image = text44_->text();
+    const QString image = imagePath_->text();
     if (context_.session().editor(this) == nullptr || !context_.pending().resolvePending(this))
         return;
     std::vector<std::uint8_t> executable;
@@ -202,7 +202,7 @@ void DiscImageFrame::finished(const ImageWrite& result, const QString& done, boo
     busy_ = false;
     progress_->setVisible(false);
     // An image that no longer passes the check is not offered for another replace.
-    checkImage(toPath(isopath_)).ok ? text44_->setText(isopath_) : text44_->clear();
+    checkImage(toPath(isopath_)).ok ? imagePath_->setText(isopath_) : imagePath_->clear();
     updateButtons();
     // A region saved elsewhere is written only when the user vouches for it.
     if (!result.ok && offerTrust && !result.foreign.empty()) {

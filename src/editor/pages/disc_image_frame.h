@@ -50,9 +50,9 @@ private:
 
     EditorContext& context_;
     QString isopath_;
-    QLineEdit* text44_;
+    QLineEdit* imagePath_;
     QPushButton* extract_;
-    QPushButton* command20_;
+    QPushButton* replaceButton_;
     QPushButton* restore_;
     QProgressBar* progress_;
     bool busy_ = false;

@@ -28,18 +28,18 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
       dataDir_(std::move(dataDir)),
       option1_(new QRadioButton(QString::fromUtf8("使用说明"))),
       option2_(new QRadioButton(QString::fromUtf8("查看静改资料"))),
-      text56_(new QPlainTextEdit) {
+      helpText_(new QPlainTextEdit) {
     setObjectName("Frame16");
     setTitle(QString::fromUtf8("说明"));
     option1_->setObjectName("Option1");
     option2_->setObjectName("Option2");
-    text56_->setObjectName("Text56");
-    text56_->setReadOnly(true);
-    text56_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    helpText_->setObjectName("Text56");
+    helpText_->setReadOnly(true);
+    helpText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The table reference lines up in columns only in a fixed-width font.
     QFont mono("WenQuanYi Zen Hei Mono");
     mono.setStyleHint(QFont::Monospace);
-    text56_->setFont(mono);
+    helpText_->setFont(mono);
 
     auto* options = new QHBoxLayout;
     options->addWidget(option1_);
@@ -47,7 +47,7 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
     options->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(options);
-    layout->addWidget(text56_, 1);
+    layout->addWidget(helpText_, 1);
 
     connect(option1_, &QRadioButton::clicked, this,
             [this] { showFile(QString::fromUtf8("使用说明.txt"), true); });
@@ -55,19 +55,19 @@ HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)
 }
 
 void HelpFrame::showFile(const QString& fileName, bool wrap) {
-    text56_->clear();
+    helpText_->clear();
     // The guide's prose wraps at the box's width; the reference's tables line up only when
     // their lines stay whole.
-    text56_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    helpText_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     const QString path = QDir(dataDir_).filePath(fileName);
     try {
         const std::string content = readTextFile(toPath(path));
         // Plain text: a line break in the box is one line of the file.
-        text56_->setPlainText(helpTextOf(content));
+        helpText_->setPlainText(helpTextOf(content));
         // From its first line, wherever the text shown before was scrolled to.
-        text56_->moveCursor(QTextCursor::Start);
-        text56_->verticalScrollBar()->setValue(0);
-        text56_->horizontalScrollBar()->setValue(0);
+        helpText_->moveCursor(QTextCursor::Start);
+        helpText_->verticalScrollBar()->setValue(0);
+        helpText_->horizontalScrollBar()->setValue(0);
     } catch (const DataFileError& e) {
         dialogs_.information(
             this, QString::fromUtf8("无法显示说明文件。\n") + QString::fromStdString(e.what()));

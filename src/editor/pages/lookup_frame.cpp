@@ -18,44 +18,45 @@ namespace vorlan {
 LookupFrame::LookupFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("字码查找（用于修改机体机师名等文本）"), parent),
       context_(context),
-      text54_(textBox("Text54", 200)),
-      text55_(readOnlyBox("Text55", 200)),
+      lookupInput_(textBox(kLookupInputName, 200)),
+      lookupCodes_(readOnlyBox("Text55", 200)),
       codeInput_(textBox("DecodeInput", 200)),
       decoded_(readOnlyBox("DecodeOutput", 200)) {
     setObjectName("Frame15");
-    auto* command15 = button("Command15", u("字符转字码"));
+    auto* lookupButton = button("Command15", u("字符转字码"));
     auto* tableButton = button("CharTableButton", u("字码表…"));
     tableButton->setToolTip(u(
         "选择其他工具的字码表（.tbl，每行“XXXX=字”）或 string.txt 格式的文件，代替 data 文件夹里的 "
         "string.txt"));
-    auto* label30 = new QLabel(u("注意：如果游戏字库里没有该字，则修改编码后游戏中没有字体显示"));
-    label30->setObjectName("Label30");
-    label30->setWordWrap(true);
+    auto* missingGlyphNote =
+        new QLabel(u("注意：如果游戏字库里没有该字，则修改编码后游戏中没有字体显示"));
+    missingGlyphNote->setObjectName("Label30");
+    missingGlyphNote->setWordWrap(true);
     auto* inputLabel = new QLabel(u("输入要查找的字符串"));
-    inputLabel->setBuddy(text54_);
+    inputLabel->setBuddy(lookupInput_);
     auto* outputLabel = new QLabel(u("字码（H）"));
-    outputLabel->setBuddy(text55_);
+    outputLabel->setBuddy(lookupCodes_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(inputLabel, 0, 0);
-    grid->addWidget(text54_, 1, 0);
-    grid->addWidget(command15, 1, 1);
+    grid->addWidget(lookupInput_, 1, 0);
+    grid->addWidget(lookupButton, 1, 1);
     grid->addWidget(tableButton, 0, 1);
     grid->addWidget(outputLabel, 2, 0);
-    grid->addWidget(text55_, 3, 0, 1, 2);
+    grid->addWidget(lookupCodes_, 3, 0, 1, 2);
     auto* decodeButton = button("DecodeButton", u("字码转字符"));
     decodeButton->setToolTip(u("把字码（每个字四位十六进制数字，如 894A9193）转换为文字"));
     codeInput_->setPlaceholderText(u("输入字码，如 894A9193"));
     grid->addWidget(codeInput_, 4, 0);
     grid->addWidget(decodeButton, 4, 1);
     grid->addWidget(decoded_, 5, 0, 1, 2);
-    grid->addWidget(label30, 6, 0, 1, 2);
+    grid->addWidget(missingGlyphNote, 6, 0, 1, 2);
     connect(decodeButton, &QPushButton::clicked, this, &LookupFrame::decode);
     connect(codeInput_, &QLineEdit::returnPressed, this, &LookupFrame::decode);
     grid->setColumnStretch(0, 1);
 
-    connect(command15, &QPushButton::clicked, this, &LookupFrame::lookup);
-    connect(text54_, &QLineEdit::returnPressed, this, &LookupFrame::lookup);
+    connect(lookupButton, &QPushButton::clicked, this, &LookupFrame::lookup);
+    connect(lookupInput_, &QLineEdit::returnPressed, this, &LookupFrame::lookup);
     connect(tableButton, &QPushButton::clicked, this, &LookupFrame::chooseCharTable);
 }
 
@@ -67,18 +68,18 @@ void LookupFrame::chooseCharTable() {
         return;
     places.chosen(FilePlaces::Kind::CharTable, path);
     if (context_.session().useCharFile(path, this))
-        text55_->clear();
+        lookupCodes_->clear();
 }
 
 void LookupFrame::lookup() {
-    const std::string input = text54_->text().toStdString();
+    const std::string input = lookupInput_->text().toStdString();
     if (utf8::length(input) > CharTable::kMaxText) {
         context_.dialogs().information(this,
                                        u("要查找的文字太长：最多 255 个字符，请分几次查找。"));
         return;
     }
     if (input.empty()) {
-        text55_->clear();
+        lookupCodes_->clear();
         return;
     }
     if (context_.session().charTable().empty()) {
@@ -95,12 +96,12 @@ void LookupFrame::lookup() {
             if (!chars.codeOf(characters[i]))
                 missing << u("「") + u(characters[i]) + u("」（第 %1 个字）").arg(i + 1);
         }
-        text55_->clear();
+        lookupCodes_->clear();
         context_.dialogs().information(
             this, u("没有查找到匹配的字符串\n字码表中没有这些字：") + missing.join(u("、")));
         return;
     }
-    text55_->setText(QString::fromStdString(result.codes));
+    lookupCodes_->setText(QString::fromStdString(result.codes));
 }
 
 void LookupFrame::decode() {

@@ -10,12 +10,15 @@ namespace vorlan {
 
 class EditorContext;
 
+// The box of the characters to look up; the menu's "字码查找" puts the focus there.
+inline constexpr const char* kLookupInputName = "Text54";
+
 class LookupFrame : public QGroupBox {
     Q_OBJECT
 public:
     explicit LookupFrame(EditorContext& context, QWidget* parent = nullptr);
 
-    // `Command15`: looks up every character of Text54 and puts the codes into Text55.
+    // `Command15`: looks up every character of the input box and puts the codes beside it.
     void lookup();
     // "字码转字符": the characters of the code text typed in DecodeInput.
     void decode();
@@ -24,8 +27,8 @@ public:
 
 private:
     EditorContext& context_;
-    QLineEdit* text54_;
-    QLineEdit* text55_;
+    QLineEdit* lookupInput_;
+    QLineEdit* lookupCodes_;
     QLineEdit* codeInput_;
     QLineEdit* decoded_;
 };

@@ -19,12 +19,11 @@
 #include "session/editor_context.h"
 #include "session/record_browser.h"
 #include "tables/pilot_table.h"
-#include "tables/pilot_vocabularies.h"
-#include "tables/unit_vocabularies.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/field_controls.h"
 #include "toolkit/fitting_scroll.h"
 #include "toolkit/lazy_tab.h"
 #include "toolkit/widgets.h"
@@ -33,8 +32,15 @@ namespace vorlan {
 
 namespace {
 
-QString element(const char* name, int k) {
-    return QString("%1(%2)").arg(name).arg(k);
+// A field's text box with a "?" button beside it.
+QWidget* hinted(QWidget* box, QPushButton* hint) {
+    auto* w = new QWidget;
+    auto* l = new QHBoxLayout(w);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(box);
+    l->addWidget(hint);
+    l->addStretch();
+    return w;
 }
 
 }  // namespace
@@ -42,22 +48,22 @@ QString element(const char* name, int k) {
 PilotPage::PilotPage(EditorContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      list5_(new EntryListView("List5")),
+      pilotList_(new EntryListView("List5")),
       tabs_(new QTabWidget) {
     setObjectName("PilotPage");
-    auto* frame8 = frame(u("选择机师"), "Frame8");
-    auto* frame8Layout = new QVBoxLayout(frame8);
+    auto* listFrame = frame(u("选择机师"), "Frame8");
+    auto* listLayout = new QVBoxLayout(listFrame);
     auto* filter = textBox("FilterPilots", 150);
-    frame8Layout->addWidget(filter);
-    frame8Layout->addWidget(list5_);
-    list5_->setMinimumWidth(150);
+    listLayout->addWidget(filter);
+    listLayout->addWidget(pilotList_);
+    pilotList_->setMinimumWidth(150);
 
     auto* row = new QHBoxLayout;
     auto* label = new QLabel(u("首地址"));
-    auto* text41 = readOnlyBox("Text41", 80);
-    label->setBuddy(text41);
+    auto* offsetBox = readOnlyBox("Text41", 80);
+    label->setBuddy(offsetBox);
     row->addWidget(label);
-    row->addWidget(text41, 1);
+    row->addWidget(offsetBox, 1);
     row->addWidget(saveButton("Command11"));
     // The browser comes below; the button asks it at click time.
     const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
@@ -67,7 +73,7 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
         u("表格")));
 
     auto* left = new QVBoxLayout;
-    left->addWidget(frame8, 1);
+    left->addWidget(listFrame, 1);
     left->addLayout(row);
 
     tabs_->setObjectName("SSTab3");
@@ -83,15 +89,15 @@ PilotPage::PilotPage(EditorContext& context, QWidget* parent)
 
     auto* form = new EntryForm(this, pilotTable(), context_.session());
     auto* browser = new RecordBrowser(
-        context_, this, *form, new ListChooser(list5_), text41,
+        context_, this, *form, new ListChooser(pilotList_), offsetBox,
         {u("机师修改"), u("机师"), u("请先在“选择机师”列表中选择要%1的机师。"),
          u("将要复制选定机师的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机师的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机师的数据：请先选择一位机师，点击“复制该机师数据”。")});
     *shownBy = browser;
     browser_ = browser;
-    browser->setFilter(filter, list5_);
-    setFocusProxy(list5_);
+    browser->setFilter(filter, pilotList_);
+    setFocusProxy(pilotList_);
     const auto on = [this](const char* name, auto* receiver, auto action) {
         connect(findChild<QPushButton*>(name), &QPushButton::clicked, receiver, action);
     };
@@ -112,28 +118,23 @@ QWidget* PilotPage::buildBasicPage() {
     auto* page = new QWidget;
     auto* person = frame(u("人物资料"), "FramePerson");
     auto* grid = new QGridLayout(person);
-    addWideRow(grid, 0, u("机师代码"), choiceBox("Combo17", {}, 160), 1);
+    const TableDef& pilot = pilotTable();
+    fieldWideRow(grid, 0, pilot, {"code", 160}, 1);
     // Each name: its code, its text, and under them the note of what the code will store.
-    const struct {
-        const char* caption;
-        const char* code;
-        const char* text;
-    } personNames[] = {{"机师爱称", "Text28", "Text36"},
-                       {"机师姓", "Text29", "Text38"},
-                       {"机师名", "Text31", "Text39"}};
     int row = 1;
-    for (const auto& n : personNames) {
+    for (const char* key : {"nickname", "surname", "given-name"}) {
         addRow(grid, row++,
-               {{u(n.caption), textBox(n.code, 220)}, {QString(), nameTextBox(n.text, 140)}});
-        grid->addWidget(nameNote(n.text), row++, 1, 1, 3);
+               {{fieldCaption(pilot, key), fieldControl(pilot, key, 220)},
+                {QString(), decodedNameBox(pilot, key, 140)}});
+        grid->addWidget(decodedNameNote(pilot, key), row++, 1, 1, 3);
     }
 
     auto* abilities = frame(u("基本能力"), "FrameAbilities");
     auto* abilityGrid = new QGridLayout(abilities);
-    const char* names[] = {"SP", "格斗", "射击", "回避", "命中", "防御", "技量"};
+    const char* keys[] = {"sp", "melee", "shooting", "evasion", "accuracy", "defense", "technique"};
     for (int k = 0; k < 7; ++k) {
-        auto* box = textBox(element("Text40", k), 50);
-        auto* l = caption(u(names[k]));
+        QWidget* box = fieldControl(pilot, keys[k], 50);
+        auto* l = caption(fieldCaption(pilot, keys[k]));
         l->setBuddy(box);
         abilityGrid->addWidget(l, k / 4, 2 * (k % 4));
         abilityGrid->addWidget(box, k / 4, 2 * (k % 4) + 1);
@@ -142,26 +143,17 @@ QWidget* PilotPage::buildBasicPage() {
 
     auto* terrain = frame(u("地形适应"), "FramePilotTerrain");
     auto* terrainGrid = new QGridLayout(terrain);
-    addRow(terrainGrid, 0,
-           {{u("空"), choiceBox("Combo18", terrainRatings(), 60)},
-            {u("陆"), choiceBox("Combo19", terrainRatings(), 60)},
-            {u("海"), choiceBox("Combo20", terrainRatings(), 60)},
-            {u("宇"), choiceBox("Combo21", terrainRatings(), 60)}});
+    fieldRow(
+        terrainGrid, 0, pilot,
+        {{"terrain-air", 60}, {"terrain-land", 60}, {"terrain-sea", 60}, {"terrain-space", 60}});
     terrainGrid->setColumnStretch(8, 1);
 
     auto* flags = new QGridLayout;
-    auto hinted = [](QLineEdit* box, QPushButton* hint) {
-        auto* w = new QWidget;
-        auto* l = new QHBoxLayout(w);
-        l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(box);
-        l->addWidget(hint);
-        l->addStretch();
-        return w;
-    };
     addRow(flags, 0,
-           {{u("敌我判定"), hinted(textBox("Text42", 50), hintButton("Command12", u("？")))},
-            {u("换乘类型"), hinted(textBox("Text43", 50), hintButton("Command18", u("？")))}});
+           {{fieldCaption(pilot, "side"),
+             hinted(fieldControl(pilot, "side", 50), hintButton("Command12", u("？")))},
+            {fieldCaption(pilot, "transfer"),
+             hinted(fieldControl(pilot, "transfer", 50), hintButton("Command18", u("？")))}});
     flags->setColumnStretch(4, 1);
 
     auto* layout = new QVBoxLayout(page);
@@ -181,9 +173,10 @@ QWidget* PilotPage::buildSpiritPage() {
     grid->addWidget(new QLabel(u("修得LV")), 0, 1);
     grid->addWidget(new QLabel(u("消耗SP")), 0, 2);
     for (int k = 0; k < 6; ++k) {
-        grid->addWidget(choiceBox(element("Combo22", k), pilotSpiritCommands()), k + 1, 0);
-        grid->addWidget(textBox(element("Text45", k), 50), k + 1, 1);
-        grid->addWidget(textBox(element("Text46", k), 50), k + 1, 2);
+        const std::string spirit = "spirit" + std::to_string(k + 1);
+        grid->addWidget(fieldControl(pilotTable(), spirit), k + 1, 0);
+        grid->addWidget(fieldControl(pilotTable(), spirit + "-level", 50), k + 1, 1);
+        grid->addWidget(fieldControl(pilotTable(), spirit + "-sp", 50), k + 1, 2);
     }
     grid->setColumnStretch(3, 1);
     auto* layout = new QVBoxLayout(page);
@@ -200,11 +193,11 @@ QWidget* PilotPage::buildSkillPage() {
     auto* levels = new QLabel(u("修得LV"));
     grid->addWidget(levels, 0, 1, 1, 9);
     for (int row = 0; row < 6; ++row) {
-        grid->addWidget(choiceBox("Combo" + QString::number(23 + row), {}, 120), row + 1, 0);
-        for (int j = 1; j <= 9; ++j) {
-            grid->addWidget(textBox(element(("Text" + std::to_string(47 + row)).c_str(), j), 34),
+        const std::string skill = "skill" + std::to_string(row + 1);
+        grid->addWidget(fieldControl(pilotTable(), skill, 120), row + 1, 0);
+        for (int j = 1; j <= 9; ++j)
+            grid->addWidget(fieldControl(pilotTable(), skill + "-lv" + std::to_string(j), 34),
                             row + 1, j);
-        }
     }
     grid->setColumnStretch(10, 1);
 

@@ -26,7 +26,7 @@ private:
 
     EditorContext& context_;
     RecordBrowser* browser_ = nullptr;
-    EntryListView* list5_;
+    EntryListView* pilotList_;
     QTabWidget* tabs_;
 };
 

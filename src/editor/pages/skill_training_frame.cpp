@@ -15,27 +15,32 @@
 #include "session/editor_context.h"
 #include "session/record_browser.h"
 #include "tables/skill_training_table.h"
-#include "tables/table_vocabularies.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
+#include "toolkit/field_controls.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
+
+namespace {
+
+// Picks the skill whose training the frame shows; not a field of the table.
+constexpr const char* kSkillChooser = "Combo29";
+
+}  // namespace
 
 SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     : QGroupBox(u("机师技能养成"), parent), context_(context) {
     setObjectName("Frame18");
     auto* grid = new QGridLayout(this);
+    const TableDef& table = skillTrainingTable();
     addRow(grid, 0,
-           {{u("选择技能"), choiceBox("Combo29", {}, 140)},
-            {u("养成类型"), choiceBox("Combo30", trainingTypes(), 170)}});
-    addRow(
-        grid, 1,
-        {{u("技能名称指针?"), textBox("Text53", 90)}, {u("技能说明指针?"), textBox("Text57", 90)}});
+           {{u("选择技能"), choiceBox(kSkillChooser, {}, 140)},
+            {fieldCaption(table, "type"), fieldControl(table, "type", 170)}});
+    fieldRow(grid, 1, table, {{"name-pointer", 90}, {"text-pointer", 90}});
     auto* pp = new QHBoxLayout;
-    for (int m = 0; m < 9; ++m) {
-        pp->addWidget(textBox(QString("Text59(%1)").arg(m), 40));
-    }
+    for (int m = 1; m <= 9; ++m)
+        pp->addWidget(fieldControl(table, "pp" + std::to_string(m), 40));
     pp->addWidget(saveButton("Command13"));
     const auto shownBy = std::make_shared<RecordBrowser*>(nullptr);
     pp->addWidget(TableGridWindow::opener(
@@ -47,14 +52,14 @@ SkillTrainingFrame::SkillTrainingFrame(EditorContext& context, QWidget* parent)
     grid->addLayout(pp, 2, 1, 1, 4);
     grid->setColumnStretch(4, 1);
     auto* form = new EntryForm(this, skillTrainingTable(), context_.session());
-    auto* browser = new RecordBrowser(context_, this, *form,
-                                      new ComboChooser(findChild<QComboBox*>("Combo29")), nullptr,
-                                      {u("其他修改 · 机师技能养成"),
-                                       u("技能"),
-                                       u("请先在“选择技能”中选择一个技能，再%1。"),
-                                       {},
-                                       {},
-                                       {}});
+    auto* browser = new RecordBrowser(
+        context_, this, *form, new ComboChooser(findChild<QComboBox*>(kSkillChooser)), nullptr,
+        {u("其他修改 · 机师技能养成"),
+         u("技能"),
+         u("请先在“选择技能”中选择一个技能，再%1。"),
+         {},
+         {},
+         {}});
     *shownBy = browser;
     connect(findChild<QPushButton*>("Command13"), &QPushButton::clicked, browser,
             &RecordBrowser::write);

@@ -18,6 +18,7 @@
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/field_controls.h"
 #include "toolkit/fitting_scroll.h"
 #include "toolkit/note_label.h"
 #include "toolkit/secondary_window.h"
@@ -31,13 +32,11 @@ namespace vorlan {
 namespace {
 
 // The control of a field: a choice box for a choice, else a box wide enough for its values.
-QWidget* control(const TableDef& table, const std::string& name) {
-    const FieldDef* f = table.field(name);
-    const QString objectName = u(name);
-    if (f != nullptr && f->encoding->kind() == ValueKind::Choice)
-        return choiceBox(objectName, f->encoding->items(), 100);
-    const int width = f == nullptr ? 40 : f->width == 1 ? 40 : f->width == 2 ? 56 : 84;
-    return textBox(objectName, width);
+QWidget* control(const TableDef& table, const std::string& key) {
+    const FieldDef& f = fieldByKey(table, key);
+    if (f.encoding->kind() == ValueKind::Choice)
+        return fieldControl(table, key, 100);
+    return fieldControl(table, key, f.width == 1 ? 40 : f.width == 2 ? 56 : 84);
 }
 
 QLabel* centred(const QString& text) {
@@ -186,8 +185,7 @@ QWidget* TableWindow::buildGrid(const WindowGrid& grid) {
                 auto* cell = new QWidget;
                 auto* v = new QVBoxLayout(cell);
                 v->setContentsMargins(0, 0, 0, 0);
-                const FieldDef* f = layout_.table->field(grid.cells[r][c]);
-                auto* caption = new QLabel(f != nullptr ? u(f->caption) : QString());
+                auto* caption = new QLabel(fieldCaption(*layout_.table, grid.cells[r][c]));
                 caption->setBuddy(w);
                 v->addWidget(caption);
                 v->addWidget(w);

@@ -19,13 +19,12 @@
 #include "session/record_browser.h"
 #include "tables/unit_patches.h"
 #include "tables/unit_table.h"
-#include "tables/unit_vocabularies.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
 #include "toolkit/entry_list_view.h"
+#include "toolkit/field_controls.h"
 #include "toolkit/fitting_scroll.h"
-#include "toolkit/form_binder.h"
 #include "toolkit/icon_toggle.h"
 #include "toolkit/lazy_tab.h"
 #include "toolkit/note_label.h"
@@ -35,19 +34,28 @@ namespace vorlan {
 
 namespace {
 
-// Four terrain boxes 空 陆 海 宇 in one frame.
-QGroupBox* terrainFrame(const QString& first) {
+// The four terrain choices 空 陆 海 宇 of a unit or a weapon slot, in one frame.
+QGroupBox* terrainFrame(const TableDef& table) {
     auto* box = frame(u("地形适应"));
     auto* grid = new QGridLayout(box);
-    const int n = first.mid(5).toInt();
-    const char* names[] = {"空", "陆", "海", "宇"};
-    for (int i = 0; i < 4; ++i) {
-        auto* combo = choiceBox("Combo" + QString::number(n + i), terrainRatings(), 60);
-        grid->addWidget(caption(u(names[i])), 0, 2 * i);
-        grid->addWidget(combo, 0, 2 * i + 1);
-    }
+    fieldRow(
+        grid, 0, table,
+        {{"terrain-air", 60}, {"terrain-land", 60}, {"terrain-sea", 60}, {"terrain-space", 60}});
     grid->setColumnStretch(8, 1);
     return box;
+}
+
+// A field's text box with a "?" button beside it.
+QWidget* hinted(QWidget* box, QPushButton* hint, bool stretch) {
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(box);
+    row->addWidget(hint);
+    if (stretch)
+        row->addStretch();
+    auto* w = new QWidget;
+    w->setLayout(row);
+    return w;
 }
 
 }  // namespace
@@ -55,35 +63,35 @@ QGroupBox* terrainFrame(const QString& first) {
 UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      list1_(new EntryListView("List1")),
-      list2_(new EntryListView("List2")),
+      unitList_(new EntryListView("List1")),
+      slotList_(new EntryListView("List2")),
       filter_(textBox("FilterUnits", 150)),
       tabs_(new QTabWidget),
-      text13_(readOnlyBox("Text13", 80)),
-      text37_(readOnlyBox("Text37", 50)),
+      offsetBox_(readOnlyBox("Text13", 80)),
+      stepsBox_(readOnlyBox("Text37", 50)),
       // Wrapped, yet of a height that does not follow the page's width: the page fits the
       // window and only its inner pages scroll.
-      label12_(new WrappedNote(u("注意："))) {
+      weaponNote_(new WrappedNote(u("注意："))) {
     setObjectName("UnitPage");
-    label12_->setObjectName("Label12");
+    weaponNote_->setObjectName("Label12");
     // The note on the weapon part stands out in a warm colour, on light and dark palettes.
-    QPalette warm = label12_->palette();
+    QPalette warm = weaponNote_->palette();
     warm.setColor(QPalette::WindowText, QColor(0xc0, 0x50, 0x2a));
-    label12_->setPalette(warm);
-    label12_->setWordWrap(true);
+    weaponNote_->setPalette(warm);
+    weaponNote_->setWordWrap(true);
 
-    auto* frame1 = frame(u("选择机体"), "Frame1");
-    auto* frame1Layout = new QVBoxLayout(frame1);
-    frame1Layout->addWidget(filter_);
-    frame1Layout->addWidget(list1_);
-    list1_->setMinimumWidth(150);
+    auto* listFrame = frame(u("选择机体"), "Frame1");
+    auto* listLayout = new QVBoxLayout(listFrame);
+    listLayout->addWidget(filter_);
+    listLayout->addWidget(unitList_);
+    unitList_->setMinimumWidth(150);
 
-    auto* label3 = new QLabel(u("首地址"));
-    label3->setObjectName("Label3");
-    label3->setBuddy(text13_);
+    auto* offsetLabel = new QLabel(u("首地址"));
+    offsetLabel->setObjectName("Label3");
+    offsetLabel->setBuddy(offsetBox_);
     auto* offsetRow = new QHBoxLayout;
-    offsetRow->addWidget(label3);
-    offsetRow->addWidget(text13_, 1);
+    offsetRow->addWidget(offsetLabel);
+    offsetRow->addWidget(offsetBox_, 1);
     auto* writeRow = new QHBoxLayout;
     writeRow->addWidget(saveButton("Command3"), 1);
     writeRow->addWidget(TableGridWindow::opener(
@@ -94,14 +102,14 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
         "GridWeapons", u("武器表格")));
     auto* stepsLabel = new QLabel(u("段数"));
     stepsLabel->setObjectName("Label37");
-    stepsLabel->setBuddy(text37_);
+    stepsLabel->setBuddy(stepsBox_);
     writeRow->addWidget(stepsLabel);
-    writeRow->addWidget(text37_);
-    text37_->setMaximumWidth(60);
-    text37_->setToolTip(u("改造段数的四位十六进制数字（EN、HP、装甲、运动性）"));
+    writeRow->addWidget(stepsBox_);
+    stepsBox_->setMaximumWidth(60);
+    stepsBox_->setToolTip(u("改造段数的四位十六进制数字（EN、HP、装甲、运动性）"));
 
     auto* left = new QVBoxLayout;
-    left->addWidget(frame1, 1);
+    left->addWidget(listFrame, 1);
     left->addLayout(offsetRow);
     left->addLayout(writeRow);
 
@@ -112,13 +120,13 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     tabs_->addTab(new LazyTab([this] { return buildOtherPage(); }), u("其他"));
     tabs_->addTab(new LazyTab([this] { return buildSkillPage(); }), u("机体技能"));
     // The slot list waits hidden for its page.
-    list2_->setParent(this);
-    list2_->hide();
+    slotList_->setParent(this);
+    slotList_->hide();
 
     // The inner pages scroll on a small screen; the list's buttons stay in view beside them.
     auto* right = new QVBoxLayout;
     right->addWidget(new FittingScroll(tabs_, nullptr, true), 1);
-    right->addWidget(label12_);
+    right->addWidget(weaponNote_);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
@@ -128,15 +136,15 @@ UnitPage::UnitPage(EditorContext& context, QWidget* parent)
     slot_ = new EntryForm(this, weaponTable(), context_.session());
     slot_->clear(false);
     browser_ = new RecordBrowser(
-        context_, this, *header_, new ListChooser(list1_), text13_,
+        context_, this, *header_, new ListChooser(unitList_), offsetBox_,
         {u("机体武器修改"), u("机体"), u("请先在“选择机体”列表中选择要%1的机体。"),
          u("将要复制选定机体的数据,是否进行操作"),
          u("将要把复制的数据粘贴到选定机体的上,并且直接写入文件,是否进行操作"),
          u("还没有复制任何机体的数据：请先选择一台机体，点击“复制该机体数据”。")});
-    browser_->setFilter(filter_, list1_);
+    browser_->setFilter(filter_, unitList_);
     browser_->addDependent(*slot_);
-    picker2_ = new ListChooser(list2_);
-    setFocusProxy(list1_);
+    slotPicker_ = new ListChooser(slotList_);
+    setFocusProxy(unitList_);
     connectActions();
 }
 
@@ -145,23 +153,20 @@ UnitPage::~UnitPage() = default;
 QWidget* UnitPage::buildBasicPage() {
     auto* page = new QWidget;
     auto* grid = new QGridLayout;
-    addWideRow(grid, 0, u("机体代码"), choiceBox("Combo1", {}, 160), 3);
-    addRow(grid, 1, {{u("HP"), textBox("Text2")}, {u("EN"), textBox("Text3")}});
-    addRow(grid, 2, {{u("运动性"), textBox("Text5")}, {u("装甲"), textBox("Text6")}});
-    addRow(grid, 3, {{u("移动力"), textBox("Text4")}, {u("COST"), textBox("Text7")}});
-    addRow(grid, 4, {{u("修理费"), textBox("Text8")}, {u("击破费"), textBox("Text9")}});
-    addRow(grid, 5, {{u("EXP"), textBox("Text11")}, {u("PP"), textBox("Text12")}});
-    addRow(grid, 6,
-           {{u("芯片数"), textBox("Text10")}, {u("SIZE"), choiceBox("Combo2", unitSizes(), 70)}});
+    const TableDef& unit = unitTable();
+    fieldWideRow(grid, 0, unit, {"code", 160}, 3);
+    fieldRow(grid, 1, unit, {"hp", "en"});
+    fieldRow(grid, 2, unit, {"mobility", "armor"});
+    fieldRow(grid, 3, unit, {"move", "cost"});
+    fieldRow(grid, 4, unit, {"repair", "reward"});
+    fieldRow(grid, 5, unit, {"exp", "pp"});
+    fieldRow(grid, 6, unit, {"chips", {"size", 70}});
     grid->setColumnStretch(4, 1);
 
     auto* steps = frame(u("改造段数"), "FrameSteps");
     auto* stepGrid = new QGridLayout(steps);
-    addRow(stepGrid, 0,
-           {{u("EN"), textBox("Text14", 40)},
-            {u("HP"), textBox("Text15", 40)},
-            {u("装甲"), textBox("Text16", 40)},
-            {u("运动性"), textBox("Text17", 40)}});
+    fieldRow(stepGrid, 0, unit,
+             {{"step-en", 40}, {"step-hp", 40}, {"step-armor", 40}, {"step-mobility", 40}});
     auto* patches = new QHBoxLayout;
     for (const auto& [name, patch] :
          {std::pair{"Command4", &upgradeLimitsPatch()}, std::pair{"Command7", &chipsPatch()}}) {
@@ -183,37 +188,31 @@ QWidget* UnitPage::buildBasicPage() {
 QWidget* UnitPage::buildWeaponPage() {
     auto* page = new QWidget;
     // "武器12" and the weapon's name, never squeezed by a narrower page (the history beside).
-    list2_->setFixedWidth(150);
+    slotList_->setFixedWidth(150);
+    const TableDef& slot = weaponTable();
     auto* grid = new QGridLayout;
-    addWideRow(grid, 0, u("武器名称"), textBox("Text20", 260), 3);
-    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text21", 260), 3);
-    grid->addWidget(nameNote("Text21"), 2, 1, 1, 4);
-    addRow(grid, 3, {{u("攻击力"), textBox("Text18")}, {u("必要气力"), textBox("Text27")}});
-    addRow(grid, 4, {{u("近射程"), textBox("Text19")}, {u("远射程"), textBox("Text22")}});
-    addRow(grid, 5, {{u("命中"), textBox("Text23")}, {u("CT"), textBox("Text24")}});
-    addRow(grid, 6, {{u("残弹"), textBox("Text25")}, {u("消费EN"), textBox("Text26")}});
-    auto* attribute = new QHBoxLayout;
-    attribute->addWidget(textBox("Text30", 50));
-    attribute->addWidget(hintButton("Command9", u("？")));
-    auto* attributeBox = new QWidget;
-    attributeBox->setLayout(attribute);
-    attribute->setContentsMargins(0, 0, 0, 0);
+    fieldWideRow(grid, 0, slot, {"name", 260}, 3);
+    addWideRow(grid, 1, u("文本显示"), decodedNameBox(slot, "name", 260), 3);
+    grid->addWidget(decodedNameNote(slot, "name"), 2, 1, 1, 4);
+    fieldRow(grid, 3, slot, {"attack", "morale"});
+    fieldRow(grid, 4, slot, {"range-min", "range-max"});
+    fieldRow(grid, 5, slot, {"hit", "ct"});
+    fieldRow(grid, 6, slot, {"ammo", "en-cost"});
     addRow(grid, 7,
-           {{u("改造类型"), choiceBox("Combo15", weaponUpgradeTypes())},
-            {u("武器属性"), attributeBox}});
-    addRow(grid, 8, {{u("武器种类"), choiceBox("Combo14", weaponKinds())}});
-    addRow(grid, 9,
-           {{u("必要技能"), choiceBox("Combo13", requiredSkills())},
-            {u("等级"), textBox("Text32", 40)}});
+           {{fieldCaption(slot, "upgrade-type"), fieldControl(slot, "upgrade-type")},
+            {fieldCaption(slot, "attribute"),
+             hinted(fieldControl(slot, "attribute", 50), hintButton("Command9", u("？")), false)}});
+    fieldRow(grid, 8, slot, {"kind"});
+    fieldRow(grid, 9, slot, {"required-skill", {"level", 40}});
     grid->setColumnStretch(4, 1);
 
     auto* right = new QVBoxLayout;
     right->addLayout(grid);
-    right->addWidget(terrainFrame("Combo3"));
+    right->addWidget(terrainFrame(slot));
     right->addStretch();
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(list2_);
-    list2_->show();
+    layout->addWidget(slotList_);
+    slotList_->show();
     layout->addLayout(right, 1);
     connect(page->findChild<QPushButton*>("Command9"), &QPushButton::clicked, this,
             [this] { hint("01-移动后可使用,02－BEAM武器,大于02两者共存（P+B）"); });
@@ -222,21 +221,17 @@ QWidget* UnitPage::buildWeaponPage() {
 
 QWidget* UnitPage::buildOtherPage() {
     auto* page = new QWidget;
+    const TableDef& unit = unitTable();
     auto* grid = new QGridLayout;
-    addWideRow(grid, 0, u("机体名称"), textBox("Text33", 300), 2);
-    addWideRow(grid, 1, u("文本显示"), nameTextBox("Text34", 300), 2);
-    grid->addWidget(nameNote("Text34"), 2, 1, 1, 2);
-    addRow(grid, 3, {{u("移动类型"), choiceBox("Combo7", moveTypes())}});
-    addRow(grid, 4, {{u("换乘类型"), choiceBox("Combo16", transferTypes())}});
-    addRow(grid, 5, {{u("主机师"), choiceBox("Combo12", {}, 160)}});
-    auto* attribute = new QHBoxLayout;
-    attribute->setContentsMargins(0, 0, 0, 0);
-    attribute->addWidget(textBox("Text35", 50));
-    attribute->addWidget(hintButton("Command10", "?"));
-    attribute->addStretch();
-    auto* attributeBox = new QWidget;
-    attributeBox->setLayout(attribute);
-    addRow(grid, 6, {{u("机体属性"), attributeBox}});
+    fieldWideRow(grid, 0, unit, {"name", 300}, 2);
+    addWideRow(grid, 1, u("文本显示"), decodedNameBox(unit, "name", 300), 2);
+    grid->addWidget(decodedNameNote(unit, "name"), 2, 1, 1, 2);
+    fieldRow(grid, 3, unit, {"move-type"});
+    fieldRow(grid, 4, unit, {"transfer"});
+    fieldRow(grid, 5, unit, {{"pilot", 160}});
+    addRow(grid, 6,
+           {{fieldCaption(unit, "attribute"),
+             hinted(fieldControl(unit, "attribute", 50), hintButton("Command10", "?"), true)}});
     grid->setColumnStretch(2, 1);
 
     auto* special = frame(u("特别操作"), "FrameSpecial");
@@ -251,7 +246,7 @@ QWidget* UnitPage::buildOtherPage() {
 
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(grid);
-    layout->addWidget(terrainFrame("Combo8"));
+    layout->addWidget(terrainFrame(unit));
     layout->addWidget(special);
     layout->addStretch();
     connect(copy, &QPushButton::clicked, browser_, &RecordBrowser::copy);
@@ -271,10 +266,8 @@ QWidget* UnitPage::buildSkillPage() {
     auto* page = new QWidget;
     auto* skills1 = frame(u("机体技能1"), "FrameSkills1");
     auto* lists = new QHBoxLayout(skills1);
-    for (const auto& [name, items] :
-         {std::pair{"List3", &unitSkills1()}, std::pair{"List4", &unitSkills2()}}) {
-        auto* list = listBox(name, true);
-        list->addItems(toStringList(*items));
+    for (const char* key : {"skills1", "skills2"}) {
+        QWidget* list = fieldControl(unitTable(), key);
         list->setMinimumHeight(16 * 20);
         lists->addWidget(list);
     }
@@ -296,19 +289,19 @@ QWidget* UnitPage::buildSkillPage() {
 
 void UnitPage::connectActions() {
     connect(&context_.session(), &DocumentSession::executableOpened, this, [this] {
-        picker2_->setLabels({});
-        text37_->clear();
+        slotPicker_->setLabels({});
+        stepsBox_->clear();
     });
-    picker2_->setGameNames([this] { return slotNames(); });
+    slotPicker_->setGameNames([this] { return slotNames(); });
     // A write, an undo or another program may rename a weapon.
-    connect(&context_.session(), &DocumentSession::stepWritten, picker2_,
+    connect(&context_.session(), &DocumentSession::stepWritten, slotPicker_,
             &EntryChooser::gameNamesChanged);
-    connect(&context_.session(), &DocumentSession::fileChanged, picker2_,
+    connect(&context_.session(), &DocumentSession::fileChanged, slotPicker_,
             &EntryChooser::gameNamesChanged);
     connect(browser_, &RecordBrowser::entryShown, this, &UnitPage::unitShown);
     connect(browser_, &RecordBrowser::entryRead, this, &UnitPage::showStepDigits);
     connect(browser_, &RecordBrowser::written, this, &UnitPage::showSlotNote);
-    connect(picker2_, &EntryChooser::picked, this, &UnitPage::slotPicked);
+    connect(slotPicker_, &EntryChooser::picked, this, &UnitPage::slotPicked);
     auto* save = new QShortcut(QKeySequence::Save, this);
     save->setContext(Qt::WidgetWithChildrenShortcut);
     connect(save, &QShortcut::activated, browser_, &RecordBrowser::write);
@@ -328,14 +321,14 @@ void UnitPage::unitShown() {
     QStringList labels;
     for (int k = 1; k <= kSlotsPerUnit; ++k)
         labels << u("武器") + QString::number(k);
-    picker2_->setLabels(labels);
+    slotPicker_->setLabels(labels);
     showSlotNote(false);  // a new unit: no slot chosen yet
 }
 
 void UnitPage::showSlotNote(bool withSlot) {
     // Whether 写入 writes a weapon slot too, as soon as that changes.
-    label12_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
-                               : u("注意：现在没有选定武器修改，武器部分不作写入"));
+    weaponNote_->setText(withSlot ? u("注意：现在已经选定武器修改，武器部分将写入文件")
+                                  : u("注意：现在没有选定武器修改，武器部分不作写入"));
 }
 
 QStringList UnitPage::slotNames() {
@@ -361,7 +354,7 @@ void UnitPage::showStepDigits() {
         const auto& v = shown.shown[static_cast<std::size_t>(unitTable().fieldIndex(key))];
         digits += QString::number(u(v.text).toInt(), 16).toUpper();
     }
-    text37_->setText(digits);
+    stepsBox_->setText(digits);
 }
 
 void UnitPage::slotPicked(int row) {
@@ -370,7 +363,7 @@ void UnitPage::slotPicked(int row) {
         browser_->showIn(*slot_, unit * kSlotsPerUnit + row);
     // The slot list stands on the slot the form shows, whatever happened.
     const int shown = slot_->shownIndex();
-    picker2_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
+    slotPicker_->restore(shown >= 0 ? shown % kSlotsPerUnit : -1);
     showSlotNote(shown >= 0);
 }
 

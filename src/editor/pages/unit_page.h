@@ -48,17 +48,17 @@ private:
     void applyPatch(const TablePatch& patch);
 
     EditorContext& context_;
-    EntryListView* list1_;
-    EntryListView* list2_;
+    EntryListView* unitList_;
+    EntryListView* slotList_;
     QLineEdit* filter_;
     QTabWidget* tabs_;
-    QLineEdit* text13_;
-    QLineEdit* text37_;
-    QLabel* label12_;
+    QLineEdit* offsetBox_;  // the shown unit's file offset
+    QLineEdit* stepsBox_;   // its four upgrade step digits
+    QLabel* weaponNote_;    // whether a write takes the weapon slot too
     EntryForm* header_ = nullptr;
     EntryForm* slot_ = nullptr;
     RecordBrowser* browser_ = nullptr;
-    ListChooser* picker2_ = nullptr;
+    ListChooser* slotPicker_ = nullptr;
 };
 
 }  // namespace vorlan

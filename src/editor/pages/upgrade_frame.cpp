@@ -19,6 +19,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/entry_chooser.h"
 #include "toolkit/entry_form.h"
+#include "toolkit/field_controls.h"
 #include "toolkit/widgets.h"
 
 namespace vorlan {
@@ -38,11 +39,16 @@ QHBoxLayout* chooserRow(const QString& text, QComboBox* chooser, QPushButton* wr
     return row;
 }
 
-// Ten boxes, element 0 at the top left, `perRow` to a row, each wide enough for its values.
-QGridLayout* valueRows(const char* name, int width, int perRow) {
+// The row choosers: they pick an entry and are no field of their table.
+constexpr const char* kCostChooser = "Combo31";
+constexpr const char* kIncrementChooser = "Combo32";
+
+// The ten steps, step 1 at the top left, `perRow` to a row, each wide enough for its values.
+QGridLayout* valueRows(const TableDef& table, int width, int perRow) {
     auto* rows = new QGridLayout;
     for (int n = 0; n < 10; ++n) {
-        rows->addWidget(textBox(QString("%1(%2)").arg(name).arg(n), width), n / perRow, n % perRow);
+        rows->addWidget(fieldControl(table, "step" + std::to_string(n + 1), width), n / perRow,
+                        n % perRow);
     }
     rows->setColumnStretch(perRow, 1);
     return rows;
@@ -60,16 +66,16 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
         return [b] { return *b != nullptr ? (*b)->shown() : -1; };
     };
     layout->addLayout(
-        chooserRow(u("机体改造费用"), choiceBox("Combo31", {}, 100), saveButton("Command21"),
+        chooserRow(u("机体改造费用"), choiceBox(kCostChooser, {}, 100), saveButton("Command21"),
                    TableGridWindow::opener(context_, upgradeCostTable(), shownBy(costShown),
                                            "GridUpgradeCost", u("表格"))));
     // Costs take ten digits: five to a row, so the page fits a window 940 pixels wide.
-    layout->addLayout(valueRows("Text58", 84, 5));
+    layout->addLayout(valueRows(upgradeCostTable(), 84, 5));
     layout->addLayout(chooserRow(
-        u("武器改造幅度"), choiceBox("Combo32", {}, 100), saveButton("Command22"),
+        u("武器改造幅度"), choiceBox(kIncrementChooser, {}, 100), saveButton("Command22"),
         TableGridWindow::opener(context_, upgradeIncrementTable(), shownBy(incrementShown),
                                 "GridUpgradeIncrement", u("表格"))));
-    layout->addLayout(valueRows("Text60", 56, 10));
+    layout->addLayout(valueRows(upgradeIncrementTable(), 56, 10));
     // Two tables, each with its row chooser and write button.
     const struct {
         const TableDef* table;
@@ -78,10 +84,10 @@ UpgradeFrame::UpgradeFrame(EditorContext& context, QWidget* parent)
         const char* pick;
         std::shared_ptr<RecordBrowser*> shown;
     } rows[] = {
-        {&upgradeCostTable(), "Combo31", "Command21", "请先在“机体改造费用”中选择一行，再%1。",
+        {&upgradeCostTable(), kCostChooser, "Command21", "请先在“机体改造费用”中选择一行，再%1。",
          costShown},
-        {&upgradeIncrementTable(), "Combo32", "Command22", "请先在“武器改造幅度”中选择一种，再%1。",
-         incrementShown},
+        {&upgradeIncrementTable(), kIncrementChooser, "Command22",
+         "请先在“武器改造幅度”中选择一种，再%1。", incrementShown},
     };
     for (const auto& r : rows) {
         auto* form = new EntryForm(this, *r.table, context_.session());

@@ -15,7 +15,7 @@ struct WindowGrid {
     std::vector<std::string> columns;             // captions above the columns
     std::vector<std::string> rows;                // captions left of the rows
     std::vector<std::string> footers;             // below the columns, each spanning an equal share
-    std::vector<std::vector<std::string>> cells;  // control names, row by row
+    std::vector<std::vector<std::string>> cells;  // field keys, row by row
     bool captionsAbove = false;                   // each box carries its field's caption above it
 };
 

@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <algorithm>
-#include <stdexcept>
 
 #include "schema/name_bytes.h"
 #include "schema/name_source.h"
@@ -91,12 +90,23 @@ void EntryForm::findNameBoxes() {
     }
 }
 
-void EntryForm::checkComplete() const {
+bool EntryForm::allBuilt() const {
     const auto tabs = root_->findChildren<LazyTab*>();
-    const bool allBuilt =
-        std::all_of(tabs.begin(), tabs.end(), [](const LazyTab* t) { return t->isBuilt(); });
-    if (const auto missing = binder_->missing(); allBuilt && !missing.empty())
-        throw std::logic_error("no control named " + missing.front() + " for table " + table_.name);
+    return std::all_of(tabs.begin(), tabs.end(), [](const LazyTab* t) { return t->isBuilt(); });
+}
+
+std::vector<std::string> EntryForm::missingControls() const {
+    return allBuilt() ? binder_->missing() : std::vector<std::string>{};
+}
+
+void EntryForm::checkComplete() {
+    if (checked_ || !allBuilt())
+        return;
+    checked_ = true;
+    for (const std::string& key : binder_->missing()) {
+        qWarning("table %s: field %s has no control %s on its page; it is not shown",
+                 table_.name.c_str(), key.c_str(), table_.field(key)->control.c_str());
+    }
 }
 
 void EntryForm::attach() {
@@ -242,7 +252,13 @@ void EntryForm::markRefused(const std::vector<int>& fields) {
         refused_.emplace_back(field, values[static_cast<std::size_t>(field)]);
         mark(control(field), "refused", true);
     }
-    QWidget* w = control(fields.front());
+    // The first refused field a control shows takes the focus (a field without one has
+    // only the message).
+    const auto shown =
+        std::find_if(fields.begin(), fields.end(), [this](int f) { return control(f) != nullptr; });
+    if (shown == fields.end())
+        return;
+    QWidget* w = control(*shown);
     // Bring forward every tab page on the way up to the first control.
     for (QWidget* child = w; child != nullptr && child != root_->window();
          child = child->parentWidget()) {

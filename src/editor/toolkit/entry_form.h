@@ -65,6 +65,9 @@ public:
     void attach();
     // Builds every inner page not built yet.
     void buildAll();
+    // The keys of the fields that no control shows, once every inner page is built (none
+    // before). Such a field keeps the value read and is written back unchanged.
+    std::vector<std::string> missingControls() const;
 
 signals:
     void dirtyChanged(bool dirty);
@@ -84,8 +87,10 @@ private:
     void connectControl(std::size_t i);
     void fillNameList(std::size_t i);
     void findNameBoxes();
-    // Every field has its control once every inner page is built (a programming error else).
-    void checkComplete() const;
+    // Warns once of the fields without a control when every inner page is built: a field
+    // added to a definition but to no page yet is simply not shown.
+    void checkComplete();
+    bool allBuilt() const;
     // The text box and the note follow the code box (the text box not while typed in).
     void showName(NameBoxes& name);
     // Characters typed into a name's text box: their codes go into its code box.
@@ -104,6 +109,7 @@ private:
     bool filling_ = false;
     bool enabled_ = false;
     bool readOnly_ = false;
+    bool checked_ = false;               // checkComplete has warned (or found every control)
     const NameBoxes* typing_ = nullptr;  // the name whose text box is being typed in
     // Every name's text box is decoded afresh from its code box at the next update.
     void namesStale();

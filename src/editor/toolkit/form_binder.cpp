@@ -75,7 +75,7 @@ std::vector<std::string> FormBinder::missing() const {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i] == nullptr)
-            out.push_back(table_.fields[i].control);
+            out.push_back(table_.fields[i].key);
     }
     return out;
 }

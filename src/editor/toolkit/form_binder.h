@@ -1,10 +1,10 @@
 #pragma once
-// Binds the controls of a page to the fields of a table by object name: a field whose
-// control is "Text2" is shown in the child widget named "Text2". Text boxes carry text,
-// combo boxes a choice, multi-select lists marks, icon toggles on/off. The binder fills
-// the controls from shown values and collects the values they hold now, in the same form,
-// so that unchanged controls give back exactly the values they were filled with. A control
-// on an inner page not built yet holds its value in the binder until the page is built.
+// Binds the controls of a page to the fields of a table by object name: a field is shown in
+// the child widget named as the field's control (field_controls.h makes them so). Text
+// boxes carry text, combo boxes a choice, multi-select lists marks, icon toggles on/off. The
+// binder fills the controls from shown values and collects the values they hold now, in the same
+// form, so that unchanged controls give back exactly the values they were filled with. A control on
+// an inner page not built yet holds its value in the binder until the page is built.
 
 #include <QStringList>
 #include <vector>
@@ -24,8 +24,8 @@ public:
     // them the values they stand for.
     std::vector<std::size_t> attach(QWidget* root);
     void restore(const std::vector<std::size_t>& fields);
-    // The fields whose control does not exist under `root` (a programming error once every
-    // inner page is built).
+    // The keys of the fields whose control does not exist under `root` (yet, while an inner
+    // page is not built).
     std::vector<std::string> missing() const;
 
     void fill(const std::vector<FieldValue>& values);
