@@ -1,6 +1,8 @@
 # The libraries of the Windows build, from the prefix scripts/windows/deps.sh made, under the
 # same target names as the Linux build's (pkg-config and the Debian packages' CMake files).
-set(prefix ${VORLAN_WIN_PREFIX})
+# VORLAN_WIN_PREFIX lists that prefix first, then Qt's when the editor is built: the toolchain
+# file searches them all, and only inside them.
+list(GET VORLAN_WIN_PREFIX 0 prefix)
 if(NOT EXISTS ${prefix}/.complete)
     message(FATAL_ERROR "VORLAN_WIN_PREFIX (${prefix}) is not a prefix of scripts/windows/deps.sh")
 endif()

@@ -20,7 +20,7 @@ echo "libraries: $libs"
 echo "Qt: $qt"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/toolchain.cmake" \
-    -DVORLAN_WIN_PREFIX="$libs" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
+    -DVORLAN_WIN_PREFIX="$libs;$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
 nice -n 10 cmake --build "$build" --parallel "${VORLAN_WIN_JOBS:-2}" -- vorlan-editor vorlan-cli
 version="$(sed -n 's/^project(vorlan VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
@@ -45,6 +45,8 @@ cp /usr/share/qt6/translations/qtbase_zh_CN.qm /usr/share/qt6/translations/qt_zh
 gcc_dir="$(dirname "$("$triple-g++-posix" -print-libgcc-file-name)")"
 cp "$gcc_dir/libstdc++-6.dll" "$gcc_dir/libgcc_s_seh-1.dll" "$stage/"
 cp "/usr/$triple/lib/libwinpthread-1.dll" "$stage/"
+# Debian's runtime DLLs carry their debugging sections; the players need none of them.
+find "$stage" -name '*.dll' -exec "$triple-strip" --strip-unneeded {} +
 # Qt finds its plugins and translations beside the program, wherever it was unpacked.
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$stage/qt.conf"
 sed "s/@VERSION@/$version/" "$root/packaging/windows/README.txt" | sed 's/$/\r/' >"$stage/README.txt"

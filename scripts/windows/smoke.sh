@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The Windows zip, unpacked into a folder with a Chinese name, run under Wine on a virtual
-# display: vorlan-cli.exe makes a demo executable, vorlan-editor.exe opens it, one field is
-# written through its window (the unit grid's HP of unit 1, typed and confirmed), and
-# vorlan-cli.exe reads the bytes back. Screenshots of the window before and after go to
-# dist/ beside the zip, for a person to look at (Chinese text, fonts).
+# display with a window manager: vorlan-cli.exe makes a demo executable, vorlan-editor.exe
+# opens it, one field is written through its window (the unit grid's HP of unit 1, typed and
+# confirmed), and vorlan-cli.exe reads the bytes back. Screenshots of the window before and
+# after go to dist/ beside the zip, for a person to look at (Chinese text, fonts).
 #   scripts/windows/smoke.sh dist/vorlan-<version>-windows-x64.zip
 set -euo pipefail
 zip="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 shots="${zip%.zip}"
 wine=/usr/lib/wine/wine64
 tmp="$(mktemp -d)"
-xvfb=""
+xvfb="" wm=""
 cleanup() {
+    [ -n "$wm" ] && kill "$wm" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     WINEPREFIX="$tmp/wine" "$wine"server -k 2>/dev/null || true
     rm -rf "$tmp"
@@ -31,6 +32,10 @@ Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display"
 sleep 2
+# A window manager places, focuses and decorates the window as on a desktop.
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
 
 cd "$app"
 "$wine" vorlan-cli.exe make-demo 游戏.exe >/dev/null || fail "make-demo"
@@ -51,13 +56,19 @@ echo "editor window up in $((SECONDS - started)) s"
 sleep 5
 import -window root "$shots-smoke-start.png"
 
-# The grid opens on unit 1's first cell: to the HP column, type, confirm.
+# The grid opens with its filter box taking the keyboard: Tab to the cells, to unit 1's row
+# (the second), then right to the HP column (a name's code has its text in the next column),
+# type, confirm, and write with Ctrl+S.
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-column="$("$wine" vorlan-cli.exe fields unit | awk 'NR > 1 { n++; if ($1 == "hp") { print n; exit } }')"
+column="$("$wine" vorlan-cli.exe fields unit | tr -d '\r' | awk 'NR > 1 && !/^ / {
+    if ($1 == "hp") { print column + 0; exit }
+    column++
+    if ($NF == "name-code") column++ }')"
 [ -n "$column" ] || fail "no hp field"
-for _ in $(seq 2 "$column"); do xdotool key --delay 50 Right; done
+xdotool key --delay 100 Tab ctrl+Home Down
+for _ in $(seq 1 "$column"); do xdotool key --delay 50 Right; done
 xdotool type --delay 80 12345
-xdotool key Return
+xdotool key --delay 200 Return ctrl+s
 sleep 5
 import -window root "$shots-smoke-written.png"
 kill "$editor" 2>/dev/null || true
