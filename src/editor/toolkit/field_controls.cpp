@@ -18,15 +18,6 @@ QString nameOf(const std::string& control) {
     return QString::fromStdString(control);
 }
 
-const DecodedName& decodedOf(const TableDef& table, const std::string& key) {
-    fieldByKey(table, key);
-    const auto at = std::find_if(table.decoded.begin(), table.decoded.end(),
-                                 [&](const DecodedName& d) { return d.field == key; });
-    if (at == table.decoded.end())
-        throw std::logic_error("table " + table.name + " shows no decoded name for field " + key);
-    return *at;
-}
-
 }  // namespace
 
 const FieldDef& fieldByKey(const TableDef& table, const std::string& key) {
@@ -35,6 +26,15 @@ const FieldDef& fieldByKey(const TableDef& table, const std::string& key) {
                                  [&](const FieldDef& f) { return f.key == key; });
     if (at == table.fields.end())
         throw std::logic_error("table " + table.name + " has no field " + key);
+    return *at;
+}
+
+const DecodedName& decodedNameOf(const TableDef& table, const std::string& key) {
+    fieldByKey(table, key);
+    const auto at = std::find_if(table.decoded.begin(), table.decoded.end(),
+                                 [&](const DecodedName& d) { return d.field == key; });
+    if (at == table.decoded.end())
+        throw std::logic_error("table " + table.name + " shows no decoded name for field " + key);
     return *at;
 }
 
@@ -64,11 +64,11 @@ QWidget* fieldControl(const TableDef& table, const std::string& key, int width) 
 }
 
 QWidget* decodedNameBox(const TableDef& table, const std::string& key, int width) {
-    return nameTextBox(nameOf(decodedOf(table, key).control), width);
+    return nameTextBox(nameOf(decodedNameOf(table, key).control), width);
 }
 
 QWidget* decodedNameNote(const TableDef& table, const std::string& key) {
-    return nameNote(nameOf(decodedOf(table, key).control));
+    return nameNote(nameOf(decodedNameOf(table, key).control));
 }
 
 void fieldRow(QGridLayout* grid, int row, const TableDef& table,

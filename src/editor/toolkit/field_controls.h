@@ -17,6 +17,8 @@ namespace vorlan {
 
 // The field of `table` whose key is `key`.
 const FieldDef& fieldByKey(const TableDef& table, const std::string& key);
+// The read-only box that shows the decoded text of name field `key`.
+const DecodedName& decodedNameOf(const TableDef& table, const std::string& key);
 // The field's caption as the page shows it.
 QString fieldCaption(const TableDef& table, const std::string& key);
 

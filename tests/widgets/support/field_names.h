@@ -10,7 +10,7 @@
 
 namespace vorlan::test {
 
-// The control name of field `key` of `table`; fatal for an unknown key.
+// The control name of field `key` of `table`; an unknown key throws std::logic_error.
 QString fieldName(const TableDef& table, const std::string& key);
 // The name of the box showing the characters of name field `key`; fatal when there is none.
 QString decodedName(const TableDef& table, const std::string& key);
