@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "io/program_start.h"
+
 namespace {
 
 // The offscreen platform says, at every window shown, what it cannot do (raise a window,
@@ -19,6 +21,8 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& tex
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto child = vorlan::startProgram())
+        return *child;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The skin lives in the widget library; a static library's resources need an explicit start.

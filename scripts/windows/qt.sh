@@ -36,7 +36,7 @@ build_qt() {
     build "$src/configure" -prefix "$prefix" -xplatform win32-g++ -qt-host-path /usr \
         -release -shared -no-opengl -no-dbus -no-feature-vulkan -no-feature-direct2d \
         -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -no-icu \
-        -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-printsupport \
+        -no-feature-sql -no-feature-network -no-feature-printsupport \
         -no-feature-xml -nomake examples -nomake tests -- -G Ninja \
         -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" \
         -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >&2

@@ -19,6 +19,9 @@ int runCli(const std::vector<std::string>& args, const std::filesystem::path& pr
     CLI::App app{"vorlan-cli: reads and edits the game data of the VORLAN executable SLKV_618.04",
                  "vorlan-cli"};
     app.require_subcommand(1);
+    // A path is never an option: `/games/vorlan.iso` is a path on Windows too (CLI11 would take
+    // it there as a Windows-style option); subcommands made after this take the same rule.
+    app.allow_windows_style_options(false);
     // Global options may also follow the subcommand: `get unit 5 --exe PATH`.
     app.fallthrough();
     GlobalOptions options;

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "io/program_start.h"
 #include "lists/data_folders.h"
 
 #ifdef _WIN32
@@ -11,7 +12,6 @@
 
 #include <cstdio>
 
-#include "io/child_process.h"
 #include "io/win32.h"
 #endif
 
@@ -36,8 +36,8 @@ int run(const std::vector<std::string>& args, const char* argv0) {
 // CR added before LF: an exported CSV is the same file as on Linux), which a console shows
 // once its code page is UTF-8, also on a Chinese Windows (code page 936).
 int wmain(int argc, wchar_t* argv[]) {
-    if (const int child = vorlan::runChildWorkIfAsked(); child >= 0)
-        return child;
+    if (const auto child = vorlan::startProgram())
+        return *child;
     const UINT consolePage = ::GetConsoleOutputCP();
     ::SetConsoleOutputCP(CP_UTF8);
     ::_setmode(::_fileno(stdout), _O_BINARY);
@@ -54,6 +54,8 @@ int wmain(int argc, wchar_t* argv[]) {
 }
 #else
 int main(int argc, char* argv[]) {
+    if (const auto child = vorlan::startProgram())
+        return *child;
     return run(std::vector<std::string>(argv + 1, argv + argc), argv[0]);
 }
 #endif

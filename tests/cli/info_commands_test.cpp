@@ -45,6 +45,14 @@ TEST(CliInfo, UsageErrorsExitWithTwo) {
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("make-demo"), std::string::npos);
+    // A path is never an option, on Windows either: a missing file is refused by name.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"iso", "check", "/no/such/game.iso"},
+          {"--exe", "/no/such/SLKV_618.04", "import", "weapon", "/no/such/w.csv"}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.status, 1) << r.err;
+        EXPECT_NE(r.err.find("such"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

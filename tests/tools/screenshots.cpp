@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
+#include "io/program_start.h"
 #include "tables/unit_table.h"
 #include "toolkit/change_preview_dialog.h"
 #include "toolkit/dialogs.h"
@@ -50,6 +51,8 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto child = vorlan::startProgram())
+        return *child;
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
     // "--dark": the pictures under a dark system palette, as a dark desktop gives one.

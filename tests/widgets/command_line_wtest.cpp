@@ -1,6 +1,7 @@
 // The editor's command line with --table: a table name checked before any window shows (an
 // unknown one refused with the known ones named), the help telling of it, the grid opened
 // over the main window at the start, and the program itself painting the grid and quitting.
+// Both programs, started as their own helper, answer it before anything else.
 
 #include <QAbstractItemView>
 #include <QProcess>
@@ -8,8 +9,12 @@
 
 #include "app/editor_options.h"
 #include "app/main_window.h"
+#include "fixtures/disc_images.h"
+#include "image/directory_report.h"
+#include "io/child_work.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using Action = EditorOptions::Action;
@@ -22,6 +27,7 @@ private slots:
     void theHelpTellsOfTheTableOption();
     void theNamedGridOpensOverTheWindow();
     void theProgramPaintsTheGridAndQuits();
+    void bothProgramsAnswerTheirHelperRequest();
 };
 
 void CommandLineTest::tableNamesAreCheckedAtOnce_data() {
@@ -99,5 +105,26 @@ void CommandLineTest::theProgramPaintsTheGridAndQuits() {
     QVERIFY2(shown.contains("x\\x1B[2Jy") && !shown.contains(QChar(0x1b)), qPrintable(shown));
 }
 
-QTEST_MAIN(CommandLineTest)
+// The image tool reads an image's directories in a helper process, on Windows the running
+// program started again: a program that does not answer it first refuses every image.
+void CommandLineTest::bothProgramsAnswerTheirHelperRequest() {
+    test::TempDir dir;
+    const auto image = test::makeImage(dir.path(), test::demoBytes(), false);
+    const std::string argument =
+        std::to_string(std::filesystem::file_size(image)) + " " + image.string();
+    QStringList request;
+    for (const std::string& word : childRequest("image-directories", argument))
+        request << QString::fromStdString(word);
+    for (const char* program : {VORLAN_EDITOR_PATH, VORLAN_CLI_PATH}) {
+        QProcess helper;
+        helper.start(program, request);
+        QVERIFY(helper.waitForFinished(60000));
+        const QByteArray answer = helper.readAllStandardOutput();
+        QVERIFY2(helper.exitCode() == 0, program);
+        const auto report = decodeReport(answer.toStdString());
+        QVERIFY2(report && report->verdict == DirectoryReport::Verdict::Ok, answer.constData());
+    }
+}
+
+VORLAN_WIDGET_TEST_MAIN(CommandLineTest)
 #include "command_line_wtest.moc"

@@ -15,6 +15,7 @@
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
@@ -92,5 +93,5 @@ void CompareTest::takesOneFieldThenEverythingShown() {
     QCOMPARE(f.bytes(), taken);
 }
 
-QTEST_MAIN(CompareTest)
+VORLAN_WIDGET_TEST_MAIN(CompareTest)
 #include "compare_wtest.moc"

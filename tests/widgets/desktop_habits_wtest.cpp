@@ -32,6 +32,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::pilotField;
@@ -229,7 +230,7 @@ void DesktopHabitsTest::aPageFirstShownAfterAnOpenShowsTheFile() {
     QVERIFY(!f.child<QLineEdit>(pilotField("surname"))->text().isEmpty());
 }
 
-QTEST_MAIN(DesktopHabitsTest)
+VORLAN_WIDGET_TEST_MAIN(DesktopHabitsTest)
 // A message quoting a file's text (a CSV cell, a list label) shows it as it is: markup is not
 // drawn and control characters are shown as codes.
 void DesktopHabitsTest::messagesShowFileTextAsPlainText() {

@@ -14,6 +14,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::unitField;
@@ -148,5 +149,5 @@ void DiscImageTest::extractWritesTheExecutableAndOffersToOpenIt() {
     QCOMPARE(f.child<QLineEdit>("Text1")->text(), out);
 }
 
-QTEST_MAIN(DiscImageTest)
+VORLAN_WIDGET_TEST_MAIN(DiscImageTest)
 #include "disc_image_wtest.moc"

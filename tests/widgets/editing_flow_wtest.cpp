@@ -23,6 +23,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -503,5 +504,5 @@ void EditingFlowTest::saveAsRescuesTheEditsOfAFileMovedAway() {
     QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(copy.string()));
 }
 
-QTEST_MAIN(EditingFlowTest)
+VORLAN_WIDGET_TEST_MAIN(EditingFlowTest)
 #include "editing_flow_wtest.moc"

@@ -21,6 +21,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -203,5 +204,5 @@ void EntryListsTest::aFilterThatMatchesNothingSaysSo() {
     QVERIFY(!units->isRowHidden(9));
 }
 
-QTEST_MAIN(EntryListsTest)
+VORLAN_WIDGET_TEST_MAIN(EntryListsTest)
 #include "entry_lists_wtest.moc"

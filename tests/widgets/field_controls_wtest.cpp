@@ -22,6 +22,7 @@
 #include "toolkit/field_controls.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 
@@ -193,5 +194,5 @@ void FieldControlsTest::aFieldWithoutControlIsLeftOutAndKept() {
     QVERIFY(form->changedFields() == std::vector<int>{hp});
 }
 
-QTEST_MAIN(FieldControlsTest)
+VORLAN_WIDGET_TEST_MAIN(FieldControlsTest)
 #include "field_controls_wtest.moc"

@@ -16,6 +16,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::fieldName;
@@ -284,5 +285,5 @@ void MainWindowTest::lookupOfCharacters() {
     QVERIFY(dialogs.lastMessage().contains(u("第 3 组「FFFF」")));
 }
 
-QTEST_MAIN(MainWindowTest)
+VORLAN_WIDGET_TEST_MAIN(MainWindowTest)
 #include "main_window_wtest.moc"

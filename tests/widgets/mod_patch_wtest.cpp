@@ -15,6 +15,7 @@
 #include "tables/unit_table.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
@@ -138,5 +139,5 @@ void ModPatchTest::aChosenTblReplacesTheCharacterTable() {
     QCOMPARE(lookup("Q"), u("9999"));
 }
 
-QTEST_MAIN(ModPatchTest)
+VORLAN_WIDGET_TEST_MAIN(ModPatchTest)
 #include "mod_patch_wtest.moc"

@@ -16,6 +16,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -135,5 +136,5 @@ void NameTextTest::aNumberStoredOtherwiseIsSaidAfterTheWrite() {
     QCOMPARE(n.stored(unitTable(), 5, "hp"), QString("4294967295"));
 }
 
-QTEST_MAIN(NameTextTest)
+VORLAN_WIDGET_TEST_MAIN(NameTextTest)
 #include "name_text_wtest.moc"

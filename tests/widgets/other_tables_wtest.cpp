@@ -10,6 +10,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::fieldName;
@@ -110,5 +111,5 @@ void OtherTablesTest::writesWithoutAChoiceAreRefused() {
     QCOMPARE(t.bytes(), before);
 }
 
-QTEST_MAIN(OtherTablesTest)
+VORLAN_WIDGET_TEST_MAIN(OtherTablesTest)
 #include "other_tables_wtest.moc"

@@ -14,6 +14,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -184,5 +185,5 @@ void PilotPageTest::aNameShownCutShortAsksBeforeWriting() {
     QCOMPARE(t.bytes()[surname + 3], std::uint8_t{0x00});
 }
 
-QTEST_MAIN(PilotPageTest)
+VORLAN_WIDGET_TEST_MAIN(PilotPageTest)
 #include "pilot_page_wtest.moc"

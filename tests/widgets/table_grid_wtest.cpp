@@ -20,6 +20,7 @@
 #include "toolkit/table_model.h"
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
@@ -384,5 +385,5 @@ void TableGridTest::fileDialogsStartBesideTheExecutableAndRememberTheFolder() {
     QCOMPARE(g.dialogs().starts.last(), QString::fromStdString(other.string()));
 }
 
-QTEST_MAIN(TableGridTest)
+VORLAN_WIDGET_TEST_MAIN(TableGridTest)
 #include "table_grid_wtest.moc"

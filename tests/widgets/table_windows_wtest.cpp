@@ -22,6 +22,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using Bytes = std::vector<std::uint8_t>;
@@ -450,5 +451,5 @@ void TableWindowsTest::aFilterNarrowsTheSpiritList() {
     QVERIFY(!list->isRowHidden(97));
 }
 
-QTEST_MAIN(TableWindowsTest)
+VORLAN_WIDGET_TEST_MAIN(TableWindowsTest)
 #include "table_windows_wtest.moc"

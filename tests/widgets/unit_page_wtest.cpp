@@ -14,6 +14,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -311,7 +312,7 @@ void UnitPageTest::aChoiceBoxCompletesTypedText() {
     QCOMPARE(kind->currentIndex(), 10);
 }
 
-QTEST_MAIN(UnitPageTest)
+VORLAN_WIDGET_TEST_MAIN(UnitPageTest)
 // A code cut to its field or completed with a 0: the 文本显示 box shows what a write stores,
 // the write says what it did (as vorlan-cli set does), and the page then shows it stored.
 void UnitPageTest::aNameStoredOtherThanTypedIsShownAndSaid() {

@@ -27,6 +27,7 @@
 #include "toolkit/text.h"
 #include "widgets/support/editor_fixture.h"
 #include "widgets/support/field_names.h"
+#include "widgets/support/test_main.h"
 
 using namespace vorlan;
 using test::decodedName;
@@ -277,5 +278,5 @@ void UnsavedEditsTest::aReadOnlyFileTakesNoEdits() {
     QVERIFY(e.dialogs().questions.isEmpty());
 }
 
-QTEST_MAIN(UnsavedEditsTest)
+VORLAN_WIDGET_TEST_MAIN(UnsavedEditsTest)
 #include "unsaved_edits_wtest.moc"

@@ -135,6 +135,9 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
             return PosixFile(ops, doc->path_,
                              writable ? PosixFile::Mode::ReadWrite : PosixFile::Mode::Read);
         } catch (const IoError& e) {
+            if (writable && (e.error() == EBUSY || e.error() == ETXTBSY))
+                throw BusyError("另一个程序正打开着这个文件，不允许其他程序写入它：\n" +
+                                name(path) + "\n请关闭那个程序后再试。");
             if (writable && (e.error() == EACCES || e.error() == EROFS || e.error() == EPERM))
                 throw DocumentError("无法以读写方式打开文件：\n" + name(path) +
                                     "\n请确认文件没有设为只读，也没有被其他程序占用。");

@@ -47,6 +47,13 @@ public:
     UnusualSizeError(const std::filesystem::path& path, std::uint64_t size);
 };
 
+// Another program holds the file open so that nobody else may write it (a sharing mode on
+// Windows): it may still be opened read-only (DocumentOptions::readOnly).
+class BusyError : public DocumentError {
+public:
+    using DocumentError::DocumentError;
+};
+
 // The path names another file than the one opened (or none), or the file's length changed:
 // reading or writing it would mix two files. Reopening the path is the way on.
 class ReplacedError : public DocumentError {

@@ -128,6 +128,11 @@ fs::path regionKeyPath() {
     return config.empty() ? fs::path() : config / "vorlan" / "region.key";
 }
 
+std::string regionKeyPlace() {
+    const char sep = pathSeparator();
+    return userConfigPlace() + sep + "vorlan" + sep + "region.key";
+}
+
 RegionKey loadRegionKey() {
     const fs::path path = regionKeyPath();
     if (path.empty()) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <span>
+#include <string>
 
 namespace vorlan {
 
@@ -46,6 +47,9 @@ private:
 // $HOME/.config/vorlan/region.key, else the same under the user's home from the password
 // database; empty when there is none.
 std::filesystem::path regionKeyPath();
+// Where the key is, in the system's own words for a person ("~/.config/vorlan/region.key",
+// "%APPDATA%\\vorlan\\region.key").
+std::string regionKeyPlace();
 
 // This user's key, made (and its folder, mode 0700, when missing) at the first call.
 // Throws ImageRefusal naming the key file when it cannot be used or made.

@@ -10,9 +10,10 @@
 #include <cerrno>
 #include <cstdint>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 
-#include "io/child_registry.h"
+#include "io/child_work.h"
 
 namespace vorlan {
 
@@ -30,6 +31,19 @@ constexpr bool kAddressSanitizer = false;
 constexpr bool kAddressSanitizer = false;
 #endif
 
+bool writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 // The child's work: the answer on the pipe, then _exit without running anything of the
 // parent's (atexit handlers, stdio buffers, Qt).
 [[noreturn]] void child(ChildWork work, const std::string& argument, int out,
@@ -38,17 +52,7 @@ constexpr bool kAddressSanitizer = false;
         const rlimit limit{addressLimit, addressLimit};
         ::setrlimit(RLIMIT_AS, &limit);
     }
-    const std::string line = work(argument);
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(out, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ::_exit(2);
-        done += static_cast<std::size_t>(n);
-    }
-    ::_exit(0);
+    ::_exit(writeAll(out, work(argument)) ? 0 : 2);
 }
 
 // What the child may use: what the program has mapped now, and a gigabyte more.
@@ -77,7 +81,8 @@ bool waitFor(pid_t pid, std::chrono::steady_clock::time_point deadline, int& sta
 
 ChildAnswer runInChild(const char* name, const std::string& argument,
                        std::chrono::milliseconds limit, std::size_t maxAnswer) {
-    using Outcome = ChildAnswer::Outcome;
+    if (!programStarted())
+        throw std::logic_error("程序的 main 没有先调用 startProgram()，不能启动子进程");
     const ChildWork work = childWork(name);
     if (work == nullptr)
         return {};
@@ -97,7 +102,7 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
     }
     ::close(fds[1]);
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    ChildAnswer answer;
+    AnswerReader reader(maxAnswer);
     bool timedOut = false;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -114,35 +119,46 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
             timedOut = ready == 0;
             break;
         }
-        char buf[256];
+        char buf[4096];
         const ssize_t n = ::read(fds[0], buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            break;
-        answer.line.append(buf, static_cast<std::size_t>(n));
-        if (answer.line.size() > maxAnswer)
+        if (n <= 0 || !reader.take({buf, static_cast<std::size_t>(n)}))
             break;
     }
     ::close(fds[0]);
     int status = 0;
-    if (timedOut || !waitFor(pid, deadline, status)) {
+    if (timedOut || reader.tooLong() || !waitFor(pid, deadline, status)) {
         ::kill(pid, SIGKILL);
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        answer.outcome = Outcome::TimedOut;
-        return answer;
+        return reader.end(!reader.tooLong(), false);
     }
-    answer.outcome =
-        WIFEXITED(status) && WEXITSTATUS(status) == 0 && answer.line.size() <= maxAnswer
-            ? Outcome::Answered
-            : Outcome::Failed;
-    return answer;
+    return reader.end(false, WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
-int runChildWorkIfAsked() {
-    return -1;
+std::vector<std::string> ownArguments() {
+    // A child's arguments are short; a longer command line is no child request anyway.
+    constexpr std::size_t kEnough = 1 << 16;
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string all(kEnough, '\0');
+    in.read(all.data(), static_cast<std::streamsize>(all.size()));
+    all.resize(static_cast<std::size_t>(in.gcount()));
+    std::vector<std::string> args;
+    std::size_t at = all.find('\0');
+    while (at != std::string::npos && at + 1 < all.size()) {
+        const std::size_t next = all.find('\0', at + 1);
+        args.push_back(all.substr(at + 1, next == std::string::npos ? next : next - at - 1));
+        at = next;
+    }
+    return args;
 }
+
+bool writeAnswer(std::string_view line) {
+    return writeAll(STDOUT_FILENO, line);
+}
+
+void prepareChild() {}
 
 std::filesystem::path nameOfOpenFile(int fd, const std::filesystem::path& fallback) {
     const std::string proc = "/proc/self/fd/" + std::to_string(fd);

@@ -22,21 +22,17 @@ struct ChildAnswer {
 
 // Work a child process can be asked for by name, registered by the code that needs it
 // (`static const bool registered = registerChildWork(...)`). Where there is no fork (Windows)
-// the child is this program started again with hidden arguments naming the work: the
-// program's main answers them first of all (runChildWorkIfAsked).
+// the child is this program started again with hidden arguments naming the work: every
+// program's main answers them first of all (program_start.h).
 using ChildWork = std::string (*)(const std::string& argument);
 bool registerChildWork(const char* name, ChildWork work);
 
 // Runs the work registered as `name` on `argument` in a child whose memory is limited to what
 // the program has mapped and a gigabyte more; waits `limit` at most. The child runs nothing
-// of the parent's after the work (no exit handlers, no buffers flushed).
+// of the parent's after the work (no exit handlers, no buffers flushed). Throws
+// std::logic_error in a program whose main did not call startProgram().
 ChildAnswer runInChild(const char* name, const std::string& argument,
                        std::chrono::milliseconds limit, std::size_t maxAnswer);
-
-// In a program's main before anything else: when this process is a child started by
-// runInChild, does the work, writes its answer to standard output and returns the exit
-// status; otherwise -1. Only Windows starts such children: on Linux it always says -1.
-int runChildWorkIfAsked();
 
 // A name through which a child may read the file open as `fd` (/proc/self/fd/N where there
 // is one), else `fallback`.

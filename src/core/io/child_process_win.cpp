@@ -1,7 +1,6 @@
 // The Windows bodies of child_process.h. There is no fork: the child is this program started
-// again (CreateProcessW) with the hidden arguments `--vorlan-child NAME HEX`, HEX being the
-// argument's bytes, so that no quoting rule of the command line can change them. Its
-// answer comes back on a pipe; a job object limits its memory and ends it with the handle.
+// again (CreateProcessW) with the hidden arguments of childRequest (child_work.h). Its answer
+// comes back on a pipe; a job object limits its memory and ends it with the handle.
 #include <windows.h>
 
 #include <io.h>
@@ -9,45 +8,17 @@
 #include <shellapi.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <thread>
 
 #include "io/child_process.h"
-#include "io/child_registry.h"
+#include "io/child_work.h"
 #include "io/system_facts.h"
 #include "io/win32.h"
 
 namespace vorlan {
 
 namespace {
-
-constexpr const wchar_t* kChildFlag = L"--vorlan-child";
-
-std::wstring hexOf(const std::string& bytes) {
-    static const wchar_t digits[] = L"0123456789abcdef";
-    std::wstring out;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-bool bytesOf(std::wstring_view hex, std::string& out) {
-    const auto value = [](wchar_t c) {
-        return c >= L'0' && c <= L'9' ? c - L'0' : c >= L'a' && c <= L'f' ? c - L'a' + 10 : -1;
-    };
-    if (hex.size() % 2 != 0)
-        return false;
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = value(hex[i]);
-        const int low = value(hex[i + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        out += static_cast<char>(high * 16 + low);
-    }
-    return true;
-}
 
 // A job that ends the child when the program lets go of it, and holds its memory to what
 // the program has in use and a gigabyte more.
@@ -76,7 +47,8 @@ LONG WINAPI endOnCrash(EXCEPTION_POINTERS*) {
 
 ChildAnswer runInChild(const char* name, const std::string& argument,
                        std::chrono::milliseconds limit, std::size_t maxAnswer) {
-    using Outcome = ChildAnswer::Outcome;
+    if (!programStarted())
+        throw std::logic_error("程序的 main 没有先调用 startProgram()，不能启动子进程");
     const auto deadline = std::chrono::steady_clock::now() + limit;
     const std::filesystem::path self = runningProgramFile();
     if (childWork(name) == nullptr || self.empty())
@@ -90,8 +62,10 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
     win32::Handle writer(writeEnd);
     ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-    std::wstring command = L"\"" + self.native() + L"\" " + kChildFlag + L" " + win32::wide(name) +
-                           L" x" + hexOf(argument);
+    // The request's words hold no space or quote: hex digits and registered names.
+    std::wstring command = L"\"" + self.native() + L"\"";
+    for (const std::string& word : childRequest(name, argument))
+        command += L" " + win32::wide(word);
     STARTUPINFOW start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
@@ -109,9 +83,8 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
     ::ResumeThread(child.hThread);
     writer.reset();  // the child's end only: its exit ends the pipe
 
-    ChildAnswer answer;
+    AnswerReader answer(maxAnswer);
     bool timedOut = false;
-    bool tooLong = false;
     for (;;) {
         DWORD waiting = 0;
         if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &waiting, nullptr))
@@ -119,13 +92,10 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
         if (waiting > 0) {
             char buf[4096];
             DWORD n = 0;
-            if (!::ReadFile(readEnd, buf, waiting < sizeof buf ? waiting : sizeof buf, &n, nullptr))
+            if (!::ReadFile(readEnd, buf, waiting < sizeof buf ? waiting : sizeof buf, &n,
+                            nullptr) ||
+                !answer.take({buf, n}))
                 break;
-            answer.line.append(buf, n);
-            if (answer.line.size() > maxAnswer) {
-                tooLong = true;
-                break;
-            }
             continue;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -136,38 +106,31 @@ ChildAnswer runInChild(const char* name, const std::string& argument,
     }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
-    if (timedOut || tooLong ||
+    if (timedOut || answer.tooLong() ||
         ::WaitForSingleObject(child.hProcess, left.count() > 0 ? static_cast<DWORD>(left.count())
                                                                : 0) != WAIT_OBJECT_0) {
         ::TerminateProcess(child.hProcess, 9);
         ::WaitForSingleObject(child.hProcess, INFINITE);
-        answer.outcome = tooLong ? Outcome::Failed : Outcome::TimedOut;
-        return answer;
+        return answer.end(!answer.tooLong(), false);
     }
     DWORD status = 1;
     ::GetExitCodeProcess(child.hProcess, &status);
-    answer.outcome = status == 0 ? Outcome::Answered : Outcome::Failed;
-    return answer;
+    return answer.end(false, status == 0);
 }
 
-int runChildWorkIfAsked() {
+std::vector<std::string> ownArguments() {
     int argc = 0;
     LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+    std::vector<std::string> args;
     if (argv == nullptr)
-        return -1;
-    struct Free {
-        LPWSTR* argv;
-        ~Free() { ::LocalFree(argv); }
-    } free{argv};
-    if (argc != 4 || std::wstring_view(argv[1]) != kChildFlag || argv[3][0] != L'x')
-        return -1;
-    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    ::SetUnhandledExceptionFilter(endOnCrash);
-    std::string argument;
-    const ChildWork work = childWork(win32::utf8(argv[2]));
-    if (work == nullptr || !bytesOf(argv[3] + 1, argument))
-        return 2;
-    const std::string line = work(argument);
+        return args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(win32::utf8(argv[i]));
+    ::LocalFree(argv);
+    return args;
+}
+
+bool writeAnswer(std::string_view line) {
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
     std::size_t done = 0;
     while (done < line.size()) {
@@ -175,10 +138,15 @@ int runChildWorkIfAsked() {
         if (!::WriteFile(out, line.data() + done, static_cast<DWORD>(line.size() - done), &n,
                          nullptr) ||
             n == 0)
-            return 2;
+            return false;
         done += n;
     }
-    return 0;
+    return true;
+}
+
+void prepareChild() {
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    ::SetUnhandledExceptionFilter(endOnCrash);
 }
 
 // No /proc/self/fd here: the name the open file has now (after any rename that swapped

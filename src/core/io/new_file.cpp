@@ -49,7 +49,8 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
         } catch (const IoError& e) {
             if (e.error() == EEXIST && attempt < 64)
                 continue;
-            throw;
+            // The player asked for `target`: the fresh name is ours, and means nothing to them.
+            failNaming(target, e.error());
         }
         try {
             constexpr std::size_t kChunk = 1 << 20;  // a few writes for a large file

@@ -36,6 +36,11 @@ std::string systemMessage(int error) {
             return "该位置已有同名文件";
         case EIO:
             return "输入输出错误";
+        case EBUSY:
+        case ETXTBSY:
+            return "另一个程序正在使用这个文件，请关闭那个程序后再试";
+        case ENOTDIR:
+            return "路径中有一部分不是文件夹";
         default:
             return std::strerror(error);
     }

@@ -45,6 +45,14 @@ std::filesystem::path userConfigFolder() {
     return {};
 }
 
+std::string userConfigPlace() {
+    return "~/.config";
+}
+
+char pathSeparator() {
+    return '/';
+}
+
 std::filesystem::path systemUserFilesFolder() {
     return {};
 }
@@ -69,11 +77,14 @@ void makePrivateFolders(const std::filesystem::path& folder) {
     std::filesystem::path at;
     for (const std::filesystem::path& part : folder) {
         at /= part;
-        if (::mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
-            const int error = errno;
+        int error = ::mkdir(at.c_str(), 0700) == 0 ? 0 : errno;
+        // What is there already must be a folder (a file of that name is no place for files).
+        struct stat st {};
+        if (error == EEXIST)
+            error = ::stat(at.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+        if (error != 0)
             throw IoError("无法建立文件夹：" + pathText(at) + "（" + systemMessage(error) + "）",
                           error);
-        }
     }
 }
 

@@ -16,6 +16,11 @@ std::string localTimeText(const char* format);
 // none can be found.
 std::filesystem::path userConfigFolder();
 
+// The user's configuration folder as the system's own words name it to a person: "~/.config"
+// on Linux, "%APPDATA%" on Windows; with the system's separator.
+std::string userConfigPlace();
+char pathSeparator();
+
 // Where the system keeps a user's own files for programs when it has one such folder
 // (%APPDATA% on Windows); empty on Linux, where the XDG variables say it.
 std::filesystem::path systemUserFilesFolder();

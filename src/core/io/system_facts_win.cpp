@@ -22,6 +22,14 @@ std::string localTimeText(const char* format) {
     return text;
 }
 
+std::string userConfigPlace() {
+    return "%APPDATA%";
+}
+
+char pathSeparator() {
+    return '\\';
+}
+
 std::filesystem::path systemUserFilesFolder() {
     // The variable first, as most programs do (and tests can point it elsewhere).
     if (const wchar_t* set = ::_wgetenv(L"APPDATA"); set != nullptr) {
@@ -73,9 +81,20 @@ void makePrivateFolders(const std::filesystem::path& folder) {
         if (at == at.root_name() || at == at.root_path())
             continue;
         win32::PrivateSecurity security;
-        if (!::CreateDirectoryW(at.c_str(), &security.attributes) &&
-            ::GetLastError() != ERROR_ALREADY_EXISTS) {
-            const int error = win32::errnoOf(::GetLastError());
+        int error = 0;
+        if (!::CreateDirectoryW(at.c_str(), &security.attributes)) {
+            const DWORD why = ::GetLastError();
+            error = win32::errnoOf(why);
+            // What is there already must be a folder (a file of that name is no place for
+            // files).
+            if (why == ERROR_ALREADY_EXISTS) {
+                const DWORD attributes = ::GetFileAttributesW(at.c_str());
+                error = attributes == INVALID_FILE_ATTRIBUTES ? win32::errnoOf(::GetLastError())
+                        : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? 0
+                                                                       : ENOTDIR;
+            }
+        }
+        if (error != 0) {
             throw IoError(
                 "无法建立文件夹：" + win32::utf8(at.native()) + "（" + systemMessage(error) + "）",
                 error);

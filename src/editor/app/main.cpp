@@ -8,6 +8,7 @@
 #include "app/editor_options.h"
 #include "app/main_window.h"
 #include "io/path_text.h"
+#include "io/program_start.h"
 #include "lists/data_folders.h"
 #include "session/editor_context.h"
 #include "toolkit/console_dialogs.h"
@@ -26,6 +27,10 @@ QString qpath(const std::filesystem::path& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Started again as its own helper (reading a disc image's directories on Windows): the
+    // answer, and nothing of the editor.
+    if (const auto child = vorlan::startProgram())
+        return *child;
     using vorlan::EditorOptions;
     const std::filesystem::path programDir = vorlan::runningProgramFolder(argv[0]);
     const std::filesystem::path userFolder = vorlan::userDataFolder();

@@ -164,9 +164,16 @@ void MainWindow::saveCopyAs() {
         return;
     const QFileInfo open(session.exepath());
     FilePlaces& places = context_->places();
+    // "游戏.exe" -> "游戏-副本.exe": the copy keeps the file's own extension, and the dialog
+    // offers that extension first, so that Windows' dialog does not add another one.
+    const QString suffix = open.suffix();
+    const QString copy =
+        open.completeBaseName() + u("-副本") + (suffix.isEmpty() ? QString() : "." + suffix);
+    QString filter = u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *");
+    if (!suffix.isEmpty() && open.fileName() != "SLKV_618.04")
+        filter = u("同类文件 (*.%1) | *.%1 | ").arg(suffix) + filter;
     const QString path =
-        dialogs_.saveFile(this, u("SLKV_618.04(SLKV_618.04) | SLKV_618.04 | 所有文件 (*) | *"),
-                          places.file(FilePlaces::Kind::SaveAs, open.fileName() + u("-副本")));
+        dialogs_.saveFile(this, filter, places.file(FilePlaces::Kind::SaveAs, copy));
     if (path.isEmpty())
         return;
     places.chosen(FilePlaces::Kind::SaveAs, path);

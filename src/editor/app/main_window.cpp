@@ -206,12 +206,25 @@ QWidget* MainWindow::buildStatusLine() {
     return line;
 }
 
+void MainWindow::keepSettings() {
+    if (toldSettingsLost_ || recent_.keep())
+        return;
+    toldSettingsLost_ = true;
+    dialogs_.information(
+        this, u("无法保存本程序的设置（最近打开的文件、窗口的位置、各个对话框的文件夹）：\n") +
+                  recent_.where() +
+                  u("\n这个位置或它所在的文件夹无法建立或写入（例如有一个同名的文件）。本程序照常"
+                    "工作，只是下次启动时不会记得这些。"));
+}
+
 void MainWindow::showTitle() {
     const bool readOnly =
         context_->session().document() != nullptr && context_->session().isReadOnly();
     setWindowTitle(u("VORLAN静态修改器V1.20") + (readOnly ? u("（只读）") : QString()) +
                    (context_->pending().hasPending() ? " *" : ""));
     readOnlyMark_->setVisible(readOnly);
+    if (readOnly)
+        readOnlyMark_->setToolTip(context_->session().readOnlyReason() + u("：可以查看，不能写入"));
 }
 
 void MainWindow::fitScreen() {
@@ -370,7 +383,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const QString path = event->mimeData()->urls().value(0).toLocalFile();
+    const QString path = shownPath(event->mimeData()->urls().value(0).toLocalFile());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
@@ -465,6 +478,7 @@ bool MainWindow::openExecutable(const QString& path) {
 void MainWindow::showExecutable() {
     // However it was opened: 打开, 最近, a drop, or again after another program replaced it.
     recent_.add(context_->session().exepath());
+    keepSettings();
     pathBox_->setText(context_->session().exepath() +
                       (context_->session().isReadOnly() ? u("（只读）") : QString()));
     showTitle();

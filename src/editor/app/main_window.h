@@ -111,6 +111,9 @@ private:
     DiscImageFrame* imageFrame_ = nullptr;
     ListsFolderFrame* listsFrame_ = nullptr;
     RecentFiles recent_{nullptr};
+    // Settings that cannot be kept are told once a run.
+    void keepSettings();
+    bool toldSettingsLost_ = false;
     QMap<QString, QPointer<QWidget>> windows_;
 };
 

@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "toolkit/text.h"
+
 namespace vorlan {
 
 QStringList RecentFiles::files() const {
@@ -12,7 +14,7 @@ QStringList RecentFiles::files() const {
 void RecentFiles::add(const QString& path) {
     if (settings_ == nullptr)
         return;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = shownPath(QFileInfo(path).absoluteFilePath());
     QStringList list = files();
     list.removeAll(absolute);
     list.prepend(absolute);
@@ -45,6 +47,17 @@ QString RecentFiles::text(const char* key) const {
 void RecentFiles::setText(const char* key, const QString& value) {
     if (settings_ != nullptr)
         settings_->setValue(key, value);
+}
+
+bool RecentFiles::keep() {
+    if (settings_ == nullptr)
+        return true;
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+}
+
+QString RecentFiles::where() const {
+    return settings_ != nullptr ? shownPath(settings_->fileName()) : QString();
 }
 
 }  // namespace vorlan

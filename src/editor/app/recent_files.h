@@ -27,6 +27,11 @@ public:
     QString text(const char* key) const;
     void setText(const char* key, const QString& value);
 
+    // Writes what was set to the settings file now; false when it cannot be kept there (its
+    // folder cannot be made or written). `where` names the file.
+    bool keep();
+    QString where() const;
+
 private:
     QSettings* settings_;
 };

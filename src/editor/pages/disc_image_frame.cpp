@@ -71,7 +71,7 @@ void DiscImageFrame::chooseImage() {
 }
 
 void DiscImageFrame::useImage(const QString& path) {
-    isopath_ = QFileInfo(path).absoluteFilePath();
+    isopath_ = shownPath(QFileInfo(path).absoluteFilePath());
     checkiso();
 }
 

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "image/region_key.h"
 #include "io/text_file.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/text.h"
@@ -19,7 +20,8 @@ QString helpTextOf(const std::string& content) {
     for (const std::string& line : splitLines(content)) {
         text += QString::fromStdString(line) + '\n';
     }
-    return text;
+    // The guide names the key's place in Linux's words; each system says it in its own.
+    return text.replace(u("~/.config/vorlan/region.key"), u(regionKeyPlace()));
 }
 
 HelpFrame::HelpFrame(Dialogs& dialogs, QString dataDir, QWidget* parent)

@@ -42,6 +42,7 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
     std::unique_ptr<Document> document;
     DocumentOptions options;
     bool readOnly = false;
+    bool busy = false;
     for (;;) {
         try {
             options.readOnly = readOnly;
@@ -51,6 +52,14 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
             if (!dialogs_.question(parent, u(e.what()) + u("\n\n仍然打开它吗？")))
                 return false;
             options.allowUnusualSize = true;
+        } catch (const BusyError& e) {
+            // Another program lets others only read it: it can still be looked at.
+            if (readOnly) {
+                dialogs_.information(parent, u(e.what()));
+                return false;
+            }
+            readOnly = true;
+            busy = true;
         } catch (const DocumentError& e) {
             // A file without write permission can still be looked at.
             const QFileInfo info(path);
@@ -98,7 +107,7 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
         emit note(QString());
     replaced_ = false;
     ++openCount_;
-    exepath_ = QFileInfo(path).absoluteFilePath();
+    exepath_ = shownPath(QFileInfo(path).absoluteFilePath());
     chars_ = CharTable(lists.chars);
     lists_ = std::move(lists);
     if (!again) {
@@ -112,14 +121,18 @@ bool DocumentSession::openExecutable(const QString& path, QWidget* parent) {
         dialogs_.information(parent, u(recovered));
     listenForRecovery();
     readOnly_ = readOnly;
+    readOnlyWhy_ = !readOnly ? QString()
+                   : busy    ? u("另一个程序正打开着游戏主程序，只允许读取它")
+                             : u("游戏主程序是只读文件（没有写入权限）");
     holdFile();
     emit executableOpened();
     if (readOnly_) {
-        emit note(u("游戏主程序是只读文件，只能查看：") + exepath_);
+        emit note(readOnlyWhy_ + u("，只能查看：") + exepath_);
         dialogs_.information(
-            parent,
-            u("游戏主程序是只读文件（没有写入权限），以只读方式打开：\n") + exepath_ +
-                u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后重新打开。"));
+            parent, readOnlyWhy_ + u("，以只读方式打开：\n") + exepath_ +
+                        (busy ? u("\n可以查看数据，但不能写入。要修改，请关闭那个程序后重新打开。")
+                              : u("\n可以查看数据，但不能写入。要修改，请先取消文件的只读属性后"
+                                  "重新打开。")));
     }
     return true;
 }
@@ -175,7 +188,7 @@ bool DocumentSession::saveCopyAs(const QString& path, QWidget* parent) {
         dialogs_.information(parent, u("没有另存：无法读取游戏主程序：\n") + u(e.what()));
         return false;
     }
-    const QString target = QFileInfo(path).absoluteFilePath();
+    const QString target = shownPath(QFileInfo(path).absoluteFilePath());
     std::unique_ptr<Document> copy;
     try {
         // Made as every new file is: under a fresh name, flushed, then given its name, which
@@ -222,7 +235,7 @@ bool DocumentSession::useCharFile(const QString& path, QWidget* parent) {
         dialogs_.information(parent, u("无法使用这个字码表，仍使用原来的：\n") + u(e.what()));
         return false;
     }
-    charFile_ = QFileInfo(path).absoluteFilePath();
+    charFile_ = shownPath(QFileInfo(path).absoluteFilePath());
     chars_ = CharTable(entries);
     lists_.chars = std::move(entries);
     emit note(u("字码表：%1（%2 项）").arg(charFile_).arg(lists_.chars.size()));

@@ -50,8 +50,10 @@ public:
     const QString& exepath() const { return exepath_; }
     const NameLists& lists() const { return lists_; }
     const CharTable& charTable() const { return chars_; }
-    // The executable was opened read-only (no write permission): pages show, never write.
+    // The executable was opened read-only (no write permission, or another program lets
+    // others only read it): pages show, never write. Why, in a phrase, while it is so.
     bool isReadOnly() const { return readOnly_; }
+    const QString& readOnlyReason() const { return readOnlyWhy_; }
     // How many executables have been adopted so far (a read can tell it was opened again).
     int openCount() const { return openCount_; }
     // Another program replaced the file since it was opened (seen by the watcher or a read).
@@ -139,6 +141,7 @@ private:
     void listenForRecovery();
     std::unique_ptr<EntryEditor> editor_;
     bool readOnly_ = false;
+    QString readOnlyWhy_;
     int openCount_ = 0;
     bool replaced_ = false;
     bool toldThisTurn_ = false;  // a replacement was told during this user action

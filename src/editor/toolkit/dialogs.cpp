@@ -13,6 +13,7 @@
 
 #include "text/shown_text.h"
 #include "toolkit/change_preview_dialog.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 
@@ -119,11 +120,12 @@ int WidgetDialogs::choose(QWidget* parent, const QString& text, const QStringLis
 }
 
 QString WidgetDialogs::openFile(QWidget* parent, const QString& filter, const QString& start) {
-    return QFileDialog::getOpenFileName(parent, QString(), start, toQtFilter(filter));
+    return shownPath(QFileDialog::getOpenFileName(parent, QString(), start, toQtFilter(filter)));
 }
 
 QString WidgetDialogs::saveFile(QWidget* parent, const QString& filter, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, QString(), suggested, toQtFilter(filter));
+    return shownPath(
+        QFileDialog::getSaveFileName(parent, QString(), suggested, toQtFilter(filter)));
 }
 
 QString Dialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choices) {
@@ -140,7 +142,10 @@ QString WidgetDialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choi
     for (const SaveChoice& c : choices)
         filters << c.caption + " (" + c.pattern + ")";
     dialog.setNameFilters(filters);
-    dialog.selectFile(choices.value(0).suggested);
+    // A bare name in the folder: Windows' own dialog refuses a whole path in its name box.
+    const QFileInfo first(choices.value(0).suggested);
+    dialog.setDirectory(first.absolutePath());
+    dialog.selectFile(first.fileName());
     // The file name follows the format chosen; the folder stays the one shown.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog, &choices, &filters](const QString& chosen) {
@@ -150,11 +155,11 @@ QString WidgetDialogs::saveFileAs(QWidget* parent, const QList<SaveChoice>& choi
                      });
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    return shownPath(dialog.selectedFiles().value(0));
 }
 
 QString WidgetDialogs::chooseFolder(QWidget* parent, const QString& caption, const QString& start) {
-    return QFileDialog::getExistingDirectory(parent, caption, start);
+    return shownPath(QFileDialog::getExistingDirectory(parent, caption, start));
 }
 
 bool WidgetDialogs::confirmChanges(QWidget* parent, const ChangePreview& preview) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "toolkit/dialogs.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 
@@ -65,8 +66,8 @@ protected:
             return false;
         static_cast<QDropEvent*>(event)->acceptProposedAction();
         if (event->type() == QEvent::Drop) {
-            const QString path =
-                static_cast<QDropEvent*>(event)->mimeData()->urls().value(0).toLocalFile();
+            const QString path = shownPath(
+                static_cast<QDropEvent*>(event)->mimeData()->urls().value(0).toLocalFile());
             QTimer::singleShot(0, this, [this, path] {
                 if (takes_ && takes_(path))
                     return;
