@@ -31,6 +31,8 @@ start_prefix() {  # then the files that decide the build
         echo "$prefix"
         exit 0
     fi
+    # Asked only whether it is built: it is not (exit status 3, nothing printed).
+    [ -n "${VORLAN_WIN_CACHED_ONLY:-}" ] && exit 3
     mkdir -p "$cache"
     exec 9>"$cache/windows-$what.lock"
     flock -n 9 || { say "waiting for another build of $what" && flock 9; }
@@ -141,3 +143,16 @@ fetch() {  # $1 = package=version; prints the folder the source was unpacked in
     echo "$out"
 }
 
+
+# Configures the Windows build in $1 with the libraries' prefix $2 and, when $3 is not empty,
+# Qt's prefix $3 (the editor and its widget tests); further arguments go to cmake.
+configure_build() {
+    local build="$1" libs="$2" qt="$3"
+    shift 3
+    local with_qt=(-DVORLAN_WIN_PREFIX="$libs" -UCMAKE_PREFIX_PATH -UQt6_DIR)
+    [ -n "$qt" ] && with_qt=(-DVORLAN_WIN_PREFIX="$libs;$qt" -DCMAKE_PREFIX_PATH="$qt"
+                              -DQT_HOST_PATH=/usr
+                              -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+    cmake -S "$here/../.." -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$here/toolchain.cmake" "${with_qt[@]}" "$@" >/dev/null
+}

@@ -9,19 +9,21 @@
 #   scripts/windows/package.sh [--no-smoke]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="${VORLAN_WIN_PACKAGE_DIR:-$root/build-windows-package}"
+build="${VORLAN_WIN_BUILD_DIR:-$root/build-windows}"
 wine=/usr/lib/wine/wine64
 triple=x86_64-w64-mingw32
 started=$SECONDS
+what=package
+source "$root/scripts/windows/common.sh"
 
+# The compiler, Wine, the Debian sources' tools and what the smoke test drives the window with.
+"$root/scripts/deps.sh" --tests
 libs="$("$root/scripts/windows/deps.sh" | tail -1)"
 qt="$("$root/scripts/windows/qt.sh" | tail -1)"
 echo "libraries: $libs"
 echo "Qt: $qt"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/scripts/windows/toolchain.cmake" \
-    -DVORLAN_WIN_PREFIX="$libs;$qt" -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+# The same build folder as scripts/windows/test.sh: what one built, the other uses.
+configure_build "$build" "$libs" "$qt"
 nice -n 10 cmake --build "$build" --parallel "${VORLAN_WIN_JOBS:-2}" -- vorlan-editor vorlan-cli
 version="$(sed -n 's/^project(vorlan VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 name="vorlan-$version-windows-x64"
@@ -32,6 +34,8 @@ mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
 cp "$build/bin/vorlan-editor.exe" "$build/bin/vorlan-cli.exe" "$stage/"
 "$triple-strip" "$stage/vorlan-editor.exe" "$stage/vorlan-cli.exe"
 cp -r "$root/data" "$stage/data"
+# The guide names the region key's place in Windows' words (the editor says it so as well).
+sed -i 's|~/\.config/vorlan/region\.key|%APPDATA%\\vorlan\\region.key|g' "$stage/data/使用说明.txt"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Concurrent; do
     cp "$qt/bin/$dll.dll" "$stage/"
 done

@@ -4,9 +4,15 @@
 
 #include "document/document.h"
 #include "document/executable_check.h"
+#include "fixtures/demo_exe.h"
 #include "fixtures/fixtures.h"
+#include "fixtures/hook_ops.h"
 #include "fixtures/portable.h"
 #include "tables/catalog.h"
+
+#ifdef _WIN32
+#include "io/win32.h"
+#endif
 
 namespace vorlan {
 namespace {
@@ -71,6 +77,38 @@ TEST(ExecutableCheck, RefusesAFileThatCannotBeWritten) {
     const auto refusal = checkExecutable(path);
     ASSERT_TRUE(refusal.has_value());
     EXPECT_NE(refusal->find("读写"), std::string::npos);
+}
+
+// Another program has the file open and lets others only read it (Windows' sharing modes; on
+// Linux the refusal such a system gives, planted): writing is refused in Chinese, saying so,
+// and the file can still be opened to read.
+TEST(ExecutableCheck, AFileAnotherProgramHoldsOpensOnlyToRead) {
+    test::TempDir dir;
+    const auto path = test::writeDemo(dir / "SLKV_618.04");
+    test::HookOps ops;
+#ifdef _WIN32
+    const win32::Handle holder(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                             FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
+    // The command line says the same, and still reads it.
+    const test::CliRun set = test::cli({"--exe", path.string(), "set", "unit", "5", "hp=1"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("另一个程序正打开着这个文件"), std::string::npos) << set.err;
+    EXPECT_EQ(test::cli({"--exe", path.string(), "get", "unit", "5"}).status, 0);
+#else
+    bool first = true;
+    ops.fail = [&](const std::string& call, const std::string&) {
+        return call == "open" && std::exchange(first, false) ? EBUSY : 0;
+    };
+#endif
+    try {
+        Document::open(path, tableLayout(), DocumentOptions{.ops = &ops});
+        ADD_FAILURE() << "opened to write";
+    } catch (const BusyError& e) {
+        EXPECT_NE(std::string(e.what()).find("另一个程序正打开着这个文件"), std::string::npos);
+    }
+    EXPECT_NE(Document::open(path, tableLayout(), DocumentOptions{.readOnly = true, .ops = &ops}),
+              nullptr);
 }
 
 TEST(Catalog, TablesLieInsideTheExecutableAndDoNotOverlap) {

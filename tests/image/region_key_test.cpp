@@ -109,5 +109,22 @@ TEST(RegionKey, AKeyFileThatIsNotPrivateAndWholeIsRefusedAndKept) {
     EXPECT_TRUE(test::readFile(elsewhere) == key);
 }
 
+// Its folder's name taken by a file: the folder that could not be made is named, where it is,
+// not a temporary file beside the key.
+TEST(RegionKey, AFolderThatCannotBeMadeIsNamed) {
+    test::OtherUser user;
+    const fs::path folder = regionKeyPath().parent_path();
+    test::writeText(folder, "a file where the folder goes");
+    try {
+        loadRegionKey();
+        ADD_FAILURE() << "accepted";
+    } catch (const ImageRefusal& e) {
+        const std::string said = e.what();
+        EXPECT_NE(said.find("无法建立存放密钥的文件夹"), std::string::npos) << said;
+        EXPECT_NE(said.find(folder.string() + "（"), std::string::npos) << said;
+        EXPECT_EQ(said.find(".partial"), std::string::npos) << said;
+    }
+}
+
 }  // namespace
 }  // namespace vorlan

@@ -91,6 +91,16 @@ void DesktopHabitsTest::recentFilesAndLayoutSurviveARestart() {
     QCOMPARE(again.lastExecutable(), QString::fromStdString(f.exe().string()));
     QCOMPARE(settings.value("recent/files").toStringList().size(), 2);
     QCOMPARE(again.findChild<QTabWidget*>("SSTab1")->currentIndex(), 2);
+
+    // Settings whose folder cannot be made (a file has its name) are said to be lost, once.
+    test::writeText(config / "taken", "a file where the settings folder goes");
+    QSettings lost(QString::fromStdString((config / "taken" / "vorlan-editor.ini").string()),
+                   QSettings::IniFormat);
+    test::EditorFixture g(false);
+    g.window().useSettings(&lost);
+    for (const auto& file : {second, f.exe()})
+        QVERIFY(g.window().openExecutable(QString::fromStdString(file.string())));
+    QCOMPARE(g.dialogs().messages.filter(u("无法保存本程序的设置")).size(), 1);
 }
 
 void DesktopHabitsTest::aDroppedExecutableOrImageIsOpened() {
@@ -178,6 +188,12 @@ void DesktopHabitsTest::theUsageGuideWrapsAndStartsAtItsTop() {
     QCoreApplication::processEvents();
     QCOMPARE(guide->verticalScrollBar()->value(), 0);
     QCOMPARE(guide->horizontalScrollBar()->maximum(), 0);
+    // It names where the region key is in the words of the system it runs on.
+#ifdef _WIN32
+    QVERIFY(guide->toPlainText().contains(u("密钥在 %APPDATA%\\vorlan\\region.key")));
+#else
+    QVERIFY(guide->toPlainText().contains(u("密钥在 ~/.config/vorlan/region.key")));
+#endif
 }
 
 void DesktopHabitsTest::keysWorkEverywhere() {

@@ -96,6 +96,15 @@ void DiscImageTest::replaceWritesTheExecutableAndRestorePutsItBack() {
     QVERIFY(!f.child<QProgressBar>("ImageProgress")->isVisible());
     QVERIFY(f.replace()->isEnabled());
 
+    // Refused (its executable's magic gone), the image is offered for no restore either.
+    const Bytes replaced = test::readFile(f.image);
+    Bytes refused = replaced;
+    refused[kImageExeOffset] = 0;
+    test::writeFile(f.image, refused);
+    f.choose(f.image);
+    QVERIFY(!f.child<QPushButton>("RestoreImage")->isEnabled());
+    test::writeFile(f.image, replaced);
+    f.choose(f.image);
     f.dialogs().answerNextQuestion(true);
     f.click("RestoreImage");
     QTRY_VERIFY_WITH_TIMEOUT(f.dialogs().lastMessage().startsWith(u("已把保存的原内容")), 10000);

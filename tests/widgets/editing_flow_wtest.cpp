@@ -500,6 +500,10 @@ void EditingFlowTest::saveAsRescuesTheEditsOfAFileMovedAway() {
     QTest::keyClick(&f.window(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY2(f.dialogs().lastMessage().startsWith(u("没有另存为")),
              qPrintable(f.dialogs().lastMessage()));
+    // The copy proposed keeps the file's extension, which the dialog offers first (Windows'
+    // dialog would add the first filter's to a name without it).
+    QVERIFY(f.dialogs().starts.last().endsWith(u("rescued-副本.04")));
+    QVERIFY(f.dialogs().filters.last().startsWith(u("同类文件 (*.04)")));
     QCOMPARE(test::readFile(moved), original);
     QCOMPARE(f.window().context().session().exepath(), QString::fromStdString(copy.string()));
 }

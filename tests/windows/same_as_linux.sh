@@ -37,13 +37,16 @@ neutral() {  # $1 = file, $2 = the side's folder as that side writes it
         -e 's/[0-9]\{8\}-[0-9]\{6\}/<time>/g' "$1"
 }
 
-# Runs one command on both sides and compares status, standard output and error.
+# Runs one command on both sides and compares status, standard output and error. "@DIR@" in
+# an argument stands for the side's own folder as an absolute path that starts with "/" (under
+# Wine the current drive's root, which is the Linux root): a path, never an option.
 both() {
     local name="$1"
     shift
-    (cd "$L" && "$linux_cli" "$@" >"$tmp/l.out" 2>"$tmp/l.err")
+    (cd "$L" && "$linux_cli" "${@//@DIR@/$L}" >"$tmp/l.out" 2>"$tmp/l.err")
     local ls=$?
-    (cd "$W" && APPDATA="$windows_appdata" "$wine" "$windows_cli" "$@" >"$tmp/w.out" 2>"$tmp/w.err")
+    (cd "$W" && APPDATA="$windows_appdata" "$wine" "$windows_cli" "${@//@DIR@/$W}" >"$tmp/w.out" \
+        2>"$tmp/w.err")
     local ws=$?
     local ok=1
     [ "$ls" = "$ws" ] || { echo "  exit status: linux $ls, windows $ws"; ok=0; }
@@ -52,7 +55,8 @@ both() {
     for s in out err; do
         # Windows writes its own separator in the names it prints (never in a \xNN code).
         if ! diff <(neutral "$tmp/l.$s" "$L") \
-            <(neutral "$tmp/w.$s" "$wdir" | sed -e 's|<dir>\\|<dir>/|g' -e 's|\\\([^x]\)|/\1|g') \
+            <(neutral "$tmp/w.$s" "$wdir" | sed -e "s|$W|<dir>|g" -e 's|<dir>\\|<dir>/|g' \
+                -e 's|\\\([^x]\)|/\1|g') \
             >"$tmp/diff" 2>&1; then
             echo "  std$s differs:" && head -20 "$tmp/diff" | sed 's/^/    /'
             ok=0
@@ -151,6 +155,14 @@ both "chars" chars export chars.tbl
 same chars.tbl
 both "decode" decode 82A082A2
 both "lookup in Chinese" lookup 银翼王
+# Absolute paths that start with "/": paths on both systems, never options.
+both "get, /-path" --exe "@DIR@/game.exe" get unit 5
+expect 0
+both "export, /-paths" --exe "@DIR@/game.exe" export unit --out "@DIR@/absolute.csv"
+expect 0
+same absolute.csv
+both "import, /-paths" --exe "@DIR@/original.exe" import weapon "@DIR@/exported/weapon.csv" --dry-run
+expect 0
 mkdir -p "$L/张三" "$W/张三"
 both "a Chinese folder" make-demo 张三/游戏.exe
 both "get in a Chinese folder" --exe 张三/游戏.exe get unit 1
@@ -214,6 +226,8 @@ if command -v genisoimage >/dev/null && command -v xorriso >/dev/null && command
     for maker in genisoimage xorriso; do
         cp "$tmp/$maker.iso" "$L/" && cp "$tmp/$maker.iso" "$W/"
         both "iso check $maker" iso check "$maker.iso"
+        both "iso check $maker, /-path" iso check "@DIR@/$maker.iso"
+        expect 0
         both "iso extract $maker" iso extract "$maker.iso" "from-$maker.exe"
         same "from-$maker.exe"
         both "iso replace $maker" --exe game.exe iso replace "$maker.iso"

@@ -147,7 +147,8 @@ RegionKey loadRegionKey() {
         FileStatus st;
         if (ops.lstat(path, st) == 0)
             return readKey(ops, path, st);
-        if (errno != ENOENT)
+        // ENOTDIR: a file has the folder's name; making the folder says so.
+        if (errno != ENOENT && errno != ENOTDIR)
             refuse(path, "无法读取（" + systemMessage(errno) + "）。");
         makeFolders(path.parent_path());
         std::array<std::uint8_t, kRegionKeySize> secret{};

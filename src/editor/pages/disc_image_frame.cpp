@@ -90,8 +90,8 @@ void DiscImageFrame::updateButtons() {
     const bool accepted = !imagePath_->text().isEmpty();
     extract_->setEnabled(accepted && !busy_);
     replaceButton_->setEnabled(accepted && !busy_);
-    restore_->setEnabled(!isopath_.isEmpty() && !busy_ &&
-                         !savedRegionFiles(toPath(isopath_)).empty());
+    // A refused image is not offered for a restore either: it would be refused the same way.
+    restore_->setEnabled(accepted && !busy_ && !savedRegionFiles(toPath(isopath_)).empty());
 }
 
 void DiscImageFrame::extract() {
