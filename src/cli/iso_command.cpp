@@ -21,6 +21,8 @@ int report(const ImageWrite& w, const std::string& done, std::ostream& out, std:
             out << "镜像中被覆盖的内容保存在 " << pathText(w.saved) << "\n";
         if (!w.note.empty())
             out << w.note << "\n";
+        if (!w.warning.empty())
+            err << w.warning << "\n";
         return kOk;
     }
     err << w.message << "\n";

@@ -92,8 +92,14 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
             err << "注意：" << note << "\n";
     }
     out << "已写入 " << target << " 的 " << result.step.fields.size() << " 个字段：\n";
-    // Each field as now stored, with what was typed when that differs.
-    const std::vector<FieldValue> stored = session.editor.show(table, index).values;
+    // Each field as now stored, with what was typed when that differs. Another program may
+    // replace the file right after the write: then what was written is shown as it was typed.
+    std::vector<FieldValue> stored = edited;
+    try {
+        stored = session.editor.show(table, index).values;
+    } catch (const DocumentError&) {
+        err << "注意：写入之后，游戏主程序被其他程序替换或移走了，下面是写入的值，没有重新读取。\n";
+    }
     std::vector<std::vector<std::string>> rows;
     for (const std::string& key : result.step.fields) {
         const auto field = static_cast<std::size_t>(table.fieldIndex(key));

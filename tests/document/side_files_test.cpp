@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "document/entry_editor.h"
+#include "document/pending_writes.h"
 #include "fixtures/demo_exe.h"
 #include "fixtures/disc_images.h"
 #include "fixtures/hook_ops.h"
@@ -387,6 +388,29 @@ TEST(SideFiles, AJournalBesideAnotherNameOfTheFileIsSeenThroughEveryName) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("没有把它放进镜像"), std::string::npos) << r.err;
     EXPECT_EQ(test::readFile(image), disc);
+}
+
+// What a killed write leaves (its journal beside the name it wrote through, and the record of
+// the write under the file's identity), then the file given a name in another folder, by a
+// hard link or a move: whatever reads it through that name plays the journal back first.
+TEST(SideFiles, AJournalIsFoundFromTheFileWhateverItsNameOrFolderNow) {
+    for (const bool move : {false, true}) {
+        SCOPED_TRACE(move ? "moved" : "linked");
+        const Interrupted w;
+        w.plant(w.journal);
+        FileStatus st;
+        ASSERT_EQ(systemFileOps().stat(w.exe.path(), st), 0);
+        recordPendingWrite(systemFileOps(), st.identity(), w.exe.journalFile());
+        const test::TempDir game;
+        const fs::path other = game / "SLKV_618.04";
+        move ? fs::rename(w.exe.path(), other) : fs::create_hard_link(w.exe.path(), other);
+        const test::CliRun r = test::cli({"--exe", other.string(), "get", "unit", "5"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find(w.exe.journalFile().string()), std::string::npos) << r.err;
+        EXPECT_EQ(test::readFile(other), w.exe.original());
+        EXPECT_FALSE(fs::exists(w.exe.journalFile()));
+        EXPECT_FALSE(pendingJournal(systemFileOps(), st.identity()));
+    }
 }
 
 // Links planted at the names the program is about to create, at the moment it creates them:

@@ -171,6 +171,53 @@ TEST(WriteResults, AFileRenamedIntoPlaceIsReplaced) {
     EXPECT_THROW(doc->read(0, 4), ReplacedError);
 }
 
+// The file moved away and another put at its name while a write is under way, at each flush
+// of the write (the backup's, the record's, the journal's, the file's own and after): the edit
+// lands in the moved file only when the write says it was written, never in the other one,
+// and no journal is left behind. Up to the file's own flush, the write is taken back.
+TEST(WriteResults, AFileSwappedByRenameDuringAWriteGetsTheEditOnlyWhenWritten) {
+    namespace fs = std::filesystem;
+    const auto swapAt = [](int at, int* exeFlush) {
+        const DemoExe exe;
+        const fs::path moved = exe.dir() / "moved.exe";
+        Bytes other = exe.original();
+        other[100] ^= 1;
+        test::HookOps ops;
+        int flushes = 0;
+        ops.before = [&](const std::string& call, const std::string&, int) {
+            if (call != "fsync")
+                return;
+            ++flushes;
+            if (exeFlush != nullptr && *exeFlush == 0 && exe.bytes() != exe.original())
+                *exeFlush = flushes;
+            if (flushes == at) {
+                fs::rename(exe.path(), moved);
+                test::writeFile(exe.path(), other);
+            }
+        };
+        auto doc = exe.open({.ops = &ops});
+        EntryEditor editor(*doc, nullptr);
+        const WriteResult r = saveHp(editor, unitTable(), 5, "12345");
+        if (at == 0 || at > flushes)
+            return std::pair{r.status, flushes};
+        EXPECT_TRUE(r.status == Status::Written || r.status == Status::Replaced) << r.message;
+        EXPECT_EQ(test::readFile(moved) != exe.original(), r.status == Status::Written);
+        EXPECT_EQ(test::readFile(exe.path()), other);
+        EXPECT_FALSE(fs::exists(exe.journalFile()));
+        return std::pair{r.status, flushes};
+    };
+    int exeFlush = 0;
+    const int flushes = swapAt(0, &exeFlush).second;
+    ASSERT_GT(exeFlush, 0);
+    for (int at = 1; at <= flushes; ++at) {
+        SCOPED_TRACE("swapped at flush " + std::to_string(at));
+        const Status status = swapAt(at, nullptr).first;
+        if (at <= exeFlush) {
+            EXPECT_EQ(status, Status::Replaced);
+        }
+    }
+}
+
 // What stands in the way of an open is named: the executable not writable, the journal not
 // readable, the journal not removable, a reader that cannot get write access to recover.
 TEST(WriteResults, EachCauseOfARefusedOpenIsNamed) {

@@ -62,6 +62,28 @@ TEST(KilledWrites, PatchKilledMidWriteIsRestoredByTheNextRun) {
     }
 }
 
+// Killed mid-write, then given a name in another folder (a hard link, or moved there): the
+// next run through that name finds the journal from the file itself and plays it back.
+TEST(KilledWrites, AFileNamedElsewhereAfterAKilledWriteIsRestoredThroughThatName) {
+    const FaultCounts clean = cleanCounts(kLimits);
+    ExeBench bench;
+    for (const bool move : {false, true}) {
+        SCOPED_TRACE(move ? "moved" : "linked");
+        bench.reset();
+        killAtPause(bench, kLimits, "pause:" + std::to_string(clean.writes / 2));
+        const TempDir game;
+        const auto other = game / "SLKV_618.04";
+        move ? std::filesystem::rename(bench.path(), other)
+             : std::filesystem::create_hard_link(bench.path(), other);
+        const CliResult next =
+            runCli({"--exe", other.string(), "get", "unit", "0"}, {}, bench.logs());
+        EXPECT_EQ(next.status, 0) << next.err;
+        EXPECT_NE(next.err.find("恢复"), std::string::npos) << next.err;
+        EXPECT_TRUE(readFile(other) == demoBytes()) << "the file was not restored";
+        EXPECT_FALSE(std::filesystem::exists(bench.journalFile()));
+    }
+}
+
 // The next run's playback itself fails part-way: it says the file is only partly restored,
 // exits with the code for "changed, restore needed", keeps the journal, and the run after
 // it restores the file.

@@ -12,6 +12,7 @@
 #include "fixtures/hook_ops.h"
 #include "image/disc_image.h"
 #include "image/region_trailer.h"
+#include "image/unfinished_write.h"
 #include "io/crc32.h"
 
 namespace vorlan {
@@ -282,6 +283,38 @@ TEST_F(SavedRegions, AFailedWriteRemovesNoSavedRegion) {
     // The next replace that lands prunes to the first and its own latest.
     ASSERT_TRUE(replaceExecutable(image, variant(4)).ok);
     EXPECT_EQ(test::savedFiles(image).size(), 2u);
+}
+
+// The mark of a write under way will not go after a replace or a restore that landed: the
+// write stands (success), the warning names the file holding what the region held just
+// before and the mark to delete, and nothing names the region the write put in.
+TEST_F(SavedRegions, AMarkThatWillNotGoLeavesTheWriteStandingAndNamesWhatWasThereBefore) {
+    ASSERT_TRUE(replaceExecutable(image, variant(1)).ok);
+    test::HookOps ops;
+    ops.fail = [](const std::string& call, const std::string& path) {
+        return call == "unlink" && path.ends_with(".replacing") ? EIO : 0;
+    };
+    struct Case {
+        const char* name;
+        std::function<ImageWrite()> run;
+        Bytes after;
+    };
+    const Case cases[] = {
+        {"replace", [&] { return replaceExecutable(image, variant(2), {}, &ops); }, variant(2)},
+        {"restore", [&] { return restoreRegion(image, {}, &ops); }, test::demoBytes()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes region = test::regionOf(test::readFile(image));
+        const ImageWrite w = c.run();
+        ASSERT_TRUE(w.ok) << w.message;
+        EXPECT_TRUE(test::regionOf(test::readFile(image)) == c.after);
+        EXPECT_NE(w.warning.find(unfinishedMarkerPath(image).string()), std::string::npos)
+            << w.warning;
+        ASSERT_NE(w.warning.find(w.saved.string()), std::string::npos) << w.warning;
+        EXPECT_TRUE(prefix(test::readFile(w.saved)) == region);
+        fs::remove(unfinishedMarkerPath(image));
+    }
 }
 
 TEST(RegionTrailer, OnlyAWholeTrailerIsReadAndItsMacCoversEveryField) {

@@ -8,8 +8,10 @@
 
 #include "document/executable_check.h"
 #include "document/journal.h"
+#include "document/pending_writes.h"
 #include "io/file_names.h"
 #include "io/path_text.h"
+#include "io/system_facts.h"
 #include "io/verified_write.h"
 
 namespace vorlan {
@@ -96,6 +98,15 @@ std::string goneMessage(const std::filesystem::path& p) {
            "\n没有读取也没有写入任何内容。把它放回原处后再试。";
 }
 
+// The record of a write is gone with its journal; one left behind names a missing journal and
+// goes at the next look, so a failure here is no failure of the write.
+void forgetPendingWrite(FileOps& ops, const FileIdentity& id) {
+    try {
+        endPendingWrite(ops, id);
+    } catch (const IoError&) {
+    }
+}
+
 std::string replacedMessage(const std::filesystem::path& p) {
     return "游戏主程序在打开之后被其他程序替换，或者长度变了：\n" + name(p) +
            "\n为了不写错文件，没有写入任何内容。请重新打开它。";
@@ -162,11 +173,24 @@ std::unique_ptr<Document> Document::open(const std::filesystem::path& path,
             if (const std::string torn = journalBesideAnotherName(ops, doc->path_, doc->identity_);
                 !torn.empty())
                 throw DocumentError(torn);
+            const auto elsewhere = doc->journalElsewhere();
             if (!options.readOnly) {
                 if (const std::uint64_t names = file.status().links; names > 1)
                     doc->restored(multipleNamesMessage(doc->path_, names));
+                if (elsewhere)
+                    doc->recover(file, *elsewhere);
                 doc->recover(file);
                 return doc;
+            }
+            // A reader must not see a file torn by a write whose journal lies elsewhere.
+            if (elsewhere) {
+                file.close();
+                PosixFile writable = openExe(true);
+                if (!writable.lock(true, options.lockWait))
+                    throw DocumentError(busyMessage(path));
+                if (!(writable.identity() == doc->identity_))
+                    throw DocumentError(replacedMessage(path));
+                doc->recover(writable, *elsewhere);
             }
         }
         FileStatus js;
@@ -205,7 +229,18 @@ void Document::restored(std::string note) {
         recoveryNote_ = recoveryNote_.empty() ? std::move(note) : recoveryNote_ + "\n\n" + note;
 }
 
+std::optional<std::filesystem::path> Document::journalElsewhere() {
+    auto journal = pendingJournal(ops(), identity_);
+    if (journal && *journal == journalPath(path_))
+        return std::nullopt;
+    return journal;
+}
+
 std::string Document::unfinishedWriteProblem() {
+    if (const auto elsewhere = journalElsewhere()) {
+        return "游戏主程序的一次写入没有完成，它的恢复日志在另一个名字旁边：\n" + name(*elsewhere) +
+               "\n游戏主程序可能只写了一半。";
+    }
     FileStatus js;
     if (ops().lstat(journalPath(path_), js) == 0) {
         return "游戏主程序旁边有一个没有按它恢复过的恢复日志：\n" + name(journalPath(path_)) +
@@ -246,20 +281,34 @@ bool Document::noteIfNotOurs(const FoundJournal& found) {
     return true;
 }
 
-bool Document::recover(PosixFile& exe) {
-    const auto journal = journalPath(path_);
+bool Document::recover(PosixFile& exe, std::filesystem::path journal) {
+    // The record of pending writes names a journal away from the file's name: the write went
+    // through another name, or the file was moved since.
+    const bool elsewhere = !journal.empty();
+    if (!elsewhere)
+        journal = journalPath(path_);
     const FileIdentity id = exe.identity();
-    FoundJournal found = readJournal(ops(), path_, id);
+    FoundJournal found = readJournalFile(ops(), journal, id);
     const auto refuse = [&](const std::string& why) {
-        throw DocumentError("游戏主程序旁边的恢复日志不能使用：\n" + name(journal) + "\n" + why +
-                            "。\n没有改动任何内容，日志留在原处。如果它不是本程序留下的，请把它移走"
-                            "后再打开；如果游戏主程序已经损坏，可以用备份文件恢复。");
+        throw DocumentError(
+            std::string(elsewhere
+                            ? "游戏主程序的一次写入没有完成（通过另一个名字，或者在它被移走之前），"
+                              "它的恢复日志不能使用：\n"
+                            : "游戏主程序旁边的恢复日志不能使用：\n") +
+            name(journal) + "\n" + why +
+            "。\n没有改动任何内容，日志留在原处。如果它不是本程序留下的，请把它移走"
+            "后再打开；如果游戏主程序已经损坏，可以用备份文件恢复。");
     };
     switch (found.state) {
         case JournalState::None:
             return true;
         case JournalState::Foreign:
         case JournalState::Damaged:
+            // Not the journal the record named: that one is gone, and nothing is pending.
+            if (elsewhere) {
+                forgetPendingWrite(ops(), id);
+                return true;
+            }
             noteIfNotOurs(found);
             return false;
         case JournalState::OldFormat:
@@ -304,7 +353,7 @@ bool Document::recover(PosixFile& exe) {
             "，下次打开这个文件时（编辑器或 vorlan-cli 的任何命令）会再试。\n原因：" + e.what());
     }
     try {
-        removeJournal(ops(), path_);
+        removeJournalFile(ops(), journal);
     } catch (const IoError& e) {
         // The file holds the journal's old bytes now: playing it again changes nothing, but a
         // journal in the way stops every later write, so this is said.
@@ -312,9 +361,13 @@ bool Document::recover(PosixFile& exe) {
             "已按恢复日志把游戏主程序恢复为上次写入之前的内容，但是无法删除日志：\n" +
             std::string(e.what()));
     }
+    forgetPendingWrite(ops(), id);
     restored(
         "上次写入没有完成（程序被中断或出错），已按恢复日志把游戏主程序恢复为那次写入之前的内容（" +
-        std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。");
+        std::to_string(j.runs.size()) + " 处，共 " + std::to_string(bytes) + " 字节）。" +
+        (elsewhere ? "\n那次写入是通过另一个名字（或者在文件被移走之前）进行的，日志在：\n" +
+                         name(journal)
+                   : std::string()));
     return true;
 }
 
@@ -494,11 +547,28 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
     }
 
     const std::vector<ByteRun>& runs = result.step.runs;
+    const FileIdentity id = exe.identity();
     try {
+        // The record first: whatever name the file has later, its journal is found.
+        recordPendingWrite(ops(), id, journalPath(path_));
         writeJournal(ops(), path_, exe, runs);
     } catch (const IoError& e) {
+        forgetPendingWrite(ops(), id);
         result.status = Status::Failed;
         result.message = std::string("无法写入恢复日志，没有改动游戏主程序：\n") + e.what();
+        return;
+    }
+    // The backup and the journal took a while: the name must still lead to the file about to
+    // be written, or the edit would land in a file moved away while another took its name.
+    if (!namesFile(exe)) {
+        if (dropJournal(id)) {
+            result.status = Status::Replaced;
+            result.message = replacedMessage(path_);
+        } else {
+            result.status = Status::Failed;
+            result.message = replacedMessage(path_) + "\n但是无法删除这次写入的恢复日志：" +
+                             name(journalPath(path_)) + "\n请把它移走后再打开游戏主程序。";
+        }
         return;
     }
     std::string failure;
@@ -508,16 +578,21 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
     } catch (const IoError& e) {
         failure = e.what();
     }
-    if (failure.empty()) {
+    // Renamed while it was written: the edit is taken back out of the file wherever it is now,
+    // and nothing is written into the one that took its name.
+    const bool moved = failure.empty() && !namesFile(exe);
+    if (failure.empty() && !moved) {
         // The new bytes are in place, flushed and verified. The write stands unless its
         // journal is still there, since the next open would play it back over them.
         try {
             removeJournal(ops(), path_);
+            forgetPendingWrite(ops(), id);
             result.status = Status::Written;
             return;
         } catch (const IoError& e) {
             FileStatus st;
             if (ops().lstat(journalPath(path_), st) != 0) {
+                forgetPendingWrite(ops(), id);
                 result.status = Status::Written;
                 return;
             }
@@ -525,26 +600,54 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
         }
     }
     // Put the old bytes back: the file is then exactly as before the write.
-    result.status = Status::Failed;
+    result.status = moved ? Status::Replaced : Status::Failed;
+    const std::string where = moved ? movedMessage(exe) : std::string();
     try {
         bool touched = false;
         writeVerified(exe, runsOf(runs, false), touched);
-        try {
-            removeJournal(ops(), path_);
-        } catch (const IoError&) {
-            // The journal holds the bytes the file has now; playing it back changes nothing.
-        }
+        // The journal holds the bytes the file has now; playing it back changes nothing.
+        dropJournal(id);
         result.fileChanged = false;
-        result.message =
-            "写入失败，已把改动的字节恢复为原来的内容，游戏主程序没有变化。\n原因：" + failure;
+        result.message = moved ? where +
+                                     "\n已把写入它的改动撤回：它和现在这个名字下的文件都没有"
+                                     "改动。请重新打开游戏主程序。"
+                               : "写入失败，已把改动的字节恢复为原来的内容，游戏主程序没有变化。"
+                                 "\n原因：" +
+                                     failure;
     } catch (const IoError& e) {
+        result.status = Status::Failed;
         result.fileChanged = true;
-        result.message = "写入失败，恢复原来的内容也没有成功。恢复日志保存在\n" +
-                         name(journalPath(path_)) +
+        result.message = (moved ? where + "\n撤回写入它的改动没有成功。"
+                                : "写入失败，恢复原来的内容也没有成功。") +
+                         "恢复日志保存在\n" + name(journalPath(path_)) +
                          "\n下次打开这个文件时（编辑器或 vorlan-cli "
-                         "的任何命令）会自动恢复为写入前的内容。\n原因：" +
-                         failure + "\n" + e.what();
+                         "的任何命令，无论通过哪个名字）会自动恢复为写入前的内容。\n原因：" +
+                         (moved ? std::string() : failure + "\n") + e.what();
     }
+}
+
+bool Document::namesFile(PosixFile& exe) {
+    FileStatus st;
+    return ops().stat(path_, st) == 0 && st.sameFile(exe.identity());
+}
+
+bool Document::dropJournal(const FileIdentity& id) {
+    try {
+        removeJournal(ops(), path_);
+    } catch (const IoError&) {
+        return false;
+    }
+    forgetPendingWrite(ops(), id);
+    return true;
+}
+
+std::string Document::movedMessage(PosixFile& exe) {
+    const std::filesystem::path now = currentNameOfOpenFile(exe.fd());
+    FileStatus st;
+    const bool gone = ops().stat(path_, st) != 0;
+    return "游戏主程序在写入的同时被改名或移走了：\n" + name(path_) +
+           (now.empty() ? std::string() : "\n它现在是：\n" + name(now)) +
+           (gone ? "\n原来的名字下现在没有文件。" : "\n原来的名字下现在是另一个文件，没有写入它。");
 }
 
 WriteResult Document::replaceBytes(const WriteStep& step, bool forward) {

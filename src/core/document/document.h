@@ -194,9 +194,13 @@ private:
     FileOps& ops() { return *options_.ops; }
     // Opens and locks the file, checks it is still the one opened, and plays back a journal.
     PosixFile lockedFile(bool forWriting, WriteResult* result);
-    // Plays back a journal of ours; false when the file at the journal's name is somebody
-    // else's (noted, left alone).
-    bool recover(PosixFile& exe);
+    // Plays back a journal of ours (the one beside the file's name, or `journal` wherever the
+    // record of pending writes found it); false when the file at the journal's name is
+    // somebody else's (noted, left alone).
+    bool recover(PosixFile& exe, std::filesystem::path journal = {});
+    // A journal of this file's found by its identity away from its name (a write through
+    // another name, or before a move, that did not finish), or nothing.
+    std::optional<std::filesystem::path> journalElsewhere();
     // Notes, once a run, a file at the journal's name that is not ours; true when it is one.
     bool noteIfNotOurs(const FoundJournal& found);
     std::string notOursText(const FoundJournal& found) const;
@@ -204,6 +208,12 @@ private:
     WriteResult replaceBytes(const WriteStep& step, bool forward);
     // Steps 5 to 8 of a write, on the locked file.
     void commit(PosixFile& exe, WriteResult& result);
+    // Whether the file's name still leads to the open file `exe`.
+    bool namesFile(PosixFile& exe);
+    // Removes this write's journal and its record; false when the journal cannot go.
+    bool dropJournal(const FileIdentity& id);
+    // What became of the file renamed during a write, and of its old name.
+    std::string movedMessage(PosixFile& exe);
 
     std::filesystem::path path_;
     TableLayout layout_;

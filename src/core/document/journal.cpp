@@ -208,7 +208,11 @@ void writeJournal(FileOps& ops, const std::filesystem::path& exePath, PosixFile&
 }
 
 FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id) {
-    const auto path = journalPath(exe);
+    return readJournalFile(ops, journalPath(exe), id);
+}
+
+FoundJournal readJournalFile(FileOps& ops, const std::filesystem::path& path,
+                             const FileIdentity& id) {
     try {
         return readJournalAt(ops, path, id);
     } catch (const IoError& e) {
@@ -257,7 +261,10 @@ FoundJournal readJournalAt(FileOps& ops, const std::filesystem::path& path,
 }  // namespace
 
 void removeJournal(FileOps& ops, const std::filesystem::path& exe) {
-    const auto path = journalPath(exe);
+    removeJournalFile(ops, journalPath(exe));
+}
+
+void removeJournalFile(FileOps& ops, const std::filesystem::path& path) {
     try {
         removeSideFile(ops, path);
     } catch (const IoError& e) {

@@ -98,9 +98,13 @@ struct FoundJournal {
 // Reads the journal beside `exe` (identity `id`), if there is one. Throws IoError when it
 // cannot be read.
 FoundJournal readJournal(FileOps& ops, const std::filesystem::path& exe, const FileIdentity& id);
+// The same for the journal at `journal`, wherever it lies.
+FoundJournal readJournalFile(FileOps& ops, const std::filesystem::path& journal,
+                             const FileIdentity& id);
 
 // Removes the journal and flushes its folder. Throws IoError when it cannot be removed; it
 // is never emptied or rewritten instead.
 void removeJournal(FileOps& ops, const std::filesystem::path& exe);
+void removeJournalFile(FileOps& ops, const std::filesystem::path& journal);
 
 }  // namespace vorlan

@@ -121,22 +121,24 @@ void markWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& sa
     }
 }
 
-// The region is written and verified: the mark goes. `saved` holds what was overwritten.
-void clearWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& saved) {
+// The region is written and verified: the mark goes. One that will not go leaves the write
+// standing; what is said then names the file holding what the region held before (`before`,
+// empty when nothing whole was there to keep) and how the mark is cleared.
+std::string clearWriting(FileOps& ops, ImageFile& image, const std::filesystem::path& before) {
     const auto marker = unfinishedMarkerPath(image.real());
     try {
         clearUnfinished(ops, image);
     } catch (const IoError& e) {
         FileStatus st;
         if (ops.lstat(marker, st) != 0)
-            return;  // gone; only its folder's flush failed
-        throw ImageRefusal(
-            std::string("镜像已经写入并核对无误，但是无法删除替换标记文件，下次检查时会报告上次替换"
-                        "没有完成：") +
-                e.what() + "\n请手动删除 " + pathText(marker) + "。写入前的内容保存在 " +
-                pathText(saved) + "。",
-            true);
+            return {};  // gone; only its folder's flush failed
+        return std::string("镜像已经写入并核对无误，但是无法删除替换标记文件：") + e.what() +
+               "\n在删除它之前，每次检查都会报告上次替换没有完成，“恢复”也会按它把另一份内容"
+               "放回镜像。请手动删除 " +
+               pathText(marker) + "。" +
+               (before.empty() ? std::string() : "\n写入前的内容保存在 " + pathText(before) + "。");
     }
+    return {};
 }
 
 std::string unchanged(const std::string& message) {
@@ -179,7 +181,7 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
                     "原来的内容保存在 " + pathText(w.saved) +
                         "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
         w.imageChanged = true;
-        clearWriting(io, *image, w.saved);
+        w.warning = clearWriting(io, *image, w.saved);
         saved.prune(w.saved);
         w.ok = true;
         return w;
@@ -234,7 +236,7 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
         Bytes region = readRegion(*image);
         if (region == bytes) {
             if (unfinished)
-                clearWriting(io, *image, w.restored);
+                w.warning = clearWriting(io, *image, {});
         } else {
             // A region an interrupted write left half done is not worth keeping.
             if (!unfinished) {
@@ -244,7 +246,8 @@ ImageWrite restoreRegion(const std::filesystem::path& path, const Progress& prog
             writeRegion(io, *image, bytes, progress,
                         "要恢复的内容仍保存在 " + pathText(w.restored) + "，可以再试一次恢复。");
             w.imageChanged = true;
-            clearWriting(io, *image, w.restored);
+            // What was there before the restore is kept only when it was whole.
+            w.warning = clearWriting(io, *image, w.saved);
             // Only a run that saved a region prunes; the one put back always stays.
             if (!w.saved.empty())
                 saved.prune(w.saved, w.restored);

@@ -47,6 +47,9 @@ struct ImageWrite {
     // user's key, or an earlier version's); a restore trusting it may write it.
     std::filesystem::path foreign;
     std::string note;  // success: more to tell (a region adopted, foreign ones left)
+    // Success, with something left to do: the region is written and verified, but the mark
+    // of a write under way could not be removed (what it is, and how to clear it).
+    std::string warning;
 };
 
 using Progress = std::function<void(std::uint64_t done, std::uint64_t total)>;

@@ -67,6 +67,16 @@ std::string ownerOnlyAdvice() {
     return "可以用 chmod 600 改正它的权限后再试";
 }
 
+std::filesystem::path currentNameOfOpenFile(int fd) {
+    std::error_code ec;
+    const std::filesystem::path name =
+        std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+    // A file whose every name is gone shows its last one with " (deleted)".
+    if (ec || !name.is_absolute() || name.native().ends_with(" (deleted)"))
+        return {};
+    return name;
+}
+
 std::filesystem::path runningProgramFile() {
     std::error_code ec;
     std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", ec);

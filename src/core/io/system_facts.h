@@ -25,6 +25,10 @@ char pathSeparator();
 // (%APPDATA% on Windows); empty on Linux, where the XDG variables say it.
 std::filesystem::path systemUserFilesFolder();
 
+// The name the open file `fd` has now (after a rename); empty when the system does not say
+// or it has none left.
+std::filesystem::path currentNameOfOpenFile(int fd);
+
 // The running program's own file, links resolved; empty when the system does not say.
 std::filesystem::path runningProgramFile();
 

@@ -1,6 +1,7 @@
 // The Windows bodies of system_facts.h.
 #include <windows.h>
 
+#include <io.h>
 #include <shlobj.h>
 
 #include <cerrno>
@@ -55,6 +56,28 @@ std::string othersAccessText(unsigned) {
 
 std::string ownerOnlyAdvice() {
     return "可以在它的“属性 → 安全”中只留下你自己的账户后再试";
+}
+
+std::filesystem::path currentNameOfOpenFile(int fd) {
+    const auto h = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    std::wstring name(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = ::GetFinalPathNameByHandleW(h, name.data(), static_cast<DWORD>(name.size()),
+                                                    VOLUME_NAME_DOS);
+        if (n == 0)
+            return {};
+        if (n < name.size()) {
+            name.resize(n);
+            // "\\?\C:\…" as a person writes it: "C:\…".
+            if (name.starts_with(L"\\\\?\\UNC\\"))
+                name = L"\\\\" + name.substr(8);
+            else if (name.starts_with(L"\\\\?\\"))
+                name = name.substr(4);
+            return std::filesystem::path(name);
+        }
+        name.resize(n + 1);
+    }
+    return {};
 }
 
 std::filesystem::path runningProgramFile() {

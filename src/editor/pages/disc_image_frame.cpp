@@ -228,7 +228,8 @@ void DiscImageFrame::finished(const ImageWrite& result, const QString& done, boo
                                          : u("\n放回的内容来自 ") + name(result.restored)) +
                 (result.saved.empty() ? QString()
                                       : u("\n镜像中被覆盖的内容保存在 ") + name(result.saved)) +
-                (result.note.empty() ? QString() : u("\n") + u(result.note)));
+                (result.note.empty() ? QString() : u("\n") + u(result.note)) +
+                (result.warning.empty() ? QString() : u("\n\n") + u(result.warning)));
     } else {
         context_.dialogs().information(this, u(result.message));
     }
