@@ -47,6 +47,10 @@ int RecordCommand::report(const WriteResult& result, std::ostream& err) {
         case Status::Unchanged:
             return kOk;
         case Status::BackupProblem:
+            // Room is what a full disk lacks: writing without a backup is the last resort.
+            if (result.backupKind == BackupCheck::Kind::DiskFull)
+                throw Refusal(result.message +
+                              "\n（也可以用 --no-backup 在不备份的情况下写入，但不建议。）");
             throw Refusal(result.message +
                           "\n没有写入任何内容。请移走或改名这个文件后再试，或者用 --no-backup "
                           "在不备份的情况下写入。");

@@ -3,6 +3,7 @@
 #include "bulk/field_text.h"
 #include "columns.h"
 #include "schema/name_bytes.h"
+#include "schema/value_text.h"
 #include "targets.h"
 #include "value_parse.h"
 
@@ -111,9 +112,8 @@ int SetCommand::runOn(Session& session, std::ostream& out, std::ostream& err) {
         }
         std::string shown = "= " + given;
         if (f.encoding->kind() == ValueKind::Text && stored[field].text != given) {
-            const bool rounded = given.find('.') != std::string::npos;
-            shown =
-                "= " + stored[field].text + "（输入 " + given + (rounded ? "，已取整" : "") + "）";
+            const std::string note = storedNumberNote(given, stored[field].text);
+            shown = "= " + (note.empty() ? stored[field].text + "（输入 " + given + "）" : note);
         }
         rows.push_back({f.key, f.control, f.fullCaption(), shown});
     }

@@ -230,6 +230,32 @@ TEST(CliTables, ImportNotesACutName) {
         << r.err;
 }
 
+// A number storing rounds is noted as set notes it, cell by cell, in CSV and JSON alike; a
+// refused one is quoted as the file spells it and named by entry and field.
+TEST(CliTables, ImportSaysWhatBecameOfEachNumber) {
+    const DemoExe exe;
+    const fs::path file = exe.dir() / "units";
+    // Unit 5's HP as a CSV row or a JSON value spells it, and what the import says.
+    const std::pair<std::string, std::string> cases[] = {
+        {"5,12345.5", "注意：第 2 行 hp：= 12346（输入 12345.5，已取整）"},
+        {"5,-0", "HP：16300 → 0"},
+        {"\"12345.0000000000001\"",
+         "注意：第 1 个条目 hp：= 12345（输入 12345.0000000000001，已取整）"},
+        {"12345.0000000000001", "第 1 个条目 hp：12345.0000000000001 — 「HP」"},
+        {"1e400", "第 1 个条目 hp：1e400 — 「HP」"},
+        {std::string(5000, '9'), "第 1 个条目 hp：9999999999"},
+    };
+    for (const auto& [hp, said] : cases) {
+        SCOPED_TRACE(hp.substr(0, 20));
+        test::writeText(file, hp.starts_with("5,")
+                                  ? "index,hp\r\n" + hp + "\r\n"
+                                  : R"({"entries": [{"index": 5, "values": {"hp": )" + hp + "}}]}");
+        const CliRun r = exe.run({"import", "--dry-run", "unit", file.string()});
+        EXPECT_NE((r.err + r.out).find(said), std::string::npos) << r.err << r.out;
+        EXPECT_EQ(r.err.find("注意") == std::string::npos, !said.starts_with("注意")) << r.err;
+    }
+}
+
 TEST(CliTables, DiffListsExactlyTheFieldsSet) {
     const DemoExe exe;
     const fs::path copy = exe.dir() / "copy.04";

@@ -289,6 +289,23 @@ TEST(Document, ABackupOfTheWrongLengthIsNotTrusted) {
     EXPECT_EQ(fs::file_size(exe.backup()), 1771008u);  // left as it was
 }
 
+// A disk too full for the backup: said as such, with the folder, the room the backup needs
+// and that nothing changed, never naming the copy's own file, which is gone.
+TEST(Document, ABackupOnAFullDiskSaysHowMuchRoomItNeeds) {
+    const DemoExe exe;
+    test::FaultyOps ops;
+    auto doc = exe.open({.ops = &ops});
+    EntryEditor editor(*doc, nullptr);
+    ops.arm(test::FaultyOps::Kind::DiskFull, 1);
+    const WriteResult r = saveUnit5(editor, "1", "2");
+    EXPECT_EQ(r.backupKind, BackupCheck::Kind::DiskFull);
+    const std::string said = "磁盘空间不足，无法在文件夹 " + pathText(fs::canonical(exe.dir())) +
+                             " 中建立备份 SLKV_618.04.bak：备份需要 3.4 MB";
+    EXPECT_TRUE(r.message.starts_with(said)) << r.message;
+    EXPECT_NE(r.message.find("没有任何改动"), std::string::npos) << r.message;
+    EXPECT_EQ(exe.bytes(), exe.original());
+}
+
 TEST(Document, AnotherWriterHoldingTheLockMakesAWriteWaitThenRefuse) {
     const DemoExe exe;
     auto doc = exe.open({.lockWait = std::chrono::milliseconds(100)});

@@ -226,6 +226,17 @@ TEST(WriteFaults, SaveEndsWholeAfterTwoFailedCalls) {
     EXPECT_TRUE(problems.empty()) << summary(problems, plans.size());
 }
 
+// A disk too full for the backup: the command line says how much room to free before it
+// mentions writing without a backup.
+TEST(WriteFaults, ABackupOnAFullDiskAsksForRoomFirst) {
+    ExeBench bench;
+    const CliResult r = bench.run(kSave, "enospc:1");
+    EXPECT_EQ(r.status, 1) << r.err;
+    const auto room = r.err.find("MB 的空间");
+    EXPECT_NE(room, std::string::npos) << r.err;
+    EXPECT_LT(room, r.err.find("--no-backup")) << r.err;
+}
+
 // A disk that fills up in the middle of the patch leaves a journal; playing it back may
 // fail too, and then the journal must stay for the run after.
 TEST(WriteFaults, FailedRestoreKeepsTheJournalForTheRunAfter) {

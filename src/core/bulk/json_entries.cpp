@@ -85,8 +85,8 @@ public:
     bool number_unsigned(Json::number_unsigned_t v) { return scalar(v); }
     bool number_float(Json::number_float_t v, const std::string& text) {
         if (const auto whole = exactInteger(text))
-            return scalar(static_cast<Json::number_integer_t>(*whole));
-        return scalar(v);
+            return scalar(static_cast<Json::number_integer_t>(*whole), text);
+        return scalar(v, text);
     }
     bool string(std::string& v) { return scalar(std::move(v)); }
     bool binary(Json::binary_t&) { return scalar(nullptr); }  // never from JSON text
@@ -118,10 +118,19 @@ public:
         return true;
     }
 
-    bool parse_error(std::size_t position, const std::string&,
+    bool parse_error(std::size_t position, const std::string& token,
                      const nlohmann::detail::exception& e) {
-        // 406: a number beyond what a double holds ("1e400").
-        return fail(std::string(e.id == 406 ? "JSON 中的数字超出范围" : "JSON 格式不正确") +
+        // 406: a number beyond what a double holds ("1e400"); within an entry, the caller
+        // names its field.
+        const bool overflow = e.id == 406;
+        if (overflow && !levels_.empty() &&
+            (levels_.back() == Level::Entry || levels_.back() == Level::Values ||
+             levels_.back() == Level::Capture)) {
+            file.overflowEntry = entry_.number;
+            file.overflow = {levels_.back() == Level::Capture ? member_.key : key_, nullptr, false,
+                             token};
+        }
+        return fail(std::string(overflow ? "JSON 中的数字超出范围" : "JSON 格式不正确") +
                     "：在第 " + std::to_string(position) + " 个字节附近");
     }
 
@@ -207,7 +216,7 @@ private:
         return true;
     }
 
-    bool scalar(Json value) {
+    bool scalar(Json value, const std::string& spelled = {}) {
         if (levels_.empty())
             return fail(kShape);
         switch (levels_.back()) {
@@ -235,6 +244,7 @@ private:
                 break;
             case Level::Values:
                 entry_.values.push_back(member(std::move(value)));
+                entry_.values.back().spelled = spelled;
                 break;
             case Level::Capture:
                 add(std::move(value));

@@ -23,6 +23,9 @@ struct JsonMember {
     std::string key;
     nlohmann::json value;   // null when `tooLarge`
     bool tooLarge = false;  // a string or a list longer than any field holds
+    // A number with a point, an exponent or beyond 64 bits, as the file spells it
+    // ("12345.0000000000001"), for messages: its value may be a double that reads otherwise.
+    std::string spelled{};
 };
 
 struct JsonEntry {
@@ -37,6 +40,10 @@ struct JsonTableFile {
     bool tableIsText = false;  // … as a string, namely `table`
     std::string table;
     std::string error;  // the text is not such a file at all, in Chinese
+    // A number beyond what any reader holds ("1e400") ends the reading where it stands:
+    // the entry (1 for the first), the member and the number as spelled. Entry 0: none.
+    JsonMember overflow;
+    std::size_t overflowEntry = 0;
 };
 
 // Reads `text`, handing each entry to `onEntry` as soon as it is complete (entries given

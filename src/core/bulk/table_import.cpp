@@ -11,6 +11,7 @@
 #include "bulk/table_io.h"
 #include "schema/name_bytes.h"
 #include "schema/record_io.h"
+#include "schema/value_text.h"
 #include "text/char_table.h"
 #include "text/shown_text.h"
 
@@ -40,8 +41,13 @@ struct Cell {
     Column what;
     std::string text;
     const nlohmann::json* json = nullptr;
-    // As a message quotes it: a short line, control characters as \xNN.
-    std::string shownText() const { return json != nullptr ? jsonExcerpt(*json) : excerpt(text); }
+    std::string spelled{};  // a JSON number with a point or an exponent, as the file spells it
+    // As the player wrote it, as a message quotes it: a short line, control characters as \xNN.
+    std::string shownText() const {
+        if (!spelled.empty())
+            return excerpt(spelled);
+        return json != nullptr ? jsonExcerpt(*json) : excerpt(text);
+    }
     // The text a name code was given as, for the notes on what storing it cut or completed.
     std::string codeText() const {
         return json == nullptr ? text : json->is_string() ? json->get<std::string>() : "";
@@ -135,7 +141,7 @@ private:
         ByteStore store(bytes);
         const std::vector<FieldValue> shown = readEntry(store, table_);
         std::vector<FieldValue> edited = shown;
-        std::set<int> fromText;  // fields set through their decoded text
+        std::map<int, const Cell*> cellOf;  // the cell each edited field was given by
         // Name codes as given, by field: the column and the code text, for the notes.
         std::map<int, std::pair<std::string, std::string>> givenCodes;
         bool bad = false;
@@ -156,6 +162,7 @@ private:
                 continue;
             }
             edited[f] = *parsed.value;
+            cellOf[c.what.field] = &c;
             if (isNameCode(field))
                 givenCodes[c.what.field] = {c.column, c.codeText()};
         }
@@ -187,7 +194,7 @@ private:
                 continue;
             }
             edited[f] = FieldValue::ofText(code.codes);
-            fromText.insert(static_cast<int>(f));
+            cellOf[c.what.field] = &c;
             givenCodes[c.what.field] = {c.column, code.codes};
         }
         if (bad)
@@ -196,11 +203,8 @@ private:
         std::vector<std::uint8_t> after = bytes;
         const SaveOutcome saved = applyEdits(after, table_, shown, edited);
         for (const FieldRefusal& r : saved.refusals) {
-            const auto f = static_cast<std::size_t>(r.field);
-            const FieldDef& field = table_.fields[f];
-            const std::string column = fromText.contains(r.field) ? textColumn(field) : field.key;
-            problem(where + " " + column + "：" + excerpt(fieldText(field, edited[f])) + " — " +
-                    r.message);
+            const Cell& c = *cellOf.at(r.field);
+            problem(where + " " + c.column + "：" + c.shownText() + " — " + r.message);
         }
         if (!saved.ok())
             return;
@@ -211,6 +215,13 @@ private:
         // by nothing, so it cannot undo what another file of the same import sets there.
         std::vector<FieldValue> written = shown;
         for (std::size_t f = 0; f < stored.size(); ++f) {
+            const FieldDef& field = table_.fields[f];
+            // A number stored otherwise than given (a fraction rounded), changed or not.
+            if (isDecimalNumber(field) && edited[f] != shown[f]) {
+                if (const std::string note = storedNumberNote(edited[f].text, stored[f].text);
+                    !note.empty())
+                    plan.notes.push_back(where + " " + field.key + "：= " + note);
+            }
             if (stored[f] == shown[f])
                 continue;
             plan.changes.push_back({&table_, index, static_cast<int>(f), shown[f], stored[f]});
@@ -218,7 +229,6 @@ private:
             const auto given = givenCodes.find(static_cast<int>(f));
             if (given == givenCodes.end())
                 continue;
-            const FieldDef& field = table_.fields[f];
             for (const std::string& note : {nameCodeNote(field, given->second.second),
                                             clearedNameBytes(field, shown[f], bytes, after)}) {
                 if (!note.empty())
@@ -320,13 +330,26 @@ void planJson(Planner& planner, const TableDef& table, std::string_view text) {
                 planner.problem(where + " " + m.key + "：值太长，超过了任何字段能有的长度");
                 unknown = true;
             } else {
-                cells.push_back({m.key, *c, {}, &m.value});
+                cells.push_back({m.key, *c, {}, &m.value, m.spelled});
             }
         }
         if (!unknown)
             planner.row(where, cells);
     };
     const JsonTableFile file = readJsonTable(text, entry);
+    if (file.overflowEntry > 0) {
+        // Named as any refused cell is, with what its field accepts.
+        const auto c = planner.column(file.overflow.key);
+        const std::string why = "数字超出范围，文件没有再往下读";
+        planner.plan.error =
+            "第 " + std::to_string(file.overflowEntry) + " 个条目 " + excerpt(file.overflow.key) +
+            "：" + excerpt(file.overflow.spelled) + " — " +
+            (c && c->kind == Column::Kind::Field
+                 ? refusalMessage(table.fields[static_cast<std::size_t>(c->field)]) + "（" + why +
+                       "）"
+                 : why);
+        return;
+    }
     if (!file.error.empty()) {
         planner.plan.error = file.error;
         return;

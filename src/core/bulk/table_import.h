@@ -20,7 +20,7 @@ namespace vorlan {
 struct ImportPlan {
     std::vector<EntryEdit> edits;      // one per entry with a change
     std::vector<FieldChange> changes;  // every field that changes, for the preview
-    // What storing a cell cut or completed ("第 R 行 COLUMN：…"), as `set` notes it.
+    // What storing a cell cut, completed or rounded ("第 R 行 COLUMN：…"), as `set` notes it.
     std::vector<std::string> notes;
     std::vector<std::string> problems;  // "第 R 行 COLUMN：VALUE — …", the first 20
     std::string error;                  // the file cannot be read as this table at all

@@ -7,6 +7,21 @@
 
 namespace vorlan {
 
+namespace {
+
+// "1.7 MB": a size as a file manager shows it, rounded up, since it is the room to free.
+std::string sizeText(std::uint64_t bytes) {
+    constexpr std::uint64_t kKb = 1024;
+    if (bytes < kKb)
+        return std::to_string(bytes) + " 字节";
+    const std::uint64_t unit = bytes < kKb * kKb ? kKb : kKb * kKb;
+    const std::uint64_t tenths = (bytes * 10 + unit - 1) / unit;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) +
+           (unit == kKb ? " KB" : " MB");
+}
+
+}  // namespace
+
 std::filesystem::path backupPath(const std::filesystem::path& exe) {
     auto p = exe;
     p += ".bak";
@@ -63,8 +78,17 @@ BackupCheck ensureBackup(FileOps& ops, PosixFile& exe, const std::filesystem::pa
     try {
         createNewFile(ops, target, exe.readAt(0, static_cast<std::size_t>(size)));
     } catch (const IoError& e) {
-        check.kind = BackupCheck::Kind::Failed;
-        check.message = e.what();
+        // The copy's own file is gone again: a full disk is said as what it is.
+        if (e.error() == ENOSPC) {
+            check.kind = BackupCheck::Kind::DiskFull;
+            check.message = "磁盘空间不足，无法在文件夹 " + pathText(target.parent_path()) +
+                            " 中建立备份 " + pathText(target.filename()) + "：备份需要 " +
+                            sizeText(size) +
+                            " 的空间。游戏主程序没有任何改动。请先腾出空间，然后再试。";
+        } else {
+            check.kind = BackupCheck::Kind::Failed;
+            check.message = e.what();
+        }
         return check;
     }
     check.kind = BackupCheck::Kind::Made;

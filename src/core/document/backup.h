@@ -25,10 +25,11 @@ struct BackupCheck {
         Existing,   // a backup of the executable's length was there already
         Untrusted,  // something is at the backup's name that cannot be a whole backup
         Failed,     // the copy could not be made
+        DiskFull,   // … for want of room on the disk (the message says how much it needs)
     };
     Kind kind = Kind::Failed;
     std::filesystem::path path;
-    std::string message;  // for Untrusted and Failed: what is wrong, in Chinese
+    std::string message;  // for Untrusted, Failed and DiskFull: what is wrong, in Chinese
 };
 
 // The bytes of the backup `path` of the executable `exe` (its identity, size included), read

@@ -532,7 +532,7 @@ void Document::commit(PosixFile& exe, WriteResult& result) {
     if (options_.backup && !backupDone_) {
         const auto target = datedBackup_ ? datedBackupPath(path_) : backupPath(path_);
         const BackupCheck check = ensureBackup(ops(), exe, target);
-        if (check.kind == BackupCheck::Kind::Untrusted || check.kind == BackupCheck::Kind::Failed) {
+        if (check.kind != BackupCheck::Kind::Made && check.kind != BackupCheck::Kind::Existing) {
             result.status = Status::BackupProblem;
             result.backupKind = check.kind;
             result.message = check.message;

@@ -61,4 +61,11 @@ std::optional<std::int64_t> textToNumber(std::string_view text) {
     return negative ? -whole : whole;
 }
 
+bool roundsFraction(std::string_view text) {
+    const auto point = text.find('.');
+    // A valid number has only digits (and trailing blanks) after its point.
+    return point != std::string_view::npos && textToNumber(text) &&
+           text.find_first_of("123456789", point) != std::string_view::npos;
+}
+
 }  // namespace vorlan

@@ -11,4 +11,7 @@ namespace vorlan {
 
 std::optional<std::int64_t> textToNumber(std::string_view text);
 
+// Whether reading `text` as above rounds a fraction away: "12345.5" does, "12345.0" does not.
+bool roundsFraction(std::string_view text);
+
 }  // namespace vorlan

@@ -1,6 +1,8 @@
 #include "schema/value_text.h"
 
 #include "schema/name_source.h"
+#include "schema/number_text.h"
+#include "text/shown_text.h"
 
 namespace vorlan {
 
@@ -39,6 +41,14 @@ std::string valueText(const FieldDef& f, const FieldValue& v, NameSource* names)
             return v.on ? "开" : "关";
     }
     return {};
+}
+
+std::string storedNumberNote(std::string_view typed, std::string_view stored) {
+    const auto number = textToNumber(typed);
+    const bool rounded = roundsFraction(typed);
+    if (!number || (!rounded && textToNumber(stored) == number))
+        return {};
+    return std::string(stored) + "（输入 " + excerpt(typed) + (rounded ? "，已取整" : "") + "）";
 }
 
 }  // namespace vorlan

@@ -10,6 +10,7 @@
 #include "image/executable_extract.h"
 #include "io/new_file.h"
 #include "lists/char_file.h"
+#include "schema/value_text.h"
 #include "session/entry_names.h"
 #include "session/pending_edits.h"
 #include "tables/catalog.h"
@@ -281,19 +282,13 @@ void DocumentSession::sayWriteNotes(QWidget* parent, const std::vector<EntryEdit
             const FieldDef& f = e.table->fields[i];
             if (e.edited[i] == e.shown[i] || !isDecimalNumber(f))
                 continue;
-            const QString typed = u(e.edited[i].text).trimmed();
-            const QString stored = u(now[i].text);
-            bool typedIsNumber = false;
-            bool storedIsNumber = false;
-            const qlonglong a = typed.toLongLong(&typedIsNumber);
-            const qlonglong b = stored.toLongLong(&storedIsNumber);
-            if (typed == stored || (typedIsNumber && storedIsNumber && a == b))
+            const std::string note =
+                storedNumberNote(u(e.edited[i].text).trimmed().toStdString(), now[i].text);
+            if (note.empty())
                 continue;
             const QString entry =
                 edits.size() > 1 ? entryName(*e.table, e.index, this) + ' ' : QString();
-            notes << u("注意：") + entry + u("「") + u(f.fullCaption()) + u("」= ") + stored +
-                         u("（输入 ") + typed + (typed.contains('.') ? u("，已取整") : QString()) +
-                         u("）");
+            notes << u("注意：") + entry + u("「") + u(f.fullCaption()) + u("」= ") + u(note);
         }
     }
     if (notes.size() > kShown) {

@@ -39,10 +39,14 @@ WriteResult GuardedWrite::write(QWidget* parent,
         // An interrupted write played back before the question is still news after it.
         const std::string recovered = result.recoveryNote;
         const bool untrusted = result.backupKind == BackupCheck::Kind::Untrusted;
-        const QString ask =
-            untrusted ? u(result.message) + u("\n\n要另外建立一个带日期的新备份，然后写入吗？")
-                      : u("无法建立备份文件：\n") + u(result.message) +
-                            u("\n\n仍然写入吗？（建议先自己备份游戏主程序）");
+        QString ask = u(result.message) + u("\n\n要另外建立一个带日期的新备份，然后写入吗？");
+        if (result.backupKind == BackupCheck::Kind::DiskFull) {
+            // The message says how much room to free: not backing up is the last resort.
+            ask = u(result.message) + u("\n\n也可以不备份就写入，但不建议。仍然写入吗？");
+        } else if (!untrusted) {
+            ask = u("无法建立备份文件：\n") + u(result.message) +
+                  u("\n\n仍然写入吗？（建议先自己备份游戏主程序）");
+        }
         if (!dialogs_.question(parent, ask)) {
             if (!recovered.empty())
                 dialogs_.information(parent, u(recovered));
