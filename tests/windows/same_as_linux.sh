@@ -91,24 +91,6 @@ result() {
     fi
 }
 
-# The same disc image for both sides: the executable at sector 362, as the game's discs.
-make_image() {  # $1 = image, $2 = the executable, then the maker's command
-    local image="$1" exe="$2" pad=100000 root="$tmp/root" at
-    shift 2
-    for _ in 1 2 3 4; do
-        rm -rf "$root" && mkdir -p "$root"
-        printf 'BOOT2 = cdrom0:\\SLKV_618.04;1\r\nVER = 1.00\r\n' >"$root/SYSTEM.CNF"
-        cp "$exe" "$root/SLKV_618.04"
-        head -c "$pad" /dev/zero | tr '\0' 'Z' >"$root/A_PAD.BIN"
-        rm -f "$image"
-        "$@" -o "$image" "$root" >/dev/null 2>&1 || return 1
-        at="$(isoinfo -l -i "$image" 2>/dev/null | awk '/SLKV_618.04/ { gsub(/\[/, ""); print $(NF-2); exit }')"
-        [ "$at" = 362 ] && return 0
-        pad=$((pad + (362 - at) * 2048))
-    done
-    return 1
-}
-
 both "make-demo" make-demo game.exe
 same game.exe
 cp "$L/game.exe" "$L/original.exe" && cp "$W/game.exe" "$W/original.exe"
@@ -220,8 +202,9 @@ torn_test
 
 # Disc images by two programs that are not ours.
 if command -v genisoimage >/dev/null && command -v xorriso >/dev/null && command -v isoinfo >/dev/null; then
-    make_image "$tmp/genisoimage.iso" "$L/original.exe" genisoimage -quiet -V VORLAN &&
-        make_image "$tmp/xorriso.iso" "$L/original.exe" xorriso -as mkisofs -quiet -V VORLAN ||
+    make_image="$(dirname "$0")/make_image.sh"
+    "$make_image" "$tmp/genisoimage.iso" "$L/original.exe" genisoimage -quiet -V VORLAN &&
+        "$make_image" "$tmp/xorriso.iso" "$L/original.exe" xorriso -as mkisofs -quiet -V VORLAN ||
         result "disc images made" 0
     for maker in genisoimage xorriso; do
         cp "$tmp/$maker.iso" "$L/" && cp "$tmp/$maker.iso" "$W/"

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <string>
 
 namespace vorlan {
 
@@ -64,9 +65,14 @@ PosixFile writeFresh(FileOps& ops, const std::filesystem::path& target, FilePart
             out->sync();
             if (out->identity().size != length)
                 throw IoError("写入的文件长度不对：" + pathText(tmp), EIO);
-        } catch (const IoError&) {
+        } catch (const IoError& e) {
             ops.unlink(tmp);  // made by this call under a fresh name: ours to remove
-            throw;
+            // Said of the file the player knows: the fresh name is gone with it.
+            std::string said = e.what();
+            const std::string fresh = pathText(tmp);
+            if (const auto at = said.find(fresh); at != std::string::npos)
+                said.replace(at, fresh.size(), pathText(target));
+            throw IoError(said, e.error());
         }
         return std::move(*out);
     }
