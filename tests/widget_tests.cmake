@@ -19,7 +19,7 @@ foreach(src IN LISTS widget_tests)
     target_link_libraries(${name} PRIVATE vorlan_widget_support)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QPA_PLATFORMTHEME="
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QPA_PLATFORMTHEME=;VORLAN_QPA_PLATFORM=offscreen"
         TIMEOUT ${widget_timeout} LABELS widgets)
 endforeach()
 target_compile_definitions(command_line_wtest PRIVATE

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "io/path_text.h"
 #include "session/editor_context.h"
 #include "tables/skill_training_table.h"
 #include "toolkit/text.h"
@@ -233,14 +234,15 @@ void MainWindowTest::helpTexts() {
     f.child<QRadioButton>("Option1")->click();
     const QString guide = text56->toPlainText();
     QVERIFY(guide.startsWith(QString::fromStdString(
-        vorlan::splitLines(vorlan::readTextFile(f.dataDir() / "使用说明.txt")).front())));
+        vorlan::splitLines(vorlan::readTextFile(f.dataDir() / vorlan::textPath("使用说明.txt")))
+            .front())));
     QVERIFY(!guide.contains("line one"));
     // Showing the same text again replaces it rather than appending.
     f.child<QRadioButton>("Option2")->click();
     f.child<QRadioButton>("Option2")->click();
     QCOMPARE(text56->toPlainText(), u("line one, with comma\nlast line without break\n"));
 
-    std::filesystem::remove(f.dataDir() / "使用说明.txt");
+    std::filesystem::remove(f.dataDir() / vorlan::textPath("使用说明.txt"));
     f.child<QRadioButton>("Option1")->click();
     QVERIFY(text56->toPlainText().isEmpty());
     QVERIFY(dialogs.lastMessage().contains(u("使用说明.txt")));

@@ -2,6 +2,7 @@
 // only when accepted, exactly its bytes, as one undo step, and made again from the backup (a
 // .pnach under the name the emulator looks for); a chosen .tbl replaces the character table.
 
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 #include <QUndoStack>
@@ -110,7 +111,7 @@ void ModPatchTest::aPnachAppliesAsOneUndoStepAndIsMadeUnderTheEmulatorsName() {
         std::find_if(f.dialogs().saveChoices.begin(), f.dialogs().saveChoices.end(),
                      [](const SaveChoice& c) { return c.pattern == u("*.pnach"); });
     QVERIFY(offered != f.dialogs().saveChoices.end());
-    QVERIFY(offered->suggested.endsWith(u("/" + pnachFileName(original))));
+    QVERIFY(offered->suggested.endsWith(QDir::separator() + u(pnachFileName(original))));
     QVERIFY(f.dialogs().lastMessage().contains(u(pnachFileName(original))));
     QVERIFY(f.dialogs().lastMessage().contains(u("cheats")));
     const Bytes text = test::readFile(made);

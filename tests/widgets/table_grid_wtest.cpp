@@ -6,6 +6,7 @@
 
 #include <QAbstractProxyModel>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -378,7 +379,7 @@ void TableGridTest::fileDialogsStartBesideTheExecutableAndRememberTheFolder() {
     std::filesystem::create_directories(other);
     g.dialogs().chooseNextFile(QString::fromStdString((other / "u.json").string()));
     g.press("GridExport");
-    QVERIFY2(g.dialogs().starts.last().startsWith(besideExe + "/unit"),
+    QVERIFY2(g.dialogs().starts.last().startsWith(besideExe + QDir::separator() + "unit"),
              qPrintable(g.dialogs().starts.last()));
     g.dialogs().chooseNextFile(QString());
     g.press("GridImport");

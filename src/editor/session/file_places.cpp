@@ -5,6 +5,7 @@
 #include <QSettings>
 
 #include "session/document_session.h"
+#include "toolkit/text.h"
 
 namespace vorlan {
 
@@ -33,16 +34,16 @@ QString FilePlaces::remembered(Kind kind) const {
 
 QString FilePlaces::folder(Kind kind) const {
     if (const QString last = remembered(kind); !last.isEmpty())
-        return last;
+        return shownPath(last);
     if (!session_.exepath().isEmpty())
-        return QFileInfo(session_.exepath()).absolutePath();
+        return shownPath(QFileInfo(session_.exepath()).absolutePath());
     // Before any file is open: where the last executable was chosen, else home.
     const QString opened = remembered(Kind::Executable);
-    return opened.isEmpty() ? QDir::homePath() : opened;
+    return shownPath(opened.isEmpty() ? QDir::homePath() : opened);
 }
 
 QString FilePlaces::file(Kind kind, const QString& name) const {
-    return QDir(folder(kind)).filePath(name);
+    return shownPath(QDir(folder(kind)).filePath(name));
 }
 
 void FilePlaces::chosen(Kind kind, const QString& path) {
