@@ -44,7 +44,7 @@ void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& 
                  const char* flag) {
     try {
         KeptFiles kept = keptFilesOf(exe);
-        kept.recognisers.emplace_back(keptBesideAnImage);
+        kept.add(keptBesideImages());
         writeOutputFile(systemFileOps(), path, bytes, overwrite, kept);
     } catch (const IoError& e) {
         throw Refusal("无法写入" + what + "：" + e.what() +

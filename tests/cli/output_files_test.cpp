@@ -89,6 +89,19 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
          [](const DemoExe& e) { return (e.dir() / "game.iso.SLKV_618.04.orig").string(); },
          {"make-demo", "OUT"},
          ".orig 结尾"},
+        {"a demo onto an earlier one named as a file kept beside an image",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "game.iso", "an image");
+             return writeDemo(e.dir() / "game.iso.SLKV_618.04.x").string();
+         },
+         {"make-demo", "OUT", "--force"},
+         "镜像旁边"},
+        {"export onto a new name kept beside an image",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "game.iso", "an image");
+             return (e.dir() / "game.iso.SLKV_618.04.20260101.orig2").string();
+         },
+         exportIt, "镜像旁边"},
         {"export onto a journal under a name of the player's",
          [](const DemoExe& e) {
              writeText(e.dir() / "old-run", "VORLANJ3 and the rest of a journal");

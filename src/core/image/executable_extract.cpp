@@ -29,7 +29,7 @@ KeptFiles keptOfImage(FileOps& ops, const ImageFile& image) {
     for (const auto& name : names) {
         kept.patterns.push_back({pathText(name) + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
     }
-    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.add(keptBesideImages());
     return kept;
 }
 
@@ -80,6 +80,30 @@ std::string keptBesideAnImage(FileOps& ops, const std::filesystem::path& path,
         // Unreadable: the write itself says why it cannot replace it.
     }
     return {};
+}
+
+std::string namedBesideAnImage(FileOps& ops, const std::filesystem::path& path) {
+    const std::string name = pathText(path.filename());
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    const std::string infix = ".slkv_618.04.";
+    for (std::size_t at = lower.find(infix, 1); at != std::string::npos;
+         at = lower.find(infix, at + 1)) {
+        FileStatus st;
+        const auto image = path.parent_path() / textPath(name.substr(0, at));
+        if (ops.lstat(image, st) == 0 && st.type != FileStatus::Type::Directory)
+            return "镜像旁边保存的附属文件";
+    }
+    return {};
+}
+
+KeptFiles keptBesideImages() {
+    KeptFiles kept;
+    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.nameChecks.emplace_back(namedBesideAnImage);
+    return kept;
 }
 
 ImageExtract extractExecutable(const std::filesystem::path& image, const std::filesystem::path& out,

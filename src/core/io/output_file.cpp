@@ -31,6 +31,7 @@ void KeptFiles::add(const KeptFiles& other) {
     patterns.insert(patterns.end(), other.patterns.begin(), other.patterns.end());
     files.insert(files.end(), other.files.begin(), other.files.end());
     recognisers.insert(recognisers.end(), other.recognisers.begin(), other.recognisers.end());
+    nameChecks.insert(nameChecks.end(), other.nameChecks.begin(), other.nameChecks.end());
 }
 
 std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles& kept) {
@@ -58,6 +59,10 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
         if (text.size() >= p.prefix.size() + p.suffix.size() && text.starts_with(p.prefix) &&
             text.ends_with(p.suffix))
             return keep(p.what);
+    }
+    for (const auto& check : kept.nameChecks) {
+        if (const std::string what = check(ops, real); !what.empty())
+            return keep(what);
     }
     FileStatus st;
     if (ops.lstat(real, st) != 0) {

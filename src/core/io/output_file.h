@@ -35,6 +35,10 @@ struct KeptFiles {
     using Recogniser =
         std::function<std::string(FileOps&, const std::filesystem::path&, const FileStatus&)>;
     std::vector<Recogniser> recognisers;
+    // By name and what lies beside it: each gives what a file at the target's real path would
+    // be (a file kept beside a disc image there), or an empty text; whether or not one is there.
+    using NameCheck = std::function<std::string(FileOps&, const std::filesystem::path&)>;
+    std::vector<NameCheck> nameChecks;
 
     void add(const KeptFiles& other);
 };

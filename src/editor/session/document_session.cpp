@@ -223,7 +223,7 @@ void DocumentSession::writeOutput(const QString& path, std::span<const std::uint
 
 KeptFiles DocumentSession::keptFiles() const {
     KeptFiles kept = keptFilesOf(document_ ? document_->path() : std::filesystem::path());
-    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.add(keptBesideImages());
     return kept;
 }
 

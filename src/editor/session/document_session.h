@@ -85,7 +85,8 @@ public:
     // place of a regular file there; never over the open executable or its side files.
     // Throws IoError saying why not.
     void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace) const;
-    // What such a file must never replace: the open executable and its side files.
+    // What such a file must never replace: the open executable and its side files, and the
+    // files kept beside a disc image.
     KeptFiles keptFiles() const;
     // The entry editor over it; shows a message and returns null when none is open.
     EntryEditor* editor(QWidget* parent);
