@@ -6,6 +6,7 @@
 #include "image/disc_image.h"
 #include "image/region_proof.h"
 #include "image/region_trailer.h"
+#include "image/restore_command.h"
 #include "io/new_file.h"
 #include "io/path_text.h"
 #include "io/system_facts.h"
@@ -127,9 +128,9 @@ std::string SavedRegions::foreignMessage(const SavedRegion& s) const {
                       : "它是在别的电脑上或由别的用户保存的") +
            "），不能确认它没有被换过，没有使用它。\n如果它是你自己在别处保存的（例如把镜像和它一起"
            "搬到了这台电脑），可以" +
-           (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  vorlan-cli iso restore \"" +
-           pathText(image_.given()) + "\" --from \"" + pathText(s.path) +
-           "\" --trust-foreign\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
+           (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  " +
+           restoreCommand(image_.given(), s.path, true) +
+           "\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
            "再试。镜像没有改动。";
 }
 
