@@ -6,6 +6,7 @@
 #include "image/restore_command.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"
+#include "io/new_file.h"
 #include "io/path_text.h"
 #include "io/verified_write.h"
 
@@ -89,6 +90,9 @@ ImageFacts openForWriting(std::optional<ImageFile>& image, FileOps& ops,
     ImageFacts facts = inspectImage(*image, requireElf, DirectoryReading::Child);
     if (!image->stillSame())
         throw ImageRefusal(movedBeforeWriting(*image));
+    // Holding the write lock, what a killed replace or restore left half made goes first.
+    removeLeftoverSaves(ops, image->real());
+    removeLeftoverPartials(ops, unfinishedMarkerPath(image->real()));
     return facts;
 }
 

@@ -125,14 +125,7 @@ ImageExtract extractExecutable(const std::filesystem::path& image, const std::fi
     KeptFiles keep = keptOfImage(io, *file);
     keep.add(kept);
     try {
-        // Holding the output folder's lock, what a killed extract left there goes first.
-        std::optional<OutputFolder> folder;
-        if (outputProblem(io, out, keep).empty()) {
-            const auto parent =
-                out.parent_path().empty() ? std::filesystem::path(".") : out.parent_path();
-            folder.emplace(io, parent, std::vector<std::filesystem::path>{out});
-        }
-        writeOutputFile(io, out, region, replace, keep);
+        writeLoneOutputFile(io, out, region, replace, keep);
     } catch (const IoError& e) {
         ImageExtract r = refused(std::string("无法写入提取的游戏主程序：") + e.what());
         r.outputExists = e.error() == EEXIST;

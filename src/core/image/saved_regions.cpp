@@ -206,7 +206,6 @@ fs::path SavedRegions::keep(Bytes region) {
     fs::path made;
     for (int counter = 1;; ++counter) {
         made = first ? savedRegionPath(image_.real()) : latestName(image_.real(), counter);
-        removeLeftoverPartials(ops_, made);
         try {
             createNewFile(ops_, made, file);
             break;
@@ -246,6 +245,12 @@ std::string SavedRegions::list() const {
                (s.foreign ? "，在别处保存的）\n" : "）\n");
     }
     return out;
+}
+
+void removeLeftoverSaves(FileOps& ops, const fs::path& image) {
+    const std::string base = pathText(image.filename());
+    removeLeftoverPartials(ops, image.parent_path(),
+                           [&](const std::string& name) { return looksSaved(name, base); });
 }
 
 // The real file's name followed by ".…SLKV_618.04….orig", sorted.

@@ -1,6 +1,7 @@
 #include "io/output_file.h"
 
 #include <cerrno>
+#include <optional>
 
 #include "io/new_file.h"
 #include "io/path_text.h"
@@ -104,6 +105,17 @@ void writeOutputFile(FileOps& ops, const fs::path& target, std::span<const std::
         replaceFile(ops, target, bytes);
     else
         createNewFile(ops, target, bytes);
+}
+
+void writeLoneOutputFile(FileOps& ops, const fs::path& target, std::span<const std::uint8_t> bytes,
+                         bool replace, const KeptFiles& kept) {
+    // A target refused by name or kind is refused by the write below, without the lock.
+    std::optional<OutputFolder> folder;
+    if (outputProblem(ops, target, kept).empty()) {
+        const fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+        folder.emplace(ops, parent, std::vector<fs::path>{target});
+    }
+    writeOutputFile(ops, target, bytes, replace, kept);
 }
 
 OutputFolder::OutputFolder(FileOps& ops, const fs::path& folder,

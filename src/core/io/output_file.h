@@ -55,6 +55,13 @@ std::string outputProblem(FileOps& ops, const std::filesystem::path& target, con
 void writeOutputFile(FileOps& ops, const std::filesystem::path& target,
                      std::span<const std::uint8_t> bytes, bool replace, const KeptFiles& kept);
 
+// writeOutputFile for a run that makes one output (an export, a patch, a demo, an extracted
+// executable): holds the lock of the output's folder while it writes, and first removes what a
+// killed earlier run left under the output's fresh names ("<output>.….partial"). Not for a
+// folder an OutputFolder of this run already holds.
+void writeLoneOutputFile(FileOps& ops, const std::filesystem::path& target,
+                         std::span<const std::uint8_t> bytes, bool replace, const KeptFiles& kept);
+
 // A folder that one run fills with several outputs (every table exported at once): holds the
 // folder's lock while it lives, so two runs do not mix their files, and first removes what a
 // killed earlier run left under the outputs' fresh names ("<output>.….partial").
