@@ -82,7 +82,7 @@ int ExportCommand::runOn(Session& session, std::ostream& out, std::ostream& err)
     }
     for (const TableDef* table : allTables()) {
         const auto path = pathOf(*table);
-        writeOutput(session.document->path(), path, text(*table), overwrite_);
+        writeOutput(session.document->path(), path, text(*table), overwrite_, true);
         err << "已导出" << table->caption << "到 " << pathText(path) << "\n";
     }
     return kOk;

@@ -41,11 +41,14 @@ std::vector<std::uint8_t> backupBytes(Document& document, const std::string& mis
 
 void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
                  std::span<const std::uint8_t> bytes, bool overwrite, const std::string& what,
-                 const char* flag) {
+                 const char* flag, bool folderHeld) {
     try {
         KeptFiles kept = keptFilesOf(exe);
-        kept.recognisers.emplace_back(keptBesideAnImage);
-        writeOutputFile(systemFileOps(), path, bytes, overwrite, kept);
+        kept.add(keptBesideImages());
+        if (folderHeld)
+            writeOutputFile(systemFileOps(), path, bytes, overwrite, kept);
+        else
+            writeLoneOutputFile(systemFileOps(), path, bytes, overwrite, kept);
     } catch (const IoError& e) {
         throw Refusal("无法写入" + what + "：" + e.what() +
                       (e.error() == EEXIST ? std::string("\n要覆盖它，请加 ") + flag + "。" : ""));
@@ -53,9 +56,9 @@ void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& 
 }
 
 void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
-                 const std::string& text, bool overwrite) {
+                 const std::string& text, bool overwrite, bool folderHeld) {
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    writeOutput(exe, path, bytes, overwrite, "文件");
+    writeOutput(exe, path, bytes, overwrite, "文件", "--overwrite", folderHeld);
 }
 
 }  // namespace vorlan::cli

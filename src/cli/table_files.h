@@ -25,11 +25,13 @@ std::vector<std::uint8_t> backupBytes(Document& document, const std::string& mis
 
 // Writes `bytes` as the output file `path`: new, or with `overwrite` in place of a regular
 // file there; never over the executable `exe` (when given) or one of its side files, nor over
-// a link, pipe or device. Throws Refusal naming `what` ("文件") and the flag that replaces.
+// a file kept beside a disc image, a link, pipe or device. Throws Refusal naming `what`
+// ("文件") and the flag that replaces. Takes the folder's lock and clears what a killed run
+// left under the output's fresh names, unless `folderHeld` (an OutputFolder of the caller).
 void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
                  std::span<const std::uint8_t> bytes, bool overwrite, const std::string& what,
-                 const char* flag = "--overwrite");
+                 const char* flag = "--overwrite", bool folderHeld = false);
 void writeOutput(const std::filesystem::path& exe, const std::filesystem::path& path,
-                 const std::string& text, bool overwrite);
+                 const std::string& text, bool overwrite, bool folderHeld = false);
 
 }  // namespace vorlan::cli

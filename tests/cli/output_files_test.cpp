@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "fixtures/demo_exe.h"
+#include "fixtures/disc_images.h"
 
 namespace vorlan::test {
 namespace {
@@ -89,6 +90,19 @@ TEST(CliOutputs, NoOutputTakesThePlaceOfTheExecutableItsSideFilesOrANonRegularFi
          [](const DemoExe& e) { return (e.dir() / "game.iso.SLKV_618.04.orig").string(); },
          {"make-demo", "OUT"},
          ".orig 结尾"},
+        {"a demo onto an earlier one named as a file kept beside an image",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "game.iso", "an image");
+             return writeDemo(e.dir() / "game.iso.SLKV_618.04.x").string();
+         },
+         {"make-demo", "OUT", "--force"},
+         "镜像旁边"},
+        {"export onto a new name kept beside an image",
+         [](const DemoExe& e) {
+             writeText(e.dir() / "game.iso", "an image");
+             return (e.dir() / "game.iso.SLKV_618.04.20260101.orig2").string();
+         },
+         exportIt, "镜像旁边"},
         {"export onto a journal under a name of the player's",
          [](const DemoExe& e) {
              writeText(e.dir() / "old-run", "VORLANJ3 and the rest of a journal");
@@ -155,6 +169,43 @@ TEST(CliOutputs, ExportAllCleansUpWhatAKilledRunLeft) {
     EXPECT_FALSE(fs::exists(out / "unit.csv.0a1b2c3d0.partial"));
     EXPECT_TRUE(fs::exists(out / "notes.partial"));
     EXPECT_TRUE(fs::exists(out / "unit.csv"));
+}
+
+// What a killed run left under the fresh names of the file a command makes goes at its next
+// run: only files named so for that output, plain, with one link.
+TEST(CliOutputs, EveryCommandClearsWhatAKilledRunOfItLeft) {
+    const struct {
+        std::vector<std::string> args;  // the last is the output's or the image's place
+        const char* made;               // the file whose fresh names are planted
+    } cases[] = {
+        {{"make-demo", ""}, "demo.exe"},
+        {{"export", "unit", "--out", ""}, "unit.csv"},
+        {{"mod", "create", ""}, "mod.bps"},
+        {{"chars", "export", ""}, "chars.tbl"},
+        {{"iso", "replace", ""}, "game.iso.SLKV_618.04.20200101-000000.orig"},
+        {{"iso", "restore", ""}, "game.iso.SLKV_618.04.replacing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.made);
+        const DemoExe exe;
+        ASSERT_EQ(exe.run({"set", "unit", "5", "hp=1234"}).status, 0);
+        std::vector<std::string> args = c.args;
+        const bool iso = args[0] == "iso";
+        args.back() =
+            (iso ? makeImage(exe.dir(), demoBytes(), false) : exe.dir() / c.made).string();
+        if (args[1] == "restore") {
+            ASSERT_EQ(exe.run({"iso", "replace", args.back()}).status, 0);
+        }
+        const std::string base = (exe.dir() / c.made).string();
+        writeText(base + ".0a1b2c3d0.partial", "half made");
+        writeText(base + ".notours.partial", "somebody's");
+        writeText(exe.dir() / "mine", "keep");
+        fs::create_hard_link(exe.dir() / "mine", base + ".0a1b2c3d1.partial");
+        ASSERT_EQ(exe.run(args).status, 0);
+        EXPECT_FALSE(fs::exists(base + ".0a1b2c3d0.partial"));
+        EXPECT_TRUE(fs::exists(base + ".notours.partial"));
+        EXPECT_TRUE(fs::exists(base + ".0a1b2c3d1.partial"));
+    }
 }
 
 // The backup that patches and --changed-since compare against is read only when a write

@@ -10,10 +10,13 @@
 #include "fixtures/disc_images.h"
 #include "fixtures/fixtures.h"
 #include "fixtures/hook_ops.h"
+#include "fixtures/host_shell.h"
 #include "image/disc_image.h"
 #include "image/region_trailer.h"
+#include "image/restore_command.h"
 #include "image/unfinished_write.h"
 #include "io/crc32.h"
+#include "io/path_text.h"
 
 namespace vorlan {
 namespace {
@@ -315,6 +318,68 @@ TEST_F(SavedRegions, AMarkThatWillNotGoLeavesTheWriteStandingAndNamesWhatWasTher
         EXPECT_TRUE(prefix(test::readFile(w.saved)) == region);
         fs::remove(unfinishedMarkerPath(image));
     }
+}
+
+// The words sh hands to `line`'s program (printf standing in for vorlan-cli), one a line.
+std::string wordsSeenBySh(const test::TempDir& dir, const std::string& line) {
+    const std::string command = "cd " + *shellWord(test::shellPath(dir.path()), Shell::Posix) +
+                                " && printf '%s\\n'" + line.substr(line.find(' ')) + " >words";
+    EXPECT_EQ(test::runShell(command), 0) << command;
+    const auto bytes = test::readFile(dir / "words");
+    return {bytes.begin(), bytes.end()};
+}
+
+// A suggested command names each file quoted for the shell it is pasted in, so that pasting
+// runs vorlan-cli on that file and nothing else; a name no quoting makes safe is left out.
+TEST(SuggestedCommands, EveryNameIsQuotedForTheShellItIsPastedIn) {
+    const std::optional<std::string> no;
+    const struct {
+        std::string name;
+        std::optional<std::string> posix, cmd;
+    } cases[] = {
+        {"/tmp/game.iso", "/tmp/game.iso", "/tmp/game.iso"},
+        {"img$(touch PWNED).iso", "'img$(touch PWNED).iso'", no},
+        {"it's `id`", "'it'\\''s `id`'", no},
+        {"a&b|c<d>^e 张三", "'a&b|c<d>^e 张三'", "\"a&b|c<d>^e 张三\""},
+        {"100%", "'100%'", no},
+        {"wow!", "'wow!'", no},
+        {"\u201C引号\u201D", "'\u201C引号\u201D'", no},
+        {"C:\\游戏\\", "'C:\\游戏\\'", "\"C:\\游戏\\\\\""},
+        {"new\nline", no, no},
+        {"\x1b]0;x\x07", no, no},
+        {"gpj\u202Eexe", no, no},
+        {"tab\there", no, no},
+    };
+    test::TempDir dir;
+    std::string line = "vorlan-cli";
+    std::string words;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(shellWord(c.name, Shell::Posix), c.posix);
+        EXPECT_EQ(shellWord(c.name, Shell::Cmd), c.cmd);
+        line += c.posix ? " " + *c.posix : "";
+        words += c.posix ? c.name + "\n" : "";
+    }
+    EXPECT_EQ(wordsSeenBySh(dir, line), words);
+    EXPECT_TRUE(restoreCommand("100%", Shell::Cmd).starts_with("vorlan-cli iso restore 镜像\n"));
+
+    // The refusal of a region saved elsewhere, beside an image whose name would run a command.
+    const auto image = dir / "img$(touch PWNED).iso";
+    fs::rename(test::makeImage(dir.path(), test::demoBytes(), false), image);
+    const auto saved = savedRegionPath(image);
+    test::writeFile(saved, test::foreignRegionFile(image, variant(2)));
+    const test::CliRun r = test::cli({"iso", "restore", pathText(image)});
+    EXPECT_EQ(r.status, 1);
+#ifdef _WIN32
+    EXPECT_NE(r.err.find("请自己填上镜像和文件的名字"), std::string::npos) << r.err;
+#else
+    const std::size_t at = r.err.find("vorlan-cli iso restore");
+    ASSERT_NE(at, std::string::npos) << r.err;
+    EXPECT_EQ(wordsSeenBySh(dir, r.err.substr(at, r.err.find('\n', at) - at)),
+              "iso\nrestore\n" + pathText(image) + "\n--from\n" + pathText(fs::canonical(saved)) +
+                  "\n--trust-foreign\n");
+#endif
+    EXPECT_FALSE(fs::exists(dir / "PWNED"));
 }
 
 TEST(RegionTrailer, OnlyAWholeTrailerIsReadAndItsMacCoversEveryField) {

@@ -103,6 +103,32 @@ TEST(ListFiles, ListsWithControlCharactersAreRefused) {
     EXPECT_EQ(readListFile(dir.path(), kUnitList)[0], "tab\tinside");
 }
 
+// A CR that is not part of a CR LF would shift every later name: the list is refused, naming
+// the file and the line; CR LF and LF end lines alike.
+TEST(ListFiles, ALoneCarriageReturnIsRefusedNamingTheLine) {
+    test::TempDir dir;
+    const struct {
+        ListFile list;
+        std::string text;
+        const char* line;
+    } cases[] = {{kUnitList, "a\nb\rc\n" + numbered(480), " 的第 2 行"},
+                 {kCharList, "\xE7\x94\xB2\r\n\r", " 的第 2 行"},  // 甲 CR LF CR
+                 {kSkillList, numbered(35) + "last\r", " 的第 36 行"}};
+    for (const auto& c : cases) {
+        test::writeText(dir / c.list.name, c.text);
+        try {
+            readListFile(dir.path(), c.list);
+            ADD_FAILURE() << c.list.name;
+        } catch (const DataFileError& e) {
+            EXPECT_NE(std::string(e.what()).find((dir / c.list.name).string() + c.line),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+    test::writeText(dir / "unit.txt", "x\r\n" + numbered(480));
+    EXPECT_EQ(readListFile(dir.path(), kUnitList)[1], "name0");
+}
+
 TEST(ListFiles, LoadsAllFourOrNothing) {
     const NameLists lists = loadNameLists(test::sourceDataDir());
     EXPECT_EQ(lists.units.size(), 481u);

@@ -21,6 +21,11 @@ TEST(ShownText, ControlsAndStrayBytesAreShownAsCodes) {
         {"gbk\xb0\xa1", "gbk\\xB0\\xA1", true},   // not UTF-8
         {"tab\tonly", "tab\\x09only", false},
         {"line\r\nnext", "line\\x0D\\x0Anext", true},
+        // Bidirectional controls and separators: a name that reads as another, a cut line.
+        {"photo\u202Egpj.exe", "photo\\u202Egpj.exe", true},
+        {"a\u2066b\u2069\u200F\u202A", "a\\u2066b\\u2069\\u200F\\u202A", true},
+        {"one\u2028two\u2029", "one\\u2028two\\u2029", true},
+        {"dash\u2014\u201Cq\u201D\u2070", "dash\u2014\u201Cq\u201D\u2070", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(escapeControls(c.text), c.escaped) << c.text;

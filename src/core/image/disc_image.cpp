@@ -3,8 +3,10 @@
 #include "image/image_check.h"
 #include "image/image_file.h"
 #include "image/region_key.h"
+#include "image/restore_command.h"
 #include "image/saved_regions.h"
 #include "image/unfinished_write.h"
+#include "io/new_file.h"
 #include "io/path_text.h"
 #include "io/verified_write.h"
 
@@ -88,6 +90,9 @@ ImageFacts openForWriting(std::optional<ImageFile>& image, FileOps& ops,
     ImageFacts facts = inspectImage(*image, requireElf, DirectoryReading::Child);
     if (!image->stillSame())
         throw ImageRefusal(movedBeforeWriting(*image));
+    // Holding the write lock, what a killed replace or restore left half made goes first.
+    removeLeftoverSaves(ops, image->real());
+    removeLeftoverPartials(ops, unfinishedMarkerPath(image->real()));
     return facts;
 }
 
@@ -178,8 +183,8 @@ ImageWrite replaceExecutable(const std::filesystem::path& path, const Bytes& exe
         w.saved = keepRegion(saved, *image, std::move(region));
         markWriting(io, *image, w.saved);
         writeRegion(io, *image, executable, progress,
-                    "原来的内容保存在 " + pathText(w.saved) +
-                        "，可以用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像。");
+                    "原来的内容保存在 " + pathText(w.saved) + "，可以用“恢复”按钮或\n  " +
+                        restoreCommand(path) + "\n把它放回镜像。");
         w.imageChanged = true;
         w.warning = clearWriting(io, *image, w.saved);
         saved.prune(w.saved);

@@ -29,7 +29,7 @@ KeptFiles keptOfImage(FileOps& ops, const ImageFile& image) {
     for (const auto& name : names) {
         kept.patterns.push_back({pathText(name) + ".SLKV_618.04.", "", "镜像旁边保存的附属文件"});
     }
-    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.add(keptBesideImages());
     return kept;
 }
 
@@ -82,6 +82,30 @@ std::string keptBesideAnImage(FileOps& ops, const std::filesystem::path& path,
     return {};
 }
 
+std::string namedBesideAnImage(FileOps& ops, const std::filesystem::path& path) {
+    const std::string name = pathText(path.filename());
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    const std::string infix = ".slkv_618.04.";
+    for (std::size_t at = lower.find(infix, 1); at != std::string::npos;
+         at = lower.find(infix, at + 1)) {
+        FileStatus st;
+        const auto image = path.parent_path() / textPath(name.substr(0, at));
+        if (ops.lstat(image, st) == 0 && st.type != FileStatus::Type::Directory)
+            return "镜像旁边保存的附属文件";
+    }
+    return {};
+}
+
+KeptFiles keptBesideImages() {
+    KeptFiles kept;
+    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.nameChecks.emplace_back(namedBesideAnImage);
+    return kept;
+}
+
 ImageExtract extractExecutable(const std::filesystem::path& image, const std::filesystem::path& out,
                                bool replace, const KeptFiles& kept, FileOps* ops) {
     FileOps& io = ops != nullptr ? *ops : systemFileOps();
@@ -101,14 +125,7 @@ ImageExtract extractExecutable(const std::filesystem::path& image, const std::fi
     KeptFiles keep = keptOfImage(io, *file);
     keep.add(kept);
     try {
-        // Holding the output folder's lock, what a killed extract left there goes first.
-        std::optional<OutputFolder> folder;
-        if (outputProblem(io, out, keep).empty()) {
-            const auto parent =
-                out.parent_path().empty() ? std::filesystem::path(".") : out.parent_path();
-            folder.emplace(io, parent, std::vector<std::filesystem::path>{out});
-        }
-        writeOutputFile(io, out, region, replace, keep);
+        writeLoneOutputFile(io, out, region, replace, keep);
     } catch (const IoError& e) {
         ImageExtract r = refused(std::string("无法写入提取的游戏主程序：") + e.what());
         r.outputExists = e.error() == EEXIST;

@@ -26,6 +26,14 @@ struct ImageExtract {
 std::string keptBesideAnImage(FileOps& ops, const std::filesystem::path& path,
                               const FileStatus& st);
 
+// What an output's name is when the program keeps files of that name beside a disc image:
+// "<image>.SLKV_618.04.…" (in any case) with a file "<image>" in the same folder; empty
+// otherwise. A KeptFiles name check: such a name is refused whether or not a file holds it.
+std::string namedBesideAnImage(FileOps& ops, const std::filesystem::path& path);
+
+// The two rules above, for every output of the program.
+KeptFiles keptBesideImages();
+
 // Writes the executable inside `image` as `out`; `replace`: in place of a regular file there.
 // Nothing is written when the image fails a check or the bytes are not the game's kind of
 // executable, and a failed write leaves no file behind.

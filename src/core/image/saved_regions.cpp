@@ -6,6 +6,7 @@
 #include "image/disc_image.h"
 #include "image/region_proof.h"
 #include "image/region_trailer.h"
+#include "image/restore_command.h"
 #include "io/new_file.h"
 #include "io/path_text.h"
 #include "io/system_facts.h"
@@ -127,9 +128,9 @@ std::string SavedRegions::foreignMessage(const SavedRegion& s) const {
                       : "它是在别的电脑上或由别的用户保存的") +
            "），不能确认它没有被换过，没有使用它。\n如果它是你自己在别处保存的（例如把镜像和它一起"
            "搬到了这台电脑），可以" +
-           (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  vorlan-cli iso restore \"" +
-           pathText(image_.given()) + "\" --from \"" + pathText(s.path) +
-           "\" --trust-foreign\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
+           (s.first ? "在编辑器里点“恢复”并确认，或者" : "") + "用\n  " +
+           restoreCommand(image_.given(), s.path, true) +
+           "\n把它写回镜像，之后它就算作你在这台电脑上保存的；否则把它移到别处后"
            "再试。镜像没有改动。";
 }
 
@@ -205,7 +206,6 @@ fs::path SavedRegions::keep(Bytes region) {
     fs::path made;
     for (int counter = 1;; ++counter) {
         made = first ? savedRegionPath(image_.real()) : latestName(image_.real(), counter);
-        removeLeftoverPartials(ops_, made);
         try {
             createNewFile(ops_, made, file);
             break;
@@ -245,6 +245,12 @@ std::string SavedRegions::list() const {
                (s.foreign ? "，在别处保存的）\n" : "）\n");
     }
     return out;
+}
+
+void removeLeftoverSaves(FileOps& ops, const fs::path& image) {
+    const std::string base = pathText(image.filename());
+    removeLeftoverPartials(ops, image.parent_path(),
+                           [&](const std::string& name) { return looksSaved(name, base); });
 }
 
 // The real file's name followed by ".…SLKV_618.04….orig", sorted.

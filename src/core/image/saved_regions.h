@@ -82,4 +82,9 @@ private:
     std::vector<SavedRegion> saved_;
 };
 
+// Removes what a killed replace or restore left under the fresh names of the saved regions of
+// the image whose real path is `image` ("<saved>.….partial", dated ones too): plain files of
+// this user's with one link. Call it holding the image's write lock.
+void removeLeftoverSaves(FileOps& ops, const std::filesystem::path& image);
+
 }  // namespace vorlan

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "image/restore_command.h"
 #include "io/new_file.h"
 #include "io/path_text.h"
 
@@ -75,7 +76,7 @@ std::string unfinishedMessage(const UnfinishedWrite& unfinished,
            "，"
            "游戏可能无法运行：\n" +
            pathText(image) + "\n写入前的内容保存在 " + pathText(unfinished.saved) +
-           "。\n请先用“恢复”按钮或 vorlan-cli iso restore 把它放回镜像，再替换。";
+           "。\n请先用“恢复”按钮或\n  " + restoreCommand(image) + "\n把它放回镜像，再替换。";
 }
 
 }  // namespace vorlan

@@ -140,18 +140,20 @@ void install(FileOps& ops, const std::filesystem::path& target, FileParts parts,
     }
 }
 
-// Whether `name` is one of the fresh names of `target`'s file name.
-bool isFreshNameOf(const std::string& name, const std::string& target) {
+// The file name whose fresh name `name` is ("<target>.1a2b3c4d0.partial" gives "<target>"), or
+// nothing when `name` is not one.
+std::optional<std::string> freshNameTarget(const std::string& name) {
     const std::string tail = kPartial;
-    if (name.size() < target.size() + 1 + 9 + tail.size() ||
-        name.compare(0, target.size(), target) != 0 || name[target.size()] != '.' ||
-        name.compare(name.size() - tail.size(), tail.size(), tail) != 0) {
-        return false;
-    }
-    const std::string middle =
-        name.substr(target.size() + 1, name.size() - target.size() - 1 - tail.size());
-    return std::all_of(middle.begin(), middle.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    if (!name.ends_with(tail))
+        return std::nullopt;
+    const std::string rest = name.substr(0, name.size() - tail.size());
+    const std::size_t dot = rest.rfind('.');
+    if (dot == std::string::npos || dot == 0 || rest.size() - dot - 1 < 9)
+        return std::nullopt;
+    const bool hex =
+        std::all_of(rest.begin() + static_cast<std::ptrdiff_t>(dot) + 1, rest.end(),
+                    [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return hex ? std::optional(rest.substr(0, dot)) : std::nullopt;
 }
 
 }  // namespace
@@ -226,21 +228,25 @@ SideFile openSideFile(FileOps& ops, const std::filesystem::path& path, const Fil
     return side;
 }
 
-void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
-    auto folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    const std::string base = pathText(target.filename());
+void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& folder,
+                            const std::function<bool(const std::string&)>& isTarget) {
+    const std::filesystem::path in = folder.empty() ? std::filesystem::path(".") : folder;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(in, ec), end; !ec && it != end; it.increment(ec)) {
         const auto& path = it->path();
-        if (!isFreshNameOf(pathText(path.filename()), base))
+        const auto target = freshNameTarget(pathText(path.filename()));
+        if (!target || !isTarget(*target))
             continue;
         FileStatus st;
         if (ops.lstat(path, st) == 0 && !sideFileProblem(path, st, nullptr))
             ops.unlink(path);
     }
+}
+
+void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target) {
+    const std::string base = pathText(target.filename());
+    removeLeftoverPartials(ops, target.parent_path(),
+                           [&](const std::string& name) { return name == base; });
 }
 
 void removeSideFile(FileOps& ops, const std::filesystem::path& path) {

@@ -7,6 +7,7 @@
 // ever opened, flushed, and only then given its name. Nothing is ever truncated in place.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -59,5 +60,9 @@ void removeSideFile(FileOps& ops, const std::filesystem::path& path);
 // names ("<target>.….partial") that are plain files of this user's with one link. Call it
 // holding the lock of the file `target` belongs to, so no run of this program is making one.
 void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& target);
+// The same for every file name in `folder` that `isTarget` accepts (a kind of side file whose
+// names carry a date), under the same rules and the same lock.
+void removeLeftoverPartials(FileOps& ops, const std::filesystem::path& folder,
+                            const std::function<bool(const std::string&)>& isTarget);
 
 }  // namespace vorlan

@@ -1,6 +1,7 @@
 #include "io/output_file.h"
 
 #include <cerrno>
+#include <optional>
 
 #include "io/new_file.h"
 #include "io/path_text.h"
@@ -31,6 +32,7 @@ void KeptFiles::add(const KeptFiles& other) {
     patterns.insert(patterns.end(), other.patterns.begin(), other.patterns.end());
     files.insert(files.end(), other.files.begin(), other.files.end());
     recognisers.insert(recognisers.end(), other.recognisers.begin(), other.recognisers.end());
+    nameChecks.insert(nameChecks.end(), other.nameChecks.begin(), other.nameChecks.end());
 }
 
 std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles& kept) {
@@ -58,6 +60,10 @@ std::string outputProblem(FileOps& ops, const fs::path& target, const KeptFiles&
         if (text.size() >= p.prefix.size() + p.suffix.size() && text.starts_with(p.prefix) &&
             text.ends_with(p.suffix))
             return keep(p.what);
+    }
+    for (const auto& check : kept.nameChecks) {
+        if (const std::string what = check(ops, real); !what.empty())
+            return keep(what);
     }
     FileStatus st;
     if (ops.lstat(real, st) != 0) {
@@ -99,6 +105,17 @@ void writeOutputFile(FileOps& ops, const fs::path& target, std::span<const std::
         replaceFile(ops, target, bytes);
     else
         createNewFile(ops, target, bytes);
+}
+
+void writeLoneOutputFile(FileOps& ops, const fs::path& target, std::span<const std::uint8_t> bytes,
+                         bool replace, const KeptFiles& kept) {
+    // A target refused by name or kind is refused by the write below, without the lock.
+    std::optional<OutputFolder> folder;
+    if (outputProblem(ops, target, kept).empty()) {
+        const fs::path parent = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+        folder.emplace(ops, parent, std::vector<fs::path>{target});
+    }
+    writeOutputFile(ops, target, bytes, replace, kept);
 }
 
 OutputFolder::OutputFolder(FileOps& ops, const fs::path& folder,

@@ -35,6 +35,10 @@ struct KeptFiles {
     using Recogniser =
         std::function<std::string(FileOps&, const std::filesystem::path&, const FileStatus&)>;
     std::vector<Recogniser> recognisers;
+    // By name and what lies beside it: each gives what a file at the target's real path would
+    // be (a file kept beside a disc image there), or an empty text; whether or not one is there.
+    using NameCheck = std::function<std::string(FileOps&, const std::filesystem::path&)>;
+    std::vector<NameCheck> nameChecks;
 
     void add(const KeptFiles& other);
 };
@@ -50,6 +54,13 @@ std::string outputProblem(FileOps& ops, const std::filesystem::path& target, con
 // is one of `kept` or not a regular file (the text names it and says why).
 void writeOutputFile(FileOps& ops, const std::filesystem::path& target,
                      std::span<const std::uint8_t> bytes, bool replace, const KeptFiles& kept);
+
+// writeOutputFile for a run that makes one output (an export, a patch, a demo, an extracted
+// executable): holds the lock of the output's folder while it writes, and first removes what a
+// killed earlier run left under the output's fresh names ("<output>.….partial"). Not for a
+// folder an OutputFolder of this run already holds.
+void writeLoneOutputFile(FileOps& ops, const std::filesystem::path& target,
+                         std::span<const std::uint8_t> bytes, bool replace, const KeptFiles& kept);
 
 // A folder that one run fills with several outputs (every table exported at once): holds the
 // folder's lock while it lives, so two runs do not mix their files, and first removes what a

@@ -53,6 +53,10 @@ char pathSeparator() {
     return '/';
 }
 
+Shell commandShell() {
+    return Shell::Posix;
+}
+
 std::filesystem::path systemUserFilesFolder() {
     return {};
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "text/shell_words.h"
+
 namespace vorlan {
 
 // The local time now, written with std::strftime's `format` ("%Y%m%d-%H%M%S"); "0" when the
@@ -20,6 +22,10 @@ std::filesystem::path userConfigFolder();
 // on Linux, "%APPDATA%" on Windows; with the system's separator.
 std::string userConfigPlace();
 char pathSeparator();
+
+// The shell a player pastes a suggested command into: sh and its kin on Linux, the Command
+// Prompt (or PowerShell) on Windows.
+Shell commandShell();
 
 // Where the system keeps a user's own files for programs when it has one such folder
 // (%APPDATA% on Windows); empty on Linux, where the XDG variables say it.

@@ -31,6 +31,10 @@ char pathSeparator() {
     return '\\';
 }
 
+Shell commandShell() {
+    return Shell::Cmd;
+}
+
 std::filesystem::path systemUserFilesFolder() {
     // The variable first, as most programs do (and tests can point it elsewhere).
     if (const wchar_t* set = ::_wgetenv(L"APPDATA"); set != nullptr) {

@@ -1,7 +1,5 @@
 #include "lists/list_entries.h"
 
-#include "io/text_file.h"
-
 namespace vorlan {
 
 namespace {
@@ -40,14 +38,28 @@ void parseLine(std::string_view line, std::vector<std::string>& out, std::size_t
 
 std::vector<std::string> parseEntries(std::string_view text, std::size_t count) {
     std::vector<std::string> out;
-    for (const std::string& line : splitLines(text)) {
-        if (out.size() >= count)
-            break;
+    while (!text.empty() && out.size() < count) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
         parseLine(line, out, count);
     }
     if (out.size() > count)
         out.resize(count);
     return out;
+}
+
+std::size_t loneCarriageReturnLine(std::string_view text) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            ++line;
+        else if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            return line;
+    }
+    return 0;
 }
 
 }  // namespace vorlan

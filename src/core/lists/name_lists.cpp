@@ -16,6 +16,11 @@ std::vector<std::string> readListFile(const ListFolder& lists, const ListFile& l
     } catch (const DataFileError& e) {
         throw DataFileError(std::string(e.what()) + need);
     }
+    if (const std::size_t line = loneCarriageReturnLine(text)) {
+        throw DataFileError("名称列表文件 " + pathText(path) + " 的第 " + std::to_string(line) +
+                            " 行含有单独的回车符（CR，不是 CR LF 换行的一部分），它之后的名称"
+                            "对应哪一项无法确定，没有使用它（请删去它或把它改成换行）");
+    }
     auto entries = parseEntries(text, static_cast<std::size_t>(list.count));
     for (std::size_t k = 0; k < entries.size(); ++k) {
         // A name holds no control characters: a file with them is no list (or a crafted one

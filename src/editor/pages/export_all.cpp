@@ -51,7 +51,7 @@ void exportAllTables(EditorContext& context, QWidget* parent) {
                                                  json ? TableFormat::Json : TableFormat::Csv);
             const std::span data(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
             const QString name = u(table->name) + extension;
-            context.session().writeOutput(dir.filePath(name), data, existing.contains(name));
+            context.session().writeOutput(dir.filePath(name), data, existing.contains(name), true);
         }
     } catch (const std::exception& e) {
         context.dialogs().information(parent, u("导出失败：\n") + u(e.what()));

@@ -218,13 +218,16 @@ bool DocumentSession::saveCopyAs(const QString& path, QWidget* parent) {
 }
 
 void DocumentSession::writeOutput(const QString& path, std::span<const std::uint8_t> bytes,
-                                  bool replace) const {
-    writeOutputFile(systemFileOps(), toPath(path), bytes, replace, keptFiles());
+                                  bool replace, bool folderHeld) const {
+    if (folderHeld)
+        writeOutputFile(systemFileOps(), toPath(path), bytes, replace, keptFiles());
+    else
+        writeLoneOutputFile(systemFileOps(), toPath(path), bytes, replace, keptFiles());
 }
 
 KeptFiles DocumentSession::keptFiles() const {
     KeptFiles kept = keptFilesOf(document_ ? document_->path() : std::filesystem::path());
-    kept.recognisers.emplace_back(keptBesideAnImage);
+    kept.add(keptBesideImages());
     return kept;
 }
 

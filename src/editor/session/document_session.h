@@ -83,9 +83,12 @@ public:
     Document* document() { return document_.get(); }
     // Writes a file the player asked for (an export, a patch): new, or with `replace` in
     // place of a regular file there; never over the open executable or its side files.
-    // Throws IoError saying why not.
-    void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace) const;
-    // What such a file must never replace: the open executable and its side files.
+    // Takes its folder's lock and clears what a killed run left under its fresh names, unless
+    // `folderHeld` (the caller holds an OutputFolder there). Throws IoError saying why not.
+    void writeOutput(const QString& path, std::span<const std::uint8_t> bytes, bool replace,
+                     bool folderHeld = false) const;
+    // What such a file must never replace: the open executable and its side files, and the
+    // files kept beside a disc image.
     KeptFiles keptFiles() const;
     // The entry editor over it; shows a message and returns null when none is open.
     EntryEditor* editor(QWidget* parent);
