@@ -88,6 +88,10 @@ mkdir -p "$images"
     -V VORLAN || fail "no disc image made"
 main="$(xdotool search --onlyvisible --name 'VORLAN静态修改器' 2>/dev/null | head -1 || true)"
 [ -n "$main" ] || fail "no main window"
+# The grid closes (Alt+F4, as the window manager has it), so that the pictures show the tool.
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key --delay 300 alt+F4
+sleep 2
 menu() {  # $1 = how many items down
     xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
     sleep 1
