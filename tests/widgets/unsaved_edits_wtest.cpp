@@ -17,11 +17,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <cstdlib>
 #include <functional>
 
 #include "document/entry_editor.h"
 #include "session/editor_context.h"
+#include "session/undo_history.h"
 #include "tables/catalog.h"
 #include "tables/pilot_table.h"
 #include "tables/skill_training_table.h"
@@ -226,8 +228,9 @@ void UnsavedEditsTest::theRealDialogsPressTheSafeButtonOnEnter() {
     QCOMPARE(dialogs.askUnsaved(nullptr, {u("…"), false, false, Unsaved::Write}), Unsaved::Cancel);
 }
 
-// 其他修改: an edit in 机师技能养成, then one in 改造相关1; Ctrl+S in the second group writes
-// both. With nothing left, Ctrl+S says so.
+// 其他修改: an edit in each of its three groups; Ctrl+S in one of them writes all three as one
+// write: one step in the history, one status line naming every table. With nothing left,
+// Ctrl+S says so.
 void UnsavedEditsTest::ctrlSWritesEveryGroupOfThePage() {
     Editor e;
     e.clickTab("SSTab1", 2);
@@ -235,10 +238,18 @@ void UnsavedEditsTest::ctrlSWritesEveryGroupOfThePage() {
     e.type(fieldName(skillTrainingTable(), "pp1"), "9");
     e.chooseItem("Combo31", 2);
     e.type(fieldName(upgradeCostTable(), "step1"), "123");
+    e.chooseItem("Combo32", 3);
+    e.type(fieldName(upgradeIncrementTable(), "step2"), "7");
+    const int steps = e.window().context().history().stack()->count();
     QTest::keyClick(e.box(fieldName(upgradeCostTable(), "step1")), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(e.stored(skillTrainingTable(), 1, "pp1"), QString("9"));
     QCOMPARE(e.stored(upgradeCostTable(), 2, "step1"), QString("123"));
+    QCOMPARE(e.stored(upgradeIncrementTable(), 3, "step2"), QString("7"));
     QVERIFY(!e.window().context().pending().hasPending());
+    QCOMPARE(e.window().context().history().stack()->count(), steps + 1);
+    const QString said = e.child<QLabel>("StatusNote")->text();
+    for (const TableDef* t : {&skillTrainingTable(), &upgradeCostTable(), &upgradeIncrementTable()})
+        QVERIFY2(said.contains(u(t->caption)), qPrintable(said));
     QTest::keyClick(e.box(fieldName(upgradeCostTable(), "step1")), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(e.child<QLabel>("StatusNote")->text(), u("本页没有尚未写入的修改，没有写入。"));
 }

@@ -35,6 +35,20 @@ int reservedChange(const TableDef& table, const std::vector<std::uint8_t>& befor
     return -1;
 }
 
+// A value as a step names it: a name code as its text through the character table
+// (「银翼王」), when there is one.
+std::string shownValue(const TableDef& table, const FieldDef& f, const FieldValue& v,
+                       NameSource* names) {
+    const CharTable* chars = names != nullptr ? names->chars() : nullptr;
+    const bool named = std::any_of(table.decoded.begin(), table.decoded.end(),
+                                   [&](const DecodedName& d) { return d.field == f.key; });
+    if (chars != nullptr && named) {
+        if (const std::string text = chars->decode(v.text); !text.empty())
+            return "「" + text + "」";
+    }
+    return valueText(f, v, names);
+}
+
 // "HP 1000 → 2000" for each field written.
 std::string describeFields(const TableDef& table, const std::vector<int>& fields,
                            const std::vector<FieldValue>& before,
@@ -43,8 +57,9 @@ std::string describeFields(const TableDef& table, const std::vector<int>& fields
     for (int i : fields) {
         const auto k = static_cast<std::size_t>(i);
         const FieldDef& f = table.fields[k];
-        out += (out.empty() ? "" : "，") + f.fullCaption() + " " + valueText(f, before[k], names) +
-               " → " + valueText(f, after[k], names);
+        out += (out.empty() ? "" : "，") + f.fullCaption() + " " +
+               shownValue(table, f, before[k], names) + " → " +
+               shownValue(table, f, after[k], names);
     }
     return out;
 }
@@ -123,28 +138,41 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
         if (e.shown.size() != e.table->fields.size() || e.edited.size() != e.table->fields.size())
             return refused("内部错误：" + e.table->caption + "的字段数目不对，没有写入任何内容。");
     }
-    Change change;
-    std::uint64_t first = UINT64_MAX;
-    std::uint64_t last = 0;
-    for (const EntryEdit& e : edits) {
-        const std::uint64_t base = e.table->entryOffset(e.index);
-        first = std::min(first, base);
-        last = std::max(last, base + static_cast<std::uint64_t>(e.table->size));
-        change.entries.push_back(e.index);
-    }
     if (edits.empty())
         return {};
+    Change change;
+    // One block for entries that share bytes (a unit's header and one of its slots), one per
+    // table elsewhere: a page's write over several tables reads only what it edits.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> spans;
+    for (const EntryEdit& e : edits) {
+        const std::uint64_t base = e.table->entryOffset(e.index);
+        spans.emplace_back(base, base + static_cast<std::uint64_t>(e.table->size));
+        change.entries.push_back(e.index);
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, span.second);
+        else
+            merged.push_back(span);
+    }
+    for (const auto& [from, to] : merged)
+        change.ranges.emplace_back(from, static_cast<std::size_t>(to - from));
     change.table = edits.front().table->name;
-    // One block spanning every entry: a unit's header and one of its slots share bytes.
-    change.ranges.emplace_back(first, static_cast<std::size_t>(last - first));
+    const bool severalTables = std::any_of(edits.begin(), edits.end(), [&](const EntryEdit& e) {
+        return e.table != edits.front().table;
+    });
     change.edit = [&](std::vector<Block>& blocks) {
         EditOutcome out;
-        Block& block = blocks.front();
         std::string label;
         for (std::size_t k = 0; k < edits.size(); ++k) {
             const EntryEdit& e = edits[k];
             const TableDef& table = *e.table;
             const std::uint64_t base = table.entryOffset(e.index);
+            Block& block = *std::find_if(blocks.begin(), blocks.end(), [&](const Block& b) {
+                return base >= b.offset && base < b.offset + b.bytes.size();
+            });
             const auto before = slice(block, base, table.size);
             auto after = before;
             const SaveOutcome saved = applyEdits(after, table, e.shown, e.edited);
@@ -177,7 +205,11 @@ WriteResult EntryEditor::save(const std::vector<EntryEdit>& edits, const std::st
                     changed.push_back(i);
                 out.fields.push_back(table.fields[static_cast<std::size_t>(i)].key);
             }
-            label += (label.empty() ? "" : "；") + this->label(table, e.index) + "：" +
+            // Entries of several tables are named with their table's caption.
+            std::string entry = this->label(table, e.index);
+            if (severalTables && entry.find(table.caption) == std::string::npos)
+                entry = table.caption + " " + entry;
+            label += (label.empty() ? "" : "；") + entry + "：" +
                      describeFields(table, changed, was, now, names_);
         }
         if (out.refused())

@@ -2,6 +2,8 @@
 
 #include <QShortcut>
 #include <QWidget>
+#include <algorithm>
+#include <iterator>
 
 #include "session/editor_context.h"
 #include "session/record_browser.h"
@@ -13,17 +15,13 @@ void addPageSaveKey(QWidget* page, EditorContext& context, std::vector<RecordBro
     auto* key = new QShortcut(QKeySequence::Save, page);
     key->setContext(Qt::WidgetWithChildrenShortcut);
     QObject::connect(key, &QShortcut::activated, page, [&context, browsers] {
-        bool any = false;
-        for (RecordBrowser* b : browsers) {
-            if (!b->isDirty())
-                continue;
-            any = true;
-            // A refused or failed write has said why; the groups after it wait.
-            if (!b->write())
-                return;
-        }
-        if (!any)
+        std::vector<RecordBrowser*> dirty;
+        std::copy_if(browsers.begin(), browsers.end(), std::back_inserter(dirty),
+                     [](RecordBrowser* b) { return b->isDirty(); });
+        if (dirty.empty())
             emit context.session().note(u("本页没有尚未写入的修改，没有写入。"));
+        else
+            RecordBrowser::writeTogether(dirty);
     });
 }
 

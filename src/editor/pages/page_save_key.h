@@ -1,7 +1,7 @@
 #pragma once
 // Ctrl+S on a page with several record groups (其他修改): writes every group with unsaved
-// edits, whichever box has the keyboard, or says on the status line that there is nothing
-// to write.
+// edits in one write (one step, one status line), whichever box has the keyboard, or says on
+// the status line that there is nothing to write.
 
 #include <vector>
 

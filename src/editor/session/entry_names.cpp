@@ -1,5 +1,7 @@
 #include "session/entry_names.h"
 
+#include <QStringList>
+
 #include "tables/catalog.h"
 #include "toolkit/text.h"
 
@@ -35,10 +37,28 @@ QString stepLabel(const WriteStep& step) {
 }
 
 QString stepName(const WriteStep& step) {
-    // What was written to, without the values: the part before the colon.
-    const QString label = stepLabel(step);
-    const qsizetype colon = label.indexOf(u("："));
-    return colon > 0 ? label.left(colon) : label;
+    // What was written to, without the values: the part before the colon of each entry's
+    // part ("机体149 X；机体149 武器3" for a unit written with one of its slots).
+    QStringList names;
+    for (const QString& part : stepLabel(step).split(u("；"))) {
+        const qsizetype colon = part.indexOf(u("："));
+        names << (colon > 0 ? part.left(colon) : part);
+    }
+    return names.join(u("；"));
+}
+
+QString shortLabel(const QString& label, qsizetype room) {
+    if (label.size() <= room)
+        return label;
+    // Cut after a whole field, and say how many were left out.
+    const qsizetype changes = label.count(u("→"));
+    qsizetype cut = room;
+    while (cut > 0 && label[cut] != u("，")[0] && label[cut] != u("；")[0])
+        --cut;
+    if (cut <= 0)
+        cut = room;
+    const QString head = label.left(cut);
+    return head + u("… 等 %1 个字段").arg(changes);
 }
 
 }  // namespace vorlan

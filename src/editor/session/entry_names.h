@@ -16,5 +16,8 @@ QString entryName(const TableDef& table, int index, NameSource* names);
 QString stepLabel(const WriteStep& step);
 // What a step wrote, without its values, for a button: "底力补正 L1", "应用补丁 mod.bps".
 QString stepName(const WriteStep& step);
+// `label` in at most about `room` characters: cut after a whole field, with "… 等 N 个字段"
+// (N: every field the label names).
+QString shortLabel(const QString& label, qsizetype room);
 
 }  // namespace vorlan

@@ -12,7 +12,8 @@ namespace {
 
 QString writtenNote(const WriteResult& result) {
     const WriteStep& step = result.step;
-    QString text = u("已写入 ") + stepLabel(step);
+    // One line for every table and field written, however many (a page's Ctrl+S, a grid).
+    QString text = u("已写入 ") + shortLabel(stepLabel(step), 200);
     if (step.fields.empty() || step.entries.size() > 1) {
         text += u("（%1 个条目，%2 字节）")
                     .arg(step.entries.size())

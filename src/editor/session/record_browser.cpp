@@ -283,24 +283,23 @@ bool RecordBrowser::needEntry(const QString& action) {
     return true;
 }
 
-bool RecordBrowser::write() {
+std::optional<RecordBrowser::Batch> RecordBrowser::prepareWrite() {
     if (!needEntry(u("写入")))
-        return false;
-    std::vector<EntryEdit> edits{form_.edit()};
-    std::vector<EntryForm*> forms{&form_};
+        return std::nullopt;
+    Batch batch{{form_.edit()}, {&form_}};
     for (EntryForm* d : dependents_) {
         if (d->shownIndex() >= 0) {
-            edits.push_back(d->edit());
-            forms.push_back(d);
+            batch.edits.push_back(d->edit());
+            batch.forms.push_back(d);
         }
     }
     // A name shown cut short would lose the rest of the stored name: say so first.
     std::vector<std::string> cleared;
     try {
-        cleared = context_.session().editor(page_)->clearedNameBytes(edits);
+        cleared = context_.session().editor(page_)->clearedNameBytes(batch.edits);
     } catch (const std::exception& e) {
         context_.session().readFailed(page_, e);
-        return false;
+        return std::nullopt;
     }
     if (!cleared.empty()) {
         QString text;
@@ -308,7 +307,7 @@ bool RecordBrowser::write() {
             text += u(line) + '\n';
         if (!context_.dialogs().question(page_, text + u("\n仍然写入吗？"))) {
             context_.dialogs().information(page_, u("没有写入任何内容。"));
-            return false;
+            return std::nullopt;
         }
     }
     if (staleOnDisk_ &&
@@ -317,22 +316,48 @@ bool RecordBrowser::write() {
             entryText(shown()) + u(" 显示之后，它的数据已在另一处被写入改动。写入会用这里的值覆盖"
                                    "你改过的字段。仍然写入吗？"))) {
         context_.dialogs().information(page_, u("没有写入任何内容。"));
-        return false;
+        return std::nullopt;
     }
-    writing_ = true;
-    const WriteResult result =
-        context_.writer().write(page_, [&](EntryEditor& editor) { return editor.save(edits); });
-    writing_ = false;
+    return batch;
+}
+
+bool RecordBrowser::write() {
+    return writeTogether({this});
+}
+
+bool RecordBrowser::writeTogether(const std::vector<RecordBrowser*>& browsers) {
+    if (browsers.empty())
+        return false;
+    RecordBrowser& first = *browsers.front();
+    // Every browser's edits in one write: one step, one status line.
+    std::vector<Batch> batches;
+    Batch all;
+    for (RecordBrowser* b : browsers) {
+        std::optional<Batch> batch = b->prepareWrite();
+        if (!batch)
+            return false;
+        all.edits.insert(all.edits.end(), batch->edits.begin(), batch->edits.end());
+        all.forms.insert(all.forms.end(), batch->forms.begin(), batch->forms.end());
+        batches.push_back(std::move(*batch));
+    }
+    for (RecordBrowser* b : browsers)
+        b->writing_ = true;
+    const WriteResult result = first.context_.writer().write(
+        first.page_, [&](EntryEditor& editor) { return editor.save(all.edits); });
+    for (RecordBrowser* b : browsers)
+        b->writing_ = false;
     if (result.status == WriteResult::Status::Refused && !result.message.empty()) {
-        refused(forms, result);
+        first.refused(all.forms, result);
         return false;
     }
     if (!result.ok())
         return false;
-    refresh();
-    emit written(forms.size() > 1);
+    for (std::size_t i = 0; i < browsers.size(); ++i) {
+        browsers[i]->refresh();
+        emit browsers[i]->written(batches[i].forms.size() > 1);
+    }
     if (result.status == WriteResult::Status::Written)
-        context_.session().sayWriteNotes(page_, edits);
+        first.context_.session().sayWriteNotes(first.page_, all.edits);
     return true;
 }
 

@@ -12,9 +12,11 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "document/document.h"
+#include "document/entry_editor.h"
 #include "session/pending_edits.h"
 
 class QLineEdit;
@@ -73,6 +75,9 @@ public:
     // "写入": the main form and every dependent form showing an entry. False when nothing
     // could be written (no entry, a refused value, a failed write).
     bool write();
+    // The same for several browsers of one page at once (Ctrl+S over its groups): one write,
+    // one step in the history, one status line; a refusal names every bad field of them all.
+    static bool writeTogether(const std::vector<RecordBrowser*>& browsers);
     void copy();
     void paste();
     // Shows the shown entries again as stored now.
@@ -87,6 +92,14 @@ signals:
     void written(bool dependents);
 
 private:
+    // What this browser adds to a write: its edits and the forms they came from.
+    struct Batch {
+        std::vector<EntryEdit> edits;
+        std::vector<EntryForm*> forms;
+    };
+    // The edits to write, after the questions a write asks first; nothing when it may not go
+    // on (no entry shown, a question answered no).
+    std::optional<Batch> prepareWrite();
     void executableOpened();
     void fileChanged(bool byOtherProgram);
     // A write of this program elsewhere (another page, window, an undo) touched bytes this
